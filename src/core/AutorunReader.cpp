@@ -1,0 +1,93 @@
+#include "core/AutorunReader.h"
+
+#include "core/DiscPath.h"
+#include "core/ProfileFile.h"
+
+#include <limits>
+
+namespace {
+
+const QString section = QStringLiteral("autorun");
+
+AutorunIcon readIcon(const QString &value, const QString &dataFolder)
+{
+    AutorunIcon icon{value, std::nullopt};
+    if (fileExtension(value).toLower() == QLatin1String(".ico"))
+        return icon;
+    // "file,number"; without a comma the whole value is the file and Windows takes icon 0
+    // itself, so no number is taken from the file.
+    const qsizetype comma = value.lastIndexOf(QLatin1Char(','));
+    if (comma < 0)
+        return icon;
+    icon.file = value.left(comma);
+    int index = 0;
+    if (discFileExists(dataFolder, icon.file)
+        && parseWholeNumber(QStringView(value).mid(comma + 1), &index))
+        icon.index = index;
+    return icon;
+}
+
+} // namespace
+
+AutorunContent readAutorun(const QString &path, const QString &dataFolder)
+{
+    return readAutorun(ProfileFile::fromFile(path), dataFolder);
+}
+
+AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder)
+{
+    AutorunContent content;
+    content.open = profile.value(section, u"open");
+    if (profile.hasKey(section, u"icon"))
+        content.icon = readIcon(profile.value(section, u"icon"), dataFolder);
+    // "label" is what Windows shows; "name" is what this program always wrote, and wins.
+    if (profile.hasKey(section, u"name"))
+        content.label = profile.value(section, u"name");
+    else if (profile.hasKey(section, u"label"))
+        content.label = profile.value(section, u"label");
+
+    // Each caption key "shell\<verb>" with its "shell\<verb>\command" makes one item. The
+    // "shell" and "command" tests respect letter case; the lookups do not.
+    const QString shell = QStringLiteral("shell\\");
+    for (const QString &key : profile.keys(section)) {
+        if (!key.contains(QLatin1String("shell")) || key.contains(QLatin1String("command")))
+            continue;
+        const QString caption = shell + key.mid(6);
+        const QString command = caption + QStringLiteral("\\command");
+        if (profile.hasKey(section, caption) && profile.hasKey(section, command))
+            content.items.append({profile.value(section, caption), profile.value(section, command)});
+    }
+    return content;
+}
+
+bool parseWholeNumber(QStringView text, int *value)
+{
+    qsizetype pos = 0;
+    const bool negative = text.startsWith(u'-');
+    if (negative || text.startsWith(u'+'))
+        pos = 1;
+    if (pos == text.size())
+        return false;
+    qint64 n = 0;
+    for (; pos < text.size(); ++pos) {
+        const char16_t c = text[pos].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        n = n * 10 + (c - u'0');
+        if (n > qint64(std::numeric_limits<int>::max()) + 1)
+            return false;
+    }
+    if (negative)
+        n = -n;
+    if (n > std::numeric_limits<int>::max())
+        return false;
+    *value = int(n);
+    return true;
+}
+
+QString fileExtension(QStringView path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const qsizetype sep = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u':'));
+    return dot > sep ? path.mid(dot).toString() : QString();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/MenuDocument.h"
+
+#include <QString>
+#include <optional>
+
+class ProfileFile;
+
+struct AutorunIcon
+{
+    QString file;             // disc path of the icon file
+    std::optional<int> index; // the icon to select, when the file names one usable number
+};
+
+// What autorun.inf gives for the menu document.
+struct AutorunContent
+{
+    QString open;                     // the program started on insertion; empty when none
+    std::optional<AutorunIcon> icon;  // absent when the file has no icon key
+    std::optional<QString> label;     // absent when the file gives no label
+    QList<MenuItem> items;            // in the order of their caption lines
+};
+
+// Reads the [autorun] section of the file at path. dataFolder (ending with the native
+// separator) is where icon files are looked for. An unreadable file gives nothing.
+AutorunContent readAutorun(const QString &path, const QString &dataFolder);
+AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder);
+
+// Optional sign and decimal digits, nothing else, within the range of int.
+bool parseWholeNumber(QStringView text, int *value);
+
+// The extension as Windows tools take it: from the last "." after the last "\" or ":".
+QString fileExtension(QStringView path);

@@ -1,0 +1,69 @@
+#include "core/AutorunWriter.h"
+
+#include "core/CodePage.h"
+#include "core/DiscPath.h"
+
+#include <QSaveFile>
+
+QString autorunPath(const QString &dataFolder)
+{
+    return nativePathOf(dataFolder, QStringLiteral("autorun.inf"));
+}
+
+QStringList autorunLines(const MenuDocument &doc)
+{
+    QStringList lines;
+    lines.reserve(5 + 3 * doc.items.size());
+    lines << QStringLiteral("[autorun]");
+    if (!doc.autoStartProgram.isEmpty())
+        lines << QStringLiteral("Open=") + doc.autoStartProgram;
+    if (!doc.iconFile.isEmpty())
+        lines << QStringLiteral("Icon=%1,%2").arg(doc.iconFile).arg(doc.iconIndex);
+    if (!doc.discLabel.isEmpty()) {
+        // Windows shows the drive label from "label"; "Name" is kept for older readers.
+        lines << QStringLiteral("Name=") + doc.discLabel;
+        lines << QStringLiteral("Label=") + doc.discLabel;
+    }
+    lines << QString();
+    for (qsizetype i = 0; i < doc.items.size(); ++i) {
+        const QString verb = QStringLiteral("shell\\%1").arg(i, 5, 10, QLatin1Char('0'));
+        lines << verb + QStringLiteral("\\command=") + doc.items[i].file;
+        lines << verb + QLatin1Char('=') + doc.items[i].label;
+        lines << QString();
+    }
+    return lines;
+}
+
+QByteArray autorunBytes(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return CodePage::system().encode(text);
+}
+
+QByteArray autorunBytes(const MenuDocument &doc)
+{
+    return autorunBytes(autorunLines(doc));
+}
+
+bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error)
+{
+    // Unbuffered, so that a short write (a full disc) shows in write()'s count: a buffered
+    // flush would drop it silently and commit would rename a truncated file into place.
+    const QByteArray bytes = autorunBytes(lines);
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && file.write(bytes) == bytes.size() && file.commit();
+    if (!ok && error)
+        *error = file.error() == QFileDevice::NoError ? QStringLiteral("could not write the whole file")
+                                                      : file.errorString();
+    return ok;
+}
+
+bool writeAutorunFile(const MenuDocument &doc, QString *error)
+{
+    return writeAutorunLines(autorunPath(doc.dataFolder), autorunLines(doc), error);
+}

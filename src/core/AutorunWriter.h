@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/MenuDocument.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The native path of the menu file in dataFolder. An existing file whose name differs only
+// in letter case (AUTORUN.INF) is the one meant, as on a Windows disc.
+QString autorunPath(const QString &dataFolder);
+
+// The lines of autorun.inf for doc, in order, without line ends.
+QStringList autorunLines(const MenuDocument &doc);
+
+// The exact bytes of the file: every line ended by CR LF, text in the ANSI code page.
+QByteArray autorunBytes(const QStringList &lines);
+QByteArray autorunBytes(const MenuDocument &doc);
+
+// Replaces the file at path with lines, atomically: on failure the old file is left exactly
+// as it was and error (when given) says why.
+bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+// Writes doc as autorunPath(doc.dataFolder).
+bool writeAutorunFile(const MenuDocument &doc, QString *error = nullptr);

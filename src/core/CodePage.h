@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// The 8-bit ANSI code page that Windows uses for autorun.inf and the small INI files.
+// Windows-1250 unless PELMORA_CODEPAGE names another one (e.g. windows-1252).
+class CodePage
+{
+public:
+    explicit CodePage(const QByteArray &name);
+
+    static const CodePage &system();
+
+    QByteArray name() const { return m_name; }
+    QString decode(QByteArrayView bytes) const;
+    // Characters the code page cannot hold become "?", as Windows writes them.
+    QByteArray encode(QStringView text) const;
+
+private:
+    QByteArray m_name;
+};

@@ -1,0 +1,71 @@
+#include "core/DiscPath.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+struct Resolution
+{
+    QString path;
+    bool found = true; // every component named an existing entry
+};
+
+// The on-disk spelling of name inside folder: the exact name when it exists, else the first
+// entry (in name order) that differs only in letter case; empty when there is none.
+QString matchComponent(const QString &folder, const QString &name)
+{
+    if (QFileInfo::exists(folder + name))
+        return name;
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return {};
+}
+
+Resolution resolve(const QString &dataFolder, const QString &discPath)
+{
+    // Windows takes "/" as a separator as well, so a hand-written "bin/setup.exe" counts.
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    const QStringList parts = discPath.split(separators);
+    Resolution r{dataFolder, !discPath.isEmpty()};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts[i];
+        const bool last = i + 1 == parts.size();
+        if (r.found && !(last && part.isEmpty())) {
+            const QString match = part.isEmpty() ? QString() : matchComponent(r.path, part);
+            if (match.isEmpty())
+                r.found = false;
+            r.path += match.isEmpty() ? part : match;
+        } else {
+            r.path += part;
+        }
+        if (!last)
+            r.path += QLatin1Char('/');
+    }
+    return r;
+}
+
+} // namespace
+
+QString nativePathOf(const QString &dataFolder, const QString &discPath)
+{
+    return resolve(dataFolder, discPath).path;
+}
+
+bool discFileExists(const QString &dataFolder, const QString &discPath)
+{
+    const Resolution r = resolve(dataFolder, discPath);
+    return r.found && QFileInfo(r.path).isFile();
+}
+
+QString discPathOf(const QString &dataFolder, const QString &nativePath)
+{
+    QString disc = nativePath.mid(dataFolder.size());
+    disc.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return disc;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Disc paths are what autorun.inf holds: relative to the data folder, components separated
+// by "\". Windows reads a disc without regard to letter case, so turning one into a native
+// path matches each component case-insensitively when no exact match exists.
+
+// The native path of discPath under dataFolder (which ends with the native separator).
+// Components that exist on disk take their on-disk spelling; the rest stay as written.
+QString nativePathOf(const QString &dataFolder, const QString &discPath);
+
+// True when discPath names an existing file (not a folder) under dataFolder. An empty path,
+// an empty component (a leading or doubled "\") or a drive-absolute path names nothing.
+bool discFileExists(const QString &dataFolder, const QString &discPath);
+
+// The disc path of a native path inside dataFolder: dataFolder's length of characters is
+// dropped, as the program always did, and "/" becomes "\".
+QString discPathOf(const QString &dataFolder, const QString &nativePath);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One entry of the drive's context menu.
+struct MenuItem
+{
+    QString label; // caption in the context menu
+    QString file;  // the command: a disc path when made in the program, verbatim when read
+
+    bool operator==(const MenuItem &o) const { return label == o.label && file == o.file; }
+};
+
+// The whole edited state of one disc menu. Paths other than dataFolder are disc paths:
+// relative to dataFolder, with "\" between components.
+struct MenuDocument
+{
+    QString dataFolder;       // native path, ends with the native separator when it names a folder
+    QString discLabel;
+    QString autoStartProgram;
+    QString iconFile;
+    int iconIndex = -1;       // -1: no icon selected
+    QList<MenuItem> items;
+    bool modified = false;
+    bool loading = false;
+};
+
+// A document is worth writing when it holds at least one item, a label, a program or an icon.
+bool hasContent(const MenuDocument &doc);

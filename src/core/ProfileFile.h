@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class CodePage;
+
+// A read-only view of a Windows profile (INI) file that answers as GetPrivateProfileString
+// does: names match without regard to letter case, only the first section of a name counts,
+// keys are listed in file order with every duplicate, a lookup returns the first copy,
+// values lose one pair of enclosing quotes and are cut to 2047 characters.
+// The file is parsed once; every question after that is a hash lookup.
+class ProfileFile
+{
+public:
+    static constexpr qsizetype maxValueLength = 2047;
+
+    ProfileFile() = default;
+    // An unreadable file reads as an empty one.
+    static ProfileFile fromFile(const QString &path);
+    static ProfileFile fromBytes(QByteArrayView bytes);
+    static ProfileFile fromBytes(QByteArrayView bytes, const CodePage &codePage);
+
+    // A section is present when it holds at least one key.
+    bool hasSection(QStringView section) const;
+    // Key names as they stand in the file, in file order, duplicates included.
+    QStringList keys(QStringView section) const;
+    bool hasKey(QStringView section, QStringView key) const;
+    // The value of the first line with this key; empty when the key is absent.
+    QString value(QStringView section, QStringView key) const;
+
+private:
+    struct Section
+    {
+        QStringList names;
+        QStringList values;
+        QHash<QString, qsizetype> firstByName; // folded name -> index of its first line
+    };
+
+    void parse(QStringView text);
+    const Section *section(QStringView name) const;
+
+    QList<Section> m_sections;
+    QHash<QString, qsizetype> m_sectionByName; // folded name -> index of the first such section
+};

@@ -1,0 +1,273 @@
+#include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestAutorunReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void icon_data();
+    void icon();
+    void label_data();
+    void label();
+    void items_data();
+    void items();
+    void programAndLetterCase();
+    void missingSectionGivesNothing();
+    void writtenFileReadsBack();
+    void everyByteSurvivesReadAndWrite();
+    void wholeNumber_data();
+    void wholeNumber();
+    void extension_data();
+    void extension();
+
+private:
+    AutorunContent read(const QByteArray &text);
+
+    QTemporaryDir m_dir;
+    QString m_folder;
+};
+
+Q_DECLARE_METATYPE(QList<MenuItem>)
+
+namespace {
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+} // namespace
+
+void TestAutorunReader::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_folder = m_dir.path() + QLatin1Char('/');
+    writeBytes(m_folder + "setup.exe", "MZ");
+    writeBytes(m_folder + "disc.ico", "");
+}
+
+AutorunContent TestAutorunReader::read(const QByteArray &text)
+{
+    writeBytes(m_folder + "autorun.inf", text);
+    return readAutorun(m_folder + "autorun.inf", m_folder);
+}
+
+// noIndex stands for "no number taken from the file".
+static const int noIndex = INT_MIN;
+
+void TestAutorunReader::icon_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("file and number") << QByteArray("icon=setup.exe,2") << "setup.exe" << 2;
+    QTest::newRow("ico file alone") << QByteArray("ICON=disc.ico") << "disc.ico" << noIndex;
+    QTest::newRow("ico with number") << QByteArray("icon=disc.ico,0") << "disc.ico" << 0;
+    QTest::newRow("no comma keeps the file") << QByteArray("icon=setup.exe") << "setup.exe" << noIndex;
+    QTest::newRow("missing file") << QByteArray("icon=brak.exe,1") << "brak.exe" << noIndex;
+    QTest::newRow("not a number") << QByteArray("icon=setup.exe,x") << "setup.exe" << noIndex;
+    QTest::newRow("blank before number") << QByteArray("icon=setup.exe, 2") << "setup.exe" << noIndex;
+    QTest::newRow("empty number") << QByteArray("icon=setup.exe,") << "setup.exe" << noIndex;
+    QTest::newRow("other letter case on disk") << QByteArray("icon=SETUP.EXE,1") << "SETUP.EXE" << 1;
+    QTest::newRow("resource id kept") << QByteArray("icon=setup.exe,-3") << "setup.exe" << -3;
+    QTest::newRow("out of range kept") << QByteArray("icon=setup.exe,+40") << "setup.exe" << 40;
+    QTest::newRow("last comma splits") << QByteArray("icon=a,setup.exe,1") << "a,setup.exe" << noIndex;
+    QTest::newRow("empty value") << QByteArray("icon=") << "" << noIndex;
+}
+
+void TestAutorunReader::icon()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, file);
+    QFETCH(int, index);
+    const AutorunContent content = read("[autorun]\r\n" + line + "\r\n");
+    QVERIFY(content.icon.has_value());
+    QCOMPARE(content.icon->file, file);
+    QCOMPARE(content.icon->index.value_or(noIndex), index);
+}
+
+void TestAutorunReader::label_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("name") << QByteArray("name=MOJA PLYTA") << true << "MOJA PLYTA";
+    QTest::newRow("name wins over label") << QByteArray("Label=B\r\nNAME=A") << true << "A";
+    QTest::newRow("label alone") << QByteArray("label=ABC") << true << "ABC";
+    QTest::newRow("present but empty") << QByteArray("name=\r\nlabel=ABC") << true << "";
+    QTest::newRow("none") << QByteArray("open=setup.exe") << false << "";
+    QTest::newRow("long label kept whole") << QByteArray("name=Bardzo d\xB3uga etykieta p\xB3yty")
+                                           << true << u"Bardzo długa etykieta płyty"_qs;
+}
+
+void TestAutorunReader::label()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, present);
+    QFETCH(QString, label);
+    const AutorunContent content = read("[autorun]\r\n" + text + "\r\n");
+    QCOMPARE(content.label.has_value(), present);
+    QCOMPARE(content.label.value_or(QString()), label);
+}
+
+void TestAutorunReader::items_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<MenuItem>>("items");
+
+    QTest::newRow("numbered pair") << QByteArray("shell\\00000=Start\r\nshell\\00000\\command=setup.exe")
+                                   << QList<MenuItem>{{"Start", "setup.exe"}};
+    QTest::newRow("named verb") << QByteArray("shell\\instaluj=Instaluj\r\nshell\\instaluj\\command=bin\\inst.exe")
+                                << QList<MenuItem>{{"Instaluj", "bin\\inst.exe"}};
+    QTest::newRow("caption without command") << QByteArray("shell\\00001=Pomoc") << QList<MenuItem>{};
+    QTest::newRow("capital S yields nothing")
+        << QByteArray("Shell\\00002=X\r\nShell\\00002\\command=x.exe") << QList<MenuItem>{};
+    QTest::newRow("pair lookup ignores case")
+        << QByteArray("shell\\a=A\r\nSHELL\\A\\COMMAND=a.exe") << QList<MenuItem>{{"A", "a.exe"}};
+    QTest::newRow("order of caption lines")
+        << QByteArray("shell\\b\\command=b.exe\r\nshell\\a=A\r\nshell\\b=B\r\nshell\\a\\command=a.exe")
+        << QList<MenuItem>{{"A", "a.exe"}, {"B", "b.exe"}};
+    QTest::newRow("commands read verbatim")
+        << QByteArray("shell\\00000=Abs\r\nshell\\00000\\command=C:\\x.exe /q\r\n"
+                      "shell\\00001=Lead\r\nshell\\00001\\command=\\setup.exe")
+        << QList<MenuItem>{{"Abs", "C:\\x.exe /q"}, {"Lead", "\\setup.exe"}};
+    QTest::newRow("other keys ignored")
+        << QByteArray("label=ABC\r\naction=Otw\xF3rz\r\nopen=setup.exe") << QList<MenuItem>{};
+}
+
+void TestAutorunReader::items()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QList<MenuItem>, items);
+    QCOMPARE(read("[autorun]\r\n" + text + "\r\n[other]\r\nshell\\9=X\r\nshell\\9\\command=y").items,
+             items);
+}
+
+void TestAutorunReader::programAndLetterCase()
+{
+    const AutorunContent content =
+        read("; made by hand\r\n[AutoRun]\r\nOPEN=bin\\start.exe\r\nIcon=disc.ico\r\n"
+             "NAME=Dysk\r\nshell\\x=X\r\nshell\\x\\command=x.exe\r\n");
+    QCOMPARE(content.open, QStringLiteral("bin\\start.exe"));
+    QCOMPARE(content.icon->file, QStringLiteral("disc.ico"));
+    QCOMPARE(content.label, std::optional<QString>(QStringLiteral("Dysk")));
+    QCOMPARE(content.items, (QList<MenuItem>{{"X", "x.exe"}}));
+}
+
+void TestAutorunReader::missingSectionGivesNothing()
+{
+    for (const QByteArray &text : {QByteArray("[other]\r\nopen=a.exe\r\nname=X\r\n"),
+                                   QByteArray("[autorun]\r\n\r\n[autorun]\r\nopen=a.exe\r\n"),
+                                   QByteArray()}) {
+        const AutorunContent content = read(text);
+        QVERIFY(content.open.isEmpty());
+        QVERIFY(!content.icon);
+        QVERIFY(!content.label);
+        QVERIFY(content.items.isEmpty());
+    }
+    const AutorunContent missing = readAutorun(m_folder + "brak.inf", m_folder);
+    QVERIFY(missing.open.isEmpty() && !missing.icon && !missing.label && missing.items.isEmpty());
+}
+
+void TestAutorunReader::writtenFileReadsBack()
+{
+    MenuDocument doc;
+    doc.dataFolder = m_folder;
+    doc.autoStartProgram = QStringLiteral("setup.exe");
+    doc.iconFile = QStringLiteral("setup.exe");
+    doc.iconIndex = 7;
+    doc.discLabel = QStringLiteral("Płyta ąęż");
+    doc.items = {{"Zainstaluj", "setup.exe"}, {"a=b", "x y.exe /s"}, {"Zainstaluj", "setup.exe"}};
+    QVERIFY(writeAutorunFile(doc));
+
+    for (int pass = 0; pass < 2; ++pass) { // reading again gives the same
+        const AutorunContent content = readAutorun(autorunPath(m_folder), m_folder);
+        QCOMPARE(content.open, doc.autoStartProgram);
+        QCOMPARE(content.icon->file, doc.iconFile);
+        QCOMPARE(content.icon->index, std::optional<int>(7));
+        QCOMPARE(content.label, std::optional<QString>(doc.discLabel));
+        QCOMPARE(content.items, doc.items);
+    }
+}
+
+// Every byte value a label or command can hold comes back unchanged after a read and a write.
+void TestAutorunReader::everyByteSurvivesReadAndWrite()
+{
+    QByteArray high, low;
+    for (int b = 0x21; b < 256; ++b)
+        high.append(char(b));
+    for (int b = 1; b < 0x20; ++b) {
+        if (b < 9 || b > 13)
+            low.append(char(b));
+    }
+    const QByteArray text = "[autorun]\r\nOpen=" + high + "\r\nName=a" + low + "z\r\n\r\n"
+        + "shell\\00000\\command=x" + low + "\r\nshell\\00000=" + high + "\r\n\r\n";
+    const AutorunContent content = read(text);
+
+    MenuDocument doc;
+    doc.autoStartProgram = content.open;
+    doc.discLabel = *content.label;
+    doc.items = content.items;
+    QByteArray expected = text;
+    // the label is written twice
+    expected.insert(expected.indexOf("\r\n\r\n") + 2, "Label=a" + low + "z\r\n");
+    QCOMPARE(autorunBytes(doc), expected);
+}
+
+void TestAutorunReader::wholeNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("value");
+    QTest::newRow("digits") << "12" << true << 12;
+    QTest::newRow("minus") << "-1" << true << -1;
+    QTest::newRow("plus") << "+3" << true << 3;
+    QTest::newRow("leading zeros") << "007" << true << 7;
+    QTest::newRow("int min") << "-2147483648" << true << INT_MIN;
+    QTest::newRow("too big") << "2147483648" << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("sign only") << "-" << false << 0;
+    QTest::newRow("blank") << " 1" << false << 0;
+    QTest::newRow("hex") << "0x1" << false << 0;
+    QTest::newRow("arabic-indic digit") << u"\u0661"_qs << false << 0;
+}
+
+void TestAutorunReader::wholeNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, value);
+    int parsed = 0;
+    QCOMPARE(parseWholeNumber(text, &parsed), ok);
+    if (ok)
+        QCOMPARE(parsed, value);
+}
+
+void TestAutorunReader::extension_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("ext");
+    QTest::newRow("plain") << "disc.ico" << ".ico";
+    QTest::newRow("with index") << "setup.exe,0" << ".exe,0";
+    QTest::newRow("dot in folder") << "a.b\\disc" << "";
+    QTest::newRow("after drive") << "C:x" << "";
+    QTest::newRow("none") << "setup" << "";
+}
+
+void TestAutorunReader::extension()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, ext);
+    QCOMPARE(fileExtension(path), ext);
+}
+
+QTEST_GUILESS_MAIN(TestAutorunReader)
+#include "tst_autorunreader.moc"

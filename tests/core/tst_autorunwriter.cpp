@@ -1,0 +1,197 @@
+#include "core/AutorunWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+class TestAutorunWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bytes_data();
+    void bytes();
+    void numbering();
+    void writesIntoTheFolder();
+    void overwritesAnExistingFileInAnyCase();
+    void failedWriteLeavesNothingBehind_data();
+    void failedWriteLeavesNothingBehind();
+    void failedWriteKeepsTheOldFile();
+};
+
+namespace {
+
+MenuDocument exampleDocument()
+{
+    MenuDocument doc;
+    doc.autoStartProgram = QStringLiteral("setup.exe");
+    doc.iconFile = QStringLiteral("setup.exe");
+    doc.iconIndex = 0;
+    doc.discLabel = QStringLiteral("MOJA PLYTA");
+    doc.items = {{QStringLiteral("Zainstaluj program"), QStringLiteral("setup.exe")},
+                 {QStringLiteral("Przeglądarka"), QStringLiteral("narzedzia\\view.exe")}};
+    return doc;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Limits the size of files this process may write, so that a write fails even for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old{};
+};
+
+} // namespace
+
+void TestAutorunWriter::bytes_data()
+{
+    QTest::addColumn<MenuDocument>("doc");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("full example") << exampleDocument()
+        << QByteArray("[autorun]\r\n"
+                      "Open=setup.exe\r\n"
+                      "Icon=setup.exe,0\r\n"
+                      "Name=MOJA PLYTA\r\n"
+                      "Label=MOJA PLYTA\r\n"
+                      "\r\n"
+                      "shell\\00000\\command=setup.exe\r\n"
+                      "shell\\00000=Zainstaluj program\r\n"
+                      "\r\n"
+                      "shell\\00001\\command=narzedzia\\view.exe\r\n"
+                      "shell\\00001=Przegl\xB9" "darka\r\n"
+                      "\r\n");
+
+    MenuDocument empty;
+    QTest::newRow("nothing") << empty << QByteArray("[autorun]\r\n\r\n");
+
+    MenuDocument label;
+    label.discLabel = QStringLiteral("Płyta z bardzo długą etykietą");
+    QTest::newRow("only a label, kept whole") << label
+        << QByteArray("[autorun]\r\nName=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n"
+                      "Label=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n\r\n");
+
+    MenuDocument noRow;
+    noRow.iconFile = QStringLiteral("ikony\\dysk.ico");
+    QTest::newRow("no icon selected") << noRow
+        << QByteArray("[autorun]\r\nIcon=ikony\\dysk.ico,-1\r\n\r\n");
+
+    MenuDocument items;
+    items.items = {{QStringLiteral("a=b \"c\""), QStringLiteral("bin\\setup.exe /s \"C:\\x y\"")}};
+    QTest::newRow("verbatim label and command") << items
+        << QByteArray("[autorun]\r\n\r\n"
+                      "shell\\00000\\command=bin\\setup.exe /s \"C:\\x y\"\r\n"
+                      "shell\\00000=a=b \"c\"\r\n\r\n");
+}
+
+void TestAutorunWriter::bytes()
+{
+    QFETCH(MenuDocument, doc);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(autorunBytes(doc), expected);
+}
+
+void TestAutorunWriter::numbering()
+{
+    MenuDocument doc;
+    for (int i = 0; i <= 100000; ++i)
+        doc.items.append({QStringLiteral("x"), QStringLiteral("x.exe")});
+    const QStringList lines = autorunLines(doc);
+    QCOMPARE(lines.size(), 2 + 3 * doc.items.size());
+    QCOMPARE(lines[2 + 3 * 99], QStringLiteral("shell\\00099\\command=x.exe"));
+    QCOMPARE(lines[2 + 3 * 99999 + 1], QStringLiteral("shell\\99999=x"));
+    QCOMPARE(lines[2 + 3 * 100000], QStringLiteral("shell\\100000\\command=x.exe"));
+}
+
+void TestAutorunWriter::writesIntoTheFolder()
+{
+    QTemporaryDir dir;
+    MenuDocument doc = exampleDocument();
+    doc.dataFolder = dir.path() + QLatin1Char('/');
+    QString error;
+    QVERIFY(writeAutorunFile(doc, &error));
+    QCOMPARE(readAll(dir.filePath("autorun.inf")), autorunBytes(doc));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"autorun.inf"});
+}
+
+void TestAutorunWriter::overwritesAnExistingFileInAnyCase()
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("AUTORUN.INF"), QByteArray(5000, 'x'));
+    MenuDocument doc = exampleDocument();
+    doc.dataFolder = dir.path() + QLatin1Char('/');
+    QVERIFY(writeAutorunFile(doc));
+    QCOMPARE(readAll(dir.filePath("AUTORUN.INF")), autorunBytes(doc));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"AUTORUN.INF"});
+}
+
+void TestAutorunWriter::failedWriteLeavesNothingBehind_data()
+{
+    QTest::addColumn<QString>("subfolder");
+    QTest::addColumn<bool>("blockWithFolder");
+    QTest::newRow("missing folder") << "brak/" << false;
+    QTest::newRow("a folder named autorun.inf") << "" << true;
+}
+
+void TestAutorunWriter::failedWriteLeavesNothingBehind()
+{
+    QFETCH(QString, subfolder);
+    QFETCH(bool, blockWithFolder);
+    QTemporaryDir dir;
+    if (blockWithFolder)
+        QVERIFY(QDir(dir.path()).mkdir("autorun.inf"));
+    MenuDocument doc = exampleDocument();
+    doc.dataFolder = dir.path() + QLatin1Char('/') + subfolder;
+    QString error;
+    QVERIFY(!writeAutorunFile(doc, &error));
+    QVERIFY(!error.isEmpty());
+    const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden
+                                                        | QDir::NoDotAndDotDot);
+    QCOMPARE(left, blockWithFolder ? QStringList{"autorun.inf"} : QStringList());
+    QVERIFY(!blockWithFolder || QFileInfo(dir.filePath("autorun.inf")).isDir());
+}
+
+void TestAutorunWriter::failedWriteKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QByteArray old("[autorun]\r\nOpen=stary.exe\r\n\r\n");
+    writeBytes(dir.filePath("autorun.inf"), old);
+    MenuDocument doc = exampleDocument();
+    doc.dataFolder = dir.path() + QLatin1Char('/');
+    {
+        const FileSizeLimit limit(16); // the new text is longer: the disc is "full"
+        QVERIFY(!writeAutorunFile(doc));
+    }
+    QCOMPARE(readAll(dir.filePath("autorun.inf")), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"autorun.inf"});
+}
+
+QTEST_GUILESS_MAIN(TestAutorunWriter)
+#include "tst_autorunwriter.moc"

@@ -1,0 +1,95 @@
+#include "core/DiscPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDiscPath : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fileExists_data();
+    void fileExists();
+    void nativePathTakesTheSpellingOnDisk();
+    void exactSpellingWinsOverOtherCase();
+    void discPathDropsTheFolder();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_folder;
+};
+
+namespace {
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+} // namespace
+
+void TestDiscPath::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_folder = m_dir.path() + QLatin1Char('/');
+    QVERIFY(QDir(m_folder).mkpath(QStringLiteral("Bin/Narzędzia")));
+    touch(m_folder + QStringLiteral("setup.exe"));
+    touch(m_folder + QStringLiteral("Bin/Narzędzia/View.EXE"));
+}
+
+void TestDiscPath::fileExists_data()
+{
+    QTest::addColumn<QString>("discPath");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("plain") << "setup.exe" << true;
+    QTest::newRow("other case") << "SETUP.EXE" << true;
+    QTest::newRow("nested, other case") << u"bin\\NARZĘDZIA\\view.exe"_qs << true;
+    QTest::newRow("forward slashes") << u"Bin/Narzędzia/View.EXE"_qs << true;
+    QTest::newRow("missing") << "brak.exe" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("a folder") << "bin" << false;
+    QTest::newRow("a folder with separator") << "bin\\" << false;
+    QTest::newRow("leading backslash") << "\\setup.exe" << false;
+    QTest::newRow("doubled backslash") << u"bin\\\\narzędzia\\view.exe"_qs << false;
+    QTest::newRow("drive path") << "C:\\setup.exe" << false;
+    QTest::newRow("trailing separator on a file") << "setup.exe\\" << false;
+}
+
+void TestDiscPath::fileExists()
+{
+    QFETCH(QString, discPath);
+    QFETCH(bool, exists);
+    QCOMPARE(discFileExists(m_folder, discPath), exists);
+}
+
+void TestDiscPath::nativePathTakesTheSpellingOnDisk()
+{
+    QCOMPARE(nativePathOf(m_folder, u"BIN\\narzędzia\\view.exe"_qs),
+             m_folder + u"Bin/Narzędzia/View.EXE"_qs);
+    // What does not exist keeps its spelling, so a new file gets the name asked for.
+    QCOMPARE(nativePathOf(m_folder, u"bin\\Nowy\\a.exe"_qs), m_folder + u"Bin/Nowy/a.exe"_qs);
+    QCOMPARE(nativePathOf(m_folder, u"autorun.inf"_qs), m_folder + u"autorun.inf"_qs);
+}
+
+void TestDiscPath::exactSpellingWinsOverOtherCase()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    touch(folder + QStringLiteral("AUTORUN.INF"));
+    QCOMPARE(nativePathOf(folder, u"autorun.inf"_qs), folder + u"AUTORUN.INF"_qs);
+    touch(folder + QStringLiteral("autorun.inf"));
+    QCOMPARE(nativePathOf(folder, u"autorun.inf"_qs), folder + u"autorun.inf"_qs);
+}
+
+void TestDiscPath::discPathDropsTheFolder()
+{
+    QCOMPARE(discPathOf(m_folder, m_folder + u"Bin/Narzędzia/View.EXE"_qs),
+             u"Bin\\Narzędzia\\View.EXE"_qs);
+    QCOMPARE(discPathOf(m_folder, m_folder + u"setup.exe"_qs), u"setup.exe"_qs);
+    QCOMPARE(discPathOf(u"/"_qs, u"/mnt/cd/setup.exe"_qs), u"mnt\\cd\\setup.exe"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestDiscPath)
+#include "tst_discpath.moc"

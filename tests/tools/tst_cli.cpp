@@ -1,0 +1,167 @@
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writeThenRead();
+    void readGivesNullsForWhatIsAbsent();
+    void readMissingFile();
+    void writeIntoMissingFolder();
+    void writeBadDocument();
+    void iniView();
+    void usage_data();
+    void usage();
+};
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+Run cli(const QStringList &args, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(PELMORA_CLI), args);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void TestCli::writeThenRead()
+{
+    QTemporaryDir dir;
+    QFile exe(dir.filePath("setup.exe"));
+    QVERIFY(exe.open(QIODevice::WriteOnly));
+    exe.close();
+
+    const QByteArray doc = QJsonDocument(QJsonObject{
+        {"open", "setup.exe"}, {"iconFile", "setup.exe"}, {"iconIndex", 3},
+        {"label", u"Płyta"_qs},
+        {"items", QJsonArray{QJsonObject{{"label", u"Zainstaluj ąę"_qs}, {"file", "setup.exe"}}}}})
+        .toJson();
+    const Run written = cli({"write", dir.path()}, doc);
+    QCOMPARE(written.exitCode, 0);
+    QCOMPARE(readAll(dir.filePath("autorun.inf")),
+             QByteArray("[autorun]\r\nOpen=setup.exe\r\nIcon=setup.exe,3\r\nName=P\xB3yta\r\n"
+                        "Label=P\xB3yta\r\n\r\nshell\\00000\\command=setup.exe\r\n"
+                        "shell\\00000=Zainstaluj \xB9\xEA\r\n\r\n"));
+
+    const Run read = cli({"read", dir.path()});
+    QCOMPARE(read.exitCode, 0);
+    const QJsonObject out = read.json();
+    QCOMPARE(out["open"].toString(), u"setup.exe"_qs);
+    QCOMPARE(out["icon"].toObject()["file"].toString(), u"setup.exe"_qs);
+    QCOMPARE(out["icon"].toObject()["index"].toInt(), 3);
+    QCOMPARE(out["label"].toString(), u"Płyta"_qs);
+    QCOMPARE(out["items"].toArray().size(), 1);
+    QCOMPARE(out["items"][0]["label"].toString(), u"Zainstaluj ąę"_qs);
+    QCOMPARE(out["items"][0]["file"].toString(), u"setup.exe"_qs);
+}
+
+void TestCli::readGivesNullsForWhatIsAbsent()
+{
+    QTemporaryDir dir;
+    QVERIFY(cli({"write", dir.path()}, "{}").exitCode == 0);
+    QJsonObject out = cli({"read", dir.path()}).json();
+    QCOMPARE(out["open"].toString(), QString());
+    QVERIFY(out["icon"].isNull());
+    QVERIFY(out["label"].isNull());
+    QVERIFY(out["items"].toArray().isEmpty());
+
+    QVERIFY(cli({"write", dir.path()}, R"({"iconFile": "brak.exe"})").exitCode == 0);
+    out = cli({"read", dir.path()}).json();
+    QCOMPARE(out["icon"].toObject()["file"].toString(), u"brak.exe"_qs);
+    QVERIFY(out["icon"].toObject()["index"].isNull());
+}
+
+void TestCli::readMissingFile()
+{
+    QTemporaryDir dir;
+    const Run run = cli({"read", dir.path()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.startsWith("no autorun.inf in "));
+    QVERIFY(run.out.isEmpty());
+}
+
+void TestCli::writeIntoMissingFolder()
+{
+    QTemporaryDir dir;
+    const Run run = cli({"write", dir.filePath("brak")}, R"({"open": "a.exe"})");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(!run.err.isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath("brak")));
+}
+
+void TestCli::writeBadDocument()
+{
+    QTemporaryDir dir;
+    QCOMPARE(cli({"write", dir.path()}, "{\"open\": ").exitCode, 1);
+    QCOMPARE(cli({"write", dir.path()}, "[1, 2]").exitCode, 1);
+    QVERIFY(!QFile::exists(dir.filePath("autorun.inf")));
+}
+
+void TestCli::iniView()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("dane.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Wersja]\r\nNumer=\"1.2.0.30\"\r\nnumer=drugi\r\nAdres=http://x/\r\n");
+    file.close();
+
+    QJsonObject out = cli({"ini", file.fileName(), "wersja", "NUMER", "brak"}).json();
+    QCOMPARE(out["present"].toBool(), true);
+    QCOMPARE(out["keys"].toArray(), (QJsonArray{"Numer", "numer", "Adres"}));
+    QCOMPARE(out["values"].toObject(),
+             (QJsonObject{{"Numer", "1.2.0.30"}, {"numer", "1.2.0.30"}, {"Adres", "http://x/"},
+                          {"NUMER", "1.2.0.30"}, {"brak", ""}}));
+
+    out = cli({"ini", file.fileName(), "inna"}).json();
+    QCOMPARE(out["present"].toBool(), false);
+    QVERIFY(out["keys"].toArray().isEmpty());
+
+    const Run missing = cli({"ini", dir.filePath("brak.ini"), "a"});
+    QCOMPARE(missing.exitCode, 0);
+    QCOMPARE(missing.json()["present"].toBool(), false);
+}
+
+void TestCli::usage_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("nothing") << QStringList();
+    QTest::newRow("unknown") << QStringList{"burn", "x"};
+    QTest::newRow("read without folder") << QStringList{"read"};
+    QTest::newRow("ini without section") << QStringList{"ini", "a.ini"};
+}
+
+void TestCli::usage()
+{
+    QFETCH(QStringList, args);
+    const Run run = cli(args);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.startsWith("usage:"));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

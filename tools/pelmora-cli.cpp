@@ -1,0 +1,144 @@
+// pelmora-cli: reads, writes and inspects autorun.inf files without the window, for scripted
+// disc builds. JSON on stdout, one line of error on stderr; exit 0 ok, 1 failure, 2 usage.
+
+#include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
+#include "core/ProfileFile.h"
+
+#include "Version.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace {
+
+enum Exit { Ok = 0, Failure = 1, Usage = 2 };
+
+const char *const usageText =
+    "usage: pelmora-cli read FOLDER\n"
+    "       pelmora-cli write FOLDER < document.json\n"
+    "       pelmora-cli ini FILE SECTION [KEY...]\n";
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return Failure;
+}
+
+int print(const QJsonObject &object)
+{
+    const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return Ok;
+}
+
+// The folder as the program holds it: absolute, ending with the separator.
+QString dataFolderOf(const QString &folder)
+{
+    QString path = QDir(folder).absolutePath();
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+int readCommand(const QString &folder)
+{
+    const QString dataFolder = dataFolderOf(folder);
+    const QString path = autorunPath(dataFolder);
+    if (!QFileInfo(path).isFile())
+        return fail(QStringLiteral("no autorun.inf in %1").arg(folder));
+
+    const AutorunContent content = readAutorun(path, dataFolder);
+    QJsonObject out;
+    out[u"open"] = content.open;
+    if (content.icon) {
+        QJsonObject icon;
+        icon[u"file"] = content.icon->file;
+        icon[u"index"] = content.icon->index ? QJsonValue(*content.icon->index) : QJsonValue();
+        out[u"icon"] = icon;
+    } else {
+        out[u"icon"] = QJsonValue();
+    }
+    out[u"label"] = content.label ? QJsonValue(*content.label) : QJsonValue();
+    QJsonArray items;
+    for (const MenuItem &item : content.items)
+        items.append(QJsonObject{{QStringLiteral("label"), item.label}, {QStringLiteral("file"), item.file}});
+    out[u"items"] = items;
+    return print(out);
+}
+
+int writeCommand(const QString &folder)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read the document from standard input"));
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(input.readAll(), &error);
+    if (!json.isObject())
+        return fail(QStringLiteral("the document is not a JSON object: %1").arg(error.errorString()));
+    if (!QFileInfo(folder).isDir())
+        return fail(QStringLiteral("no folder %1").arg(folder));
+
+    const QJsonObject in = json.object();
+    MenuDocument doc;
+    doc.dataFolder = dataFolderOf(folder);
+    doc.autoStartProgram = in[u"open"].toString();
+    doc.iconFile = in[u"iconFile"].toString();
+    doc.iconIndex = in[u"iconIndex"].toInt(-1);
+    doc.discLabel = in[u"label"].toString();
+    for (const QJsonValue &v : in[u"items"].toArray()) {
+        const QJsonObject item = v.toObject();
+        doc.items.append({item[u"label"].toString(), item[u"file"].toString()});
+    }
+
+    const QString path = autorunPath(doc.dataFolder);
+    QString why;
+    if (!writeAutorunFile(doc, &why))
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, why));
+    return print(QJsonObject{{QStringLiteral("path"), path}});
+}
+
+int iniCommand(const QString &file, const QString &section, const QStringList &wanted)
+{
+    const ProfileFile profile = ProfileFile::fromFile(file);
+    const QStringList keys = profile.keys(section);
+    QJsonObject values;
+    for (const QString &key : keys + wanted)
+        values[key] = profile.value(section, key);
+    QJsonObject out;
+    out[u"present"] = profile.hasSection(section);
+    out[u"keys"] = QJsonArray::fromStringList(keys);
+    out[u"values"] = values;
+    out[u"fileExists"] = QFileInfo(file).isFile();
+    return print(out);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString command = args.value(0);
+
+    if (command == QLatin1String("read") && args.size() == 2)
+        return readCommand(args[1]);
+    if (command == QLatin1String("write") && args.size() == 2)
+        return writeCommand(args[1]);
+    if (command == QLatin1String("ini") && args.size() >= 3)
+        return iniCommand(args[1], args[2], args.mid(3));
+    if (command == QLatin1String("--version") && args.size() == 1) {
+        std::printf("pelmora-cli %s\n", PELMORA_VERSION);
+        return Ok;
+    }
+    std::fputs(usageText, stderr);
+    return Usage;
+}
