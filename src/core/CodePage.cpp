@@ -12,6 +12,18 @@ CodePage::CodePage(const QByteArray &name)
 {
     if (m_name.isEmpty() || !QStringDecoder(m_name.constData()).isValid())
         m_name = defaultCodePage;
+
+    m_singleByte = true;
+    for (int b = 0; b < 256 && m_singleByte; ++b) {
+        const char byte = char(b);
+        QStringDecoder decoder(m_name.constData(), QStringConverter::Flag::Stateless);
+        const QString c = decoder.decode(QByteArrayView(&byte, 1));
+        m_singleByte = c.size() == 1 && !decoder.hasError();
+        if (m_singleByte) {
+            m_toUnicode[b] = c[0].unicode();
+            m_fromUnicode.insert(c[0].unicode(), byte);
+        }
+    }
 }
 
 const CodePage &CodePage::system()
@@ -22,12 +34,30 @@ const CodePage &CodePage::system()
 
 QString CodePage::decode(QByteArrayView bytes) const
 {
-    QStringDecoder decoder(m_name.constData(), QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    if (!m_singleByte) {
+        QStringDecoder decoder(m_name.constData(), QStringConverter::Flag::Stateless);
+        return decoder.decode(bytes);
+    }
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(m_toUnicode[uchar(bytes[i])]);
+    return text;
 }
 
 QByteArray CodePage::encode(QStringView text) const
 {
-    QStringEncoder encoder(m_name.constData(), QStringConverter::Flag::Stateless);
-    return encoder.encode(text);
+    if (!m_singleByte) {
+        QStringEncoder encoder(m_name.constData(), QStringConverter::Flag::Stateless);
+        return encoder.encode(text);
+    }
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i; // one character outside the page, one question mark
+        bytes.append(m_fromUnicode.value(c, '?'));
+    }
+    return bytes;
 }

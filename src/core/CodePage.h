@@ -2,8 +2,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 #include <QStringView>
+
+#include <array>
 
 // The 8-bit ANSI code page that Windows uses for autorun.inf and the small INI files.
 // Windows-1250 unless PELMORA_CODEPAGE names another one (e.g. windows-1252).
@@ -21,4 +24,9 @@ public:
 
 private:
     QByteArray m_name;
+    // Single-byte pages go through tables made once from the converter, so that every byte
+    // value maps to one character and back and nothing becomes a control character.
+    bool m_singleByte = false;
+    std::array<char16_t, 256> m_toUnicode{};
+    QHash<char16_t, char> m_fromUnicode;
 };

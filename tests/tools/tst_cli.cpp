@@ -17,6 +17,7 @@ private slots:
     void writeIntoMissingFolder();
     void writeBadDocument();
     void iniView();
+    void codePageFromEnvironment();
     void usage_data();
     void usage();
 };
@@ -31,9 +32,14 @@ struct Run
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
 
-Run cli(const QStringList &args, const QByteArray &input = {})
+Run cli(const QStringList &args, const QByteArray &input = {}, const QByteArray &codePage = {})
 {
     QProcess process;
+    if (!codePage.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PELMORA_CODEPAGE"), QString::fromLatin1(codePage));
+        process.setProcessEnvironment(env);
+    }
     process.start(QStringLiteral(PELMORA_CLI), args);
     process.write(input);
     process.closeWriteChannel();
@@ -144,6 +150,18 @@ void TestCli::iniView()
     const Run missing = cli({"ini", dir.filePath("brak.ini"), "a"});
     QCOMPARE(missing.exitCode, 0);
     QCOMPARE(missing.json()["present"].toBool(), false);
+}
+
+void TestCli::codePageFromEnvironment()
+{
+    QTemporaryDir dir;
+    const QByteArray doc = QJsonDocument(QJsonObject{{"label", u"Café ŁĄ"_qs}}).toJson();
+    QCOMPARE(cli({"write", dir.path()}, doc, "windows-1252").exitCode, 0);
+    // Ł and Ą are not in Windows-1252: they become question marks, as Windows writes them
+    QCOMPARE(readAll(dir.filePath("autorun.inf")),
+             QByteArray("[autorun]\r\nName=Caf\xE9 ??\r\nLabel=Caf\xE9 ??\r\n\r\n"));
+    QCOMPARE(cli({"read", dir.path()}, {}, "windows-1252").json()["label"].toString(), u"Café ??"_qs);
+    QCOMPARE(cli({"read", dir.path()}, {}, "windows-1250").json()["label"].toString(), u"Café ??"_qs);
 }
 
 void TestCli::usage_data()
