@@ -15,4 +15,4 @@ ensure_packages() {
 }
 
 # What every build needs: the compiler, CMake with Ninja, Qt 6 and a font for the widgets.
-build_packages=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core)
+build_packages=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core fonts-liberation2)

@@ -1,9 +1,179 @@
+// The main window: start-up, the program's settings entry, and the commands that do not
+// touch the document (help, tips, about, close, F1 and F10).
+
 #include "app/TForm1.h"
 
-TForm1::TForm1(QWidget *parent)
-    : QMainWindow(parent)
+#include "app/Texts.h"
+#include "platform/Messages.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "widgets/TdfsIconListBox.h"
+
+#include "Version.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+const QString programKey = QStringLiteral("Software\\Quorvale\\Pelmora");
+const QString myComputerKey = QStringLiteral(
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\CLSID\\"
+    "{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+} // namespace
+
+TForm1::TForm1(const AppServices &services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Pelmora"));
-    resize(782, 464);
+    setWindowTitle(Texts::title);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setupLayout();
+    connectHandlers();
+    FormCreate();
+}
+
+void TForm1::setSideWindows(QWidget *tips, QWidget *about)
+{
+    m_tips = tips;
+    m_about = about;
+}
+
+void TForm1::connectHandlers()
+{
+    connect(sb_Zamknij, &QToolButton::clicked, this, &TForm1::sb_ZamknijClick);
+    connect(sb_Pomoc, &QToolButton::clicked, this, &TForm1::sb_PomocClick);
+    connect(sb_Porady, &QToolButton::clicked, this, &TForm1::sb_PoradyClick);
+    connect(sb_About, &QToolButton::clicked, this, &TForm1::sb_AboutClick);
+    connect(sb_Utworz, &QToolButton::clicked, this, &TForm1::sb_UtworzClick);
+    connect(sb_Zapisz, &QToolButton::clicked, this, &TForm1::sb_ZapiszClick);
+    connect(sb_Nowe, &QToolButton::clicked, this, &TForm1::sb_NoweClick);
+    connect(sb_Odswiez, &QPushButton::clicked, this, &TForm1::sb_OdswiezClick);
+    connect(de_Folder, &QLineEdit::textChanged, this, &TForm1::de_FolderChange);
+    connect(e_Etykieta, &QLineEdit::textChanged, this, &TForm1::e_EtykietaChange);
+    // Picking an icon by hand replaces a number that was kept from the file.
+    connect(dfsIconListBox1, &QListWidget::itemPressed, this, [this] { m_iconIndexFromFile.reset(); });
+    for (QWidget *w : {static_cast<QWidget *>(de_Folder), static_cast<QWidget *>(CheckBox1),
+                       static_cast<QWidget *>(cb_Sortuj)})
+        w->installEventFilter(this);
+}
+
+void TForm1::FormCreate()
+{
+    m_loading = true;
+    writeProgramEntry();
+    p_Autorun->resize(473, 297);
+    sb_Zapisz->move(sb_Utworz->x(), sb_Zapisz->y());
+    sb_Utworz->show();
+    sb_Zapisz->hide();
+    clearItems();
+    e_Etykieta->clear();
+    for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Dodaj, sb_Odswiez,
+                                                        sb_Usun, sb_Edytuj, sb_Podglad, sb_UsunPlik})
+        w->setEnabled(false);
+    for (QLabel *l : {Label4, Label5, Label6, Label7, l_NazwaPoz, l_Plik, Label1, Label15})
+        l->clear();
+    l_NotExists->hide();
+    l_Program->clear();
+    l_Ikona->clear();
+    m_iconIndexFromFile.reset();
+    lb_Programy->clear();
+    lb_Ikony->clear();
+    ListBox1->clear();
+    dfsIconListBox1->Clear();
+    fitColumns();
+    de_Folder->setText(Texts::myComputer);
+    de_FolderChange();
+    m_loading = false;
+}
+
+// The program's entry in the settings store is for other programs; it is written when "Path"
+// does not name an existing file. A store that cannot be written is no reason not to start.
+void TForm1::writeProgramEntry()
+{
+    SettingsKey key(programKey);
+    const std::optional<QString> path = key.value(QStringLiteral("Path"));
+    if (path && QFileInfo(*path).isFile())
+        return;
+    key.setValue(QStringLiteral("Version"), QStringLiteral(PELMORA_VERSION));
+    key.setValue(QStringLiteral("Path"), m_services.programFile);
+    key.setValue(QStringLiteral("Name"), Texts::title);
+}
+
+void TForm1::FormShow()
+{
+    sb_Pomoc->setVisible(QFileInfo(m_services.helpFile()).isFile());
+    const std::optional<QString> name = SettingsKey(myComputerKey).value(QString());
+    l_MK->setText(name && !name->isEmpty() ? *name : Texts::myComputer);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm1::sb_ZamknijClick()
+{
+    close();
+}
+
+void TForm1::sb_PomocClick()
+{
+    m_services.shell.open(this, m_services.helpFile(), QStringLiteral("open"), Shell::Show::Maximized);
+}
+
+void TForm1::sb_PoradyClick()
+{
+    if (!m_tips)
+        return;
+    m_tips->show();
+    m_tips->raise();
+    m_tips->activateWindow();
+}
+
+void TForm1::sb_AboutClick()
+{
+    if (!m_about)
+        return;
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+    setEnabled(false); // the about window enables it again when it closes
+}
+
+void TForm1::de_FolderKeyDown(int key)
+{
+    if (key == Qt::Key_F1 && !sb_Pomoc->isHidden())
+        sb_PomocClick();
+    else if (key == Qt::Key_F10)
+        sb_AboutClick();
+}
+
+// The window's own key handler runs only when no control has the focus; keys that a control
+// leaves unhandled travel up to the window and must not act twice.
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    QWidget *focus = focusWidget();
+    if (!focus || focus == this)
+        de_FolderKeyDown(event->key());
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress
+        && (watched == de_Folder || watched == CheckBox1 || watched == cb_Sortuj))
+        de_FolderKeyDown(static_cast<QKeyEvent *>(event)->key());
+    return QWidget::eventFilter(watched, event);
 }

@@ -1,12 +1,132 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/AppServices.h"
+#include "core/MenuDocument.h"
 
-// The main window.
-class TForm1 : public QMainWindow
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class QTreeWidget;
+class TdfsIconListBox;
+
+// The main window. The document lives in its controls: the folder edit, the label edit, the
+// hidden labels l_Program and l_Ikona, the icon list's selection and the rows of lv_Lista.
+class TForm1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    explicit TForm1(const AppServices &services, QWidget *parent = nullptr);
+
+    // The tips and about windows, created after the main window.
+    void setSideWindows(QWidget *tips, QWidget *about);
+
+    MenuDocument document() const;
+    QString dataFolder() const;
+    bool fileOnDisc() const;
+    bool isModified() const { return m_modified; }
+    bool isLoading() const { return m_loading; }
+
+    // Initialisation, run once at creation and again by New.
+    void FormCreate();
+    void FormShow();
+
+    void sb_ZamknijClick();
+    void sb_PomocClick();
+    void sb_PoradyClick();
+    void sb_AboutClick();
+    void sb_UtworzClick();
+    void sb_ZapiszClick();
+    void sb_AutoRunClick();
+    void sb_NoweClick();
+    void Nowe1Click();
+    void Otwrz1Click();
+    void sb_OdswiezClick();
+
+    void de_FolderChange();
+    void e_EtykietaChange();
+    void de_FolderKeyDown(int key);
+    void OpenMenuFile(const QString &path);
+    void ReadAutorunFile(const QString &path);
+
+    // Rules that tie the buttons to the document.
+    void canCreate();
+    void markChanged();
+    void mirrorModified();
+    void fitColumns();
+
+    // Left button bar
+    QFrame *Panel1;
+    QToolButton *sb_Nowe, *sb_AutoRun, *sb_Utworz, *sb_Zapisz, *sb_Porady, *sb_Pomoc, *sb_About,
+        *sb_Zamknij;
+    // Folder and label
+    QGroupBox *GroupBox1;
+    QLineEdit *de_Folder;
+    QToolButton *SpeedButton2;
+    QLabel *Label11;
+    QLineEdit *e_Etykieta;
+    // Folder contents
+    QGroupBox *gb_Centrum;
+    QTreeWidget *dfsSystemTreeView1;
+    QCheckBox *CheckBox1;
+    QLabel *Label6, *Label4, *Label7, *Label5;
+    QPushButton *sb_Dodaj;
+    // Menu items
+    QGroupBox *gb_Pozycje;
+    QTreeWidget *lv_Lista;
+    QCheckBox *cb_Sortuj;
+    QLabel *Label1, *l_NazwaPoz, *Label15, *l_NotExists, *l_Plik;
+    QPushButton *sb_Odswiez, *sb_Usun, *sb_Edytuj;
+    // Preview
+    QFrame *Panel2;
+    QLabel *Label2, *Image1, *l_MK;
+    QFrame *Panel3;
+    QLabel *Image2, *Label3, *Label8;
+    QPushButton *sb_UsunPlik, *sb_UruchomPlik, *sb_Podglad;
+    // Panels shown over the window
+    QFrame *p_Dodaj;
+    QFrame *p_Autorun;
+    QLabel *l_Program, *l_Ikona;
+    QListWidget *lb_Programy, *lb_Ikony, *ListBox1;
+    TdfsIconListBox *dfsIconListBox1;
+    // Pop-up menus
+    QMenu *pm_Nowe, *pm_Wybierane, *pm_Lista, *pm_Menu;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setupLayout();
+    void connectHandlers();
+    void writeProgramEntry();
+    bool writeMenuFile();
+    void takeFolder();
+    void greyFolderArea(const QString &caption);
+    void setFileButtons(bool enabled);
+    void recordFile(const QString &path);
+    void recordFolder(const QString &path);
+    void clearItems();
+    void addItem(const MenuItem &item);
+    void setTreeRootCaption(const QString &caption);
+
+    AppServices m_services;
+    QWidget *m_tips = nullptr;
+    QWidget *m_about = nullptr;
+    bool m_modified = false;
+    bool m_loading = false;
+    // An icon number read from the file that selects no row of the icon list; it is written
+    // back unchanged until the user picks an icon.
+    std::optional<int> m_iconIndexFromFile;
 };

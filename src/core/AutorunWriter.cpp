@@ -1,9 +1,9 @@
 #include "core/AutorunWriter.h"
 
+#include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
 
-#include <QSaveFile>
 
 QString autorunPath(const QString &dataFolder)
 {
@@ -51,16 +51,7 @@ QByteArray autorunBytes(const MenuDocument &doc)
 
 bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error)
 {
-    // Unbuffered, so that a short write (a full disc) shows in write()'s count: a buffered
-    // flush would drop it silently and commit would rename a truncated file into place.
-    const QByteArray bytes = autorunBytes(lines);
-    QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok && error)
-        *error = file.error() == QFileDevice::NoError ? QStringLiteral("could not write the whole file")
-                                                      : file.errorString();
-    return ok;
+    return writeFileAtomically(path, autorunBytes(lines), error);
 }
 
 bool writeAutorunFile(const MenuDocument &doc, QString *error)

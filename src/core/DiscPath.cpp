@@ -69,3 +69,11 @@ QString discPathOf(const QString &dataFolder, const QString &nativePath)
     disc.replace(QLatin1Char('/'), QLatin1Char('\\'));
     return disc;
 }
+
+QString folderName(const QString &folder)
+{
+    QString path = folder;
+    if (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}

@@ -17,3 +17,7 @@ bool discFileExists(const QString &dataFolder, const QString &discPath);
 // The disc path of a native path inside dataFolder: dataFolder's length of characters is
 // dropped, as the program always did, and "/" becomes "\".
 QString discPathOf(const QString &dataFolder, const QString &nativePath);
+
+// The default disc label of a folder: its last component (the text after the last separator,
+// once a trailing separator is dropped). The root gives the empty text.
+QString folderName(const QString &folder);

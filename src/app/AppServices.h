@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class FileDialogs;
+class Messages;
+class Shell;
+
+// What the windows need from outside: message boxes, the shell, file choosers, and where the program file
+// lives (its folder holds the help file and the tips file).
+struct AppServices
+{
+    Messages &messages;
+    Shell &shell;
+    FileDialogs &dialogs;
+    QString programFile;
+
+    QString programFolder() const; // ends with the separator
+    QString helpFile() const;
+};

@@ -1,0 +1,28 @@
+#include "app/Startup.h"
+
+#include "app/TForm1.h"
+#include "dialogs/TF_About.h"
+#include "dialogs/Tf_Porady.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+PelmoraWindows::PelmoraWindows(const AppServices &services)
+    : main(std::make_unique<TForm1>(services))
+    , tips(std::make_unique<Tf_Porady>())
+    , about(std::make_unique<TF_About>(main.get()))
+{
+    main->setSideWindows(tips.get(), about.get());
+}
+
+PelmoraWindows::~PelmoraWindows() = default;
+
+void PelmoraWindows::showMain()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), main->size());
+        frame.moveCenter(screen->availableGeometry().center());
+        main->move(frame.topLeft());
+    }
+    main->show();
+}

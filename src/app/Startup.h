@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/AppServices.h"
+
+#include <memory>
+
+class TForm1;
+class Tf_Porady;
+class TF_About;
+
+// The program's three windows, created in this order: the main window, then the tips and
+// the about window, both hidden.
+struct PelmoraWindows
+{
+    std::unique_ptr<TForm1> main;
+    std::unique_ptr<Tf_Porady> tips;
+    std::unique_ptr<TF_About> about;
+
+    explicit PelmoraWindows(const AppServices &services);
+    ~PelmoraWindows();
+
+    // Shows the main window centred on its screen.
+    void showMain();
+};

@@ -1,0 +1,101 @@
+// The commands on the whole document: the "Menu ..." pop-up with New, Open and the recent
+// files, and Refresh.
+
+#include "app/TForm1.h"
+
+#include "app/MruList.h"
+#include "app/Texts.h"
+#include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void TForm1::sb_NoweClick()
+{
+    pm_Nowe->clear();
+    pm_Nowe->addAction(QIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
+                       this, &TForm1::Nowe1Click);
+    pm_Nowe->addSeparator();
+    pm_Nowe->addAction(QIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
+                       this, &TForm1::Otwrz1Click);
+    QAction *separator = pm_Nowe->addSeparator();
+    separator->setObjectName(QStringLiteral("N4"));
+    QMenu *recent = pm_Nowe->addMenu(QIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
+                                     QStringLiteral("Ostatnio wybierane"));
+    for (const QString &path : MruList(MruList::filesKey).entries()) {
+        if (QFileInfo(path).isFile())
+            recent->addAction(path, this, [this, path] {
+                OpenMenuFile(path);
+                dfsSystemTreeView1->setFocus();
+            });
+    }
+    recent->menuAction()->setVisible(!recent->isEmpty());
+    separator->setVisible(!recent->isEmpty());
+    pm_Nowe->popup(sb_Nowe->mapToGlobal(QPoint(sb_Nowe->width(), sb_Nowe->height() - 10)));
+}
+
+void TForm1::Nowe1Click()
+{
+    if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
+                                 Texts::captionWarning, Messages::Buttons::YesNo,
+                                 Messages::Icon::Question)
+        != Messages::Answer::Yes)
+        return;
+    FormCreate();
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.endsWith(QLatin1Char('/')))
+        documents += QLatin1Char('/');
+    de_Folder->setText(documents);
+    m_modified = false;
+    dfsSystemTreeView1->setFocus();
+}
+
+void TForm1::Otwrz1Click()
+{
+    const QString path = m_services.dialogs.openFileName(
+        this, QStringLiteral("Otwórz plik z menu"), QStringLiteral("pliki autouruchamiania (*.inf)"),
+        QStringLiteral("inf"), QStringLiteral("autorun.inf"));
+    if (path.isEmpty())
+        return;
+    const QString name = QFileInfo(path).fileName();
+    QString error;
+    if (!QFileInfo(path).isFile())
+        error = QStringLiteral("Wskazany plik nie istnieje !!!");
+    else if (fileExtension(name).toLower() != QLatin1String(".inf"))
+        error = QStringLiteral("Wskazany plik ma nieprawidłowe rozszerzenie (nie jest plikiem "
+                               "zawierającym dane autouruchomiania) !!!");
+    else if (name.toLower() != QLatin1String("autorun.inf"))
+        error = QStringLiteral("Wskazany plik ma nieprawidłową nazwę !!!");
+    if (!error.isEmpty()) {
+        m_services.messages.show(this, error, Texts::captionError, Messages::Buttons::Ok,
+                                 Messages::Icon::Error);
+        return;
+    }
+    OpenMenuFile(QFileInfo(path).absoluteFilePath());
+    dfsSystemTreeView1->setFocus();
+}
+
+void TForm1::sb_OdswiezClick()
+{
+    if (!fileOnDisc())
+        return;
+    if (m_modified
+        && m_services.messages.show(
+               this,
+               QStringLiteral("W pliku wprowadzono zmiany, odświeżenie pliku dysku, czyli ponowne "
+                              "załadowanie spowoduje utratę wprowadzonych zmian.\rKontynuować "
+                              "odświeżanie teraz ???"),
+               Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               != Messages::Answer::Yes)
+        return;
+    ReadAutorunFile(autorunPath(dataFolder()));
+    m_modified = false;
+}

@@ -1,0 +1,328 @@
+// The document in the main window: the rules that tie the buttons to it, the data folder and
+// the label, reading autorun.inf into the controls, and Create and Save.
+
+#include "app/TForm1.h"
+
+#include "app/MruList.h"
+#include "app/Texts.h"
+#include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
+#include "core/DiscPath.h"
+#include "platform/Messages.h"
+#include "widgets/TdfsIconListBox.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+// A folder is only ever an absolute path: "Mój komputer" must not name a folder below the
+// working directory.
+bool isFolder(const QString &text)
+{
+    return !text.isEmpty() && QDir::isAbsolutePath(text) && QFileInfo(text).isDir();
+}
+
+void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, role, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+QString TForm1::dataFolder() const
+{
+    return de_Folder->text();
+}
+
+bool TForm1::fileOnDisc() const
+{
+    const QString folder = dataFolder();
+    return QDir::isAbsolutePath(folder) && QFileInfo(autorunPath(folder)).isFile();
+}
+
+MenuDocument TForm1::document() const
+{
+    MenuDocument doc;
+    doc.dataFolder = dataFolder();
+    doc.discLabel = e_Etykieta->text();
+    doc.autoStartProgram = l_Program->text();
+    doc.iconFile = l_Ikona->text();
+    const bool selected = !dfsIconListBox1->selectedItems().isEmpty();
+    doc.iconIndex = m_iconIndexFromFile.value_or(selected ? dfsIconListBox1->currentRow() : -1);
+    for (int i = 0; i < lv_Lista->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = lv_Lista->topLevelItem(i);
+        doc.items.append({row->text(0), row->text(1)});
+    }
+    doc.modified = m_modified;
+    doc.loading = m_loading;
+    return doc;
+}
+
+void TForm1::canCreate()
+{
+    const QString folder = dataFolder();
+    sb_Utworz->setEnabled((isFolder(folder) || isFolder(folder.chopped(qMin<qsizetype>(1, folder.size()))))
+                          && hasContent(document()));
+}
+
+void TForm1::markChanged()
+{
+    m_modified = fileOnDisc();
+    mirrorModified();
+}
+
+void TForm1::mirrorModified()
+{
+    sb_Zapisz->setEnabled(m_modified);
+    sb_Odswiez->setEnabled(m_modified);
+}
+
+void TForm1::fitColumns()
+{
+    const QFontMetrics metrics(font());
+    for (int column = 0; column < 2; ++column) {
+        int width = metrics.horizontalAdvance(lv_Lista->headerItem()->text(column));
+        for (int i = 0; i < lv_Lista->topLevelItemCount(); ++i)
+            width = qMax(width, metrics.horizontalAdvance(lv_Lista->topLevelItem(i)->text(column)));
+        lv_Lista->header()->resizeSection(column, width + 25);
+    }
+}
+
+void TForm1::clearItems()
+{
+    lv_Lista->clear();
+}
+
+void TForm1::addItem(const MenuItem &item)
+{
+    auto *row = new QTreeWidgetItem(lv_Lista, {item.label, item.file});
+    row->setFlags(row->flags() | Qt::ItemIsEditable);
+}
+
+void TForm1::setFileButtons(bool enabled)
+{
+    for (QPushButton *b : {sb_Podglad, sb_UruchomPlik, sb_UsunPlik})
+        b->setEnabled(enabled);
+}
+
+void TForm1::setTreeRootCaption(const QString &caption)
+{
+    if (QTreeWidgetItem *root = dfsSystemTreeView1->topLevelItem(0))
+        root->setText(0, caption.isEmpty() ? QFileInfo(QDir::cleanPath(dataFolder())).fileName() : caption);
+}
+
+void TForm1::recordFile(const QString &path)
+{
+    if (!MruList(MruList::filesKey).record(path))
+        m_services.messages.show(this, Texts::setDataFailed.arg(path), Texts::title,
+                                 Messages::Buttons::Ok, Messages::Icon::Error);
+}
+
+void TForm1::recordFolder(const QString &path)
+{
+    if (!MruList(MruList::foldersKey).record(path))
+        m_services.messages.show(this, Texts::setDataFailed.arg(path), Texts::title,
+                                 Messages::Buttons::Ok, Messages::Icon::Error);
+}
+
+void TForm1::greyFolderArea(const QString &caption)
+{
+    gb_Centrum->setEnabled(false);
+    dfsSystemTreeView1->setEnabled(false);
+    setTextColour(dfsSystemTreeView1, QPalette::Text, QColor(192, 192, 192));
+    setTextColour(gb_Centrum, QPalette::WindowText, QColor(255, 0, 0));
+    for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_Dodaj})
+        w->setEnabled(false);
+    Label3->setText(Texts::driveCaption);
+    gb_Centrum->setTitle(caption);
+}
+
+// The folder becomes the root of the contents area, which comes alive.
+void TForm1::takeFolder()
+{
+    gb_Centrum->setEnabled(true);
+    gb_Centrum->setPalette(QPalette());
+    dfsSystemTreeView1->setPalette(QPalette());
+    dfsSystemTreeView1->clear();
+    new QTreeWidgetItem(dfsSystemTreeView1, {QString()});
+    setTreeRootCaption(e_Etykieta->text());
+    dfsSystemTreeView1->setEnabled(true);
+    gb_Centrum->setTitle(Texts::areaTaken);
+    for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_AutoRun})
+        w->setEnabled(true);
+}
+
+void TForm1::de_FolderChange()
+{
+    m_modified = false;
+    clearItems();
+    for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
+                                                        sb_Odswiez, sb_Zapisz})
+        w->setEnabled(false);
+    setFileButtons(false);
+
+    const QString folder = dataFolder();
+    if (!isFolder(folder) || m_loading) {
+        greyFolderArea(m_loading ? Texts::areaWaiting
+                       : e_Etykieta->text().isEmpty() ? Texts::areaMissingNoLabel
+                                                      : Texts::areaMissing);
+    } else if (!folder.endsWith(QLatin1Char('/'))) {
+        // Taken by the run that the new text starts.
+        e_Etykieta->setText(folderName(folder));
+        de_Folder->setText(folder + QLatin1Char('/'));
+    } else {
+        takeFolder();
+        e_Etykieta->setText(folderName(folder));
+        Label3->setText(e_Etykieta->text());
+        setTreeRootCaption(e_Etykieta->text());
+        sb_Odswiez->setEnabled(false);
+        sb_Zapisz->setEnabled(false);
+        if (fileOnDisc()) {
+            if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
+                                         Messages::Buttons::YesNo, Messages::Icon::Question)
+                == Messages::Answer::Yes)
+                ReadAutorunFile(autorunPath(folder));
+        } else {
+            sb_Utworz->show();
+            sb_Zapisz->hide();
+            sb_Zapisz->setEnabled(false);
+            m_modified = false;
+        }
+        recordFolder(folder);
+        sb_Utworz->setEnabled(hasContent(document()));
+    }
+    m_modified = false;
+}
+
+void TForm1::e_EtykietaChange()
+{
+    const QString label = e_Etykieta->text();
+    Label3->setText(label.isEmpty() ? Texts::driveCaption : label);
+    canCreate();
+    markChanged();
+}
+
+void TForm1::OpenMenuFile(const QString &path)
+{
+    m_loading = true;
+    de_Folder->setText(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
+    clearItems();
+    for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
+                                                        sb_Odswiez, sb_Zapisz})
+        w->setEnabled(false);
+    setFileButtons(false);
+    ReadAutorunFile(path);
+    m_loading = false;
+    takeFolder();
+    e_Etykieta->setText(folderName(dataFolder()));
+    Label3->setText(e_Etykieta->text());
+    setTreeRootCaption(e_Etykieta->text());
+    sb_Utworz->setEnabled(hasContent(document()));
+    m_modified = false;
+}
+
+void TForm1::ReadAutorunFile(const QString &path)
+{
+    const QString folder = dataFolder();
+    const AutorunContent content = readAutorun(path, folder);
+
+    l_Program->setText(content.open);
+    m_iconIndexFromFile.reset();
+    if (content.icon) {
+        l_Ikona->setText(content.icon->file);
+        dfsIconListBox1->setFileName(nativePathOf(folder, content.icon->file));
+        if (const std::optional<int> index = content.icon->index) {
+            if (*index >= 0 && *index < dfsIconListBox1->NumberOfIcons())
+                dfsIconListBox1->setCurrentRow(*index);
+            else
+                m_iconIndexFromFile = *index;
+        }
+    } else {
+        l_Ikona->clear();
+    }
+    if (content.label)
+        e_Etykieta->setText(*content.label);
+    clearItems();
+    for (const MenuItem &item : content.items)
+        addItem(item);
+
+    if (!e_Etykieta->text().isEmpty()) {
+        Label3->setText(e_Etykieta->text());
+        setTreeRootCaption(e_Etykieta->text());
+    }
+    fitColumns();
+    setFileButtons(true);
+    sb_Zapisz->show();
+    sb_Zapisz->setEnabled(false);
+    sb_Odswiez->setEnabled(false);
+    sb_Utworz->hide();
+    recordFile(path);
+}
+
+// Writes the document; false (after telling the user) when the file could not be written.
+bool TForm1::writeMenuFile()
+{
+    if (writeAutorunFile(document()))
+        return true;
+    m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
+                             Messages::Icon::Error);
+    return false;
+}
+
+void TForm1::sb_UtworzClick()
+{
+    const QString folder = dataFolder();
+    if (!discFileExists(folder, l_Program->text()) || !discFileExists(folder, l_Ikona->text())) {
+        switch (m_services.messages.show(this, Texts::askMissingAutorun, Texts::captionWarning,
+                                         Messages::Buttons::YesNoCancel, Messages::Icon::Warning)) {
+        case Messages::Answer::Yes:
+            sb_AutoRunClick();
+            return;
+        case Messages::Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    const bool written = writeMenuFile();
+    sb_Podglad->setEnabled(true);
+    sb_Zapisz->setEnabled(false);
+    sb_Odswiez->setEnabled(false);
+    sb_UsunPlik->setEnabled(true);
+    sb_UruchomPlik->setEnabled(fileOnDisc());
+    sb_Zapisz->show();
+    sb_Utworz->hide();
+    recordFile(autorunPath(folder));
+    if (written)
+        m_services.messages.show(this, Texts::created, Texts::captionCreated, Messages::Buttons::Ok,
+                                 Messages::Icon::Information);
+}
+
+void TForm1::sb_ZapiszClick()
+{
+    const bool written = writeMenuFile();
+    setFileButtons(true);
+    recordFile(autorunPath(dataFolder()));
+    // Edits that never reached the disc stay marked, so Refresh and Preview still warn.
+    if (written)
+        m_modified = false;
+    mirrorModified();
+}
+
+void TForm1::sb_AutoRunClick()
+{
+    // The auto-start panel comes here.
+}

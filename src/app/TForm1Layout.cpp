@@ -1,0 +1,210 @@
+// The controls of the main window, at their designed places and sizes.
+
+#include "app/TForm1.h"
+
+#include "app/Texts.h"
+
+#include "widgets/TdfsIconListBox.h"
+#include "widgets/TypingLimit.h"
+#include "widgets/WindowFont.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+template <typename W>
+W *make(QWidget *parent, const char *name, int x, int y, int w = -1, int h = -1)
+{
+    auto *widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    if (w < 0) {
+        widget->adjustSize();
+        widget->move(x, y);
+    } else {
+        widget->setGeometry(x, y, w, h);
+    }
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {},
+              int w = -1, int h = -1)
+{
+    auto *l = make<QLabel>(parent, name, x, y, w, h);
+    l->setText(text);
+    if (w < 0)
+        l->adjustSize();
+    return l;
+}
+
+QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &caption,
+                       const char *picture)
+{
+    auto *b = make<QToolButton>(parent, name, 8, y, 65, 57);
+    b->setText(caption);
+    b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.png").arg(QLatin1String(picture))));
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    return b;
+}
+
+QPushButton *button(QWidget *parent, const char *name, int x, int y, int w, int h,
+                    const QString &caption)
+{
+    auto *b = make<QPushButton>(parent, name, x, y, w, h);
+    b->setText(caption);
+    return b;
+}
+
+QCheckBox *checkBox(QWidget *parent, const char *name, int x, int y, const QString &caption)
+{
+    auto *c = make<QCheckBox>(parent, name, x, y);
+    c->setText(caption);
+    c->adjustSize();
+    return c;
+}
+
+QFrame *panel(QWidget *parent, const char *name, int x, int y, int w, int h, const QColor &colour)
+{
+    auto *p = make<QFrame>(parent, name, x, y, w, h);
+    p->setAutoFillBackground(true);
+    QPalette palette = p->palette();
+    palette.setColor(QPalette::Window, colour);
+    p->setPalette(palette);
+    return p;
+}
+
+QMenu *menu(QWidget *parent, const char *name)
+{
+    auto *m = new QMenu(parent);
+    m->setObjectName(QLatin1String(name));
+    return m;
+}
+
+} // namespace
+
+void TForm1::setupLayout()
+{
+    setFixedSize(782, 464);
+    setFont(windowFont());
+
+    // Left button bar
+    Panel1 = panel(this, "Panel1", 0, 0, 81, 464, QColor(204, 204, 255));
+    sb_Nowe = barButton(Panel1, "sb_Nowe", 8, QStringLiteral("Menu ..."), "nowe");
+    sb_AutoRun = barButton(Panel1, "sb_AutoRun", 72, QStringLiteral("Auto..."), "autorun");
+    sb_Utworz = barButton(Panel1, "sb_Utworz", 136, QStringLiteral("Utwórz"), "utworz");
+    sb_Zapisz = barButton(Panel1, "sb_Zapisz", 136, QStringLiteral("Zapisz"), "zapisz");
+    sb_Porady = barButton(Panel1, "sb_Porady", 200, QStringLiteral("Porady"), "porady");
+    sb_Pomoc = barButton(Panel1, "sb_Pomoc", 264, QStringLiteral("Pomoc"), "pomoc");
+    sb_About = barButton(Panel1, "sb_About", 328, QStringLiteral("Informacje"), "informacje");
+    sb_Zamknij = barButton(Panel1, "sb_Zamknij", 400, QStringLiteral("Zamknij"), "zamknij");
+    sb_Zapisz->hide();
+
+    // Folder and label
+    GroupBox1 = make<QGroupBox>(this, "GroupBox1", 84, 0, 541, 65);
+    GroupBox1->setTitle(QStringLiteral(
+        " Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "));
+    de_Folder = make<QLineEdit>(GroupBox1, "de_Folder", 16, 16, 505, 21);
+    SpeedButton2 = make<QToolButton>(GroupBox1, "SpeedButton2", 520, 15, 12, 22);
+    SpeedButton2->setIcon(QIcon(QStringLiteral(":/pictures/small/arrow-down.png")));
+    SpeedButton2->setIconSize(QSize(7, 4));
+    SpeedButton2->setAutoRaise(true);
+    Label11 = label(GroupBox1, "Label11", 16, 44, QStringLiteral("Etykieta (nazwa płytki):"));
+    e_Etykieta = make<QLineEdit>(GroupBox1, "e_Etykieta", 129, 40, 152, 21);
+    new TypingLimit(e_Etykieta, 16);
+
+    // Folder contents
+    gb_Centrum = make<QGroupBox>(this, "gb_Centrum", 84, 72, 261, 393);
+    gb_Centrum->setTitle(Texts::areaTaken);
+    dfsSystemTreeView1 = make<QTreeWidget>(gb_Centrum, "dfsSystemTreeView1", 16, 16, 233, 241);
+    dfsSystemTreeView1->setHeaderHidden(true);
+    dfsSystemTreeView1->setIndentation(19);
+    CheckBox1 = checkBox(gb_Centrum, "CheckBox1", 16, 260,
+                         QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
+    Label6 = label(gb_Centrum, "Label6", 8, 288);
+    Label4 = label(gb_Centrum, "Label4", 16, 304, {}, 241, 16);
+    Label7 = label(gb_Centrum, "Label7", 8, 320);
+    Label5 = label(gb_Centrum, "Label5", 16, 336);
+    sb_Dodaj = button(gb_Centrum, "sb_Dodaj", 168, 360, 79, 25, QStringLiteral("Dodaj"));
+
+    // Menu items
+    gb_Pozycje = make<QGroupBox>(this, "gb_Pozycje", 352, 72, 273, 393);
+    gb_Pozycje->setTitle(QStringLiteral(" Pozycje w menu: "));
+    lv_Lista = make<QTreeWidget>(gb_Pozycje, "lv_Lista", 16, 16, 250, 241);
+    lv_Lista->setColumnCount(2);
+    lv_Lista->setHeaderLabels({QStringLiteral("Etykieta"), QStringLiteral("Nazwa i ścieżka do pliku")});
+    lv_Lista->setRootIsDecorated(false);
+    lv_Lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    lv_Lista->header()->setStretchLastSection(false);
+    lv_Lista->header()->setSectionsMovable(false);
+    cb_Sortuj = checkBox(gb_Pozycje, "cb_Sortuj", 16, 260,
+                         QStringLiteral("Sortuj listę w czasie tworzenia"));
+    Label1 = label(gb_Pozycje, "Label1", 16, 288);
+    l_NazwaPoz = label(gb_Pozycje, "l_NazwaPoz", 24, 304);
+    Label15 = label(gb_Pozycje, "Label15", 16, 320);
+    l_NotExists = label(gb_Pozycje, "l_NotExists", 40, 320, Texts::fileMissing);
+    QFont bold = l_NotExists->font();
+    bold.setBold(true);
+    l_NotExists->setFont(bold);
+    l_NotExists->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    l_NotExists->adjustSize();
+    l_NotExists->hide();
+    l_Plik = label(gb_Pozycje, "l_Plik", 16, 336, {}, 249, 16);
+    sb_Odswiez = button(gb_Pozycje, "sb_Odswiez", 8, 360, 79, 25, QStringLiteral("Odśwież"));
+    sb_Usun = button(gb_Pozycje, "sb_Usun", 96, 360, 79, 25, QStringLiteral("Usuń"));
+    sb_Edytuj = button(gb_Pozycje, "sb_Edytuj", 184, 360, 79, 25, QStringLiteral("Edytuj"));
+
+    // Preview
+    Panel2 = panel(this, "Panel2", 782 - 155, 0, 155, 464, Qt::white);
+    Image1 = make<QLabel>(Panel2, "Image1", 0, 8, 155, 132);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/mycomputer.jpg")));
+    Label2 = label(Panel2, "Label2", 8, 0, QStringLiteral("Podgląd:"));
+    l_MK = label(Panel2, "l_MK", 0, 83, Texts::myComputer, 97, 14);
+    l_MK->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Panel3 = panel(Panel2, "Panel3", 19, 140, 136, 119, Qt::white);
+    Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Image2 = make<QLabel>(Panel3, "Image2", 28, 8, 80, 81);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/drive.jpg")));
+    Label3 = label(Panel3, "Label3", 2, 95, Texts::driveCaption, 132, 20);
+    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label8 = label(Panel2, "Label8", 5, 258,
+                   QStringLiteral("Kliknij prawym przyciskiem na\nikonie dysku CD (DVD) aby\n"
+                                  "podglądnąć utworzone menu"));
+    sb_UsunPlik = button(Panel2, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń plik   "));
+    sb_UruchomPlik = button(Panel2, "sb_UruchomPlik", 4, 360, 149, 35, QStringLiteral("Uruchom plik"));
+    sb_Podglad = button(Panel2, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Podgląd   "));
+
+    // Panels shown over the window, hidden until then
+    p_Dodaj = make<QFrame>(this, "p_Dodaj", 0, 0, 473, 129);
+    p_Dodaj->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p_Dodaj->setAutoFillBackground(true);
+    p_Dodaj->hide();
+    p_Autorun = make<QFrame>(this, "p_Autorun", 0, 0, 473, 297);
+    p_Autorun->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p_Autorun->setAutoFillBackground(true);
+    p_Autorun->hide();
+    l_Program = label(p_Autorun, "l_Program", 8, 8);
+    l_Program->hide();
+    l_Ikona = label(p_Autorun, "l_Ikona", 8, 24);
+    l_Ikona->hide();
+    lb_Programy = make<QListWidget>(p_Autorun, "lb_Programy", 8, 40, 220, 100);
+    lb_Ikony = make<QListWidget>(p_Autorun, "lb_Ikony", 240, 40, 220, 100);
+    ListBox1 = make<QListWidget>(p_Autorun, "ListBox1", 8, 150, 220, 100);
+    ListBox1->hide();
+    dfsIconListBox1 = make<TdfsIconListBox>(p_Autorun, "dfsIconListBox1", 240, 150, 220, 100);
+
+    // Pop-up menus
+    pm_Nowe = menu(this, "pm_Nowe");
+    pm_Wybierane = menu(this, "pm_Wybierane");
+    pm_Lista = menu(this, "pm_Lista");
+    pm_Menu = menu(this, "pm_Menu");
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// The fixed texts of the main window.
+namespace Texts {
+
+inline const QString title = QStringLiteral("Pelmora");
+inline const QString myComputer = QStringLiteral("Mój komputer");
+inline const QString captionWarning = QStringLiteral("UWAGA !!!");
+inline const QString captionError = QStringLiteral("BŁĄD !!!");
+inline const QString captionInformation = QStringLiteral("INFORMACJA !!!");
+inline const QString captionCreated = QStringLiteral("Uffffffffffff !!!");
+
+inline const QString driveCaption = QStringLiteral("Stacja dysków CD (DVD)");
+inline const QString areaWaiting = QStringLiteral(" Wskaż folder z danymi (przeczytaj porady) ");
+inline const QString areaMissingNoLabel = QStringLiteral(" Folder nie istnieje i brak etykiety !!! ");
+inline const QString areaMissing = QStringLiteral(" Wskazany folder nie istnieje !!! ");
+inline const QString areaTaken = QStringLiteral(" Wskazany folder zawiera następujące pliki i foldery: ");
+inline const QString fileMissing = QStringLiteral("TEN PLIK NIE ISTNIEJE !!!");
+
+inline const QString askOpenExisting = QStringLiteral(
+    "We wskazanym folderze istnieje już plik, który może zawierać menu oraz dane "
+    "autouruchomiania.\r\rCzy chcesz otworzyć go teraz ???");
+inline const QString askMissingAutorun = QStringLiteral(
+    "Nie podano programu, który ma być uruchomiony bezpośrednio po włożeniu płyty do stacji "
+    "i(lub) nie podano ikony jaka ma widnieć w Moim komputerze gdy płyta, do której tworzysz "
+    "menu, będzie znajdować się w stacji !!!\r\rCzy chcesz podać teraz te dane ??? (jeżeli "
+    "klikniesz na TAK przejdziesz do podawania brakujących danych, kliknicie w przycisk NIE "
+    "stworzy menu bez danych autouruchamiania a ANULUJ przerwie proces tworzenia).");
+inline const QString writeFailed = QStringLiteral(
+    "Utworzenie menu nie powiodło się, sprawdź czy masz wystarczające uprawnienia aby zapisać "
+    "plik we wskazanym folderze lub czy zapis we wskazanej lokalizacji jest możliwy");
+inline const QString created = QStringLiteral(
+    "Menu zostało utworzone, gratuluję :-)\r\rMożesz teraz kliknąć na przycisk Podgląd lub "
+    "Uruchom plik aby kontynuować proces tworzenia, nie martw się menu zostało już utworzone, "
+    "reszta to już tylko formalność (po kliknięciu w przyciski zalecam stosować się do "
+    "wyświetlanych komunikatów).");
+// The general error report when the settings store refuses a value.
+inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
+
+} // namespace Texts

@@ -1,0 +1,166 @@
+#include "platform/SettingsStore.h"
+
+#include "core/AtomicFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace {
+
+using Value = SettingsKey::Value;
+
+struct Key
+{
+    QString path;
+    QList<Value> values;
+};
+
+QString normalisedKeyPath(const QString &path)
+{
+    QString p = path;
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    while (p.startsWith(QLatin1Char('\\')))
+        p.remove(0, 1);
+    while (p.endsWith(QLatin1Char('\\')))
+        p.chop(1);
+    return p;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+template <typename List>
+auto findNamed(List &list, const QString &name, QString (*nameOf)(const typename List::value_type &))
+{
+    return std::find_if(list.begin(), list.end(),
+                        [&](const auto &item) { return sameName(nameOf(item), name); });
+}
+
+QString keyName(const Key &k) { return k.path; }
+QString valueName(const Value &v) { return v.name; }
+
+// The store file as a list of keys. A file that is not the store's format yields ok == false.
+QList<Key> readStore(const QString &file, bool *ok)
+{
+    *ok = true;
+    QFile f(file);
+    if (!f.exists())
+        return {};
+    if (!f.open(QIODevice::ReadOnly)) {
+        *ok = false;
+        return {};
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll());
+    if (!doc.isObject() || !doc.object().value(u"keys").isArray()) {
+        *ok = false;
+        return {};
+    }
+    QList<Key> keys;
+    for (const QJsonValue &k : doc.object().value(u"keys").toArray()) {
+        Key key{k[u"path"].toString(), {}};
+        for (const QJsonValue &v : k[u"values"].toArray())
+            key.values.append({v[u"name"].toString(), v[u"data"].toString()});
+        keys.append(key);
+    }
+    return keys;
+}
+
+QByteArray storeBytes(const QList<Key> &keys)
+{
+    QJsonArray array;
+    for (const Key &key : keys) {
+        QJsonArray values;
+        for (const Value &v : key.values)
+            values.append(QJsonObject{{QStringLiteral("name"), v.name}, {QStringLiteral("data"), v.data}});
+        array.append(QJsonObject{{QStringLiteral("path"), key.path}, {QStringLiteral("values"), values}});
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("keys"), array}}).toJson(QJsonDocument::Indented);
+}
+
+} // namespace
+
+SettingsKey::SettingsKey(const QString &path, const QString &storeFile)
+    : m_path(normalisedKeyPath(path))
+    , m_storeFile(storeFile)
+{
+    m_open = update(nullptr, nullptr);
+}
+
+QString SettingsKey::defaultStoreFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/pelmora/registry.json");
+}
+
+std::optional<QString> SettingsKey::value(const QString &name) const
+{
+    const auto it = std::find_if(m_values.cbegin(), m_values.cend(),
+                                 [&](const Value &v) { return sameName(v.name, name); });
+    return it == m_values.cend() ? std::nullopt : std::optional<QString>(it->data);
+}
+
+QStringList SettingsKey::valueNames() const
+{
+    QStringList names;
+    for (const Value &v : m_values)
+        names << v.name;
+    return names;
+}
+
+bool SettingsKey::setValue(const QString &name, const QString &data)
+{
+    return m_open && update(&name, &data);
+}
+
+// Reads the store under its lock, creates the key and sets the value when asked, and writes
+// the store back when anything changed. Keeps this key's values as found.
+bool SettingsKey::update(const QString *name, const QString *data)
+{
+    if (!QDir().mkpath(QFileInfo(m_storeFile).absolutePath()))
+        return false;
+    QLockFile lock(m_storeFile + QStringLiteral(".lock"));
+    if (!lock.tryLock(10000))
+        return false;
+
+    bool readable = false;
+    QList<Key> keys = readStore(m_storeFile, &readable);
+    if (!readable) {
+        // Keep a store we cannot read for the user to look at, rather than overwrite it.
+        const QString aside = m_storeFile + QStringLiteral(".unreadable-")
+            + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
+        if (!QFile::rename(m_storeFile, aside))
+            return false;
+    }
+
+    bool changed = !readable;
+    auto key = findNamed(keys, m_path, keyName);
+    if (key == keys.end()) {
+        keys.append(Key{m_path, {}});
+        key = keys.end() - 1;
+        changed = true;
+    }
+    if (name) {
+        auto value = findNamed(key->values, *name, valueName);
+        if (value == key->values.end()) {
+            key->values.append({*name, *data});
+            changed = true;
+        } else if (value->data != *data) {
+            value->data = *data;
+            changed = true;
+        }
+    }
+    const QList<Value> values = key->values;
+    if (changed && !writeFileAtomically(m_storeFile, storeBytes(keys)))
+        return false;
+    m_values = values;
+    return true;
+}

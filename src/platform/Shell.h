@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Opens files and addresses the way the desktop does (the shell's "open" verb). Failures are
+// never reported: the shell shows its own.
+class Shell
+{
+public:
+    enum class Show { Normal, Maximized };
+
+    virtual ~Shell() = default;
+    // target: a native file path or an address such as https://..., mailto:...
+    virtual void open(QWidget *parent, const QString &target, const QString &verb, Show show) = 0;
+};
+
+// Hands the target to the desktop (xdg-open on Linux); never through a command line.
+class DesktopShell : public Shell
+{
+public:
+    void open(QWidget *parent, const QString &target, const QString &verb, Show show) override;
+};

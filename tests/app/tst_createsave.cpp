@@ -1,0 +1,287 @@
+#include "WindowFixture.h"
+
+#include "app/MruList.h"
+#include "app/TForm1.h"
+#include "widgets/TdfsIconListBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+class TestCreateSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void takingAFolderGivesItsNameAsLabel();
+    void createAsksWhenProgramOrIconIsMissing_data();
+    void createAsksWhenProgramOrIconIsMissing();
+    void createWithProgramAndIconAsksNothing();
+    void createThatCannotWrite();
+    void saveClearsModified();
+    void failedSaveKeepsModified();
+    void readingAFileFillsTheWindow();
+    void decliningTheFileKeepsTheButtons();
+    void iconNumberThatSelectsNoRowSurvivesSave();
+
+private:
+    TForm1 &form() { return *m_fixture->windows().main; }
+    void takeFolder() { form().de_Folder->setText(m_folder); }
+    QByteArray fileBytes() const;
+    void writeFile(const QByteArray &bytes);
+
+    std::unique_ptr<WindowFixture> m_fixture;
+    std::unique_ptr<QTemporaryDir> m_root;
+    QString m_folder;
+};
+
+namespace {
+const QString askMissing = QStringLiteral("Nie podano programu");
+const QString createdText = QStringLiteral("Menu zostało utworzone, gratuluję :-)");
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+} // namespace
+
+void TestCreateSave::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->start();
+    m_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_root->path()).mkdir(u"Płyta"_qs));
+    m_folder = m_root->path() + u"/Płyta/"_qs;
+    touch(m_folder + "setup.exe");
+    QVERIFY(QDir(m_folder).mkdir("narzedzia"));
+    touch(m_folder + "narzedzia/view.exe");
+}
+
+QByteArray TestCreateSave::fileBytes() const
+{
+    QFile file(m_folder + "autorun.inf");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestCreateSave::writeFile(const QByteArray &bytes)
+{
+    QFile file(m_folder + "autorun.inf");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void TestCreateSave::takingAFolderGivesItsNameAsLabel()
+{
+    TForm1 &f = form();
+    f.de_Folder->setText(m_folder.chopped(1)); // without the separator: it is appended
+    QCOMPARE(f.de_Folder->text(), m_folder);
+    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs);
+    QCOMPARE(f.Label3->text(), u"Płyta"_qs);
+    QVERIFY(f.sb_Utworz->isEnabled()); // a label alone is a document
+    QVERIFY(f.sb_AutoRun->isEnabled());
+    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled());
+    QCOMPARE(MruList(MruList::foldersKey).entries(), QStringList{m_folder});
+
+    f.e_Etykieta->clear();
+    QVERIFY(!f.sb_Utworz->isEnabled());
+    QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
+    QVERIFY(!f.isModified()); // no file on disc: edits never mark the menu
+}
+
+void TestCreateSave::createAsksWhenProgramOrIconIsMissing_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes: fill in first") << int(Messages::Answer::Yes) << false;
+    QTest::newRow("no: write anyway") << int(Messages::Answer::No) << true;
+    QTest::newRow("cancel") << int(Messages::Answer::Cancel) << false;
+}
+
+void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, written);
+    TForm1 &f = form();
+    takeFolder();
+    f.l_Program->setText("brak.exe"); // named but missing: written as it stands
+    m_fixture->messages.answers = {Messages::Answer(answer)};
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+
+    const FakeMessages::Shown question = m_fixture->messages.shown.value(0);
+    QVERIFY(question.text.startsWith(askMissing));
+    QVERIFY(question.text.contains("\r\rCzy chcesz podać teraz te dane ???"));
+    QCOMPARE(question.caption, QStringLiteral("UWAGA !!!"));
+    QVERIFY(question.buttons == Messages::Buttons::YesNoCancel);
+    QVERIFY(question.icon == Messages::Icon::Warning);
+
+    QCOMPARE(QFile::exists(m_folder + "autorun.inf"), written);
+    QCOMPARE(f.sb_Zapisz->isVisible() || !f.sb_Zapisz->isHidden(), written);
+    QCOMPARE(f.sb_Utworz->isHidden(), written);
+    if (!written) {
+        QCOMPARE(m_fixture->messages.shown.size(), 1);
+        QVERIFY(f.sb_Utworz->isEnabled());
+        return;
+    }
+    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=brak.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"));
+    QCOMPARE(m_fixture->messages.shown.size(), 2);
+    const FakeMessages::Shown done = m_fixture->messages.shown[1];
+    QVERIFY(done.text.startsWith(createdText));
+    QCOMPARE(done.caption, QStringLiteral("Uffffffffffff !!!"));
+    QVERIFY(done.icon == Messages::Icon::Information);
+    QVERIFY(f.sb_Podglad->isEnabled() && f.sb_UsunPlik->isEnabled() && f.sb_UruchomPlik->isEnabled());
+    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled());
+    QCOMPARE(MruList(MruList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
+
+    f.e_Etykieta->setText("Inna"); // now the menu is on disc: an edit marks it
+    QVERIFY(f.isModified());
+    QVERIFY(f.sb_Zapisz->isEnabled() && f.sb_Odswiez->isEnabled());
+}
+
+void TestCreateSave::createWithProgramAndIconAsksNothing()
+{
+    TForm1 &f = form();
+    takeFolder();
+    f.l_Program->setText("SETUP.EXE"); // the disc ignores letter case
+    f.l_Ikona->setText("setup.exe");
+    f.dfsIconListBox1->setFileName(m_folder + "setup.exe");
+    new QTreeWidgetItem(f.lv_Lista, {"Zainstaluj program", "setup.exe"});
+    new QTreeWidgetItem(f.lv_Lista, {u"Przeglądarka"_qs, "narzedzia\\view.exe"});
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith(createdText));
+    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=SETUP.EXE\r\nIcon=setup.exe,0\r\n"
+                                     "Name=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"
+                                     "shell\\00000\\command=setup.exe\r\nshell\\00000=Zainstaluj program\r\n\r\n"
+                                     "shell\\00001\\command=narzedzia\\view.exe\r\nshell\\00001=Przegl\xB9"
+                                     "darka\r\n\r\n"));
+    QVERIFY(!f.isModified()); // Create leaves the flag alone
+}
+
+void TestCreateSave::createThatCannotWrite()
+{
+    TForm1 &f = form();
+    QVERIFY(QDir(m_folder).mkdir("autorun.inf")); // a folder where the file should go
+    takeFolder();
+    m_fixture->messages.answers = {Messages::Answer::No};
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+
+    QCOMPARE(m_fixture->messages.shown.size(), 2);
+    QVERIFY(m_fixture->messages.shown[1].text.startsWith(u"Utworzenie menu nie powiodło się"_qs));
+    QCOMPARE(m_fixture->messages.shown[1].caption, u"BŁĄD !!!"_qs);
+    QVERIFY(m_fixture->messages.shown[1].icon == Messages::Icon::Error);
+    QVERIFY(!f.sb_Zapisz->isHidden() && f.sb_Utworz->isHidden());
+    QVERIFY(!f.sb_UruchomPlik->isEnabled()); // no file came of it
+    QVERIFY(QFileInfo(m_folder + "autorun.inf").isDir());
+}
+
+void TestCreateSave::saveClearsModified()
+{
+    TForm1 &f = form();
+    takeFolder();
+    m_fixture->messages.answers = {Messages::Answer::No};
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    f.e_Etykieta->setText("Nowa");
+    QVERIFY(f.isModified());
+    m_fixture->messages.shown.clear();
+    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QVERIFY(m_fixture->messages.shown.isEmpty());
+    QVERIFY(!f.isModified());
+    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled());
+    QVERIFY(fileBytes().contains("Name=Nowa\r\nLabel=Nowa\r\n"));
+}
+
+void TestCreateSave::failedSaveKeepsModified()
+{
+    TForm1 &f = form();
+    takeFolder();
+    m_fixture->messages.answers = {Messages::Answer::No};
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    f.e_Etykieta->setText("Nowa");
+    QVERIFY(QFile::remove(m_folder + "autorun.inf"));
+    QVERIFY(QDir(m_folder).mkdir("autorun.inf"));
+    m_fixture->messages.shown.clear();
+    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Utworzenie menu nie powiodło się"_qs));
+    QVERIFY(f.isModified());
+    QVERIFY(f.sb_Zapisz->isEnabled() && f.sb_Odswiez->isEnabled());
+}
+
+void TestCreateSave::readingAFileFillsTheWindow()
+{
+    writeFile("[autorun]\r\nOpen=setup.exe\r\nIcon=setup.exe,0\r\nName=MOJA PLYTA\r\n\r\n"
+              "shell\\00000\\command=setup.exe\r\nshell\\00000=Zainstaluj program\r\n\r\n"
+              "shell\\00001\\command=narzedzia\\view.exe\r\nshell\\00001=Przegl\xB9" "darka\r\n\r\n");
+    TForm1 &f = form();
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    takeFolder();
+
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"We wskazanym folderze istnieje już plik"_qs));
+    QVERIFY(m_fixture->messages.shown[0].buttons == Messages::Buttons::YesNo);
+    const MenuDocument doc = f.document();
+    QCOMPARE(doc.autoStartProgram, QStringLiteral("setup.exe"));
+    QCOMPARE(doc.iconFile, QStringLiteral("setup.exe"));
+    QCOMPARE(doc.iconIndex, 0);
+    QCOMPARE(doc.discLabel, QStringLiteral("MOJA PLYTA"));
+    QCOMPARE(doc.items, (QList<MenuItem>{{"Zainstaluj program", "setup.exe"},
+                                         {u"Przeglądarka"_qs, "narzedzia\\view.exe"}}));
+    QCOMPARE(f.Label3->text(), QStringLiteral("MOJA PLYTA"));
+    QVERIFY(!f.sb_Zapisz->isHidden() && !f.sb_Zapisz->isEnabled() && f.sb_Utworz->isHidden());
+    QVERIFY(!f.sb_Odswiez->isEnabled());
+    QVERIFY(f.sb_Podglad->isEnabled() && f.sb_UruchomPlik->isEnabled() && f.sb_UsunPlik->isEnabled());
+    QVERIFY(!f.isModified());
+    QCOMPARE(MruList(MruList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
+    QVERIFY(f.lv_Lista->columnWidth(1) >= f.fontMetrics().horizontalAdvance("narzedzia\\view.exe") + 25);
+
+    m_fixture->messages.answers = {Messages::Answer::No}; // a second read gives the same
+    f.sb_OdswiezClick();
+    QCOMPARE(f.document().items, doc.items);
+    QCOMPARE(f.document().discLabel, doc.discLabel);
+}
+
+void TestCreateSave::decliningTheFileKeepsTheButtons()
+{
+    TForm1 &f = form();
+    writeFile("[autorun]\r\nOpen=setup.exe\r\n");
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    takeFolder();
+    QVERIFY(!f.sb_Zapisz->isHidden());
+
+    // Another folder with a file, declined: Save stays the visible button, the list is empty.
+    const QString other = m_root->path() + "/inny/";
+    QVERIFY(QDir().mkpath(other));
+    QFile file(other + "autorun.inf");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\n");
+    file.close();
+    m_fixture->messages.answers = {Messages::Answer::No};
+    f.de_Folder->setText(other);
+    QVERIFY(!f.sb_Zapisz->isHidden() && !f.sb_Zapisz->isEnabled());
+    QCOMPARE(f.lv_Lista->topLevelItemCount(), 0);
+    QCOMPARE(f.e_Etykieta->text(), QStringLiteral("inny"));
+}
+
+void TestCreateSave::iconNumberThatSelectsNoRowSurvivesSave()
+{
+    writeFile("[autorun]\r\nIcon=setup.exe,-3\r\n");
+    TForm1 &f = form();
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    takeFolder();
+    QCOMPARE(f.document().iconIndex, -3);
+    f.e_Etykieta->setText("X");
+    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nIcon=setup.exe,-3\r\nName=X\r\nLabel=X\r\n\r\n"));
+}
+
+QTEST_MAIN(TestCreateSave)
+#include "tst_createsave.moc"

@@ -1,0 +1,258 @@
+#include "WindowFixture.h"
+
+#include "app/TForm1.h"
+#include "dialogs/TF_About.h"
+#include "dialogs/Tf_Porady.h"
+#include "platform/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void layout_data();
+    void layout();
+    void stateAfterStartup();
+    void programEntryWrittenOnlyWhenPathIsStale();
+    void myComputerName_data();
+    void myComputerName();
+    void helpFollowsTheHelpFile();
+    void functionKeys_data();
+    void functionKeys();
+    void aboutLocksTheMainWindow();
+    void tipsLeaveTheMainWindowUsable();
+
+private:
+    TForm1 &form() { return *m_fixture->windows().main; }
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+namespace {
+const QString programKey = QStringLiteral("Software\\Quorvale\\Pelmora");
+const QString myComputerKey = QStringLiteral(
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+} // namespace
+
+void TestStartup::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->start();
+}
+
+void TestStartup::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("sb_Nowe") << "sb_Nowe" << QRect(8, 8, 65, 57) << "Menu ...";
+    QTest::newRow("sb_AutoRun") << "sb_AutoRun" << QRect(8, 72, 65, 57) << "Auto...";
+    QTest::newRow("sb_Utworz") << "sb_Utworz" << QRect(8, 136, 65, 57) << u"Utwórz"_qs;
+    QTest::newRow("sb_Zapisz") << "sb_Zapisz" << QRect(8, 136, 65, 57) << "Zapisz";
+    QTest::newRow("sb_Porady") << "sb_Porady" << QRect(8, 200, 65, 57) << "Porady";
+    QTest::newRow("sb_Pomoc") << "sb_Pomoc" << QRect(8, 264, 65, 57) << "Pomoc";
+    QTest::newRow("sb_About") << "sb_About" << QRect(8, 328, 65, 57) << "Informacje";
+    QTest::newRow("sb_Zamknij") << "sb_Zamknij" << QRect(8, 400, 65, 57) << "Zamknij";
+    QTest::newRow("GroupBox1") << "GroupBox1" << QRect(84, 0, 541, 65)
+        << u" Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "_qs;
+    QTest::newRow("de_Folder") << "de_Folder" << QRect(16, 16, 505, 21) << u"Mój komputer"_qs;
+    QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(520, 15, 12, 22) << "";
+    QTest::newRow("e_Etykieta") << "e_Etykieta" << QRect(129, 40, 152, 21) << "";
+    QTest::newRow("gb_Centrum") << "gb_Centrum" << QRect(84, 72, 261, 393)
+        << " Wskaż folder z danymi (przeczytaj porady) ";
+    QTest::newRow("dfsSystemTreeView1") << "dfsSystemTreeView1" << QRect(16, 16, 233, 241) << "";
+    QTest::newRow("sb_Dodaj") << "sb_Dodaj" << QRect(168, 360, 79, 25) << "Dodaj";
+    QTest::newRow("gb_Pozycje") << "gb_Pozycje" << QRect(352, 72, 273, 393) << " Pozycje w menu: ";
+    QTest::newRow("lv_Lista") << "lv_Lista" << QRect(16, 16, 250, 241) << "";
+    QTest::newRow("sb_Odswiez") << "sb_Odswiez" << QRect(8, 360, 79, 25) << u"Odśwież"_qs;
+    QTest::newRow("sb_Usun") << "sb_Usun" << QRect(96, 360, 79, 25) << u"Usuń"_qs;
+    QTest::newRow("sb_Edytuj") << "sb_Edytuj" << QRect(184, 360, 79, 25) << "Edytuj";
+    QTest::newRow("Panel2") << "Panel2" << QRect(627, 0, 155, 464) << "";
+    QTest::newRow("Image1") << "Image1" << QRect(0, 8, 155, 132) << "";
+    QTest::newRow("Panel3") << "Panel3" << QRect(19, 140, 136, 119) << "";
+    QTest::newRow("sb_UsunPlik") << "sb_UsunPlik" << QRect(4, 312, 149, 35) << u"   Usuń plik   "_qs;
+    QTest::newRow("sb_UruchomPlik") << "sb_UruchomPlik" << QRect(4, 360, 149, 35) << "Uruchom plik";
+    QTest::newRow("sb_Podglad") << "sb_Podglad" << QRect(4, 408, 149, 51) << u"   Podgląd   "_qs;
+    QTest::newRow("p_Dodaj") << "p_Dodaj" << QRect(0, 0, 473, 129) << "";
+    QTest::newRow("p_Autorun") << "p_Autorun" << QRect(0, 0, 473, 297) << "";
+}
+
+void TestStartup::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QFETCH(QString, caption);
+
+    QCOMPARE(form().windowTitle(), QStringLiteral("Pelmora"));
+    QCOMPARE(form().size(), QSize(782, 464));
+    auto *widget = form().findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), place);
+    QString text;
+    if (auto *b = qobject_cast<QAbstractButton *>(widget))
+        text = b->text();
+    else if (auto *g = qobject_cast<QGroupBox *>(widget))
+        text = g->title();
+    else if (auto *e = qobject_cast<QLineEdit *>(widget))
+        text = e->text();
+    QCOMPARE(text, caption);
+}
+
+void TestStartup::stateAfterStartup()
+{
+    TForm1 &f = form();
+    const MenuDocument doc = f.document();
+    QCOMPARE(doc.dataFolder, u"Mój komputer"_qs);
+    QVERIFY(doc.discLabel.isEmpty() && doc.autoStartProgram.isEmpty() && doc.iconFile.isEmpty());
+    QVERIFY(doc.items.isEmpty());
+    QCOMPARE(doc.iconIndex, -1);
+    QVERIFY(!f.isModified() && !f.isLoading());
+
+    QVERIFY(!f.sb_Utworz->isHidden() && !f.sb_Utworz->isEnabled());
+    QVERIFY(f.sb_Zapisz->isHidden());
+    QCOMPARE(f.gb_Centrum->title(), u" Wskaż folder z danymi (przeczytaj porady) "_qs);
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             f.gb_Centrum, f.dfsSystemTreeView1, f.CheckBox1, f.Label4, f.Label5, f.Label6, f.Label7,
+             f.sb_AutoRun, f.sb_Dodaj, f.sb_Edytuj, f.sb_Usun, f.sb_Zapisz, f.sb_Odswiez,
+             f.sb_Podglad, f.sb_UruchomPlik, f.sb_UsunPlik})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Nowe, f.sb_Porady, f.sb_About, f.sb_Zamknij,
+                                                        f.sb_Pomoc, f.de_Folder, f.e_Etykieta, f.lv_Lista})
+        QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(f.l_NotExists->isHidden());
+    QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
+    QVERIFY(f.p_Dodaj->isHidden() && f.p_Autorun->isHidden());
+
+    PelmoraWindows &w = m_fixture->windows();
+    QVERIFY(w.tips->isHidden() && w.about->isHidden());
+    QCOMPARE(w.about->windowTitle(), QStringLiteral("O programie ..."));
+}
+
+void TestStartup::programEntryWrittenOnlyWhenPathIsStale()
+{
+    SettingsKey key(programKey);
+    QCOMPARE(key.valueNames(), (QStringList{"Version", "Path", "Name"}));
+    QCOMPARE(key.value("Path"), std::optional<QString>(m_fixture->programFile()));
+    QCOMPARE(key.value("Version"), std::optional<QString>("1.2.0.28"));
+    QCOMPARE(key.value("Name"), std::optional<QString>("Pelmora"));
+
+    QVERIFY(key.setValue("Version", "0.9"));
+    m_fixture->start(); // the path still names the program: nothing is rewritten
+    QCOMPARE(SettingsKey(programKey).value("Version"), std::optional<QString>("0.9"));
+
+    QVERIFY(key.setValue("Path", m_fixture->programFile() + ".moved"));
+    m_fixture->start();
+    QCOMPARE(SettingsKey(programKey).value("Version"), std::optional<QString>("1.2.0.28"));
+    QCOMPARE(SettingsKey(programKey).value("Path"), std::optional<QString>(m_fixture->programFile()));
+}
+
+void TestStartup::myComputerName_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("user's name") << true << "Komputer Ani" << "Komputer Ani";
+    QTest::newRow("empty name") << true << "" << u"Mój komputer"_qs;
+    QTest::newRow("no name") << false << "" << u"Mój komputer"_qs;
+}
+
+void TestStartup::myComputerName()
+{
+    QFETCH(bool, stored);
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    if (stored)
+        QVERIFY(SettingsKey(myComputerKey).setValue(QString(), name));
+    form().show();
+    QCOMPARE(form().l_MK->text(), shown);
+    QVERIFY(SettingsKey(myComputerKey).isOpen()); // opened with creation
+}
+
+void TestStartup::helpFollowsTheHelpFile()
+{
+    TForm1 &f = form();
+    f.show();
+    QVERIFY(f.sb_Pomoc->isHidden());
+    f.de_Folder->setFocus();
+    QTest::keyClick(f.de_Folder, Qt::Key_F1);
+    QVERIFY(m_fixture->shell.opened.isEmpty());
+
+    f.hide();
+    m_fixture->setHelpFile(true);
+    f.show();
+    QVERIFY(!f.sb_Pomoc->isHidden());
+    QTest::keyClick(f.de_Folder, Qt::Key_F1);
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    const RecordingShell::Opened opened = m_fixture->shell.opened.first();
+    QCOMPARE(QFileInfo(opened.target).canonicalFilePath(),
+             QFileInfo(QFileInfo(m_fixture->programFile()).path() + "/help/pelmora.html").canonicalFilePath());
+    QCOMPARE(opened.verb, QStringLiteral("open"));
+    QVERIFY(opened.show == Shell::Show::Maximized);
+
+    f.e_Etykieta->setFocus();
+    QTest::keyClick(f.e_Etykieta, Qt::Key_F1); // the label edit has no key handler
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    QTest::mouseClick(f.sb_Pomoc, Qt::LeftButton);
+    QCOMPARE(m_fixture->shell.opened.size(), 2);
+}
+
+void TestStartup::functionKeys_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("opensAbout");
+    QTest::newRow("folder edit") << "de_Folder" << true;
+    QTest::newRow("programs only") << "CheckBox1" << true;
+    QTest::newRow("sort") << "cb_Sortuj" << true;
+    QTest::newRow("label edit") << "e_Etykieta" << false;
+}
+
+void TestStartup::functionKeys()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, opensAbout);
+    form().show();
+    auto *widget = form().findChild<QWidget *>(control);
+    widget->setEnabled(true); // the check box is greyed until a folder is taken
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_F10);
+    QCOMPARE(m_fixture->windows().about->isVisible(), opensAbout);
+    QCOMPARE(form().isEnabled(), !opensAbout);
+}
+
+void TestStartup::aboutLocksTheMainWindow()
+{
+    TForm1 &f = form();
+    f.show();
+    QTest::mouseClick(f.sb_About, Qt::LeftButton);
+    QVERIFY(m_fixture->windows().about->isVisible());
+    QVERIFY(!f.isEnabled());
+    QTest::keyClick(m_fixture->windows().about.get(), Qt::Key_Escape);
+    QVERIFY(!m_fixture->windows().about->isVisible());
+    QVERIFY(f.isEnabled());
+    QVERIFY(!f.sb_Utworz->isEnabled()); // controls disabled before stay disabled
+}
+
+void TestStartup::tipsLeaveTheMainWindowUsable()
+{
+    TForm1 &f = form();
+    f.show();
+    QTest::mouseClick(f.sb_Porady, Qt::LeftButton);
+    QVERIFY(m_fixture->windows().tips->isVisible());
+    QVERIFY(f.isEnabled());
+    QTest::keyClick(m_fixture->windows().tips.get(), Qt::Key_Escape);
+    QVERIFY(!m_fixture->windows().tips->isVisible());
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,87 @@
+#pragma once
+
+// Stand-ins for what a test cannot do for real: modal message boxes, the desktop's opening
+// of files, and the file choosers.
+
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Records every message and answers with the scripted answers in order; a question that has
+// no scripted answer gets the most cautious one (Cancel, else No).
+class FakeMessages : public Messages
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString caption;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    QList<Shown> shown;
+    QList<Answer> answers;
+
+    Answer show(QWidget *, const QString &text, const QString &caption, Buttons buttons,
+                Icon icon) override
+    {
+        shown.append({text, caption, buttons, icon});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    }
+
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const Shown &s : shown)
+            list << s.text;
+        return list;
+    }
+};
+
+class RecordingShell : public Shell
+{
+public:
+    struct Opened
+    {
+        QString target;
+        QString verb;
+        Show show;
+    };
+
+    QList<Opened> opened;
+
+    void open(QWidget *, const QString &target, const QString &verb, Show show) override
+    {
+        opened.append({target, verb, show});
+    }
+};
+
+// Answers the choosers with the scripted paths in order; none left means the user cancelled.
+class ScriptedFileDialogs : public FileDialogs
+{
+public:
+    QStringList files;
+    QStringList folders;
+    int asked = 0;
+
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &,
+                         const QString &) override
+    {
+        ++asked;
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString existingDirectory(QWidget *, const QString &, const QString &) override
+    {
+        ++asked;
+        return folders.isEmpty() ? QString() : folders.takeFirst();
+    }
+};

@@ -1,0 +1,43 @@
+#include "WindowFixture.h"
+
+#include "platform/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+
+WindowFixture::WindowFixture()
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    QFile program(programFile());
+    program.open(QIODevice::WriteOnly);
+}
+
+QString WindowFixture::programFile() const
+{
+    return m_programFolder.filePath(QStringLiteral("pelmora"));
+}
+
+void WindowFixture::setHelpFile(bool present)
+{
+    const QString help = m_programFolder.filePath(QStringLiteral("help/pelmora.html"));
+    if (!present) {
+        QFile::remove(help);
+        return;
+    }
+    QDir(m_programFolder.path()).mkpath(QStringLiteral("help"));
+    QFile file(help);
+    file.open(QIODevice::WriteOnly);
+    file.write("<html></html>");
+}
+
+QString WindowFixture::settingsFile() const
+{
+    return SettingsKey::defaultStoreFile();
+}
+
+PelmoraWindows &WindowFixture::start()
+{
+    m_windows.reset();
+    m_windows = std::make_unique<PelmoraWindows>(AppServices{messages, shell, dialogs, programFile()});
+    return *m_windows;
+}
