@@ -3,9 +3,8 @@
 #include "app/TForm1.h"
 #include "dialogs/TF_About.h"
 #include "dialogs/Tf_Porady.h"
+#include "widgets/Placement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 
 PelmoraWindows::PelmoraWindows(const AppServices &services)
     : main(std::make_unique<TForm1>(services))
@@ -19,10 +18,6 @@ PelmoraWindows::~PelmoraWindows() = default;
 
 void PelmoraWindows::showMain()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), main->size());
-        frame.moveCenter(screen->availableGeometry().center());
-        main->move(frame.topLeft());
-    }
+    centreOnScreen(main.get());
     main->show();
 }

@@ -117,6 +117,7 @@ private:
     void setFileButtons(bool enabled);
     void recordFile(const QString &path);
     void recordFolder(const QString &path);
+    void recordRecent(const QString &listKey, const QString &path);
     void clearItems();
     void addItem(const MenuItem &item);
     void setTreeRootCaption(const QString &caption);

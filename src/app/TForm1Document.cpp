@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -126,14 +127,18 @@ void TForm1::setTreeRootCaption(const QString &caption)
 
 void TForm1::recordFile(const QString &path)
 {
-    if (!MruList(MruList::filesKey).record(path))
-        m_services.messages.show(this, Texts::setDataFailed.arg(path), Texts::title,
-                                 Messages::Buttons::Ok, Messages::Icon::Error);
+    recordRecent(MruList::filesKey, path);
 }
 
 void TForm1::recordFolder(const QString &path)
 {
-    if (!MruList(MruList::foldersKey).record(path))
+    recordRecent(MruList::foldersKey, path);
+}
+
+// A store that refuses the value gets the general error report, as any failed setting does.
+void TForm1::recordRecent(const QString &listKey, const QString &path)
+{
+    if (!MruList(listKey).record(path))
         m_services.messages.show(this, Texts::setDataFailed.arg(path), Texts::title,
                                  Messages::Buttons::Ok, Messages::Icon::Error);
 }
@@ -175,6 +180,14 @@ void TForm1::de_FolderChange()
     setFileButtons(false);
 
     const QString folder = dataFolder();
+    if (folder.contains(QLatin1String("//"))) {
+        // A separator typed right after the one appended to a taken folder: keep one, so that
+        // typing a path character by character gives the path typed. Taken by the next run.
+        static const QRegularExpression repeated(QStringLiteral("/{2,}"));
+        de_Folder->setText(QString(folder).replace(repeated, QStringLiteral("/")));
+        m_modified = false;
+        return;
+    }
     if (!isFolder(folder) || m_loading) {
         greyFolderArea(m_loading ? Texts::areaWaiting
                        : e_Etykieta->text().isEmpty() ? Texts::areaMissingNoLabel

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "widgets/SideWindow.h"
+
 #include <QPointer>
-#include <QWidget>
 
 // The about window. While it is shown the main window is disabled; hiding it enables the
 // main window again.
-class TF_About : public QWidget
+class TF_About : public SideWindow
 {
     Q_OBJECT
 
@@ -14,7 +15,6 @@ public:
 
 protected:
     void hideEvent(QHideEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPointer<QWidget> m_mainWindow;

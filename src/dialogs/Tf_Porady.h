@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include "widgets/SideWindow.h"
 
-// The tips window: shown beside the main window without blocking it; closing only hides it.
-class Tf_Porady : public QWidget
+// The tips window: shown beside the main window without blocking it.
+class Tf_Porady : public SideWindow
 {
     Q_OBJECT
 
 public:
     explicit Tf_Porady(QWidget *parent = nullptr);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 };

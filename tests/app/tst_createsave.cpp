@@ -20,6 +20,7 @@ class TestCreateSave : public QObject
 private slots:
     void init();
     void takingAFolderGivesItsNameAsLabel();
+    void typingAPathTakesEachFolderOnce();
     void createAsksWhenProgramOrIconIsMissing_data();
     void createAsksWhenProgramOrIconIsMissing();
     void createWithProgramAndIconAsksNothing();
@@ -93,6 +94,23 @@ void TestCreateSave::takingAFolderGivesItsNameAsLabel()
     QVERIFY(!f.sb_Utworz->isEnabled());
     QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
     QVERIFY(!f.isModified()); // no file on disc: edits never mark the menu
+}
+
+void TestCreateSave::typingAPathTakesEachFolderOnce()
+{
+    const QString typed = m_root->path() + "/dane/sub"; // keyClicks types ASCII only
+    QVERIFY(QDir().mkpath(typed));
+    TForm1 &f = form();
+    f.de_Folder->setFocus();
+    f.de_Folder->selectAll();
+    QTest::keyClicks(f.de_Folder, typed);
+    QCOMPARE(f.de_Folder->text(), typed + "/"); // no doubled separators on the way
+    QCOMPARE(f.e_Etykieta->text(), QStringLiteral("sub"));
+    const QStringList folders = MruList(MruList::foldersKey).entries();
+    QCOMPARE(folders.first(), QStringLiteral("/"));
+    QCOMPARE(folders.last(), typed + "/");
+    for (const QString &folder : folders)
+        QVERIFY2(!folder.contains("//") && (typed + "/").startsWith(folder), qPrintable(folder));
 }
 
 void TestCreateSave::createAsksWhenProgramOrIconIsMissing_data()
