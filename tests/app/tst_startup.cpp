@@ -132,6 +132,8 @@ void TestStartup::stateAfterStartup()
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(f.l_NotExists->isHidden());
     QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
+    QCOMPARE(f.Image1->pixmap().size(), QSize(155, 132)); // the JPEG pictures decode
+    QCOMPARE(f.Image2->pixmap().size(), QSize(80, 81));
     QVERIFY(f.p_Dodaj->isHidden() && f.p_Autorun->isHidden());
 
     PelmoraWindows &w = m_fixture->windows();
