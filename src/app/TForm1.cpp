@@ -7,6 +7,8 @@
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "widgets/TXPathLabel.h"
+#include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
 
 #include "Version.h"
@@ -80,7 +82,7 @@ void TForm1::FormCreate()
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Dodaj, sb_Odswiez,
                                                         sb_Usun, sb_Edytuj, sb_Podglad, sb_UsunPlik})
         w->setEnabled(false);
-    for (QLabel *l : {Label4, Label5, Label6, Label7, l_NazwaPoz, l_Plik, Label1, Label15})
+    for (QLabel *l : std::initializer_list<QLabel *>{Label4, Label5, Label6, Label7, l_NazwaPoz, l_Plik, Label1, Label15})
         l->clear();
     l_NotExists->hide();
     l_Program->clear();

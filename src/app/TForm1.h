@@ -18,6 +18,9 @@ class QPushButton;
 class QToolButton;
 class QTreeWidget;
 class TdfsIconListBox;
+class TdfsSystemTreeView;
+class TDirectoryEdit;
+class TXPathLabel;
 
 // The main window. The document lives in its controls: the folder edit, the label edit, the
 // hidden labels l_Program and l_Ikona, the icon list's selection and the rows of lv_Lista.
@@ -71,21 +74,23 @@ public:
         *sb_Zamknij;
     // Folder and label
     QGroupBox *GroupBox1;
-    QLineEdit *de_Folder;
+    TDirectoryEdit *de_Folder;
     QToolButton *SpeedButton2;
     QLabel *Label11;
     QLineEdit *e_Etykieta;
     // Folder contents
     QGroupBox *gb_Centrum;
-    QTreeWidget *dfsSystemTreeView1;
+    TdfsSystemTreeView *dfsSystemTreeView1;
     QCheckBox *CheckBox1;
-    QLabel *Label6, *Label4, *Label7, *Label5;
+    QLabel *Label6, *Label7, *Label5;
+    TXPathLabel *Label4;
     QPushButton *sb_Dodaj;
     // Menu items
     QGroupBox *gb_Pozycje;
     QTreeWidget *lv_Lista;
     QCheckBox *cb_Sortuj;
-    QLabel *Label1, *l_NazwaPoz, *Label15, *l_NotExists, *l_Plik;
+    QLabel *Label1, *l_NazwaPoz, *Label15, *l_NotExists;
+    TXPathLabel *l_Plik;
     QPushButton *sb_Odswiez, *sb_Usun, *sb_Edytuj;
     // Preview
     QFrame *Panel2;
@@ -95,6 +100,7 @@ public:
     QPushButton *sb_UsunPlik, *sb_UruchomPlik, *sb_Podglad;
     // Panels shown over the window
     QFrame *p_Dodaj;
+    TXPathLabel *XPathLabel1;
     QFrame *p_Autorun;
     QLabel *l_Program, *l_Ikona;
     QListWidget *lb_Programy, *lb_Ikony, *ListBox1;
@@ -120,7 +126,6 @@ private:
     void recordRecent(const QString &listKey, const QString &path);
     void clearItems();
     void addItem(const MenuItem &item);
-    void setTreeRootCaption(const QString &caption);
 
     AppServices m_services;
     QWidget *m_tips = nullptr;

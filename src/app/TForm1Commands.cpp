@@ -9,6 +9,8 @@
 #include "core/AutorunWriter.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
+#include "widgets/TDirectoryEdit.h"
+#include "widgets/TdfsSystemTreeView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,6 +53,7 @@ void TForm1::Nowe1Click()
         return;
     FormCreate();
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    de_Folder->setInitialDir(documents);
     if (!documents.endsWith(QLatin1Char('/')))
         documents += QLatin1Char('/');
     de_Folder->setText(documents);

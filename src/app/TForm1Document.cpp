@@ -9,7 +9,10 @@
 #include "core/AutorunWriter.h"
 #include "core/DiscPath.h"
 #include "platform/Messages.h"
+#include "widgets/TXPathLabel.h"
+#include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
+#include "widgets/TdfsSystemTreeView.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -119,12 +122,6 @@ void TForm1::setFileButtons(bool enabled)
         b->setEnabled(enabled);
 }
 
-void TForm1::setTreeRootCaption(const QString &caption)
-{
-    if (QTreeWidgetItem *root = dfsSystemTreeView1->topLevelItem(0))
-        root->setText(0, caption.isEmpty() ? QFileInfo(QDir::cleanPath(dataFolder())).fileName() : caption);
-}
-
 void TForm1::recordFile(const QString &path)
 {
     recordRecent(MruList::filesKey, path);
@@ -161,9 +158,8 @@ void TForm1::takeFolder()
     gb_Centrum->setEnabled(true);
     gb_Centrum->setPalette(QPalette());
     dfsSystemTreeView1->setPalette(QPalette());
-    dfsSystemTreeView1->clear();
-    new QTreeWidgetItem(dfsSystemTreeView1, {QString()});
-    setTreeRootCaption(e_Etykieta->text());
+    dfsSystemTreeView1->setCustomDir(dataFolder());
+    dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
     dfsSystemTreeView1->setEnabled(true);
     gb_Centrum->setTitle(Texts::areaTaken);
     for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_AutoRun})
@@ -200,7 +196,7 @@ void TForm1::de_FolderChange()
         takeFolder();
         e_Etykieta->setText(folderName(folder));
         Label3->setText(e_Etykieta->text());
-        setTreeRootCaption(e_Etykieta->text());
+        dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
         sb_Odswiez->setEnabled(false);
         sb_Zapisz->setEnabled(false);
         if (fileOnDisc()) {
@@ -242,7 +238,7 @@ void TForm1::OpenMenuFile(const QString &path)
     takeFolder();
     e_Etykieta->setText(folderName(dataFolder()));
     Label3->setText(e_Etykieta->text());
-    setTreeRootCaption(e_Etykieta->text());
+    dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
     sb_Utworz->setEnabled(hasContent(document()));
     m_modified = false;
 }
@@ -274,7 +270,7 @@ void TForm1::ReadAutorunFile(const QString &path)
 
     if (!e_Etykieta->text().isEmpty()) {
         Label3->setText(e_Etykieta->text());
-        setTreeRootCaption(e_Etykieta->text());
+        dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
     }
     fitColumns();
     setFileButtons(true);

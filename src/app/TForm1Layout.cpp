@@ -4,7 +4,10 @@
 
 #include "app/Texts.h"
 
+#include "widgets/TDirectoryEdit.h"
+#include "widgets/TXPathLabel.h"
 #include "widgets/TdfsIconListBox.h"
+#include "widgets/TdfsSystemTreeView.h"
 #include "widgets/TypingLimit.h"
 #include "widgets/WindowFont.h"
 
@@ -113,7 +116,8 @@ void TForm1::setupLayout()
     GroupBox1 = make<QGroupBox>(this, "GroupBox1", 84, 0, 541, 65);
     GroupBox1->setTitle(QStringLiteral(
         " Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "));
-    de_Folder = make<QLineEdit>(GroupBox1, "de_Folder", 16, 16, 505, 21);
+    de_Folder = make<TDirectoryEdit>(GroupBox1, "de_Folder", 16, 16, 505, 21);
+    de_Folder->setDialogs(&m_services.dialogs);
     SpeedButton2 = make<QToolButton>(GroupBox1, "SpeedButton2", 520, 15, 12, 22);
     SpeedButton2->setIcon(QIcon(QStringLiteral(":/pictures/small/arrow-down.png")));
     SpeedButton2->setIconSize(QSize(7, 4));
@@ -125,13 +129,11 @@ void TForm1::setupLayout()
     // Folder contents
     gb_Centrum = make<QGroupBox>(this, "gb_Centrum", 84, 72, 261, 393);
     gb_Centrum->setTitle(Texts::areaTaken);
-    dfsSystemTreeView1 = make<QTreeWidget>(gb_Centrum, "dfsSystemTreeView1", 16, 16, 233, 241);
-    dfsSystemTreeView1->setHeaderHidden(true);
-    dfsSystemTreeView1->setIndentation(19);
+    dfsSystemTreeView1 = make<TdfsSystemTreeView>(gb_Centrum, "dfsSystemTreeView1", 16, 16, 233, 241);
     CheckBox1 = checkBox(gb_Centrum, "CheckBox1", 16, 260,
                          QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
     Label6 = label(gb_Centrum, "Label6", 8, 288);
-    Label4 = label(gb_Centrum, "Label4", 16, 304, {}, 241, 16);
+    Label4 = make<TXPathLabel>(gb_Centrum, "Label4", 16, 304, 241, 17);
     Label7 = label(gb_Centrum, "Label7", 8, 320);
     Label5 = label(gb_Centrum, "Label5", 16, 336);
     sb_Dodaj = button(gb_Centrum, "sb_Dodaj", 168, 360, 79, 25, QStringLiteral("Dodaj"));
@@ -158,7 +160,7 @@ void TForm1::setupLayout()
     l_NotExists->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
     l_NotExists->adjustSize();
     l_NotExists->hide();
-    l_Plik = label(gb_Pozycje, "l_Plik", 16, 336, {}, 249, 16);
+    l_Plik = make<TXPathLabel>(gb_Pozycje, "l_Plik", 16, 336, 249, 17);
     sb_Odswiez = button(gb_Pozycje, "sb_Odswiez", 8, 360, 79, 25, QStringLiteral("Odśwież"));
     sb_Usun = button(gb_Pozycje, "sb_Usun", 96, 360, 79, 25, QStringLiteral("Usuń"));
     sb_Edytuj = button(gb_Pozycje, "sb_Edytuj", 184, 360, 79, 25, QStringLiteral("Edytuj"));
@@ -188,6 +190,7 @@ void TForm1::setupLayout()
     p_Dodaj->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_Dodaj->setAutoFillBackground(true);
     p_Dodaj->hide();
+    XPathLabel1 = make<TXPathLabel>(p_Dodaj, "XPathLabel1", 8, 24, 457, 17);
     p_Autorun = make<QFrame>(this, "p_Autorun", 0, 0, 473, 297);
     p_Autorun->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_Autorun->setAutoFillBackground(true);

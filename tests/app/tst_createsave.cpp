@@ -2,7 +2,10 @@
 
 #include "app/MruList.h"
 #include "app/TForm1.h"
+#include "widgets/TDirectoryEdit.h"
+#include "widgets/TXPathLabel.h"
 #include "widgets/TdfsIconListBox.h"
+#include "widgets/TdfsSystemTreeView.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +24,7 @@ private slots:
     void init();
     void takingAFolderGivesItsNameAsLabel();
     void typingAPathTakesEachFolderOnce();
+    void browsingTakesTheFolder();
     void createAsksWhenProgramOrIconIsMissing_data();
     void createAsksWhenProgramOrIconIsMissing();
     void createWithProgramAndIconAsksNothing();
@@ -111,6 +115,20 @@ void TestCreateSave::typingAPathTakesEachFolderOnce()
     QCOMPARE(folders.last(), typed + "/");
     for (const QString &folder : folders)
         QVERIFY2(!folder.contains("//") && (typed + "/").startsWith(folder), qPrintable(folder));
+}
+
+void TestCreateSave::browsingTakesTheFolder()
+{
+    TForm1 &f = form();
+    m_fixture->dialogs.folders = {m_folder}; // the chooser may give a trailing separator
+    f.de_Folder->browse();
+    QCOMPARE(m_fixture->dialogs.starts, QStringList{"/"}); // "Mój komputer" is no folder
+    QCOMPARE(m_fixture->dialogs.titles, QStringList{u"Wskaż folder"_qs});
+    QCOMPARE(f.de_Folder->text(), m_folder);
+    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs);
+    QCOMPARE(f.dfsSystemTreeView1->CustomDir(), m_folder);
+    QCOMPARE(f.dfsSystemTreeView1->topLevelItem(0)->text(0), u"Płyta"_qs);
+    QCOMPARE(f.de_Folder->InitialDir(), m_folder.chopped(1));
 }
 
 void TestCreateSave::createAsksWhenProgramOrIconIsMissing_data()

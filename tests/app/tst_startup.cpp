@@ -1,8 +1,11 @@
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
+#include "widgets/TDirectoryEdit.h"
+#include "widgets/TXPathLabel.h"
 #include "dialogs/TF_About.h"
 #include "dialogs/Tf_Porady.h"
+#include "widgets/TdfsSystemTreeView.h"
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
@@ -72,6 +75,9 @@ void TestStartup::layout_data()
     QTest::newRow("gb_Centrum") << "gb_Centrum" << QRect(84, 72, 261, 393)
         << " Wskaż folder z danymi (przeczytaj porady) ";
     QTest::newRow("dfsSystemTreeView1") << "dfsSystemTreeView1" << QRect(16, 16, 233, 241) << "";
+    QTest::newRow("Label4") << "Label4" << QRect(16, 304, 241, 17) << "";
+    QTest::newRow("l_Plik") << "l_Plik" << QRect(16, 336, 249, 17) << "";
+    QTest::newRow("XPathLabel1") << "XPathLabel1" << QRect(8, 24, 457, 17) << "";
     QTest::newRow("sb_Dodaj") << "sb_Dodaj" << QRect(168, 360, 79, 25) << "Dodaj";
     QTest::newRow("gb_Pozycje") << "gb_Pozycje" << QRect(352, 72, 273, 393) << " Pozycje w menu: ";
     QTest::newRow("lv_Lista") << "lv_Lista" << QRect(16, 16, 250, 241) << "";

@@ -72,6 +72,9 @@ public:
     QStringList files;
     QStringList folders;
     int asked = 0;
+    // What each folder chooser was opened with.
+    QStringList titles;
+    QStringList starts;
 
     QString openFileName(QWidget *, const QString &, const QString &, const QString &,
                          const QString &) override
@@ -79,9 +82,11 @@ public:
         ++asked;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString existingDirectory(QWidget *, const QString &, const QString &) override
+    QString existingDirectory(QWidget *, const QString &title, const QString &start) override
     {
         ++asked;
+        titles.append(title);
+        starts.append(start);
         return folders.isEmpty() ? QString() : folders.takeFirst();
     }
 };

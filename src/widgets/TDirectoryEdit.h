@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include <memory>
+
+class FileDialogs;
+class QToolButton;
+
+// A line edit for a folder, with a small button at its right end (and Alt+Down) that opens
+// the folder chooser. The folder may be typed as well.
+class TDirectoryEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TDirectoryEdit(QWidget *parent = nullptr);
+    ~TDirectoryEdit() override;
+
+    // Where the chooser starts when the edit is empty; a folder chosen becomes the next one.
+    QString InitialDir() const { return m_initialDir; }
+    void setInitialDir(const QString &folder) { m_initialDir = folder; }
+    // The chooser's title.
+    QString DialogText() const { return m_dialogText; }
+    void setDialogText(const QString &text) { m_dialogText = text; }
+
+    // The chooser to ask; null restores the system one.
+    void setDialogs(FileDialogs *dialogs);
+
+public slots:
+    // Opens the chooser at the edit's folder and puts the folder chosen into the edit.
+    void browse();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void placeButton();
+    QString startFolder() const;
+
+    QToolButton *m_button;
+    std::unique_ptr<FileDialogs> m_ownDialogs;
+    FileDialogs *m_dialogs;
+    QString m_initialDir;
+    QString m_dialogText = QStringLiteral("Wskaż folder");
+};

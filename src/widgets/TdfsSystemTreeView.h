@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/FileMask.h"
+
+#include <QFileSystemWatcher>
+#include <QPointer>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <QMenu>
+
+// The contents of one folder as a tree: a root entry for the folder, captioned as asked, and
+// below it the subfolders (first) and files, each folder listed only when first opened.
+// Follows changes on disk around the selected entry, and mounts and unmounts.
+class TdfsSystemTreeView : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TdfsSystemTreeView(QWidget *parent = nullptr);
+
+    QString CustomDir() const { return m_customDir; }
+    // A different text (compared exactly) rebuilds the tree.
+    void setCustomDir(const QString &dir);
+    QString CustomDirCaption() const { return m_caption; }
+    void setCustomDirCaption(const QString &caption);
+    QString FileMask() const { return m_maskText; }
+    void setFileMask(const QString &mask);
+    int ReadDelay() const { return m_watchDelay.interval(); }
+    void setReadDelay(int milliseconds) { m_watchDelay.setInterval(milliseconds); }
+
+    // The path of the selected entry, without a trailing separator except for the root "/";
+    // empty when nothing is selected.
+    QString Selection() const;
+    // Selects the entry of path, opening the entries above it; false when the tree has none.
+    bool select(const QString &path);
+
+    // The menu a right click shows, or none. The right click leaves the selection alone.
+    void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+    QMenu *popupMenu() const { return m_popupMenu; }
+
+    void Rebuild();
+    // Lists the children of an entry again (it stays open when it was).
+    void relist(QTreeWidgetItem *item);
+
+    // The folders being watched for changes (the selected entry's folder and its parent).
+    QStringList watchedFolders() const;
+
+    // Data of every entry.
+    static QString pathOf(const QTreeWidgetItem *item);
+    static bool isFolder(const QTreeWidgetItem *item);
+    static bool isListed(const QTreeWidgetItem *item);
+
+signals:
+    // The selected entry changed. Runs at once, with the busy cursor over the tree.
+    void OnChange();
+    void OnDblClick();
+    void OnKeyDown(int key);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void listChildren(QTreeWidgetItem *item);
+    QTreeWidgetItem *findEntry(const QString &path);
+    void selectionChanged();
+    void watchSelection();
+    void folderChanged(const QString &folder);
+    void checkVolumes();
+
+    QString m_customDir;
+    QString m_caption;
+    QString m_maskText;
+    ::FileMask m_mask;
+    QPointer<QMenu> m_popupMenu;
+    bool m_rebuilding = false;
+    bool m_firstSelection = true;
+    QTimer m_watchDelay;
+    QFileSystemWatcher m_watcher;
+    QString m_watchedFolder; // the selected entry's folder
+    QString m_watchedParent; // its parent
+    QTimer m_volumeCheck;
+    QStringList m_volumes;
+};
