@@ -134,6 +134,7 @@ void TForm1::setupLayout()
                          QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
     Label6 = label(gb_Centrum, "Label6", 8, 288);
     Label4 = make<TXPathLabel>(gb_Centrum, "Label4", 16, 304, 241, 17);
+    Label4->setAutoFillBackground(false);
     Label7 = label(gb_Centrum, "Label7", 8, 320);
     Label5 = label(gb_Centrum, "Label5", 16, 336);
     sb_Dodaj = button(gb_Centrum, "sb_Dodaj", 168, 360, 79, 25, QStringLiteral("Dodaj"));
@@ -161,6 +162,7 @@ void TForm1::setupLayout()
     l_NotExists->adjustSize();
     l_NotExists->hide();
     l_Plik = make<TXPathLabel>(gb_Pozycje, "l_Plik", 16, 336, 249, 17);
+    l_Plik->setAutoFillBackground(false);
     sb_Odswiez = button(gb_Pozycje, "sb_Odswiez", 8, 360, 79, 25, QStringLiteral("Odśwież"));
     sb_Usun = button(gb_Pozycje, "sb_Usun", 96, 360, 79, 25, QStringLiteral("Usuń"));
     sb_Edytuj = button(gb_Pozycje, "sb_Edytuj", 184, 360, 79, 25, QStringLiteral("Edytuj"));
@@ -191,6 +193,7 @@ void TForm1::setupLayout()
     p_Dodaj->setAutoFillBackground(true);
     p_Dodaj->hide();
     XPathLabel1 = make<TXPathLabel>(p_Dodaj, "XPathLabel1", 8, 24, 457, 17);
+    XPathLabel1->setAutoFillBackground(false);
     p_Autorun = make<QFrame>(this, "p_Autorun", 0, 0, 473, 297);
     p_Autorun->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_Autorun->setAutoFillBackground(true);
