@@ -4,6 +4,7 @@
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
 #include "core/ProfileFile.h"
+#include "platform/FileInfo.h"
 
 #include "Version.h"
 
@@ -24,7 +25,8 @@ enum Exit { Ok = 0, Failure = 1, Usage = 2 };
 const char *const usageText =
     "usage: pelmora-cli read FOLDER\n"
     "       pelmora-cli write FOLDER < document.json\n"
-    "       pelmora-cli ini FILE SECTION [KEY...]\n";
+    "       pelmora-cli ini FILE SECTION [KEY...]\n"
+    "       pelmora-cli version FILE\n";
 
 int fail(const QString &message)
 {
@@ -120,6 +122,38 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     return print(out);
 }
 
+int versionCommand(const QString &file)
+{
+    if (!QFileInfo(file).isFile())
+        return fail(QStringLiteral("no file %1").arg(file));
+    TFileVersionInfo info;
+    TFileInfo(file).ReadVersionInfo(info);
+    return print(QJsonObject{
+        {QStringLiteral("isExecutable"), info.isExecutable},
+        {QStringLiteral("typeName"), info.typeName},
+        {QStringLiteral("companyName"), info.companyName},
+        {QStringLiteral("fileDescription"), info.fileDescription},
+        {QStringLiteral("fileVersion"), info.fileVersion},
+        {QStringLiteral("internalName"), info.internalName},
+        {QStringLiteral("legalCopyright"), info.legalCopyright},
+        {QStringLiteral("legalTrademarks"), info.legalTrademarks},
+        {QStringLiteral("originalFileName"), info.originalFileName},
+        {QStringLiteral("productName"), info.productName},
+        {QStringLiteral("productVersion"), info.productVersion},
+        {QStringLiteral("comments"), info.comments},
+        {QStringLiteral("specialBuild"), info.specialBuild},
+        {QStringLiteral("privateBuild"), info.privateBuild},
+        {QStringLiteral("fileType"), info.fileType},
+        {QStringLiteral("debug"), info.debug},
+        {QStringLiteral("preRelease"), info.preRelease},
+        {QStringLiteral("specialBuildFlag"), info.specialBuildFlag},
+        {QStringLiteral("privateBuildFlag"), info.privateBuildFlag},
+        {QStringLiteral("patched"), info.patched},
+        {QStringLiteral("infoInferred"), info.infoInferred},
+        {QStringLiteral("displayName"), TFileInfo(file).DisplayName()},
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -135,6 +169,8 @@ int main(int argc, char *argv[])
         return writeCommand(args[1]);
     if (command == QLatin1String("ini") && args.size() >= 3)
         return iniCommand(args[1], args[2], args.mid(3));
+    if (command == QLatin1String("version") && args.size() == 2)
+        return versionCommand(args[1]);
     if (command == QLatin1String("--version") && args.size() == 1) {
         std::printf("pelmora-cli %s\n", PELMORA_VERSION);
         return Ok;

@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "app/ItemDelegates.h"
 #include "app/Texts.h"
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
@@ -10,10 +11,12 @@
 #include "widgets/TXPathLabel.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
+#include "widgets/TdfsSystemTreeView.h"
 
 #include "Version.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -61,6 +64,26 @@ void TForm1::connectHandlers()
     connect(sb_Nowe, &QToolButton::clicked, this, &TForm1::sb_NoweClick);
     connect(sb_Odswiez, &QPushButton::clicked, this, &TForm1::sb_OdswiezClick);
     connect(de_Folder, &QLineEdit::textChanged, this, &TForm1::de_FolderChange);
+    connect(dfsSystemTreeView1, &TdfsSystemTreeView::OnChange, this, &TForm1::dfsSystemTreeView1Change);
+    connect(dfsSystemTreeView1, &TdfsSystemTreeView::OnDblClick, this, &TForm1::dfsSystemTreeView1DblClick);
+    connect(dfsSystemTreeView1, &TdfsSystemTreeView::OnKeyDown, this, &TForm1::dfsSystemTreeView1KeyDown);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
+    connect(sb_Dodaj, &QPushButton::clicked, this, &TForm1::sb_DodajClick);
+    connect(Dodajdomenu1, &QAction::triggered, this, &TForm1::sb_DodajClick);
+    connect(Ustawjakoautomatycznieuruchomiany1, &QAction::triggered, this,
+            &TForm1::Ustawjakoautomatycznieuruchomiany1Click);
+    connect(cb_NazwaPozycji, &QComboBox::editTextChanged, this, &TForm1::cb_NazwaPozycjiChange);
+    connect(sb_Add_OK, &QPushButton::clicked, this, &TForm1::sb_Add_OKClick);
+    connect(sb_Add_NO, &QPushButton::clicked, this, &TForm1::sb_Add_NOClick);
+    connect(lv_Lista, &QTreeWidget::itemSelectionChanged, this, &TForm1::lv_ListaChange);
+    connect(lv_Lista, &QTreeWidget::itemDoubleClicked, this, &TForm1::lv_ListaDblClick);
+    connect(sb_Edytuj, &QPushButton::clicked, this, &TForm1::lv_ListaDblClick);
+    connect(sb_Usun, &QPushButton::clicked, this, &TForm1::sb_UsunClick);
+    connect(cb_Sortuj, &QCheckBox::clicked, this, &TForm1::cb_SortujClick);
+    connect(static_cast<LabelDelegate *>(lv_Lista->itemDelegateForColumn(0)), &LabelDelegate::edited, this,
+            [this](int row) { lv_ListaEdited(lv_Lista->topLevelItem(row)); });
+    lv_Lista->installEventFilter(this);
+    cb_NazwaPozycji->lineEdit()->installEventFilter(this);
     connect(e_Etykieta, &QLineEdit::textChanged, this, &TForm1::e_EtykietaChange);
     // Picking an icon by hand replaces a number that was kept from the file.
     connect(dfsIconListBox1, &QListWidget::itemPressed, this, [this] { m_iconIndexFromFile.reset(); });
@@ -174,8 +197,14 @@ void TForm1::keyPressEvent(QKeyEvent *event)
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress
-        && (watched == de_Folder || watched == CheckBox1 || watched == cb_Sortuj))
-        de_FolderKeyDown(static_cast<QKeyEvent *>(event)->key());
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched == de_Folder || watched == CheckBox1 || watched == cb_Sortuj)
+            de_FolderKeyDown(key);
+        else if (watched == lv_Lista)
+            lv_ListaKeyDown(key);
+        else if (watched == cb_NazwaPozycji->lineEdit())
+            cb_NazwaPozycjiKeyDown(key);
+    }
     return QWidget::eventFilter(watched, event);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -17,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 class TdfsIconListBox;
 class TdfsSystemTreeView;
 class TDirectoryEdit;
@@ -56,6 +58,36 @@ public:
     void Otwrz1Click();
     void sb_OdswiezClick();
 
+    // Item panel
+    void sb_DodajClick();
+    void lv_ListaDblClick();
+    void cb_NazwaPozycjiChange();
+    void cb_NazwaPozycjiKeyDown(int key);
+    void sb_Add_OKClick();
+    void sb_Add_NOClick();
+    // Item list
+    void lv_ListaChange();
+    void sb_UsunClick();
+    void lv_ListaKeyDown(int key);
+    void lv_ListaEdited(QTreeWidgetItem *row);
+    void cb_SortujClick();
+    void sortItems();
+    QTreeWidgetItem *selectedRow() const;
+    // Whether the drive picture offers its context menu (not while a panel is open).
+    bool driveMenuAttached() const { return m_driveMenuAttached; }
+
+    void dfsSystemTreeView1Change();
+    void dfsSystemTreeView1DblClick();
+    void dfsSystemTreeView1KeyDown(int key);
+    void CheckBox1Click();
+    void Ustawjakoautomatycznieuruchomiany1Click();
+
+    // The selected entry of the tree: its native path, its disc path, and whether it is a
+    // program (an ".exe" in any letter case).
+    QString selectedPath() const;
+    QString relativeSelectedPath() const;
+    bool isProgramSelected() const;
+
     void de_FolderChange();
     void e_EtykietaChange();
     void de_FolderKeyDown(int key);
@@ -67,6 +99,8 @@ public:
     void markChanged();
     void mirrorModified();
     void fitColumns();
+    // Appends one row to lv_Lista.
+    void addItem(const MenuItem &item);
 
     // Left button bar
     QFrame *Panel1;
@@ -100,13 +134,17 @@ public:
     QPushButton *sb_UsunPlik, *sb_UruchomPlik, *sb_Podglad;
     // Panels shown over the window
     QFrame *p_Dodaj;
+    QLabel *Label9, *Label10;
     TXPathLabel *XPathLabel1;
+    QComboBox *cb_NazwaPozycji;
+    QPushButton *sb_Add_NO, *sb_Add_OK;
     QFrame *p_Autorun;
     QLabel *l_Program, *l_Ikona;
     QListWidget *lb_Programy, *lb_Ikony, *ListBox1;
     TdfsIconListBox *dfsIconListBox1;
     // Pop-up menus
     QMenu *pm_Nowe, *pm_Wybierane, *pm_Lista, *pm_Menu;
+    QAction *Dodajdomenu1, *Ustawjakoautomatycznieuruchomiany1, *Uruchom1;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -121,17 +159,22 @@ private:
     void takeFolder();
     void greyFolderArea(const QString &caption);
     void setFileButtons(bool enabled);
+    void deleteSelectedRow();
+    void lockForPanel();
+    void unlockAfterPanel(bool accepted);
+    void showPanel(QWidget *panel, QWidget *focus);
+    void setDriveMenuAttached(bool attached);
     void recordFile(const QString &path);
     void recordFolder(const QString &path);
     void recordRecent(const QString &listKey, const QString &path);
     void clearItems();
-    void addItem(const MenuItem &item);
 
     AppServices m_services;
     QWidget *m_tips = nullptr;
     QWidget *m_about = nullptr;
     bool m_modified = false;
     bool m_loading = false;
+    bool m_driveMenuAttached = true;
     // An icon number read from the file that selects no row of the icon list; it is written
     // back unchanged until the user picks an icon.
     std::optional<int> m_iconIndexFromFile;

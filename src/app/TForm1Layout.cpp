@@ -2,6 +2,7 @@
 
 #include "app/TForm1.h"
 
+#include "app/ItemDelegates.h"
 #include "app/Texts.h"
 
 #include "widgets/TDirectoryEdit.h"
@@ -12,6 +13,7 @@
 #include "widgets/WindowFont.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -149,6 +151,9 @@ void TForm1::setupLayout()
     lv_Lista->setSelectionMode(QAbstractItemView::SingleSelection);
     lv_Lista->header()->setStretchLastSection(false);
     lv_Lista->header()->setSectionsMovable(false);
+    lv_Lista->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    lv_Lista->setItemDelegateForColumn(0, new LabelDelegate(lv_Lista));
+    lv_Lista->setItemDelegateForColumn(1, new ReadOnlyDelegate(lv_Lista));
     cb_Sortuj = checkBox(gb_Pozycje, "cb_Sortuj", 16, 260,
                          QStringLiteral("Sortuj listę w czasie tworzenia"));
     Label1 = label(gb_Pozycje, "Label1", 16, 288);
@@ -192,8 +197,16 @@ void TForm1::setupLayout()
     p_Dodaj->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_Dodaj->setAutoFillBackground(true);
     p_Dodaj->hide();
+    Label9 = label(p_Dodaj, "Label9", 8, 8);
     XPathLabel1 = make<TXPathLabel>(p_Dodaj, "XPathLabel1", 8, 24, 457, 17);
     XPathLabel1->setAutoFillBackground(false);
+    Label10 = label(p_Dodaj, "Label10", 16, 48, QStringLiteral("Wyświetlana etykieta:"));
+    cb_NazwaPozycji = make<QComboBox>(p_Dodaj, "cb_NazwaPozycji", 32, 64, 433, 21);
+    cb_NazwaPozycji->setEditable(true);
+    cb_NazwaPozycji->setInsertPolicy(QComboBox::NoInsert);
+    sb_Add_NO = button(p_Dodaj, "sb_Add_NO", 296, 96, 79, 25, QStringLiteral("Anuluj"));
+    sb_Add_OK = button(p_Dodaj, "sb_Add_OK", 384, 96, 79, 25, QStringLiteral("Dodaj"));
+    sb_Add_OK->setEnabled(false);
     p_Autorun = make<QFrame>(this, "p_Autorun", 0, 0, 473, 297);
     p_Autorun->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_Autorun->setAutoFillBackground(true);
@@ -212,5 +225,13 @@ void TForm1::setupLayout()
     pm_Nowe = menu(this, "pm_Nowe");
     pm_Wybierane = menu(this, "pm_Wybierane");
     pm_Lista = menu(this, "pm_Lista");
+    Dodajdomenu1 = pm_Lista->addAction(QStringLiteral("Dodaj do menu"));
+    pm_Lista->addSeparator();
+    Ustawjakoautomatycznieuruchomiany1 = pm_Lista->addAction(QStringLiteral("Ustaw jako automatycznie uruchamiany"));
+    pm_Lista->addSeparator();
+    Uruchom1 = pm_Lista->addAction(QStringLiteral("Uruchom"));
+    Dodajdomenu1->setObjectName(QStringLiteral("Dodajdomenu1"));
+    Ustawjakoautomatycznieuruchomiany1->setObjectName(QStringLiteral("Ustawjakoautomatycznieuruchomiany1"));
+    Uruchom1->setObjectName(QStringLiteral("Uruchom1"));
     pm_Menu = menu(this, "pm_Menu");
 }

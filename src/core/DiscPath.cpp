@@ -77,3 +77,10 @@ QString folderName(const QString &folder)
         path.chop(1);
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
+
+bool isProgramPath(const QString &path)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot).compare(QLatin1String(".exe"), Qt::CaseInsensitive) == 0;
+}

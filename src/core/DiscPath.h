@@ -21,3 +21,7 @@ QString discPathOf(const QString &dataFolder, const QString &nativePath);
 // The default disc label of a folder: its last component (the text after the last separator,
 // once a trailing separator is dropped). The root gives the empty text.
 QString folderName(const QString &folder);
+
+// Whether a native path names a program: its extension (from the last dot of its name) is
+// ".exe" in any letter case. Only the name is looked at.
+bool isProgramPath(const QString &path);

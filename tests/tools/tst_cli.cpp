@@ -1,3 +1,5 @@
+#include "ExecutableWriter.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,6 +20,7 @@ private slots:
     void writeBadDocument();
     void iniView();
     void codePageFromEnvironment();
+    void versionOfAProgram();
     void usage_data();
     void usage();
 };
@@ -162,6 +165,44 @@ void TestCli::codePageFromEnvironment()
              QByteArray("[autorun]\r\nName=Caf\xE9 ??\r\nLabel=Caf\xE9 ??\r\n\r\n"));
     QCOMPARE(cli({"read", dir.path()}, {}, "windows-1252").json()["label"].toString(), u"Café ??"_qs);
     QCOMPARE(cli({"read", dir.path()}, {}, "windows-1250").json()["label"].toString(), u"Café ??"_qs);
+}
+
+void TestCli::versionOfAProgram()
+{
+    using namespace ExecutableWriter;
+    QTemporaryDir dir;
+    VersionContent content;
+    content.translations = {{0x0415, 0x04E2}};
+    content.tables = {{"041504e2", {{"FileDescription", "Kreator instalacji"}, {"CompanyName", "Quorvale"},
+                                 {"LegalTrademarks", "TM"}}}};
+    content.type = 3;
+    content.subtype = 8;
+    content.flags = 0x21;
+    QFile file(dir.filePath("setup.exe"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(writePe(false, false, {{16, 1, 0x0415, versionBlock(content, true), {}}}));
+    file.close();
+
+    const Run run = cli({"version", file.fileName()});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject out = run.json();
+    QCOMPARE(out["isExecutable"].toBool(), true);
+    QCOMPARE(out["fileDescription"].toString(), QStringLiteral("Kreator instalacji"));
+    QCOMPARE(out["companyName"].toString(), QStringLiteral("Quorvale"));
+    QCOMPARE(out["legalTrademarks"].toString(), QStringLiteral("TM"));
+    QCOMPARE(out["fileType"].toInt(), 13);
+    QCOMPARE(out["debug"].toBool(), true);
+    QCOMPARE(out["specialBuildFlag"].toBool(), true);
+    QCOMPARE(out["preRelease"].toBool(), false);
+    for (const char *key : {"typeName", "fileVersion", "internalName", "legalCopyright", "originalFileName",
+                            "productName", "productVersion", "comments", "specialBuild", "privateBuild"})
+        QVERIFY2(out[key].isString(), key);
+    for (const char *key : {"patched", "privateBuildFlag", "infoInferred"})
+        QVERIFY2(out[key].isBool(), key);
+
+    const Run missing = cli({"version", dir.filePath("brak.exe")});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(!missing.err.isEmpty());
 }
 
 void TestCli::usage_data()

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// The label column of the item list is edited in place; only an accepted edit reports.
+class LabelDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        emit edited(index.row());
+    }
+
+signals:
+    void edited(int row) const;
+};
+
+// The file column cannot be edited.
+class ReadOnlyDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return nullptr;
+    }
+};

@@ -1,0 +1,65 @@
+#include "platform/FileInfo.h"
+
+#include "core/ExecutableImage.h"
+#include "core/VersionResource.h"
+
+#include "Version.h"
+
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+TFileInfo::TFileInfo(const QString &fileName)
+    : m_fileName(fileName)
+{
+}
+
+void TFileInfo::ReadVersionInfo(TFileVersionInfo &info) const
+{
+    info = TFileVersionInfo();
+    const QFileInfo file(m_fileName);
+    if (!file.exists())
+        return;
+    static const QMimeDatabase mimes;
+    info.typeName = mimes.mimeTypeForFile(file).comment().left(80);
+
+    const ExecutableImage image = ExecutableImage::fromFile(m_fileName);
+    info.isExecutable = image.isShellExecutable();
+    if (!info.isExecutable)
+        return;
+    const QByteArray block = image.versionResource();
+    if (block.isEmpty())
+        return;
+    const VersionResource version = parseVersionResource(block, image.versionIsWide());
+    const auto string = [&](const char *key) { return versionString(version, QLatin1String(key)); };
+    info.companyName = string("CompanyName");
+    info.fileDescription = string("FileDescription");
+    info.fileVersion = string("FileVersion");
+    info.internalName = string("InternalName");
+    info.legalCopyright = string("LegalCopyRight");
+    info.legalTrademarks = string("LegalTradeMarks");
+    info.originalFileName = string("OriginalFileName");
+    info.productName = string("ProductName");
+    info.productVersion = string("ProductVersion");
+    info.comments = string("Comments");
+    info.specialBuild = string("SpecialBuild");
+    info.privateBuild = string("PrivateBuild");
+    if (const std::optional<FixedFileInfo> fixed = version.fixed) {
+        info.debug = fixedFlag(*fixed, 0x01);
+        info.preRelease = fixedFlag(*fixed, 0x02);
+        info.patched = fixedFlag(*fixed, 0x04);
+        info.privateBuildFlag = fixedFlag(*fixed, 0x08);
+        info.infoInferred = fixedFlag(*fixed, 0x10);
+        info.specialBuildFlag = fixedFlag(*fixed, 0x20);
+        info.fileType = fileTypeValue(fixed->type, fixed->subtype);
+    }
+}
+
+QString TFileInfo::DisplayName() const
+{
+    return QFileInfo(m_fileName).fileName();
+}
+
+QString OwnVersionText()
+{
+    return QStringLiteral(PELMORA_VERSION);
+}
