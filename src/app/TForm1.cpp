@@ -83,7 +83,7 @@ void TForm1::connectHandlers()
     connect(static_cast<LabelDelegate *>(lv_Lista->itemDelegateForColumn(0)), &LabelDelegate::edited, this,
             [this](int row) { lv_ListaEdited(lv_Lista->topLevelItem(row)); });
     lv_Lista->installEventFilter(this);
-    cb_NazwaPozycji->lineEdit()->installEventFilter(this);
+    cb_NazwaPozycji->installEventFilter(this); // the combo has the focus; its edit is only its proxy
     connect(e_Etykieta, &QLineEdit::textChanged, this, &TForm1::e_EtykietaChange);
     // Picking an icon by hand replaces a number that was kept from the file.
     connect(dfsIconListBox1, &QListWidget::itemPressed, this, [this] { m_iconIndexFromFile.reset(); });
@@ -203,7 +203,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             de_FolderKeyDown(key);
         else if (watched == lv_Lista)
             lv_ListaKeyDown(key);
-        else if (watched == cb_NazwaPozycji->lineEdit())
+        else if (watched == cb_NazwaPozycji)
             cb_NazwaPozycjiKeyDown(key);
     }
     return QWidget::eventFilter(watched, event);

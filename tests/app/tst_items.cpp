@@ -124,7 +124,7 @@ void TestItems::acceptAppendsTheEntry()
     QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
     QCOMPARE(f.XPathLabel1->text(), discLabel.isEmpty() ? u"bin\\run.exe"_qs : u"[Płyta]bin\\run.exe"_qs);
     f.cb_NazwaPozycji->setEditText("Uruchom program  "); // typed trailing blanks are kept
-    QTest::keyClick(f.cb_NazwaPozycji->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Return);
 
     QVERIFY(!f.p_Dodaj->isVisible());
     QCOMPARE(items(), (QList<MenuItem>{{"Uruchom program  ", "bin\\run.exe"}}));
@@ -143,11 +143,11 @@ void TestItems::emptyTextCannotBeAccepted()
     QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
     f.cb_NazwaPozycji->setEditText("");
     QVERIFY(!f.sb_Add_OK->isEnabled());
-    QTest::keyClick(f.cb_NazwaPozycji->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Return);
     QVERIFY(f.p_Dodaj->isVisible());
     f.cb_NazwaPozycji->setEditText(" ");
     QVERIFY(f.sb_Add_OK->isEnabled()); // a blank counts
-    QTest::keyClick(f.cb_NazwaPozycji->lineEdit(), Qt::Key_Escape);
+    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Escape);
     QVERIFY(!f.p_Dodaj->isVisible());
     QVERIFY(items().isEmpty());
 }
@@ -323,7 +323,7 @@ void TestItems::keysOfTheList()
     QTest::keyClick(f.lv_Lista, Qt::Key_Return);
     QVERIFY(f.p_Dodaj->isVisible());
     QCOMPARE(f.cb_NazwaPozycji->currentText(), QStringLiteral("Druga"));
-    QTest::keyClick(f.cb_NazwaPozycji->lineEdit(), Qt::Key_Escape);
+    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Escape);
     f.lv_Lista->setCurrentItem(nullptr);
     selectRow(1);
     QTest::keyClick(f.lv_Lista, Qt::Key_Delete);

@@ -174,11 +174,11 @@ void TestSelection::enterAndDoubleClickOpenThePanel()
     f.dfsSystemTreeView1->setFocus();
     QTest::keyClick(f.dfsSystemTreeView1, Qt::Key_Return);
     QVERIFY(f.p_Dodaj->isVisible());
-    QTest::keyClick(f.cb_NazwaPozycji->lineEdit(), Qt::Key_Escape);
+    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Escape);
     QVERIFY(f.p_Dodaj->isHidden());
     f.dfsSystemTreeView1DblClick();
     QVERIFY(f.p_Dodaj->isVisible());
-    QTest::keyClick(f.cb_NazwaPozycji->lineEdit(), Qt::Key_Escape);
+    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Escape);
     f.Dodajdomenu1->trigger(); // the tree's menu item opens the same panel
     QVERIFY(f.p_Dodaj->isVisible());
 }
