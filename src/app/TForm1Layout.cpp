@@ -221,6 +221,8 @@ void TForm1::setupLayout()
     ListBox1->hide();
     dfsIconListBox1 = make<TdfsIconListBox>(p_Autorun, "dfsIconListBox1", 240, 150, 220, 100);
 
+    setDriveMenuAttached(true);
+
     // Pop-up menus
     pm_Nowe = menu(this, "pm_Nowe");
     pm_Wybierane = menu(this, "pm_Wybierane");
