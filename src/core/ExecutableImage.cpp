@@ -84,11 +84,27 @@ ExecutableImage ExecutableImage::fromFile(const QString &path)
 {
     QFile file(path);
     // Only plain files: a pipe or a device could block or never end.
-    if (!file.open(QIODevice::ReadOnly) || file.isSequential() || file.size() > maxFileSize)
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return {};
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() > maxFileSize)
+    const qint64 size = file.size();
+    // The headers first. An installer carries its payload after its last section, often
+    // hundreds of megabytes; the resources live in the sections, so only as much of the file
+    // as the sections reach is read.
+    constexpr qint64 headerProbe = 64 * 1024;
+    QByteArray bytes = file.read(qMin(size, headerProbe));
+    ExecutableImage image = fromBytes(bytes);
+    qint64 needed = size;
+    if (image.m_kind == Kind::Pe32 || image.m_kind == Kind::Pe64) {
+        needed = image.m_sizeOfHeaders;
+        for (const Section &section : std::as_const(image.m_sections))
+            needed = qMax(needed, qint64(section.rawOffset) + qint64(section.rawSize));
+        needed = qMin(needed, size);
+    }
+    if (needed <= bytes.size())
+        return image;
+    if (needed > maxFileSize)
         return {};
+    bytes += file.read(needed - bytes.size());
     return fromBytes(bytes);
 }
 

@@ -17,7 +17,9 @@ public:
     static constexpr qint64 maxFileSize = qint64(512) * 1024 * 1024;
 
     static ExecutableImage fromBytes(const QByteArray &bytes);
-    // An unreadable or too large file reads as NotExecutable.
+    // Reads the headers and as much of a PE file as its sections reach (not the data appended
+    // after them); other files whole. An unreadable file, or one whose needed part is over
+    // maxFileSize, reads as NotExecutable.
     static ExecutableImage fromFile(const QString &path);
 
     Kind kind() const { return m_kind; }

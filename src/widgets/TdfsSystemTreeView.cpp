@@ -87,6 +87,14 @@ TdfsSystemTreeView::TdfsSystemTreeView(QWidget *parent)
     m_volumeCheck.start();
 }
 
+// Taking the entries down must not report selection changes to a window that is going away.
+TdfsSystemTreeView::~TdfsSystemTreeView()
+{
+    blockSignals(true);
+    m_watchDelay.stop();
+    m_volumeCheck.stop();
+}
+
 QString TdfsSystemTreeView::pathOf(const QTreeWidgetItem *item)
 {
     return item ? item->data(0, PathRole).toString() : QString();

@@ -18,6 +18,7 @@ class TdfsSystemTreeView : public QTreeWidget
 
 public:
     explicit TdfsSystemTreeView(QWidget *parent = nullptr);
+    ~TdfsSystemTreeView() override;
 
     QString CustomDir() const { return m_customDir; }
     // A different text (compared exactly) rebuilds the tree.

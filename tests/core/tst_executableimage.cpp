@@ -185,14 +185,26 @@ void TestExecutableImage::fromFile()
     QCOMPARE(ExecutableImage::fromFile(dir.filePath("missing.exe")).kind(), Kind::NotExecutable);
     QCOMPARE(ExecutableImage::fromFile(dir.path()).kind(), Kind::NotExecutable);
 
-    // Sparse, so the size costs no disc space.
+    // An installer with a payload appended after its sections reads as the program it is:
+    // only the part the sections reach is read. Sparse, so the size costs no disc space.
     const QString huge = dir.filePath("huge.exe");
     QFile big(huge);
     QVERIFY(big.open(QIODevice::WriteOnly));
     big.write(writePe(false, false, sampleResources()));
     QVERIFY(big.resize(ExecutableImage::maxFileSize + 1));
     big.close();
-    QCOMPARE(ExecutableImage::fromFile(huge).kind(), Kind::NotExecutable);
+    const ExecutableImage installer = ExecutableImage::fromFile(huge);
+    QCOMPARE(installer.kind(), Kind::Pe32);
+    QVERIFY(!installer.versionResource().isEmpty());
+
+    // A 16-bit module has no sections to go by: beyond the limit it is not read at all.
+    const QString hugeNe = dir.filePath("huge16.exe");
+    QFile bigNe(hugeNe);
+    QVERIFY(bigNe.open(QIODevice::WriteOnly));
+    bigNe.write(writeNe(false, sampleResources()));
+    QVERIFY(bigNe.resize(ExecutableImage::maxFileSize + 1));
+    bigNe.close();
+    QCOMPARE(ExecutableImage::fromFile(hugeNe).kind(), Kind::NotExecutable);
 }
 
 void TestExecutableImage::resources_data()
