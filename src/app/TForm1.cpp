@@ -72,6 +72,10 @@ void TForm1::connectHandlers()
     connect(Dodajdomenu1, &QAction::triggered, this, &TForm1::sb_DodajClick);
     connect(Ustawjakoautomatycznieuruchomiany1, &QAction::triggered, this,
             &TForm1::Ustawjakoautomatycznieuruchomiany1Click);
+    connect(sb_UruchomPlik, &QPushButton::clicked, this, &TForm1::sb_UruchomPlikClick);
+    connect(sb_UsunPlik, &QPushButton::clicked, this, &TForm1::sb_UsunPlikClick);
+    connect(Uruchom1, &QAction::triggered, this, &TForm1::Uruchom1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     connect(cb_NazwaPozycji, &QComboBox::editTextChanged, this, &TForm1::cb_NazwaPozycjiChange);
     connect(sb_Add_OK, &QPushButton::clicked, this, &TForm1::sb_Add_OKClick);
     connect(sb_Add_NO, &QPushButton::clicked, this, &TForm1::sb_Add_NOClick);

@@ -81,6 +81,14 @@ public:
     void dfsSystemTreeView1KeyDown(int key);
     void CheckBox1Click();
     void Ustawjakoautomatycznieuruchomiany1Click();
+    // The created file and the selected program, handed to the desktop; deleting the file.
+    void sb_UruchomPlikClick();
+    void sb_UsunPlikClick();
+    void Uruchom1Click();
+    // The recent folders beside the folder edit.
+    void SpeedButton2Click();
+    // Fills pm_Wybierane with the recent folders that exist; false when there is none.
+    bool fillRecentFolders();
 
     // The selected entry of the tree: its native path, its disc path, and whether it is a
     // program (an ".exe" in any letter case).

@@ -1,0 +1,89 @@
+// The created file and the files of the folder handed to the desktop, deleting the created
+// file, and the recent folders.
+
+#include "app/TForm1.h"
+
+#include "app/MruList.h"
+#include "app/Texts.h"
+#include "core/AutorunWriter.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "widgets/TDirectoryEdit.h"
+#include "widgets/TdfsSystemTreeView.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void TForm1::sb_UruchomPlikClick()
+{
+    if (!fileOnDisc())
+        return;
+    if (m_modified
+        && m_services.messages.show(this,
+                                    QStringLiteral("W tworzonym pliku wprowadzono zmiany, czy chcesz je "
+                                                   "przed otwarciem zapisć ???"),
+                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               == Messages::Answer::Yes)
+        sb_ZapiszClick();
+    m_services.messages.show(this,
+                             QStringLiteral("Tak wygląda utworzony przez Ciebie plik z danymi dla menu. "
+                                            "Jeżeli chcesz aby menu, które stworzyłeś działało poprawnie, "
+                                            "w otwartym pliku, PROPONUJĘ NIC NIE ZMIENIAĆ !!!"),
+                             Texts::captionInformation, Messages::Buttons::Ok, Messages::Icon::Information);
+    m_services.shell.open(this, autorunPath(dataFolder()), QStringLiteral("open"), Shell::Show::Normal);
+    dfsSystemTreeView1->setFocus();
+}
+
+void TForm1::sb_UsunPlikClick()
+{
+    if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz usunąć plik ???"),
+                                 Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+            == Messages::Answer::Yes
+        && !QFile::remove(autorunPath(dataFolder())))
+        m_services.messages.show(
+            this,
+            QStringLiteral("Nie można usunąć pliku, sprawdź czy folder jest folderem zabezpieczonym przed "
+                           "jakimikolwiek modyfikacjami lub czy nie usuwasz pliku z dysku chronionego przed "
+                           "zapisem lub z takiego gdzie zapis jest niemożliwy ???"),
+            Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    const bool onDisc = fileOnDisc();
+    for (QPushButton *b : {sb_UsunPlik, sb_UruchomPlik, sb_Podglad, sb_Odswiez})
+        b->setEnabled(onDisc);
+    sb_Zapisz->setVisible(onDisc);
+    sb_Utworz->setVisible(!onDisc);
+    if (!onDisc)
+        clearItems();
+    dfsSystemTreeView1->setFocus();
+}
+
+void TForm1::Uruchom1Click()
+{
+    m_services.shell.open(this, selectedPath(), QString(), Shell::Show::Normal);
+}
+
+bool TForm1::fillRecentFolders()
+{
+    pm_Wybierane->clear();
+    for (const QString &folder : MruList(MruList::foldersKey).entries()) {
+        // Stored with the separator at the end; the root is the separator alone.
+        if (!QFileInfo(folder.size() > 1 ? folder.chopped(1) : folder).isDir())
+            continue;
+        pm_Wybierane->addAction(folder, this, [this, folder] {
+            de_Folder->setText(folder);
+            if (dfsSystemTreeView1->isEnabled() && dfsSystemTreeView1->isVisible())
+                dfsSystemTreeView1->setFocus();
+        });
+    }
+    return !pm_Wybierane->isEmpty();
+}
+
+void TForm1::SpeedButton2Click()
+{
+    if (fillRecentFolders())
+        pm_Wybierane->popup(QCursor::pos());
+}

@@ -1,0 +1,168 @@
+#include "WindowFixture.h"
+
+#include "app/MruList.h"
+#include "app/TForm1.h"
+#include "widgets/TDirectoryEdit.h"
+#include "widgets/TdfsSystemTreeView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+// The created file shown and deleted, a program of the folder opened, the recent folders.
+class TestFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void showFileAsksToSaveFirst_data();
+    void showFileAsksToSaveFirst();
+    void showFileDoesNothingWithoutTheFile();
+    void deleteFile_data();
+    void deleteFile();
+    void runSelectedProgram();
+    void recentFolders();
+
+private:
+    TForm1 &form() { return *m_fixture->windows().main; }
+    void create();
+    QString fileText() const;
+
+    std::unique_ptr<WindowFixture> m_fixture;
+    std::unique_ptr<QTemporaryDir> m_root;
+    QString m_folder;
+};
+
+void TestFiles::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->start();
+    m_root = std::make_unique<QTemporaryDir>();
+    m_folder = m_root->path() + "/dane/";
+    QVERIFY(QDir().mkpath(m_folder));
+    QFile program(m_folder + "setup.exe");
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.close();
+    form().de_Folder->setText(m_folder);
+}
+
+void TestFiles::create()
+{
+    new QTreeWidgetItem(form().lv_Lista, {"Instaluj", "setup.exe"});
+    m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
+    QTest::mouseClick(form().sb_Utworz, Qt::LeftButton);
+    QVERIFY(QFile::exists(m_folder + "autorun.inf"));
+    m_fixture->messages.shown.clear();
+}
+
+QString TestFiles::fileText() const
+{
+    QFile file(m_folder + "autorun.inf");
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+void TestFiles::showFileAsksToSaveFirst_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("yes: saved, then shown") << true;
+    QTest::newRow("no: shown as last saved") << false;
+}
+
+void TestFiles::showFileAsksToSaveFirst()
+{
+    QFETCH(bool, save);
+    create();
+    TForm1 &f = form();
+    f.e_Etykieta->setText("NOWA");
+    QVERIFY(f.isModified());
+    m_fixture->messages.answers = {save ? Messages::Answer::Yes : Messages::Answer::No};
+    QTest::mouseClick(f.sb_UruchomPlik, Qt::LeftButton);
+
+    QCOMPARE(m_fixture->messages.shown.size(), 2);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith("W tworzonym pliku wprowadzono zmiany"));
+    QCOMPARE(m_fixture->messages.shown[1].caption, QStringLiteral("INFORMACJA !!!"));
+    QVERIFY(m_fixture->messages.shown[1].text.startsWith(u"Tak wygląda utworzony przez Ciebie plik"_qs));
+    QCOMPARE(fileText().contains("Name=NOWA"), save);
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    QCOMPARE(m_fixture->shell.opened[0].target, m_folder + "autorun.inf");
+    QCOMPARE(m_fixture->shell.opened[0].verb, QStringLiteral("open"));
+    QVERIFY(m_fixture->shell.opened[0].show == Shell::Show::Normal);
+}
+
+void TestFiles::showFileDoesNothingWithoutTheFile()
+{
+    create();
+    QVERIFY(QFile::remove(m_folder + "autorun.inf"));
+    form().sb_UruchomPlikClick();
+    QVERIFY(m_fixture->messages.shown.isEmpty());
+    QVERIFY(m_fixture->shell.opened.isEmpty());
+}
+
+void TestFiles::deleteFile_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestFiles::deleteFile()
+{
+    QFETCH(bool, confirm);
+    create();
+    TForm1 &f = form();
+    f.sb_Podglad->setEnabled(!confirm); // recomputed from the file either way
+    m_fixture->messages.answers = {confirm ? Messages::Answer::Yes : Messages::Answer::No};
+    QTest::mouseClick(f.sb_UsunPlik, Qt::LeftButton);
+
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QCOMPARE(m_fixture->messages.shown[0].text, QStringLiteral("Czy na pewno chcesz usunąć plik ???"));
+    QCOMPARE(QFile::exists(m_folder + "autorun.inf"), !confirm);
+    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_UsunPlik, f.sb_UruchomPlik, f.sb_Podglad, f.sb_Odswiez})
+        QCOMPARE(w->isEnabled(), !confirm);
+    QCOMPARE(f.sb_Zapisz->isHidden(), confirm);
+    QCOMPARE(f.sb_Utworz->isHidden(), !confirm);
+    QCOMPARE(f.lv_Lista->topLevelItemCount(), confirm ? 0 : 1);
+}
+
+void TestFiles::runSelectedProgram()
+{
+    TForm1 &f = form();
+    QVERIFY(f.dfsSystemTreeView1->select(m_folder + "setup.exe"));
+    f.Uruchom1->trigger();
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    QCOMPARE(m_fixture->shell.opened[0].target, m_folder + "setup.exe");
+    QVERIFY(m_fixture->shell.opened[0].verb.isEmpty());
+}
+
+void TestFiles::recentFolders()
+{
+    TForm1 &f = form();
+    const QString other = m_root->path() + "/inne/";
+    QVERIFY(QDir().mkpath(other));
+    f.de_Folder->setText(other);
+    f.de_Folder->setText(m_folder); // chosen again: stays in its first place
+    const QString gone = m_root->path() + "/znikniety/";
+    QVERIFY(QDir().mkpath(gone));
+    f.de_Folder->setText(gone);
+    QVERIFY(QDir(gone).removeRecursively());
+
+    QVERIFY(f.fillRecentFolders());
+    QStringList shown;
+    for (QAction *a : f.pm_Wybierane->actions())
+        shown << a->text();
+    QCOMPARE(shown, (QStringList{m_folder, other})); // a folder that is gone is left out
+    QCOMPARE(MruList(MruList::foldersKey).entries().size(), 3); // but stays stored
+
+    f.pm_Wybierane->actions().at(1)->trigger();
+    QCOMPARE(f.de_Folder->text(), other);
+    QCOMPARE(f.dfsSystemTreeView1->CustomDir(), other);
+}
+
+QTEST_MAIN(TestFiles)
+#include "tst_files.moc"
