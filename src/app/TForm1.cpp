@@ -118,7 +118,8 @@ void TForm1::FormCreate()
     lb_Programy->clear();
     lb_Ikony->clear();
     ListBox1->clear();
-    dfsIconListBox1->Clear();
+    // Emptied and forgotten: the same icon file read again after New is shown again.
+    dfsIconListBox1->setFileName(QString());
     fitColumns();
     de_Folder->setText(Texts::myComputer);
     de_FolderChange();

@@ -1,3 +1,4 @@
+#include "IconFixtures.h"
 #include "WindowFixture.h"
 
 #include "app/MruList.h"
@@ -34,6 +35,7 @@ private slots:
     void readingAFileFillsTheWindow();
     void decliningTheFileKeepsTheButtons();
     void iconNumberThatSelectsNoRowSurvivesSave();
+    void iconNumberSelectsTheRow();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -182,6 +184,12 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
 
 void TestCreateSave::createWithProgramAndIconAsksNothing()
 {
+    // A program with an icon, as the icon list reads it.
+    QFile program(m_folder + "setup.exe");
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.write(ExecutableWriter::writePe(
+        false, false, IconFixtures::iconResources(IconFixtures::icoFile({IconFixtures::square(32, Qt::red)}), 1, 1)));
+    program.close();
     TForm1 &f = form();
     takeFolder();
     f.l_Program->setText("SETUP.EXE"); // the disc ignores letter case
@@ -319,5 +327,30 @@ void TestCreateSave::iconNumberThatSelectsNoRowSurvivesSave()
     QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nIcon=setup.exe,-3\r\nName=X\r\nLabel=X\r\n\r\n"));
 }
 
+void TestCreateSave::iconNumberSelectsTheRow()
+{
+    using namespace IconFixtures;
+    QList<ExecutableWriter::ResourceEntry> icons;
+    for (quint16 i = 1; i <= 3; ++i)
+        icons += iconResources(icoFile({square(32, QColor(60 * i, 0, 0))}), i, i);
+    QFile program(m_folder + "setup.exe");
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.write(ExecutableWriter::writePe(false, false, icons));
+    program.close();
+    writeFile("[autorun]\r\nicon=setup.exe,2\r\n");
+    TForm1 &f = form();
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    takeFolder();
+    QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 3);
+    QCOMPARE(f.dfsIconListBox1->currentRow(), 2);
+    QCOMPARE(f.document().iconIndex, 2);
+
+    writeFile("[autorun]\r\nicon=setup.exe,x\r\n"); // no number: the list keeps its own choice
+    m_fixture->messages.answers = {Messages::Answer::No};
+    f.sb_OdswiezClick();
+    QCOMPARE(f.document().iconIndex, 2);
+}
+
 QTEST_MAIN(TestCreateSave)
 #include "tst_createsave.moc"
+
