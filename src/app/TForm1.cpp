@@ -89,8 +89,18 @@ void TForm1::connectHandlers()
     lv_Lista->installEventFilter(this);
     cb_NazwaPozycji->installEventFilter(this); // the combo has the focus; its edit is only its proxy
     connect(e_Etykieta, &QLineEdit::textChanged, this, &TForm1::e_EtykietaChange);
-    // Picking an icon by hand replaces a number that was kept from the file.
-    connect(dfsIconListBox1, &QListWidget::itemPressed, this, [this] { m_iconIndexFromFile.reset(); });
+    connect(sb_AutoRun, &QToolButton::clicked, this, &TForm1::sb_AutoRunClick);
+    connect(lb_Programy, &QListWidget::currentRowChanged, this, &TForm1::lb_ProgramyClick);
+    connect(lb_Ikony, &QListWidget::currentRowChanged, this, &TForm1::lb_IkonyClick);
+    connect(dfsIconListBox1, &QListWidget::currentRowChanged, this, &TForm1::dfsIconListBox1Click);
+    connect(dfsIconListBox1, &QListWidget::itemDoubleClicked, this, [this] {
+        dfsIconListBox1Click();
+        sb_Auto_NOClick();
+    });
+    connect(sb_Auto_NO, &QPushButton::clicked, this, &TForm1::sb_Auto_NOClick);
+    connect(sb_Auto_OK, &QPushButton::clicked, this, &TForm1::sb_Auto_NOClick);
+    for (QWidget *w : std::initializer_list<QWidget *>{lb_Programy, lb_Ikony, dfsIconListBox1})
+        w->installEventFilter(this);
     for (QWidget *w : {static_cast<QWidget *>(de_Folder), static_cast<QWidget *>(CheckBox1),
                        static_cast<QWidget *>(cb_Sortuj)})
         w->installEventFilter(this);
@@ -115,11 +125,14 @@ void TForm1::FormCreate()
     l_Program->clear();
     l_Ikona->clear();
     m_iconIndexFromFile.reset();
-    lb_Programy->clear();
-    lb_Ikony->clear();
-    ListBox1->clear();
-    // Emptied and forgotten: the same icon file read again after New is shown again.
-    dfsIconListBox1->setFileName(QString());
+    {
+        const QSignalBlocker quietPrograms(lb_Programy), quietIcons(lb_Ikony), quietIconList(dfsIconListBox1);
+        lb_Programy->clear();
+        lb_Ikony->clear();
+        ListBox1->clear();
+        // Emptied and forgotten: the same icon file read again after New is shown again.
+        dfsIconListBox1->setFileName(QString());
+    }
     fitColumns();
     de_Folder->setText(Texts::myComputer);
     de_FolderChange();
@@ -210,6 +223,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             lv_ListaKeyDown(key);
         else if (watched == cb_NazwaPozycji)
             cb_NazwaPozycjiKeyDown(key);
+        else if (watched == lb_Programy || watched == lb_Ikony || watched == dfsIconListBox1)
+            lb_ProgramyKeyDown(key);
     }
     return QWidget::eventFilter(watched, event);
 }

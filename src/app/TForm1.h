@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QTabWidget;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -52,7 +53,13 @@ public:
     void sb_AboutClick();
     void sb_UtworzClick();
     void sb_ZapiszClick();
+    // Auto-start panel
     void sb_AutoRunClick();
+    void lb_ProgramyClick();
+    void lb_IkonyClick();
+    void dfsIconListBox1Click();
+    void sb_Auto_NOClick();
+    void lb_ProgramyKeyDown(int key);
     void sb_NoweClick();
     void Nowe1Click();
     void Otwrz1Click();
@@ -147,9 +154,13 @@ public:
     QComboBox *cb_NazwaPozycji;
     QPushButton *sb_Add_NO, *sb_Add_OK;
     QFrame *p_Autorun;
+    QTabWidget *PageControl1;
+    QWidget *TabSheet1, *TabSheet2;
+    QLabel *Label12, *Label13;
     QLabel *l_Program, *l_Ikona;
     QListWidget *lb_Programy, *lb_Ikony, *ListBox1;
     TdfsIconListBox *dfsIconListBox1;
+    QPushButton *sb_Auto_NO, *sb_Auto_OK;
     // Pop-up menus
     QMenu *pm_Nowe, *pm_Wybierane, *pm_Lista, *pm_Menu;
     QAction *Dodajdomenu1, *Ustawjakoautomatycznieuruchomiany1, *Uruchom1;
@@ -168,7 +179,10 @@ private:
     void greyFolderArea(const QString &caption);
     void setFileButtons(bool enabled);
     void deleteSelectedRow();
-    void lockForPanel();
+    void lockForPanel(bool keepSave = false);
+    // Loads the icon list with a file of the folder; the same file is loaded afresh.
+    void loadIconList(const QString &discPath);
+    void setAutoOkEnabled(bool requireIcons);
     void unlockAfterPanel(bool accepted);
     void showPanel(QWidget *panel, QWidget *focus);
     void setDriveMenuAttached(bool attached);

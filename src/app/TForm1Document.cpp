@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -251,6 +252,7 @@ void TForm1::ReadAutorunFile(const QString &path)
     l_Program->setText(content.open);
     m_iconIndexFromFile.reset();
     if (content.icon) {
+        const QSignalBlocker quiet(dfsIconListBox1); // the program picks the row, not the user
         l_Ikona->setText(content.icon->file);
         dfsIconListBox1->setFileName(nativePathOf(folder, content.icon->file));
         if (const std::optional<int> index = content.icon->index) {
@@ -329,9 +331,4 @@ void TForm1::sb_ZapiszClick()
     if (written)
         m_modified = false;
     mirrorModified();
-}
-
-void TForm1::sb_AutoRunClick()
-{
-    // The auto-start panel comes here.
 }

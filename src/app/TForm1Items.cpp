@@ -151,12 +151,14 @@ void TForm1::setDriveMenuAttached(bool attached)
         w->setContextMenuPolicy(attached ? Qt::CustomContextMenu : Qt::NoContextMenu);
 }
 
-void TForm1::lockForPanel()
+void TForm1::lockForPanel(bool keepSave)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{
-             sb_Nowe, sb_Utworz, sb_Zapisz, sb_AutoRun, GroupBox1, dfsSystemTreeView1, lv_Lista, sb_Dodaj,
+             sb_Nowe, sb_Utworz, sb_AutoRun, GroupBox1, dfsSystemTreeView1, lv_Lista, sb_Dodaj,
              sb_Usun, sb_Edytuj, sb_Odswiez, sb_Podglad, sb_UsunPlik, sb_UruchomPlik, CheckBox1})
         w->setEnabled(false);
+    if (!keepSave)
+        sb_Zapisz->setEnabled(false);
     Label8->hide();
     setDriveMenuAttached(false);
 }

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -211,15 +212,35 @@ void TForm1::setupLayout()
     p_Autorun->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p_Autorun->setAutoFillBackground(true);
     p_Autorun->hide();
-    l_Program = label(p_Autorun, "l_Program", 8, 8);
+    PageControl1 = make<QTabWidget>(p_Autorun, "PageControl1", 3, 3, 468, 254);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Program"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Ikona"));
+    const QSize page(460, 226); // the tab's client area
+    Label12 = label(TabSheet1, "Label12", 0, 0,
+                    QStringLiteral("Wskaż program automatycznie uruchamiany po włożeniu CD (DVD) do stacji:"),
+                    page.width(), 15);
+    lb_Programy = make<QListWidget>(TabSheet1, "lb_Programy", 0, 15, page.width(), page.height() - 15);
+    Label13 = label(TabSheet2, "Label13", 0, 0,
+                    QStringLiteral("Ikona płyty CD (DVD) - wskaż plik i wybierz ikonę:"), page.width(), 15);
+    lb_Ikony = make<QListWidget>(TabSheet2, "lb_Ikony", 0, 15, page.width(), 134);
+    dfsIconListBox1 = make<TdfsIconListBox>(TabSheet2, "dfsIconListBox1", 0, 149, page.width(),
+                                            page.height() - 149);
+    for (QListWidget *list : {lb_Programy, lb_Ikony})
+        list->setFrameShape(QFrame::NoFrame);
+    sb_Auto_NO = button(p_Autorun, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("Anuluj"));
+    sb_Auto_OK = button(p_Autorun, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("OK"));
+    sb_Auto_OK->setEnabled(false);
+    l_Program = label(p_Autorun, "l_Program", 16, 264);
     l_Program->hide();
-    l_Ikona = label(p_Autorun, "l_Ikona", 8, 24);
+    l_Ikona = label(p_Autorun, "l_Ikona", 176, 264);
     l_Ikona->hide();
-    lb_Programy = make<QListWidget>(p_Autorun, "lb_Programy", 8, 40, 220, 100);
-    lb_Ikony = make<QListWidget>(p_Autorun, "lb_Ikony", 240, 40, 220, 100);
-    ListBox1 = make<QListWidget>(p_Autorun, "ListBox1", 8, 150, 220, 100);
+    ListBox1 = make<QListWidget>(p_Autorun, "ListBox1", 8, 280, 100, 10);
+    ListBox1->setEnabled(false);
     ListBox1->hide();
-    dfsIconListBox1 = make<TdfsIconListBox>(p_Autorun, "dfsIconListBox1", 240, 150, 220, 100);
 
     setDriveMenuAttached(true);
 

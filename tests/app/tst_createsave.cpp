@@ -164,7 +164,9 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QCOMPARE(f.sb_Utworz->isHidden(), written);
     if (!written) {
         QCOMPARE(m_fixture->messages.shown.size(), 1);
-        QVERIFY(f.sb_Utworz->isEnabled());
+        const bool fillIn = answer == int(Messages::Answer::Yes);
+        QCOMPARE(!f.p_Autorun->isHidden(), fillIn); // Yes opens the auto-start panel
+        QCOMPARE(f.sb_Utworz->isEnabled(), !fillIn);
         return;
     }
     QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=brak.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"));

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Receives the folder being searched (ending with the separator) and the name of one file
+// found in it; answers whether the search goes on.
+using FileVisitor = std::function<bool(const QString &folder, const QString &name)>;
+
+// Searches start (the current folder when empty) and its subfolders, depth first, for files
+// whose names match mask ("*.*" when empty; wildcards, letter case aside). Hidden and system
+// files of a folder are found; hidden subfolders are not entered. Entries come in the order
+// the file system lists them. A folder reached twice through links is searched once. Returns
+// false when the visitor stopped the search.
+bool collectFiles(const QString &start, const QString &mask, const FileVisitor &visitor);

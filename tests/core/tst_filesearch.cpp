@@ -1,0 +1,89 @@
+#include "core/FileSearch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFileSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void findsProgramsDepthFirst();
+    void hiddenFoldersAreNotEntered();
+    void visitorCanStop();
+    void linkLoopsEnd();
+    void everythingWithStarDotStar();
+
+private:
+    QStringList search(const QString &mask) const;
+    QTemporaryDir m_dir;
+    QString m_root;
+};
+
+void TestFileSearch::initTestCase()
+{
+    m_root = m_dir.path() + "/";
+    for (const char *folder : {"bin/sub", "art", ".ukryty"})
+        QVERIFY(QDir(m_root).mkpath(folder));
+    for (const char *file : {"setup.exe", "UPPER.EXE", ".secret.exe", "readme.txt", "bin/tool.exe",
+                             "bin/icons.dll", "bin/sub/deep.exe", "art/disc.ico", ".ukryty/hidden.exe", "noext"}) {
+        QFile f(m_root + file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::link(m_root, m_root + "bin/loop")); // a link back up the tree
+}
+
+QStringList TestFileSearch::search(const QString &mask) const
+{
+    QStringList found;
+    collectFiles(m_dir.path(), mask, [&](const QString &folder, const QString &name) {
+        found << folder.mid(m_root.size()) + name;
+        return true;
+    });
+    return found;
+}
+
+void TestFileSearch::findsProgramsDepthFirst()
+{
+    const QStringList found = search("*.exe");
+    QCOMPARE(QSet<QString>(found.begin(), found.end()),
+             (QSet<QString>{"setup.exe", "UPPER.EXE", ".secret.exe", "bin/tool.exe", "bin/sub/deep.exe"}));
+    // A folder's own files come before those of its subfolders.
+    QVERIFY(found.indexOf("bin/tool.exe") > found.indexOf("setup.exe"));
+    QVERIFY(found.indexOf("bin/sub/deep.exe") > found.indexOf("bin/tool.exe"));
+    QCOMPARE(search("*.dll"), QStringList{"bin/icons.dll"});
+}
+
+void TestFileSearch::hiddenFoldersAreNotEntered()
+{
+    QVERIFY(!search("*.exe").contains(".ukryty/hidden.exe"));
+    QVERIFY(search("*.exe").contains(".secret.exe")); // a hidden file of a visible folder is found
+}
+
+void TestFileSearch::visitorCanStop()
+{
+    int visits = 0;
+    const bool complete = collectFiles(m_root, "*.exe", [&](const QString &, const QString &) {
+        return ++visits < 2;
+    });
+    QVERIFY(!complete);
+    QCOMPARE(visits, 2);
+    QVERIFY(collectFiles(m_root, "*.ico", [](const QString &, const QString &) { return true; }));
+}
+
+void TestFileSearch::linkLoopsEnd()
+{
+    QCOMPARE(search("*.ico"), QStringList{"art/disc.ico"}); // not found again through bin/loop
+}
+
+void TestFileSearch::everythingWithStarDotStar()
+{
+    QVERIFY(search("*.*").contains("noext"));
+    QCOMPARE(search("").size(), search("*.*").size());
+}
+
+QTEST_GUILESS_MAIN(TestFileSearch)
+#include "tst_filesearch.moc"
