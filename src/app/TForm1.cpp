@@ -76,6 +76,11 @@ void TForm1::connectHandlers()
     connect(sb_UsunPlik, &QPushButton::clicked, this, &TForm1::sb_UsunPlikClick);
     connect(Uruchom1, &QAction::triggered, this, &TForm1::Uruchom1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    for (QWidget *drive : std::initializer_list<QWidget *>{Panel3, Image2, Label3})
+        connect(drive, &QWidget::customContextMenuRequested, this, [this, drive](const QPoint &at) {
+            pm_MenuPopup();
+            pm_Menu->popup(drive->mapToGlobal(at));
+        });
     connect(cb_NazwaPozycji, &QComboBox::editTextChanged, this, &TForm1::cb_NazwaPozycjiChange);
     connect(sb_Add_OK, &QPushButton::clicked, this, &TForm1::sb_Add_OKClick);
     connect(sb_Add_NO, &QPushButton::clicked, this, &TForm1::sb_Add_NOClick);

@@ -92,6 +92,8 @@ public:
     void sb_UruchomPlikClick();
     void sb_UsunPlikClick();
     void Uruchom1Click();
+    // Rebuilds the drive's context menu from the document, as the disc will show it.
+    void pm_MenuPopup();
     // The recent folders beside the folder edit.
     void SpeedButton2Click();
     // Fills pm_Wybierane with the recent folders that exist; false when there is none.

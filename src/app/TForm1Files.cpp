@@ -1,11 +1,12 @@
 // The created file and the files of the folder handed to the desktop, deleting the created
-// file, and the recent folders.
+// file, the recent folders, and the drive's context menu as the disc will show it.
 
 #include "app/TForm1.h"
 
 #include "app/MruList.h"
 #include "app/Texts.h"
 #include "core/AutorunWriter.h"
+#include "core/DiscPath.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "widgets/TDirectoryEdit.h"
@@ -14,6 +15,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -86,4 +88,45 @@ void TForm1::SpeedButton2Click()
 {
     if (fillRecentFolders())
         pm_Wybierane->popup(QCursor::pos());
+}
+
+void TForm1::pm_MenuPopup()
+{
+    pm_Menu->clear();
+    pm_Menu->setToolTipsVisible(true);
+    const QString folder = dataFolder();
+    const auto opening = [&](const QString &caption, const QString &file) {
+        const QString path = nativePathOf(folder, file);
+        QAction *action = pm_Menu->addAction(caption, this, [this, path] {
+            m_services.shell.open(this, path, QStringLiteral("open"), Shell::Show::Normal);
+        });
+        action->setToolTip(path);
+        action->setStatusTip(path);
+        return action;
+    };
+    const auto greyed = [&](const QString &caption) {
+        QAction *action = pm_Menu->addAction(caption);
+        action->setEnabled(false);
+        return action;
+    };
+
+    const QString program = l_Program->text();
+    if (!program.isEmpty()) {
+        pm_Menu->setDefaultAction(opening(QStringLiteral("Autoodtwarzanie"), program));
+    } else {
+        pm_Menu->setDefaultAction(greyed(QStringLiteral("&Otwórz")));
+        greyed(QStringLiteral("Eksplo&ruj"));
+        greyed(QStringLiteral("W&yszukaj"));
+    }
+    for (const MenuItem &item : document().items)
+        opening(item.label, item.file);
+    if (!program.isEmpty()) {
+        greyed(QStringLiteral("W&yszukaj"));
+        greyed(QStringLiteral("&Otwórz"));
+        greyed(QStringLiteral("Eksplo&ruj"));
+    }
+    for (const char *caption : {"U&dostępnianie i zabezpieczenia", "W&ysuń", "&Kopiuj", "Utwórz &skrót", "&Właściwości"}) {
+        pm_Menu->addSeparator();
+        greyed(QString::fromUtf8(caption));
+    }
 }

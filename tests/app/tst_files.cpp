@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -28,6 +29,9 @@ private slots:
     void deleteFile();
     void runSelectedProgram();
     void recentFolders();
+    void driveMenu_data();
+    void driveMenu();
+    void driveMenuOpensFilesAndFollowsEdits();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -162,6 +166,66 @@ void TestFiles::recentFolders()
     f.pm_Wybierane->actions().at(1)->trigger();
     QCOMPARE(f.de_Folder->text(), other);
     QCOMPARE(f.dfsSystemTreeView1->CustomDir(), other);
+}
+
+void TestFiles::driveMenu_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("entries"); // "+" enabled, "*" default, "-" separator
+    const QStringList tail{"-", "U&dostępnianie i zabezpieczenia", "-", "W&ysuń", "-", "&Kopiuj", "-",
+                           "Utwórz &skrót", "-", "&Właściwości"};
+    QTest::newRow("program and two items")
+        << "setup.exe" << QStringList{"A", "B"}
+        << QStringList{"*+Autoodtwarzanie", "+A", "+B", "W&yszukaj", "&Otwórz", "Eksplo&ruj"} + tail;
+    QTest::newRow("no program") << "" << QStringList{"A", "B"}
+                                << QStringList{"*&Otwórz", "Eksplo&ruj", "W&yszukaj", "+A", "+B"} + tail;
+    QTest::newRow("program, no items") << "setup.exe" << QStringList{}
+                                       << QStringList{"*+Autoodtwarzanie", "W&yszukaj", "&Otwórz", "Eksplo&ruj"} + tail;
+    QTest::newRow("empty document") << "" << QStringList{}
+                                    << QStringList{"*&Otwórz", "Eksplo&ruj", "W&yszukaj"} + tail;
+}
+
+void TestFiles::driveMenu()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, entries);
+    TForm1 &f = form();
+    f.l_Program->setText(program);
+    for (const QString &label : labels)
+        new QTreeWidgetItem(f.lv_Lista, {label, "setup.exe"});
+    f.pm_MenuPopup();
+    QStringList shown;
+    for (QAction *a : f.pm_Menu->actions()) {
+        if (a->isSeparator()) {
+            shown << "-";
+            continue;
+        }
+        shown << QString(a == f.pm_Menu->defaultAction() ? "*" : "") + (a->isEnabled() ? "+" : "") + a->text();
+    }
+    QCOMPARE(shown, entries);
+}
+
+void TestFiles::driveMenuOpensFilesAndFollowsEdits()
+{
+    TForm1 &f = form();
+    auto *row = new QTreeWidgetItem(f.lv_Lista, {"Instaluj", "SETUP.EXE"});
+    f.pm_MenuPopup();
+    QAction *entry = f.pm_Menu->actions().at(3);
+    QCOMPARE(entry->toolTip(), m_folder + "setup.exe"); // the file as the disc will find it
+    entry->trigger();
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    QCOMPARE(m_fixture->shell.opened[0].target, m_folder + "setup.exe");
+    QCOMPARE(m_fixture->shell.opened[0].verb, QStringLiteral("open"));
+
+    row->setText(0, "Nowa nazwa"); // unsaved edits show at the next opening
+    f.pm_MenuPopup();
+    QCOMPARE(f.pm_Menu->actions().at(3)->text(), QStringLiteral("Nowa nazwa"));
+
+    QVERIFY(f.Panel3->contextMenuPolicy() == Qt::CustomContextMenu);
+    QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton); // a panel detaches the menu
+    QVERIFY(f.Panel3->contextMenuPolicy() == Qt::NoContextMenu);
 }
 
 QTEST_MAIN(TestFiles)
