@@ -76,6 +76,7 @@ void TForm1::connectHandlers()
     connect(sb_UsunPlik, &QPushButton::clicked, this, &TForm1::sb_UsunPlikClick);
     connect(Uruchom1, &QAction::triggered, this, &TForm1::Uruchom1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(sb_Podglad, &QPushButton::clicked, this, &TForm1::sb_PodgladClick);
     for (QWidget *drive : std::initializer_list<QWidget *>{Panel3, Image2, Label3})
         connect(drive, &QWidget::customContextMenuRequested, this, [this, drive](const QPoint &at) {
             pm_MenuPopup();

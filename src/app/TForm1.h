@@ -92,6 +92,8 @@ public:
     void sb_UruchomPlikClick();
     void sb_UsunPlikClick();
     void Uruchom1Click();
+    // Tries the saved menu on a temporary drive letter.
+    void sb_PodgladClick();
     // Rebuilds the drive's context menu from the document, as the disc will show it.
     void pm_MenuPopup();
     // The recent folders beside the folder edit.
@@ -191,6 +193,8 @@ private:
     void recordFile(const QString &path);
     void recordFolder(const QString &path);
     void recordRecent(const QString &listKey, const QString &path);
+    void generalError(const QString &text);
+    void previewRun(const QString &folder, const QString &letter);
     void clearItems();
 
     AppServices m_services;

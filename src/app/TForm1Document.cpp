@@ -137,8 +137,13 @@ void TForm1::recordFolder(const QString &path)
 void TForm1::recordRecent(const QString &listKey, const QString &path)
 {
     if (!MruList(listKey).record(path))
-        m_services.messages.show(this, Texts::setDataFailed.arg(path), Texts::title,
-                                 Messages::Buttons::Ok, Messages::Icon::Error);
+        generalError(Texts::setDataFailed.arg(path));
+}
+
+// The report of a failure that ends a command.
+void TForm1::generalError(const QString &text)
+{
+    m_services.messages.show(this, text, Texts::title, Messages::Buttons::Ok, Messages::Icon::Error);
 }
 
 void TForm1::greyFolderArea(const QString &caption)

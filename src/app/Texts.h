@@ -38,5 +38,7 @@ inline const QString created = QStringLiteral(
     "wyświetlanych komunikatów).");
 // The general error report when the settings store refuses a value.
 inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
+inline const QString cannotOpenFile = QStringLiteral("Cannot open file %1");
+inline const QString cannotCreateFile = QStringLiteral("Cannot create file %1");
 
 } // namespace Texts

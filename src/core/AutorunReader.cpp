@@ -46,18 +46,26 @@ AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder
     else if (profile.hasKey(section, u"label"))
         content.label = profile.value(section, u"label");
 
-    // Each caption key "shell\<verb>" with its "shell\<verb>\command" makes one item. The
-    // "shell" and "command" tests respect letter case; the lookups do not.
+    for (const QString &verb : menuVerbs(profile)) {
+        const QString caption = QStringLiteral("shell\\") + verb;
+        content.items.append({profile.value(section, caption), profile.value(section, caption + QStringLiteral("\\command"))});
+    }
+    return content;
+}
+
+QStringList menuVerbs(const ProfileFile &profile)
+{
+    // The "shell" and "command" tests respect letter case; the lookups do not.
+    QStringList verbs;
     const QString shell = QStringLiteral("shell\\");
     for (const QString &key : profile.keys(section)) {
         if (!key.contains(QLatin1String("shell")) || key.contains(QLatin1String("command")))
             continue;
-        const QString caption = shell + key.mid(6);
-        const QString command = caption + QStringLiteral("\\command");
-        if (profile.hasKey(section, caption) && profile.hasKey(section, command))
-            content.items.append({profile.value(section, caption), profile.value(section, command)});
+        const QString verb = key.mid(6);
+        if (profile.hasKey(section, shell + verb) && profile.hasKey(section, shell + verb + QStringLiteral("\\command")))
+            verbs << verb;
     }
-    return content;
+    return verbs;
 }
 
 bool parseWholeNumber(QStringView text, int *value)

@@ -3,6 +3,7 @@
 #include "core/MenuDocument.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class ProfileFile;
@@ -26,6 +27,12 @@ struct AutorunContent
 // separator) is where icon files are looked for. An unreadable file gives nothing.
 AutorunContent readAutorun(const QString &path, const QString &dataFolder);
 AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder);
+
+// The menu verbs of the [autorun] section in the order of their caption keys: for each key
+// that holds "shell" and not "command" (letter case counting), the key without its first six
+// characters ("shell\"), when "shell\" + verb and "shell\" + verb + "\command" are both keys
+// (letter case aside).
+QStringList menuVerbs(const ProfileFile &profile);
 
 // Optional sign and decimal digits, nothing else, within the range of int.
 bool parseWholeNumber(QStringView text, int *value);

@@ -8,6 +8,7 @@
 #include "platform/Shell.h"
 
 #include <QList>
+#include <functional>
 #include <QString>
 #include <QStringList>
 
@@ -26,11 +27,15 @@ public:
 
     QList<Shown> shown;
     QList<Answer> answers;
+    // Runs while each message is "open", before it is answered.
+    std::function<void(const Shown &)> whileShown;
 
     Answer show(QWidget *, const QString &text, const QString &caption, Buttons buttons,
                 Icon icon) override
     {
         shown.append({text, caption, buttons, icon});
+        if (whileShown)
+            whileShown(shown.last());
         if (!answers.isEmpty())
             return answers.takeFirst();
         if (buttons == Buttons::Ok)

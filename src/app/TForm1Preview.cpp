@@ -1,0 +1,133 @@
+// The preview: the saved menu file is tried from a temporary drive letter that stands for the
+// data folder, with a variant of the file that works from there, and is put back afterwards.
+
+#include "app/TForm1.h"
+
+#include "app/Texts.h"
+#include "core/AtomicFile.h"
+#include "core/AutorunWriter.h"
+#include "core/PreviewVariant.h"
+#include "core/ProfileFile.h"
+#include "platform/Messages.h"
+#include "platform/PreviewDrive.h"
+#include "widgets/TdfsSystemTreeView.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace {
+
+QString longQuestion(const QString &folder, const QString &label, const QString &drive,
+                     const QString &volume, const QString &letter)
+{
+    const QChar quote(u'"');
+    return QStringLiteral(
+               "Czy chcesz teraz zobaczyć podgląd utworzonego dysku CD (DVD) ???\r\rProgram ma możliwość "
+               "utworzenia wirtualnego tymczasowego dysku.\rUWAGA !!! utworzony dysk będzie istniał do czasu "
+               "ponownego uruchomienia komputera, nie będzie w niczym przeszkadzał i na pewno nic nie zepsuje "
+               "przy czym nie będzie zachowywał się tak jak dysk CD tzn. na utworzonym dysku będzie można "
+               "zapisywać i usuwać z niego pliki w związku z czym ostrzegam - cokolwiek zostanie usunięte na "
+               "utworzonym dysku zostanie usunięte w folderze ")
+        + quote + folder + quote + QLatin1Char(' ')
+        + QStringLiteral(
+              "poza tym nie będzie w Moim komputerze reprezentowany przez ikonę, którą podałeś w oknie "
+              "Auto... tylko będzie posiadał standardową ikonę przypisaną dyskowi z którego plików tworzysz "
+              "wirtualny napęd (w Twoim przypadku jest to dysk ")
+        + drive + QStringLiteral(") ")
+        + QStringLiteral("Etykieta utworzonego dysku niestety też nie będzie taka, jaką podałeś w polu "
+                         "Etykieta czyli ")
+        + quote + label + quote + QStringLiteral(" ale będzie taka sama jak etykieta dysku  ") + drive
+        + QStringLiteral(" - ") + quote + volume + quote
+        + QStringLiteral(". Tymczasowe dyski, aby zapobiec wszelkim usterkom systemowym oznaczam literami ")
+        + QStringLiteral("od końca alfabetu.") + QStringLiteral("\r")
+        + QStringLiteral("Co w związku z tym daje podgląd utworzonego dysku ??? - można podglądnąć strukturę "
+                         "plików tak, jak będzie się one znajdowały na nagranym dysku CD (DVD) i co "
+                         "najważniejsze można zobaczyć jak w rzeczywistości funkcjonuje utworzone menu.")
+        + QStringLiteral("\r\r") + QStringLiteral("Czy mam teraz utworzyć tymczasowy dysk (") + letter
+        + QStringLiteral(":) z zawartością wskazanego folderu ???");
+}
+
+QString waitMessage(const QString &letter, const QString &folder)
+{
+    return QStringLiteral("POCZEKAJ !!!, NIE KLIKAJ W OK !!!  Przeczytaj.\r\rW Moim Komputerze pojawił się nowy "
+                          "element, dysk ")
+        + letter + QStringLiteral(" , który reprezentuje zawartość folderu ") + folder
+        + QStringLiteral(". Jak już wiesz, z poprzedniego komunikatu, jest to dysk tymczasowy, zniknie po "
+                         "ponownym uruchomieniu komputera. Został on zrobiony w celu pokazania zasady działania "
+                         "utworzonego menu. ")
+        + QStringLiteral("W tej chwili menu działa poprawnie ponieważ zostało utworzone jako menu dla dysku "
+                         "tymczasowego a zapisany plik z zawartością nieznacznie różni się od pliku z "
+                         "zawartością menu dla dysku CD (DVD). Jeżeli klikniesz na przycisk OK plik zostanie ")
+        + QStringLiteral("usunięty i zastąpiony plikiem poprawnie działającym dla dysku CD (DVD) np. po "
+                         "nagraniu płyty. Zalecam więc uruchomienie Mojego komputera i sprawdzenie poprawności "
+                         "utworzonego menu a następnie, po upewnieniu się że wszystko ")
+        + QStringLiteral("jest tak jak należy, kliknięcie w przycisk OK czytanego właśnie komunikatu.");
+}
+
+} // namespace
+
+void TForm1::sb_PodgladClick()
+{
+    if (m_modified
+        && m_services.messages.show(this,
+                                    QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
+                                                   "zapisane nie będą widoczne po wybraniu opci Podgląd.\r\rCzy "
+                                                   "chcesz teraz zapisć ???"),
+                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               == Messages::Answer::Yes)
+        sb_ZapiszClick();
+
+    const QString folder = dataFolder();
+    const QString letter = PreviewDrive().freeLetter();
+    const QString volume = PreviewDrive::volumeLabel(folder);
+    if (lv_Lista->topLevelItemCount() == 0) {
+        m_services.messages.show(this,
+                                 QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
+                                                "pusta, dodaj najpierw pozycje do menu !!!"),
+                                 Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+    } else if (m_services.messages.show(this,
+                                        longQuestion(folder, e_Etykieta->text(), PreviewDrive::volumeRoot(folder),
+                                                     volume, letter),
+                                        Texts::captionWarning, Messages::Buttons::YesNo,
+                                        Messages::Icon::Question)
+               == Messages::Answer::Yes) {
+        previewRun(folder, letter);
+    }
+    dfsSystemTreeView1->setFocus();
+}
+
+void TForm1::previewRun(const QString &folder, const QString &letter)
+{
+    const QString path = autorunPath(folder);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        generalError(Texts::cannotOpenFile.arg(path));
+        return;
+    }
+    // The file exactly as saved, to be put back byte for byte.
+    const QByteArray saved = file.readAll();
+    file.close();
+    const QStringList preview = previewLines(ProfileFile::fromBytes(saved), folder);
+    if (!writeAutorunLines(path, preview)) {
+        generalError(Texts::cannotCreateFile.arg(path));
+        return;
+    }
+
+    const PreviewDrive drives;
+    drives.map(letter, folder);
+    m_services.messages.show(this, waitMessage(letter, folder), Texts::captionWarning, Messages::Buttons::Ok,
+                             Messages::Icon::Warning);
+    if (!writeFileAtomically(path, saved)) {
+        generalError(Texts::cannotCreateFile.arg(path));
+        return;
+    }
+    if (m_services.messages.show(this,
+                                 QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "
+                                                "Program poza tworzeniem tymczasowych dysków ma możliwość ich "
+                                                "usuwania. Czy chcesz teraz usunąć niepotrzebny tymczasowy dysk ")
+                                     + letter + QStringLiteral(" ???"),
+                                 QStringLiteral("PYTANIE ???"), Messages::Buttons::YesNo, Messages::Icon::Question)
+        == Messages::Answer::Yes)
+        drives.unmap(letter);
+}

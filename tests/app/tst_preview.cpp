@@ -1,0 +1,168 @@
+#include "WindowFixture.h"
+
+#include "app/TForm1.h"
+#include "platform/PreviewDrive.h"
+#include "widgets/TDirectoryEdit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+// The preview on a temporary drive letter of a Wine prefix made for the test.
+class TestPreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void lettersFromTheEnd();
+    void previewShowsTheVariantThenRestores_data();
+    void previewShowsTheVariantThenRestores();
+    void emptyListIsNotPreviewed();
+    void declinedSaveShowsTheSavedFile();
+
+private:
+    TForm1 &form() { return *m_fixture->windows().main; }
+    QByteArray fileBytes() const;
+    void create();
+
+    std::unique_ptr<WindowFixture> m_fixture;
+    std::unique_ptr<QTemporaryDir> m_root;
+    QString m_folder;
+    QString m_devices;
+};
+
+void TestPreview::init()
+{
+    m_root = std::make_unique<QTemporaryDir>();
+    qputenv("WINEPREFIX", QFile::encodeName(m_root->path() + "/wine"));
+    m_devices = m_root->path() + "/wine/dosdevices/";
+    QVERIFY(QDir().mkpath(m_devices));
+    QVERIFY(QFile::link("/", m_devices + "c:"));
+    QVERIFY(QFile::link("/", m_devices + "z:"));
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->start();
+    m_folder = m_root->path() + "/dane/";
+    QVERIFY(QDir().mkpath(m_folder));
+    QFile program(m_folder + "setup.exe");
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.close();
+    form().de_Folder->setText(m_folder);
+}
+
+QByteArray TestPreview::fileBytes() const
+{
+    QFile file(m_folder + "autorun.inf");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestPreview::create()
+{
+    new QTreeWidgetItem(form().lv_Lista, {"Instaluj", "setup.exe"});
+    form().l_Program->setText("setup.exe");
+    m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
+    QTest::mouseClick(form().sb_Utworz, Qt::LeftButton);
+    m_fixture->messages.shown.clear();
+}
+
+void TestPreview::lettersFromTheEnd()
+{
+    const PreviewDrive drives;
+    QCOMPARE(drives.freeLetter(), QStringLiteral("Y")); // z: is Wine's own
+    QVERIFY(drives.map("Y", m_folder));
+    QCOMPARE(QFileInfo(m_devices + "y:").symLinkTarget(), m_folder.chopped(1));
+    QCOMPARE(drives.freeLetter(), QStringLiteral("X"));
+    QVERIFY(QFile::link("/nonexistent", m_devices + "x:")); // a dangling link still holds its letter
+    QCOMPARE(drives.freeLetter(), QStringLiteral("W"));
+    QVERIFY(drives.unmap("Y"));
+    QCOMPARE(drives.freeLetter(), QStringLiteral("Y"));
+    QDir(m_devices).mkdir("d:"); // not a link: never removed
+    QVERIFY(!drives.unmap("D"));
+    QVERIFY(QFileInfo(m_devices + "d:").isDir());
+}
+
+void TestPreview::previewShowsTheVariantThenRestores_data()
+{
+    QTest::addColumn<bool>("removeDrive");
+    QTest::newRow("drive removed") << true;
+    QTest::newRow("drive kept") << false;
+}
+
+void TestPreview::previewShowsTheVariantThenRestores()
+{
+    QFETCH(bool, removeDrive);
+    // A hand-written file with LF line ends and no final break comes back byte for byte.
+    QFile file(m_folder + "autorun.inf");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray saved("[autorun]\nOpen=setup.exe\nshell\\x=Start\nshell\\x\\command=setup.exe\n; koniec");
+    file.write(saved);
+    file.close();
+    m_fixture->messages.answers = {Messages::Answer::Yes}; // open it
+    form().de_Folder->setText(m_root->path() + "/");
+    form().de_Folder->setText(m_folder);
+    form().l_Ikona->setText("ikona.ico");
+    m_fixture->messages.shown.clear();
+
+    QByteArray duringPreview;
+    m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
+        if (shown.text.startsWith("POCZEKAJ"))
+            duringPreview = fileBytes();
+    };
+    m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok,
+                                   removeDrive ? Messages::Answer::Yes : Messages::Answer::No};
+    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+
+    QCOMPARE(m_fixture->messages.shown.size(), 3);
+    const QString question = m_fixture->messages.shown[0].text;
+    QVERIFY(question.contains("w folderze \"" + m_folder + "\" "));
+    QVERIFY(question.endsWith(u"Czy mam teraz utworzyć tymczasowy dysk (Y:) z zawartością wskazanego folderu ???"_qs));
+    QVERIFY(m_fixture->messages.shown[1].text.contains(u"dysk Y , który reprezentuje zawartość folderu "_qs + m_folder));
+    QCOMPARE(m_fixture->messages.shown[2].caption, QStringLiteral("PYTANIE ???"));
+    QCOMPARE(duringPreview, QByteArray("[autorun]\r\nopen=setup.exe\r\n\r\nshell\\x=Start\r\nshell\\x\\command=setup.exe\r\n\r\n"));
+    QCOMPARE(fileBytes(), saved);
+    QCOMPARE(QFileInfo(m_devices + "y:").isSymLink(), !removeDrive);
+    QCOMPARE(form().l_Ikona->text(), QStringLiteral("ikona.ico")); // the document is not touched
+}
+
+void TestPreview::emptyListIsNotPreviewed()
+{
+    TForm1 &f = form();
+    m_fixture->messages.answers = {Messages::Answer::No};
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QVERIFY(f.sb_Podglad->isEnabled());
+    m_fixture->messages.shown.clear();
+    QTest::mouseClick(f.sb_Podglad, Qt::LeftButton);
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Nie można podglądnąć działania menu"_qs));
+    QVERIFY(m_fixture->messages.shown[0].icon == Messages::Icon::Warning);
+    QVERIFY(!QFileInfo(m_devices + "y:").exists());
+}
+
+void TestPreview::declinedSaveShowsTheSavedFile()
+{
+    create();
+    const QByteArray saved = fileBytes();
+    form().e_Etykieta->setText("NOWA");
+    QVERIFY(form().isModified());
+    QByteArray duringPreview;
+    m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
+        if (shown.text.startsWith("POCZEKAJ"))
+            duringPreview = fileBytes();
+    };
+    m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Yes, Messages::Answer::Ok,
+                                   Messages::Answer::Yes};
+    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith("W tworzonym pliku wprowadzono zmiany"));
+    QVERIFY(duringPreview.contains("Name=Dane") || duringPreview.contains("Name=dane"));
+    QVERIFY(!duringPreview.contains("NOWA"));
+    QCOMPARE(fileBytes(), saved);
+}
+
+QTEST_MAIN(TestPreview)
+#include "tst_preview.moc"
