@@ -174,6 +174,36 @@ MVG
 
 # ---------------------------------------------------------------------------
 # Main window: the computer at the top of the preview
+# The about window's product picture: the name over a lavender band, with a disc.
+draw_about() {
+    local font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
+    [ -f "$font" ] || font=DejaVu-Sans-Bold
+    convert -size 400x160 gradient:'#ccccff'-'#ffffff' \
+        -fill '#ffffff' -stroke "$INK" -strokewidth 2 -draw "circle 320,80 320,18" \
+        -fill '#e6e9f5' -stroke '#9aa3c0' -strokewidth 1 -draw "circle 320,80 320,34" \
+        -fill '#ffffff' -stroke "$INK" -strokewidth 2 -draw "circle 320,80 320,66" \
+        -fill none -stroke '#f08a8a' -strokewidth 3 -draw "arc 262,22 378,138 200,250" \
+        -stroke '#8ad08a' -draw "arc 270,30 370,130 205,245" \
+        -stroke '#8ab0f0' -draw "arc 278,38 362,122 210,240" \
+        -stroke none -fill "$INK" -font "$font" -pointsize 44 -annotate +24+92 'Pelmora' \
+        -fill '#5a6378' -pointsize 13 -annotate +27+122 'menu startowe płyt CD i DVD' \
+        "${JPG_OPTS[@]}" "$OUT/about.jpg"
+}
+
+# A person's head and shoulders: the author's profile page.
+draw_small_profil() {
+    convert -size 64x64 xc:none -fill "$BLUE" -stroke "$INK" -strokewidth 3 \
+        -draw "circle 32,22 32,8" -draw "ellipse 32,62 24,20 180,360" \
+        -resize 16x16 "${PNG_OPTS[@]}" "$OUT/small/profil.png"
+}
+
+# A gold coin: the donation page.
+draw_small_wsparcie() {
+    convert -size 64x64 xc:none -fill "$YELLOW" -stroke "$INK" -strokewidth 4 \
+        -draw "circle 32,32 32,6" -fill none -stroke "$ORANGE" -strokewidth 4 -draw "circle 32,32 32,16" \
+        -resize 16x16 "${PNG_OPTS[@]}" "$OUT/small/wsparcie.png"
+}
+
 # ---------------------------------------------------------------------------
 
 draw_mycomputer() {
@@ -533,5 +563,8 @@ draw_arrow_down
 draw_small_nowe
 draw_small_otworz
 draw_small_ostatnie
+draw_about
+draw_small_profil
+draw_small_wsparcie
 
 echo "Pictures written to $OUT/"

@@ -9,7 +9,7 @@
 PelmoraWindows::PelmoraWindows(const AppServices &services)
     : main(std::make_unique<TForm1>(services))
     , tips(std::make_unique<Tf_Porady>())
-    , about(std::make_unique<TF_About>(main.get()))
+    , about(std::make_unique<TF_About>(services, main.get()))
 {
     main->setSideWindows(tips.get(), about.get());
 }

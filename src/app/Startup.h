@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 
 #include <memory>
 

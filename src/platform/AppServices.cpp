@@ -1,4 +1,4 @@
-#include "app/AppServices.h"
+#include "platform/AppServices.h"
 
 #include <QFileInfo>
 

@@ -1,0 +1,71 @@
+#include "platform/UpdateServer.h"
+
+#include "core/AtomicFile.h"
+#include "platform/SettingsStore.h"
+
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkInformation>
+#include <QNetworkInterface>
+#include <QNetworkReply>
+#include <QTimer>
+
+namespace UpdateServer {
+
+QUrl baseAddress()
+{
+    QString base = qEnvironmentVariable("PELMORA_UPDATE_URL");
+    if (base.isEmpty())
+        base = SettingsKey(QStringLiteral("Software\\Quorvale\\Pelmora")).value(QStringLiteral("UpdateURL")).value_or(QString());
+    if (base.isEmpty())
+        base = QStringLiteral("https://www.quorvale.example/aktualizacje/");
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    return QUrl(base);
+}
+
+bool isConnected(const QUrl &server)
+{
+    const QString host = server.host();
+    if (host == QLatin1String("localhost") || QHostAddress(host).isLoopback())
+        return true;
+    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability) && QNetworkInformation::instance())
+        return QNetworkInformation::instance()->reachability() == QNetworkInformation::Reachability::Online;
+    for (const QNetworkInterface &face : QNetworkInterface::allInterfaces()) {
+        const auto flags = face.flags();
+        if (flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning)
+            && !flags.testFlag(QNetworkInterface::IsLoopBack))
+            return true;
+    }
+    return false;
+}
+
+bool download(const QUrl &url, const QString &file, int timeoutMs, qint64 maxBytes)
+{
+    QNetworkAccessManager network;
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pelmora"));
+    QNetworkReply *reply = network.get(request);
+
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 received, qint64) {
+        if (received > maxBytes)
+            reply->abort();
+    });
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    deadline.start(timeoutMs);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool ok = reply->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
+    const QByteArray body = ok ? reply->readAll() : QByteArray();
+    reply->deleteLater();
+    return ok && body.size() <= maxBytes && writeFileAtomically(file, body);
+}
+
+} // namespace UpdateServer
