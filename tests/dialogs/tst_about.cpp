@@ -1,0 +1,157 @@
+#include "HttpServer.h"
+#include "WindowFixture.h"
+
+#include "app/TForm1.h"
+#include "dialogs/TF_About.h"
+#include "widgets/SensitiveLabel.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QToolButton>
+#include <QtTest>
+
+// The about window with the update check against a real server on 127.0.0.1.
+class TestAbout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void update_data();
+    void update();
+    void checkRunsOncePerRun();
+    void deadServerLeavesTheDefaults();
+    void linksOpenTheirTargets();
+    void closingEnablesTheMainWindow();
+    void noticeBlinksAndOpens();
+    void contents();
+
+private:
+    TF_About &about() { return *m_fixture->windows().about; }
+    void serve(const QByteArray &body, int status = 200);
+
+    std::unique_ptr<WindowFixture> m_fixture;
+    std::unique_ptr<HttpServer> m_server;
+    QTemporaryDir m_temp;
+};
+
+void TestAbout::init()
+{
+    qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+    m_server = std::make_unique<HttpServer>();
+    m_fixture = std::make_unique<WindowFixture>();
+    qputenv("PELMORA_UPDATE_URL", m_server->base());
+    m_fixture->start();
+}
+
+void TestAbout::serve(const QByteArray &body, int status)
+{
+    m_server->body = body;
+    m_server->status = status;
+}
+
+void TestAbout::update_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("offered");
+    const QByteArray dane = "[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n";
+    QTest::newRow("newer with an address") << dane + "[Pelmora]\r\nversion=1.2.0.29\r\nurl=http://d/\r\nnew=Nowości" << true;
+    QTest::newRow("same version") << dane + "[Pelmora]\r\nversion=1.2.0.28\r\nurl=http://d/\r\nnew=Nic" << false;
+    QTest::newRow("newer without an address") << dane + "[Pelmora]\r\nversion=1.3.0.0\r\nurl=\r\nnew=N" << false;
+    QTest::newRow("no version given") << dane + "[Pelmora]\r\nurl=http://d/\r\n" << false;
+    QTest::newRow("two-part version") << dane + "[Pelmora]\r\nversion=2.0\r\nurl=http://d/\r\n" << false;
+}
+
+void TestAbout::update()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(bool, offered);
+    serve(data);
+    about().show();
+    QVERIFY(about().checkDone());
+    QCOMPARE(m_server->lastPath, QByteArray("/version.ini"));
+    QCOMPARE(!about().sb_DownUpdate->isHidden(), offered);
+    QCOMPARE(about().sb_DownUpdate->toolTip(), about().updateState().news);
+    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
+    QVERIFY(!QFile::exists(m_temp.filePath("dane.ini"))); // the downloaded copy does not stay
+}
+
+void TestAbout::checkRunsOncePerRun()
+{
+    serve("[Pelmora]\r\nversion=9.0.0.0\r\nurl=http://d/\r\n");
+    about().show();
+    about().hide();
+    serve("[Pelmora]\r\nversion=1.0.0.0\r\n");
+    about().show();
+    QCOMPARE(m_server->requests, 1);
+    QVERIFY(!about().sb_DownUpdate->isHidden()); // what the one check gave stays
+}
+
+void TestAbout::deadServerLeavesTheDefaults()
+{
+    serve("gone", 404);
+    about().show();
+    QVERIFY(about().checkDone());
+    QVERIFY(about().sb_DownUpdate->isHidden());
+    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://www.quorvale.example/"));
+    QVERIFY(about().l_SzukamPracy->isHidden());
+}
+
+void TestAbout::linksOpenTheirTargets()
+{
+    serve("[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n");
+    about().show();
+    QTest::mouseClick(about().a_l_3, Qt::LeftButton);
+    QTest::mouseClick(about().a_l_9, Qt::LeftButton);
+    const auto &opened = m_fixture->shell.opened;
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened[0].target, "mailto:" + about().a_l_3->text()
+                                   + u"?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu Pelmora."_qs);
+    QCOMPARE(opened[1].target, QStringLiteral("http://nowa.example/"));
+    QVERIFY(opened[1].show == Shell::Show::Maximized);
+}
+
+void TestAbout::closingEnablesTheMainWindow()
+{
+    TForm1 &main = *m_fixture->windows().main;
+    main.show();
+    QTest::mouseClick(main.sb_About, Qt::LeftButton);
+    QVERIFY(!main.isEnabled() && about().isVisible());
+    QTest::mouseClick(about().sb_OK, Qt::LeftButton);
+    QVERIFY(main.isEnabled() && !about().isVisible());
+    QTest::keyClick(&main, Qt::Key_F10);
+    QTest::keyClick(&about(), Qt::Key_Escape);
+    QVERIFY(main.isEnabled() && !about().isVisible());
+}
+
+void TestAbout::noticeBlinksAndOpens()
+{
+    serve("[dane]\r\nCV_File=http://praca.example/\r\n");
+    about().show();
+    QVERIFY(about().l_SzukamPracy->isVisible());
+    QVERIFY(about().Timer_SzukamPracy.isActive());
+    QTRY_VERIFY(about().l_SzukamPracy->isHidden()); // it blinks
+    QTest::mouseClick(about().l_SzukamPracy2, Qt::LeftButton); // its place answers while it is off
+    QCOMPARE(m_fixture->shell.opened.value(0).target, QStringLiteral("http://praca.example/"));
+}
+
+void TestAbout::contents()
+{
+    serve("", 404);
+    about().show();
+    QCOMPARE(about().l_Version->text(), QStringLiteral("v 1.2.0.28"));
+    QVERIFY(about().a_l_1->text().endsWith(QString::number(QDate::currentDate().year())));
+    QVERIFY(about().sb_Pomoc->isHidden()); // no help file beside this program
+    QCOMPARE(about().width(), 438);
+    QCOMPARE(about().sb_OK->y(), about().a_l_10->geometry().bottom() + 1 + 16);
+    QVERIFY(about().sb_DownUpdate->width() > 0);
+    about().hide();
+    m_fixture->setHelpFile(true);
+    about().show();
+    QVERIFY(!about().sb_Pomoc->isHidden());
+}
+
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"
