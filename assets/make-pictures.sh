@@ -204,6 +204,42 @@ draw_small_wsparcie() {
         -resize 16x16 "${PNG_OPTS[@]}" "$OUT/small/wsparcie.png"
 }
 
+# The tips window's background: a lavender card with rounded corners and a light bulb.
+draw_porady() {
+    local font=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
+    [ -f "$font" ] || font=DejaVu-Sans-Bold
+    convert -size 538x270 xc:'#ccccff' \
+        -fill '#f4f4ff' -stroke "$INK" -strokewidth 2 -draw "roundrectangle 1,1 535,268 10,10" \
+        -fill '#ffffff' -stroke '#9aa3c0' -strokewidth 1 -draw "roundrectangle 108,90 396,192 8,8" \
+        -fill "$YELLOW" -stroke "$INK" -strokewidth 2 -draw "circle 58,92 58,58" \
+        -fill '#9aa3c0' -draw "rectangle 44,124 72,146" \
+        -stroke "$ORANGE" -strokewidth 3 -draw "line 58,46 58,34" -draw "line 22,92 10,92" -draw "line 94,92 106,92" \
+        -draw "line 32,66 24,58" -draw "line 84,66 92,58" \
+        -stroke none -fill "$INK" -font "$font" -pointsize 30 -annotate +120+60 'Porady' \
+        -fill '#5a6378' -pointsize 12 -annotate +122+80 'Pelmora podpowiada:' \
+        "${JPG_OPTS[@]}" "$OUT/porady.jpg"
+}
+
+# Buttons of the tips window: the next tip and the maker's web site.
+draw_btn_dalej() {
+    convert -size 128x128 xc:none -fill "$GREEN" -stroke "$INK" -strokewidth 8 \
+        -draw "polygon 20,44 72,44 72,16 116,64 72,112 72,84 20,84" \
+        -resize 32x32 "${PNG_OPTS[@]}" "$OUT/buttons/dalej.png"
+}
+
+draw_btn_witryna() {
+    convert -size 128x128 xc:none -fill "$BLUE_LIGHT" -stroke "$INK" -strokewidth 7 -draw "circle 64,64 64,10" \
+        -fill none -stroke "$BLUE_DARK" -strokewidth 5 -draw "ellipse 64,64 24,54 0,360" \
+        -draw "line 10,64 118,64" -draw "line 20,36 108,36" -draw "line 20,92 108,92" \
+        -resize 32x32 "${PNG_OPTS[@]}" "$OUT/buttons/witryna.png"
+}
+
+draw_small_zamknij() {
+    convert -size 64x64 xc:none -fill "$RED" -stroke "$INK" -strokewidth 4 -draw "roundrectangle 4,4 60,60 10,10" \
+        -stroke '#ffffff' -strokewidth 8 -draw "line 20,20 44,44" -draw "line 44,20 20,44" \
+        -resize 16x16 "${PNG_OPTS[@]}" "$OUT/small/zamknij.png"
+}
+
 # ---------------------------------------------------------------------------
 
 draw_mycomputer() {
@@ -566,5 +602,9 @@ draw_small_ostatnie
 draw_about
 draw_small_profil
 draw_small_wsparcie
+draw_porady
+draw_btn_dalej
+draw_btn_witryna
+draw_small_zamknij
 
 echo "Pictures written to $OUT/"

@@ -8,7 +8,7 @@
 
 PelmoraWindows::PelmoraWindows(const AppServices &services)
     : main(std::make_unique<TForm1>(services))
-    , tips(std::make_unique<Tf_Porady>())
+    , tips(std::make_unique<Tf_Porady>(services))
     , about(std::make_unique<TF_About>(services, main.get()))
 {
     main->setSideWindows(tips.get(), about.get());

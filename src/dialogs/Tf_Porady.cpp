@@ -1,9 +1,188 @@
 #include "dialogs/Tf_Porady.h"
 
-Tf_Porady::Tf_Porady(QWidget *parent)
+#include "core/ProfileFile.h"
+#include "core/RegionData.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "widgets/TPlasmaForm.h"
+#include "widgets/WindowFont.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTextLayout>
+#include <QToolButton>
+
+namespace {
+
+const QString webSite = QStringLiteral("http://www.quorvale.example/");
+const QString webHost = QStringLiteral("www.quorvale.example");
+constexpr int lineWidth = 265; // the width the tips are broken to
+
+// The outline of the window: its rectangle with the corners rounded off.
+const QList<QRect> outline = {
+    QRect(QPoint(8, 0), QPoint(529, 0)),   QRect(QPoint(5, 1), QPoint(531, 1)),
+    QRect(QPoint(4, 2), QPoint(533, 2)),   QRect(QPoint(3, 3), QPoint(534, 3)),
+    QRect(QPoint(2, 4), QPoint(535, 4)),   QRect(QPoint(2, 5), QPoint(536, 5)),
+    QRect(QPoint(1, 6), QPoint(536, 7)),   QRect(QPoint(0, 8), QPoint(536, 265)),
+    QRect(QPoint(1, 266), QPoint(536, 266)), QRect(QPoint(2, 267), QPoint(535, 267)),
+    QRect(QPoint(3, 268), QPoint(534, 268)), QRect(QPoint(5, 269), QPoint(533, 269)),
+};
+
+QToolButton *flatButton(QWidget *parent, const char *name, const QRect &place, const QString &caption,
+                        const char *picture, Qt::ToolButtonStyle style)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(place);
+    b->setText(caption);
+    b->setIcon(QIcon(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture))));
+    b->setIconSize(place.height() < 30 ? QSize(16, 16) : QSize(32, 32));
+    b->setToolButtonStyle(style);
+    b->setAutoRaise(true);
+    return b;
+}
+
+// The display lines of a text broken at word boundaries to a width, as an edit field shows it.
+QStringList breakLines(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(lineWidth);
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
+}
+
+} // namespace
+
+int Tf_Porady::TipIndex = 0;
+
+Tf_Porady::Tf_Porady(const AppServices &services, QWidget *parent)
     : SideWindow(parent)
+    , m_services(services)
 {
     setObjectName(QStringLiteral("Tf_Porady"));
     setWindowTitle(QStringLiteral("Porady"));
-    setFixedSize(538, 270);
+    setFont(windowFont());
+    PlasmaForm1 = new TPlasmaForm(this);
+    PlasmaForm1->setObjectName(QStringLiteral("PlasmaForm1"));
+    PlasmaForm1->setPicture(QPixmap(QStringLiteral(":/pictures/porady.jpg")));
+    PlasmaForm1->setMaskData(RegionData::write(outline));
+
+    QLabel **lines[] = {&l_1, &l_2, &l_3, &l_4, &l_5};
+    for (int i = 0; i < 5; ++i) {
+        auto *l = new QLabel(this);
+        l->setObjectName(QStringLiteral("l_%1").arg(i + 1));
+        l->move(120, 102 + 16 * i);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        *lines[i] = l;
+    }
+    sb_NestPor = flatButton(this, "sb_NestPor", QRect(368, 224, 153, 38), QStringLiteral("Następna porada"),
+                            "buttons/dalej.png", Qt::ToolButtonTextBesideIcon);
+    sb_NestPor->setLayoutDirection(Qt::RightToLeft); // the picture to the right of the caption
+    SpeedButton1 = flatButton(this, "SpeedButton1", QRect(224, 224, 129, 38), QStringLiteral("     Zamknij   "),
+                              "buttons/zamknij.png", Qt::ToolButtonTextBesideIcon);
+    SpeedButton2 = flatButton(this, "SpeedButton2", QRect(408, 142, 113, 57), QStringLiteral("Zobacz witrynę"),
+                              "buttons/witryna.png", Qt::ToolButtonTextUnderIcon);
+    SpeedButton3 = flatButton(this, "SpeedButton3", QRect(408, 61, 113, 57), QStringLiteral("Pomoc"),
+                              "buttons/pomoc.png", Qt::ToolButtonTextUnderIcon);
+    SpeedButton5 = flatButton(this, "SpeedButton5", QRect(509, 4, 20, 20), {}, "small/zamknij.png",
+                              Qt::ToolButtonIconOnly);
+
+    connect(sb_NestPor, &QToolButton::clicked, this, &Tf_Porady::sb_NestPorClick);
+    connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
+    connect(SpeedButton5, &QToolButton::clicked, this, &QWidget::close);
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+        m_services.shell.open(this, webSite, QStringLiteral("open"), Shell::Show::Maximized);
+    });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] {
+        m_services.shell.open(this, m_services.helpFile(), QStringLiteral("open"), Shell::Show::Maximized);
+    });
+}
+
+QString Tf_Porady::tipsFile() const
+{
+    return m_services.programFolder() + QStringLiteral("porady.dat");
+}
+
+QStringList Tf_Porady::shownLines() const
+{
+    QStringList lines;
+    for (const QLabel *l : {l_1, l_2, l_3, l_4, l_5})
+        lines << l->text();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void Tf_Porady::showTip(int index)
+{
+    const QStringList lines = breakLines(m_tips.value(index), font());
+    QLabel *labels[] = {l_1, l_2, l_3, l_4, l_5};
+    // Five lines are all the window has; a longer tip loses what follows.
+    for (int i = 0; i < 5; ++i) {
+        labels[i]->setText(lines.value(i));
+        labels[i]->adjustSize();
+    }
+}
+
+void Tf_Porady::LoadTips()
+{
+    m_tips.clear();
+    const ProfileFile file = ProfileFile::fromFile(tipsFile());
+    const QString section = QStringLiteral("Podady Pelmora");
+    const QStringList keys = file.keys(section);
+    for (int i = 0; i < keys.size(); ++i) {
+        // The entry as one line of key, "=" and value, from its fifth character on. Duplicate
+        // keys each count; a lookup gives the first one's value, as the profile functions do.
+        const QString entry = keys[i] + QLatin1Char('=') + file.value(section, keys[i]);
+        m_tips << entry.mid(4);
+    }
+    if (m_tips.isEmpty()) {
+        m_services.messages.show(this,
+                                 QStringLiteral("Niestety, nie posiadasz pliku z poradami dołączonego do programu. "
+                                                "Pobierz pełną wersję programu ze strony ")
+                                     + webHost,
+                                 QStringLiteral("UWAGA !!!"), Messages::Buttons::Ok, Messages::Icon::Error);
+        for (QLabel *l : {l_1, l_2, l_3, l_4, l_5})
+            l->clear();
+        return;
+    }
+    // The file may have shrunk since the last tip was shown: start again from the first.
+    if (TipIndex >= m_tips.size())
+        TipIndex = 0;
+    showTip(TipIndex);
+}
+
+void Tf_Porady::FormShow()
+{
+    LoadTips();
+    if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+        move(screen->geometry().width() - width() - 20, 20);
+    SpeedButton3->setVisible(QFileInfo(m_services.helpFile()).isFile());
+    const bool several = m_tips.size() >= 2;
+    sb_NestPor->setVisible(several);
+    SpeedButton1->move(several ? 224 : 392, SpeedButton1->y());
+}
+
+void Tf_Porady::showEvent(QShowEvent *event)
+{
+    SideWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow(); // placed at the top right, after the first showing's centring
+}
+
+void Tf_Porady::sb_NestPorClick()
+{
+    TipIndex = TipIndex < m_tips.size() - 1 ? TipIndex + 1 : 0;
+    showTip(TipIndex);
 }

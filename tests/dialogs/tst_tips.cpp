@@ -1,0 +1,138 @@
+#include "WindowFixture.h"
+
+#include "core/CodePage.h"
+#include "dialogs/Tf_Porady.h"
+#include "widgets/TPlasmaForm.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QToolButton>
+#include <QtTest>
+
+// The tips window with tips files written beside the program.
+class TestTips : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cycleThroughTips();
+    void reopeningShowsTheSameTip();
+    void oneTip();
+    void missingFile();
+    void keyLengthsCutTheEntry();
+    void longTipBreaksIntoLines();
+    void shapeAndDragging();
+
+private:
+    Tf_Porady &tips() { return *m_fixture->windows().tips; }
+    void writeTips(const QString &text);
+
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+void TestTips::init()
+{
+    Tf_Porady::TipIndex = 0; // a new run
+    m_fixture = std::make_unique<WindowFixture>();
+    m_fixture->start();
+}
+
+void TestTips::writeTips(const QString &text)
+{
+    QFile file(tips().tipsFile());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(CodePage("windows-1250").encode(text));
+}
+
+void TestTips::cycleThroughTips()
+{
+    writeTips(u"[Podady Pelmora]\r\n001=Pierwsza\r\n002=Druga porada\r\n003=Trzecia\r\n[inne]\r\n004=Nie\r\n"_qs);
+    tips().show();
+    QCOMPARE(tips().tips(), (QStringList{"Pierwsza", "Druga porada", "Trzecia"}));
+    QCOMPARE(tips().shownLines(), QStringList{"Pierwsza"});
+    QVERIFY(!tips().sb_NestPor->isHidden());
+    QCOMPARE(tips().SpeedButton1->x(), 224);
+    for (const char *expected : {"Druga porada", "Trzecia", "Pierwsza"}) {
+        QTest::mouseClick(tips().sb_NestPor, Qt::LeftButton);
+        QCOMPARE(tips().shownLines(), QStringList{expected});
+    }
+    QVERIFY(m_fixture->messages.shown.isEmpty());
+}
+
+void TestTips::reopeningShowsTheSameTip()
+{
+    writeTips(u"[podady pelmora]\r\n001=A\r\n002=B\r\n"_qs);
+    tips().show();
+    tips().sb_NestPorClick();
+    QTest::keyClick(&tips(), Qt::Key_Escape);
+    QVERIFY(!tips().isVisible());
+    tips().show();
+    QCOMPARE(tips().shownLines(), QStringList{"B"});
+}
+
+void TestTips::oneTip()
+{
+    writeTips(u"[Podady Pelmora]\r\n001=Jedyna porada\r\n"_qs);
+    tips().show();
+    QCOMPARE(tips().shownLines(), QStringList{"Jedyna porada"});
+    QVERIFY(tips().sb_NestPor->isHidden());
+    QCOMPARE(tips().SpeedButton1->x(), 392);
+    QVERIFY(tips().SpeedButton3->isHidden()); // no help file here
+}
+
+void TestTips::missingFile()
+{
+    tips().show();
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Niestety, nie posiadasz pliku z poradami"_qs));
+    QVERIFY(m_fixture->messages.shown[0].icon == Messages::Icon::Error);
+    QVERIFY(tips().shownLines().isEmpty());
+    QVERIFY(tips().sb_NestPor->isHidden());
+    QCOMPARE(tips().SpeedButton1->x(), 392);
+}
+
+void TestTips::keyLengthsCutTheEntry()
+{
+    writeTips(u"[Podady Pelmora]\r\n01=xWartość\r\n0001=Cztery\r\n"_qs);
+    tips().show();
+    QCOMPARE(tips().tips(), (QStringList{u"Wartość"_qs, "=Cztery"}));
+}
+
+void TestTips::longTipBreaksIntoLines()
+{
+    const QString words = QStringLiteral("słowo ").repeated(60).trimmed();
+    writeTips("[Podady Pelmora]\r\n001=" + words + "\r\n");
+    tips().show();
+    const QStringList lines = tips().shownLines();
+    QCOMPARE(lines.size(), 5); // the window has five lines
+    for (const QString &line : lines) {
+        QVERIFY(tips().fontMetrics().horizontalAdvance(line) <= 265);
+        QVERIFY(line.startsWith(u"słowo"_qs) && line.endsWith(u"słowo"_qs)); // broken between words
+    }
+}
+
+void TestTips::shapeAndDragging()
+{
+    writeTips(u"[Podady Pelmora]\r\n001=A\r\n"_qs);
+    tips().show();
+    QCOMPARE(tips().size(), QSize(538, 270));
+    const QRegion shape = tips().mask();
+    QVERIFY(!shape.contains(QPoint(0, 0)));     // a corner cut off
+    QVERIFY(!shape.contains(QPoint(537, 100))); // the last column
+    QVERIFY(shape.contains(QPoint(269, 135)));
+
+    const QPoint start = tips().pos();
+    QTest::mousePress(tips().PlasmaForm1, Qt::LeftButton, {}, QPoint(50, 50));
+    QMouseEvent move(QEvent::MouseMove, QPointF(80, 70), tips().PlasmaForm1->mapToGlobal(QPointF(80, 70)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tips().PlasmaForm1, &move);
+    QCOMPARE(tips().pos(), start + QPoint(30, 20));
+    QMouseEvent withShift(QEvent::MouseMove, QPointF(90, 90), tips().PlasmaForm1->mapToGlobal(QPointF(90, 90)),
+                          Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(tips().PlasmaForm1, &withShift);
+    QCOMPARE(tips().pos(), start + QPoint(30, 20)); // Shift held: no move
+}
+
+QTEST_MAIN(TestTips)
+#include "tst_tips.moc"
