@@ -1,4 +1,5 @@
 #include "IconFixtures.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
@@ -70,9 +71,7 @@ void TestAutoRun::init()
 
 void TestAutoRun::write(const QString &relative, const QByteArray &bytes)
 {
-    QFile file(m_folder + relative);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QVERIFY(writeTestFile(m_folder + relative, bytes));
 }
 
 QStringList TestAutoRun::texts(QListWidget *list) const

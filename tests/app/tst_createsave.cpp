@@ -1,4 +1,5 @@
 #include "IconFixtures.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/MruList.h"
@@ -51,12 +52,6 @@ private:
 namespace {
 const QString askMissing = QStringLiteral("Nie podano programu");
 const QString createdText = QStringLiteral("Menu zostało utworzone, gratuluję :-)");
-
-void touch(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
 } // namespace
 
 void TestCreateSave::init()
@@ -66,22 +61,19 @@ void TestCreateSave::init()
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir(m_root->path()).mkdir(u"Płyta"_qs));
     m_folder = m_root->path() + u"/Płyta/"_qs;
-    touch(m_folder + "setup.exe");
+    QVERIFY(writeTestFile(m_folder + "setup.exe"));
     QVERIFY(QDir(m_folder).mkdir("narzedzia"));
-    touch(m_folder + "narzedzia/view.exe");
+    QVERIFY(writeTestFile(m_folder + "narzedzia/view.exe"));
 }
 
 QByteArray TestCreateSave::fileBytes() const
 {
-    QFile file(m_folder + "autorun.inf");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readTestFile(m_folder + "autorun.inf");
 }
 
 void TestCreateSave::writeFile(const QByteArray &bytes)
 {
-    QFile file(m_folder + "autorun.inf");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QVERIFY(writeTestFile(m_folder + "autorun.inf", bytes));
 }
 
 void TestCreateSave::takingAFolderGivesItsNameAsLabel()

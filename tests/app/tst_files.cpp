@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/MruList.h"
@@ -50,9 +51,7 @@ void TestFiles::init()
     m_root = std::make_unique<QTemporaryDir>();
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
-    QFile program(m_folder + "setup.exe");
-    QVERIFY(program.open(QIODevice::WriteOnly));
-    program.close();
+    QVERIFY(writeTestFile(m_folder + "setup.exe"));
     form().de_Folder->setText(m_folder);
 }
 
@@ -67,8 +66,7 @@ void TestFiles::create()
 
 QString TestFiles::fileText() const
 {
-    QFile file(m_folder + "autorun.inf");
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    return QString::fromLatin1(readTestFile(m_folder + "autorun.inf"));
 }
 
 void TestFiles::showFileAsksToSaveFirst_data()

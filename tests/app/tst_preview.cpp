@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
@@ -50,16 +51,13 @@ void TestPreview::init()
     m_fixture->start();
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
-    QFile program(m_folder + "setup.exe");
-    QVERIFY(program.open(QIODevice::WriteOnly));
-    program.close();
+    QVERIFY(writeTestFile(m_folder + "setup.exe"));
     form().de_Folder->setText(m_folder);
 }
 
 QByteArray TestPreview::fileBytes() const
 {
-    QFile file(m_folder + "autorun.inf");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readTestFile(m_folder + "autorun.inf");
 }
 
 void TestPreview::create()
@@ -98,11 +96,8 @@ void TestPreview::previewShowsTheVariantThenRestores()
 {
     QFETCH(bool, removeDrive);
     // A hand-written file with LF line ends and no final break comes back byte for byte.
-    QFile file(m_folder + "autorun.inf");
-    QVERIFY(file.open(QIODevice::WriteOnly));
     const QByteArray saved("[autorun]\nOpen=setup.exe\nshell\\x=Start\nshell\\x\\command=setup.exe\n; koniec");
-    file.write(saved);
-    file.close();
+    QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
     m_fixture->messages.answers = {Messages::Answer::Yes}; // open it
     form().de_Folder->setText(m_root->path() + "/");
     form().de_Folder->setText(m_folder);

@@ -1,4 +1,5 @@
 #include "ExecutableWriter.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
@@ -73,9 +74,7 @@ void TestSelection::init()
 
 void TestSelection::writeFile(const QString &relative, const QByteArray &bytes)
 {
-    QFile file(m_folder + relative);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(writeTestFile(m_folder + relative, bytes));
 }
 
 void TestSelection::programShowsItsDescription_data()

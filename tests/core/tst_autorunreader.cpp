@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
 
@@ -35,26 +36,18 @@ private:
 
 Q_DECLARE_METATYPE(QList<MenuItem>)
 
-namespace {
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-} // namespace
-
 void TestAutorunReader::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_folder = m_dir.path() + QLatin1Char('/');
-    writeBytes(m_folder + "setup.exe", "MZ");
-    writeBytes(m_folder + "disc.ico", "");
+    QVERIFY(writeTestFile(m_folder + "setup.exe", "MZ"));
+    QVERIFY(writeTestFile(m_folder + "disc.ico", ""));
 }
 
 AutorunContent TestAutorunReader::read(const QByteArray &text)
 {
-    writeBytes(m_folder + "autorun.inf", text);
+    if (!writeTestFile(m_folder + "autorun.inf", text))
+        qFatal("cannot write the fixture");
     return readAutorun(m_folder + "autorun.inf", m_folder);
 }
 

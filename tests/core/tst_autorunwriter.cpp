@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "core/AutorunWriter.h"
 
 #include <QDir>
@@ -35,19 +36,6 @@ MenuDocument exampleDocument()
     doc.items = {{QStringLiteral("Zainstaluj program"), QStringLiteral("setup.exe")},
                  {QStringLiteral("Przeglądarka"), QStringLiteral("narzedzia\\view.exe")}};
     return doc;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // Limits the size of files this process may write, so that a write fails even for root.
@@ -137,18 +125,18 @@ void TestAutorunWriter::writesIntoTheFolder()
     doc.dataFolder = dir.path() + QLatin1Char('/');
     QString error;
     QVERIFY(writeAutorunFile(doc, &error));
-    QCOMPARE(readAll(dir.filePath("autorun.inf")), autorunBytes(doc));
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")), autorunBytes(doc));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"autorun.inf"});
 }
 
 void TestAutorunWriter::overwritesAnExistingFileInAnyCase()
 {
     QTemporaryDir dir;
-    writeBytes(dir.filePath("AUTORUN.INF"), QByteArray(5000, 'x'));
+    QVERIFY(writeTestFile(dir.filePath("AUTORUN.INF"), QByteArray(5000, 'x')));
     MenuDocument doc = exampleDocument();
     doc.dataFolder = dir.path() + QLatin1Char('/');
     QVERIFY(writeAutorunFile(doc));
-    QCOMPARE(readAll(dir.filePath("AUTORUN.INF")), autorunBytes(doc));
+    QCOMPARE(readTestFile(dir.filePath("AUTORUN.INF")), autorunBytes(doc));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"AUTORUN.INF"});
 }
 
@@ -182,14 +170,14 @@ void TestAutorunWriter::failedWriteKeepsTheOldFile()
 {
     QTemporaryDir dir;
     const QByteArray old("[autorun]\r\nOpen=stary.exe\r\n\r\n");
-    writeBytes(dir.filePath("autorun.inf"), old);
+    QVERIFY(writeTestFile(dir.filePath("autorun.inf"), old));
     MenuDocument doc = exampleDocument();
     doc.dataFolder = dir.path() + QLatin1Char('/');
     {
         const FileSizeLimit limit(16); // the new text is longer: the disc is "full"
         QVERIFY(!writeAutorunFile(doc));
     }
-    QCOMPARE(readAll(dir.filePath("autorun.inf")), old);
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"autorun.inf"});
 }
 

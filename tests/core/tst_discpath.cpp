@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "core/DiscPath.h"
 
 #include <QDir>
@@ -22,21 +23,13 @@ private:
     QString m_folder;
 };
 
-namespace {
-void touch(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-} // namespace
-
 void TestDiscPath::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_folder = m_dir.path() + QLatin1Char('/');
     QVERIFY(QDir(m_folder).mkpath(QStringLiteral("Bin/Narzędzia")));
-    touch(m_folder + QStringLiteral("setup.exe"));
-    touch(m_folder + QStringLiteral("Bin/Narzędzia/View.EXE"));
+    QVERIFY(writeTestFile(m_folder + QStringLiteral("setup.exe")));
+    QVERIFY(writeTestFile(m_folder + QStringLiteral("Bin/Narzędzia/View.EXE")));
 }
 
 void TestDiscPath::fileExists_data()
@@ -77,9 +70,9 @@ void TestDiscPath::exactSpellingWinsOverOtherCase()
 {
     QTemporaryDir dir;
     const QString folder = dir.path() + QLatin1Char('/');
-    touch(folder + QStringLiteral("AUTORUN.INF"));
+    QVERIFY(writeTestFile(folder + QStringLiteral("AUTORUN.INF")));
     QCOMPARE(nativePathOf(folder, u"autorun.inf"_qs), folder + u"AUTORUN.INF"_qs);
-    touch(folder + QStringLiteral("autorun.inf"));
+    QVERIFY(writeTestFile(folder + QStringLiteral("autorun.inf")));
     QCOMPARE(nativePathOf(folder, u"autorun.inf"_qs), folder + u"autorun.inf"_qs);
 }
 

@@ -1,4 +1,5 @@
 #include "ExecutableWriter.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -50,12 +51,6 @@ Run cli(const QStringList &args, const QByteArray &input = {}, const QByteArray 
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 void TestCli::writeThenRead()
@@ -72,7 +67,7 @@ void TestCli::writeThenRead()
         .toJson();
     const Run written = cli({"write", dir.path()}, doc);
     QCOMPARE(written.exitCode, 0);
-    QCOMPARE(readAll(dir.filePath("autorun.inf")),
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")),
              QByteArray("[autorun]\r\nOpen=setup.exe\r\nIcon=setup.exe,3\r\nName=P\xB3yta\r\n"
                         "Label=P\xB3yta\r\n\r\nshell\\00000\\command=setup.exe\r\n"
                         "shell\\00000=Zainstaluj \xB9\xEA\r\n\r\n"));
@@ -161,7 +156,7 @@ void TestCli::codePageFromEnvironment()
     const QByteArray doc = QJsonDocument(QJsonObject{{"label", u"Café ŁĄ"_qs}}).toJson();
     QCOMPARE(cli({"write", dir.path()}, doc, "windows-1252").exitCode, 0);
     // Ł and Ą are not in Windows-1252: they become question marks, as Windows writes them
-    QCOMPARE(readAll(dir.filePath("autorun.inf")),
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")),
              QByteArray("[autorun]\r\nName=Caf\xE9 ??\r\nLabel=Caf\xE9 ??\r\n\r\n"));
     QCOMPARE(cli({"read", dir.path()}, {}, "windows-1252").json()["label"].toString(), u"Café ??"_qs);
     QCOMPARE(cli({"read", dir.path()}, {}, "windows-1250").json()["label"].toString(), u"Café ??"_qs);

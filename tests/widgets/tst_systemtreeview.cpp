@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "widgets/TdfsSystemTreeView.h"
 
 #include <QDir>
@@ -51,8 +52,7 @@ void TestSystemTreeView::init()
 
 void TestSystemTreeView::touch(const QString &relative)
 {
-    QFile file(m_folder + relative);
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(writeTestFile(m_folder + relative));
 }
 
 QStringList TestSystemTreeView::captions(QTreeWidgetItem *item) const
