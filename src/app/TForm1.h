@@ -40,6 +40,7 @@ public:
     MenuDocument document() const;
     QString dataFolder() const;
     bool fileOnDisc() const;
+    bool documentHasContent() const;
     bool isModified() const { return m_modified; }
     bool isLoading() const { return m_loading; }
 

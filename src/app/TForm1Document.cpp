@@ -76,11 +76,17 @@ MenuDocument TForm1::document() const
     return doc;
 }
 
+// Asked after every keystroke in the label: read from the controls, without copying the items.
+bool TForm1::documentHasContent() const
+{
+    return hasContent(lv_Lista->topLevelItemCount(), e_Etykieta->text(), l_Program->text(), l_Ikona->text());
+}
+
 void TForm1::canCreate()
 {
     const QString folder = dataFolder();
     sb_Utworz->setEnabled((isFolder(folder) || isFolder(folder.chopped(qMin<qsizetype>(1, folder.size()))))
-                          && hasContent(document()));
+                          && documentHasContent());
 }
 
 void TForm1::markChanged()
@@ -217,7 +223,7 @@ void TForm1::de_FolderChange()
             m_modified = false;
         }
         recordFolder(folder);
-        sb_Utworz->setEnabled(hasContent(document()));
+        sb_Utworz->setEnabled(documentHasContent());
     }
     m_modified = false;
 }
@@ -245,7 +251,7 @@ void TForm1::OpenMenuFile(const QString &path)
     e_Etykieta->setText(folderName(dataFolder()));
     Label3->setText(e_Etykieta->text());
     dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
-    sb_Utworz->setEnabled(hasContent(document()));
+    sb_Utworz->setEnabled(documentHasContent());
     m_modified = false;
 }
 

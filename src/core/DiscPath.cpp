@@ -1,6 +1,7 @@
 #include "core/DiscPath.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -12,19 +13,24 @@ struct Resolution
     bool found = true; // every component named an existing entry
 };
 
-// The on-disk spelling of name inside folder: the exact name when it exists, else the first
-// entry (in name order) that differs only in letter case; empty when there is none.
+// The on-disk spelling of name inside folder: the exact name when it exists, else the entry
+// that differs only in letter case (the first in name order when there are several); empty
+// when there is none. The folder is read once, unsorted: this runs on every keystroke that
+// asks whether the menu file exists, also in folders of many thousand files.
 QString matchComponent(const QString &folder, const QString &name)
 {
     if (QFileInfo::exists(folder + name))
         return name;
-    const QStringList entries = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
+    QString match;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString entry = entries.fileName();
+        if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0
+            && (match.isEmpty() || entry < match))
+            match = entry;
     }
-    return {};
+    return match;
 }
 
 Resolution resolve(const QString &dataFolder, const QString &discPath)

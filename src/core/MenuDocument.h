@@ -28,3 +28,5 @@ struct MenuDocument
 
 // A document is worth writing when it holds at least one item, a label, a program or an icon.
 bool hasContent(const MenuDocument &doc);
+bool hasContent(qsizetype itemCount, const QString &discLabel, const QString &autoStartProgram,
+                const QString &iconFile);

@@ -1,6 +1,7 @@
 #include "dialogs/TF_About.h"
 
 #include "core/ProfileFile.h"
+#include "dialogs/Maker.h"
 #include "platform/FileInfo.h"
 #include "platform/Shell.h"
 #include "platform/UpdateServer.h"
@@ -22,7 +23,7 @@ const QString makerText = QStringLiteral("Quorvale © 2006-");
 const QString email = QStringLiteral("pelmora@quorvale.example");
 const QString messengerAccount = QStringLiteral("quorvale.pelmora");
 const QString messengerNumber = QStringLiteral("4815162");
-const QString homePage = QStringLiteral("http://www.quorvale.example/");
+const QString homePage = Maker::webSite;
 const QString profilePage = QStringLiteral("http://www.quorvale.example/autor/");
 const QString donationPage = QStringLiteral("http://www.quorvale.example/wsparcie/");
 const QString authorText = QStringLiteral("Program napisał zespół Quorvale, zapraszam na mój profil:");

@@ -1,6 +1,7 @@
 #include "dialogs/Tf_Porady.h"
 
 #include "core/ProfileFile.h"
+#include "dialogs/Maker.h"
 #include "core/RegionData.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-const QString webSite = QStringLiteral("http://www.quorvale.example/");
-const QString webHost = QStringLiteral("www.quorvale.example");
 constexpr int lineWidth = 265; // the width the tips are broken to
 
 // The outline of the window: its rectangle with the corners rounded off.
@@ -102,7 +101,7 @@ Tf_Porady::Tf_Porady(const AppServices &services, QWidget *parent)
     connect(SpeedButton1, &QToolButton::clicked, this, &QWidget::close);
     connect(SpeedButton5, &QToolButton::clicked, this, &QWidget::close);
     connect(SpeedButton2, &QToolButton::clicked, this, [this] {
-        m_services.shell.open(this, webSite, QStringLiteral("open"), Shell::Show::Maximized);
+        m_services.shell.open(this, Maker::webSite, QStringLiteral("open"), Shell::Show::Maximized);
     });
     connect(SpeedButton3, &QToolButton::clicked, this, [this] {
         m_services.shell.open(this, m_services.helpFile(), QStringLiteral("open"), Shell::Show::Maximized);
@@ -151,7 +150,7 @@ void Tf_Porady::LoadTips()
         m_services.messages.show(this,
                                  QStringLiteral("Niestety, nie posiadasz pliku z poradami dołączonego do programu. "
                                                 "Pobierz pełną wersję programu ze strony ")
-                                     + webHost,
+                                     + Maker::host,
                                  QStringLiteral("UWAGA !!!"), Messages::Buttons::Ok, Messages::Icon::Error);
         for (QLabel *l : {l_1, l_2, l_3, l_4, l_5})
             l->clear();
