@@ -14,5 +14,6 @@ ensure_packages() {
     $sudo apt-get -o DPkg::Lock::Timeout=600 install -y "${missing[@]}"
 }
 
-# What every build needs: the compiler, CMake with Ninja, Qt 6 and a font for the widgets.
-build_packages=(cmake ninja-build g++ qt6-base-dev fonts-dejavu-core fonts-liberation2)
+# What every build needs: the compiler, CMake with Ninja, Qt 6 with its Polish translations
+# (the standard dialogs) and a font for the widgets.
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)

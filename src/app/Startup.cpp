@@ -5,6 +5,22 @@
 #include "dialogs/Tf_Porady.h"
 #include "widgets/Placement.h"
 
+#include "Version.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+bool setUpApplication(QCoreApplication &app)
+{
+    // No display name: Qt would append it to the caption of every message box.
+    QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+    auto *qtTexts = new QTranslator(&app);
+    if (!qtTexts->load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(qtTexts);
+}
 
 PelmoraWindows::PelmoraWindows(const AppServices &services)
     : main(std::make_unique<TForm1>(services))

@@ -4,9 +4,15 @@
 
 #include <memory>
 
+class QCoreApplication;
 class TForm1;
 class Tf_Porady;
 class TF_About;
+
+// Sets up the application as the program runs it: its name, and Qt's own Polish texts for
+// the standard dialogs whatever the user's locale, since the whole interface is Polish.
+// Returns whether the translations were found.
+bool setUpApplication(QCoreApplication &app);
 
 // The program's three windows, created in this order: the main window, then the tips and
 // the about window, both hidden.

@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "widgets/ChoiceListBox.h"
 #include "widgets/TXPathLabel.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
@@ -15,6 +16,7 @@
 
 #include "Version.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -96,9 +98,9 @@ void TForm1::connectHandlers()
     cb_NazwaPozycji->installEventFilter(this); // the combo has the focus; its edit is only its proxy
     connect(e_Etykieta, &QLineEdit::textChanged, this, &TForm1::e_EtykietaChange);
     connect(sb_AutoRun, &QToolButton::clicked, this, &TForm1::sb_AutoRunClick);
-    connect(lb_Programy, &QListWidget::currentRowChanged, this, &TForm1::lb_ProgramyClick);
-    connect(lb_Ikony, &QListWidget::currentRowChanged, this, &TForm1::lb_IkonyClick);
-    connect(dfsIconListBox1, &QListWidget::currentRowChanged, this, &TForm1::dfsIconListBox1Click);
+    connect(lb_Programy, &ChoiceListBox::Click, this, &TForm1::lb_ProgramyClick);
+    connect(lb_Ikony, &ChoiceListBox::Click, this, &TForm1::lb_IkonyClick);
+    connect(dfsIconListBox1, &ChoiceListBox::Click, this, &TForm1::dfsIconListBox1Click);
     connect(dfsIconListBox1, &QListWidget::itemDoubleClicked, this, [this] {
         dfsIconListBox1Click();
         sb_Auto_NOClick();
@@ -225,6 +227,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (watched == de_Folder || watched == CheckBox1 || watched == cb_Sortuj)
             de_FolderKeyDown(key);
+        else if (watched == lv_Lista && lv_Lista->isAncestorOf(QApplication::focusWidget()))
+            de_FolderKeyDown(key); // keys of the rename's editor: Enter ends the rename, nothing else
         else if (watched == lv_Lista)
             lv_ListaKeyDown(key);
         else if (watched == cb_NazwaPozycji)

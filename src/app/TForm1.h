@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowLock.h"
 #include "platform/AppServices.h"
 #include "core/MenuDocument.h"
 
@@ -20,6 +21,7 @@ class QPushButton;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class ChoiceListBox;
 class TdfsIconListBox;
 class TdfsSystemTreeView;
 class TDirectoryEdit;
@@ -81,6 +83,8 @@ public:
     void cb_SortujClick();
     void sortItems();
     QTreeWidgetItem *selectedRow() const;
+    // Whether a panel is open over the window, which is then locked.
+    bool panelOpen() const { return m_lock.isLocked(); }
     // Whether the drive picture offers its context menu (not while a panel is open).
     bool driveMenuAttached() const { return m_driveMenuAttached; }
 
@@ -163,7 +167,8 @@ public:
     QWidget *TabSheet1, *TabSheet2;
     QLabel *Label12, *Label13;
     QLabel *l_Program, *l_Ikona;
-    QListWidget *lb_Programy, *lb_Ikony, *ListBox1;
+    ChoiceListBox *lb_Programy, *lb_Ikony;
+    QListWidget *ListBox1;
     TdfsIconListBox *dfsIconListBox1;
     QPushButton *sb_Auto_NO, *sb_Auto_OK;
     // Pop-up menus
@@ -183,6 +188,9 @@ private:
     void takeFolder();
     void greyFolderArea(const QString &caption);
     void setFileButtons(bool enabled);
+    // Every rule that enables a control of the window goes through here, so that nothing is
+    // enabled under an open panel.
+    void enable(QWidget *control, bool enabled) { m_lock.setEnabled(control, enabled); }
     void deleteSelectedRow();
     void lockForPanel(bool keepSave = false);
     // Loads the icon list with a file of the folder; the same file is loaded afresh.
@@ -191,14 +199,16 @@ private:
     void unlockAfterPanel(bool accepted);
     void showPanel(QWidget *panel, QWidget *focus);
     void setDriveMenuAttached(bool attached);
-    void recordFile(const QString &path);
-    void recordFolder(const QString &path);
-    void recordRecent(const QString &listKey, const QString &path);
+    // False, after the general error report, when the store refuses the path.
+    bool recordFile(const QString &path);
+    bool recordFolder(const QString &path);
+    bool recordRecent(const QString &listKey, const QString &path);
     void generalError(const QString &text);
     void previewRun(const QString &folder, const QString &letter);
     void clearItems();
 
     AppServices m_services;
+    WindowLock m_lock;
     QWidget *m_tips = nullptr;
     QWidget *m_about = nullptr;
     bool m_modified = false;

@@ -5,6 +5,7 @@
 
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
+#include "widgets/ChoiceListBox.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
 #include "widgets/TdfsSystemTreeView.h"
@@ -19,6 +20,8 @@
 
 void TForm1::sb_AutoRunClick()
 {
+    if (panelOpen())
+        return;
     lockForPanel(true);
     const QString folder = dataFolder();
 
@@ -90,7 +93,7 @@ void TForm1::setAutoOkEnabled(bool requireIcons)
 
 void TForm1::lb_ProgramyClick()
 {
-    const QListWidgetItem *row = lb_Programy->currentItem();
+    const QListWidgetItem *row = lb_Programy->chosenItem();
     if (!row)
         return;
     l_Program->setText(row->text());
@@ -106,7 +109,7 @@ void TForm1::lb_ProgramyClick()
 
 void TForm1::lb_IkonyClick()
 {
-    const QListWidgetItem *row = lb_Ikony->currentItem();
+    const QListWidgetItem *row = lb_Ikony->chosenItem();
     if (!row)
         return;
     {
@@ -122,9 +125,17 @@ void TForm1::lb_IkonyClick()
 
 void TForm1::dfsIconListBox1Click()
 {
-    const QListWidgetItem *row = lb_Ikony->currentItem();
-    if (!row)
-        return; // the list shows a file that is not among those collected
+    const QListWidgetItem *row = lb_Ikony->chosenItem();
+    if (!row) {
+        // The list shows a file that is not among those collected (an icon file read from the
+        // menu file, in a hidden folder): the icon clicked is the icon of that same file.
+        if (!l_Ikona->text().isEmpty()
+            && dfsIconListBox1->FileName() == nativePathOf(dataFolder(), l_Ikona->text())) {
+            m_iconIndexFromFile.reset();
+            markChanged();
+        }
+        return;
+    }
     const QString path = nativePathOf(dataFolder(), row->text());
     if (dfsIconListBox1->FileName() != path) {
         const QSignalBlocker quiet(dfsIconListBox1);

@@ -88,7 +88,7 @@ void TForm1::Otwrz1Click()
 
 void TForm1::sb_OdswiezClick()
 {
-    if (!fileOnDisc())
+    if (!fileOnDisc() || panelOpen())
         return;
     if (m_modified
         && m_services.messages.show(

@@ -85,7 +85,7 @@ bool TForm1::documentHasContent() const
 void TForm1::canCreate()
 {
     const QString folder = dataFolder();
-    sb_Utworz->setEnabled((isFolder(folder) || isFolder(folder.chopped(qMin<qsizetype>(1, folder.size()))))
+    enable(sb_Utworz, (isFolder(folder) || isFolder(folder.chopped(qMin<qsizetype>(1, folder.size()))))
                           && documentHasContent());
 }
 
@@ -97,8 +97,8 @@ void TForm1::markChanged()
 
 void TForm1::mirrorModified()
 {
-    sb_Zapisz->setEnabled(m_modified);
-    sb_Odswiez->setEnabled(m_modified);
+    enable(sb_Zapisz, m_modified);
+    enable(sb_Odswiez, m_modified);
 }
 
 void TForm1::fitColumns()
@@ -126,24 +126,27 @@ void TForm1::addItem(const MenuItem &item)
 void TForm1::setFileButtons(bool enabled)
 {
     for (QPushButton *b : {sb_Podglad, sb_UruchomPlik, sb_UsunPlik})
-        b->setEnabled(enabled);
+        enable(b, enabled);
 }
 
-void TForm1::recordFile(const QString &path)
+bool TForm1::recordFile(const QString &path)
 {
-    recordRecent(MruList::filesKey, path);
+    return recordRecent(MruList::filesKey, path);
 }
 
-void TForm1::recordFolder(const QString &path)
+bool TForm1::recordFolder(const QString &path)
 {
-    recordRecent(MruList::foldersKey, path);
+    return recordRecent(MruList::foldersKey, path);
 }
 
-// A store that refuses the value gets the general error report, as any failed setting does.
-void TForm1::recordRecent(const QString &listKey, const QString &path)
+// A store that refuses the value gets the general error report, as any failed setting does,
+// and the report ends the command: each command records last, so its state is complete.
+bool TForm1::recordRecent(const QString &listKey, const QString &path)
 {
-    if (!MruList(listKey).record(path))
-        generalError(Texts::setDataFailed.arg(path));
+    if (MruList(listKey).record(path))
+        return true;
+    generalError(Texts::setDataFailed.arg(path));
+    return false;
 }
 
 // The report of a failure that ends a command.
@@ -155,11 +158,14 @@ void TForm1::generalError(const QString &text)
 void TForm1::greyFolderArea(const QString &caption)
 {
     gb_Centrum->setEnabled(false);
-    dfsSystemTreeView1->setEnabled(false);
+    enable(dfsSystemTreeView1, false);
     setTextColour(dfsSystemTreeView1, QPalette::Text, QColor(192, 192, 192));
     setTextColour(gb_Centrum, QPalette::WindowText, QColor(255, 0, 0));
+    // Only the group's caption is red: its controls are greyed as every disabled control is.
     for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_Dodaj})
-        w->setEnabled(false);
+        w->setPalette(palette());
+    for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_Dodaj})
+        enable(w, false);
     Label3->setText(Texts::driveCaption);
     gb_Centrum->setTitle(caption);
 }
@@ -172,10 +178,10 @@ void TForm1::takeFolder()
     dfsSystemTreeView1->setPalette(QPalette());
     dfsSystemTreeView1->setCustomDir(dataFolder());
     dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
-    dfsSystemTreeView1->setEnabled(true);
+    enable(dfsSystemTreeView1, true);
     gb_Centrum->setTitle(Texts::areaTaken);
     for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_AutoRun})
-        w->setEnabled(true);
+        enable(w, true);
 }
 
 void TForm1::de_FolderChange()
@@ -184,7 +190,7 @@ void TForm1::de_FolderChange()
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
                                                         sb_Odswiez, sb_Zapisz})
-        w->setEnabled(false);
+        enable(w, false);
     setFileButtons(false);
 
     const QString folder = dataFolder();
@@ -209,8 +215,8 @@ void TForm1::de_FolderChange()
         e_Etykieta->setText(folderName(folder));
         Label3->setText(e_Etykieta->text());
         dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
-        sb_Odswiez->setEnabled(false);
-        sb_Zapisz->setEnabled(false);
+        enable(sb_Odswiez, false);
+        enable(sb_Zapisz, false);
         if (fileOnDisc()) {
             if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
                                          Messages::Buttons::YesNo, Messages::Icon::Question)
@@ -219,11 +225,12 @@ void TForm1::de_FolderChange()
         } else {
             sb_Utworz->show();
             sb_Zapisz->hide();
-            sb_Zapisz->setEnabled(false);
+            enable(sb_Zapisz, false);
             m_modified = false;
         }
+        enable(sb_Utworz, documentHasContent());
+        m_modified = false;
         recordFolder(folder);
-        sb_Utworz->setEnabled(documentHasContent());
     }
     m_modified = false;
 }
@@ -243,7 +250,7 @@ void TForm1::OpenMenuFile(const QString &path)
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
                                                         sb_Odswiez, sb_Zapisz})
-        w->setEnabled(false);
+        enable(w, false);
     setFileButtons(false);
     ReadAutorunFile(path);
     m_loading = false;
@@ -251,7 +258,7 @@ void TForm1::OpenMenuFile(const QString &path)
     e_Etykieta->setText(folderName(dataFolder()));
     Label3->setText(e_Etykieta->text());
     dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
-    sb_Utworz->setEnabled(documentHasContent());
+    enable(sb_Utworz, documentHasContent());
     m_modified = false;
 }
 
@@ -267,10 +274,12 @@ void TForm1::ReadAutorunFile(const QString &path)
         l_Ikona->setText(content.icon->file);
         dfsIconListBox1->setFileName(nativePathOf(folder, content.icon->file));
         if (const std::optional<int> index = content.icon->index) {
-            if (*index >= 0 && *index < dfsIconListBox1->NumberOfIcons())
+            if (*index >= 0 && *index < dfsIconListBox1->NumberOfIcons()) {
                 dfsIconListBox1->setCurrentRow(*index);
-            else
+            } else {
                 m_iconIndexFromFile = *index;
+                dfsIconListBox1->clearSelection(); // no row shows an icon that is not written
+            }
         }
     } else {
         l_Ikona->clear();
@@ -288,8 +297,8 @@ void TForm1::ReadAutorunFile(const QString &path)
     fitColumns();
     setFileButtons(true);
     sb_Zapisz->show();
-    sb_Zapisz->setEnabled(false);
-    sb_Odswiez->setEnabled(false);
+    enable(sb_Zapisz, false);
+    enable(sb_Odswiez, false);
     sb_Utworz->hide();
     recordFile(path);
 }
@@ -320,15 +329,14 @@ void TForm1::sb_UtworzClick()
         }
     }
     const bool written = writeMenuFile();
-    sb_Podglad->setEnabled(true);
-    sb_Zapisz->setEnabled(false);
-    sb_Odswiez->setEnabled(false);
-    sb_UsunPlik->setEnabled(true);
-    sb_UruchomPlik->setEnabled(fileOnDisc());
+    enable(sb_Podglad, true);
+    enable(sb_Zapisz, false);
+    enable(sb_Odswiez, false);
+    enable(sb_UsunPlik, true);
+    enable(sb_UruchomPlik, fileOnDisc());
     sb_Zapisz->show();
     sb_Utworz->hide();
-    recordFile(autorunPath(folder));
-    if (written)
+    if (recordFile(autorunPath(folder)) && written)
         m_services.messages.show(this, Texts::created, Texts::captionCreated, Messages::Buttons::Ok,
                                  Messages::Icon::Information);
 }
@@ -337,9 +345,9 @@ void TForm1::sb_ZapiszClick()
 {
     const bool written = writeMenuFile();
     setFileButtons(true);
-    recordFile(autorunPath(dataFolder()));
     // Edits that never reached the disc stay marked, so Refresh and Preview still warn.
     if (written)
         m_modified = false;
     mirrorModified();
+    recordFile(autorunPath(dataFolder()));
 }

@@ -55,7 +55,7 @@ void TForm1::sb_UsunPlikClick()
             Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
     const bool onDisc = fileOnDisc();
     for (QPushButton *b : {sb_UsunPlik, sb_UruchomPlik, sb_Podglad, sb_Odswiez})
-        b->setEnabled(onDisc);
+        enable(b, onDisc);
     sb_Zapisz->setVisible(onDisc);
     sb_Utworz->setVisible(!onDisc);
     if (!onDisc)

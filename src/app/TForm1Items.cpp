@@ -53,8 +53,8 @@ QTreeWidgetItem *TForm1::selectedRow() const
 void TForm1::lv_ListaChange()
 {
     const QTreeWidgetItem *row = selectedRow();
-    sb_Edytuj->setEnabled(row);
-    sb_Usun->setEnabled(row);
+    enable(sb_Edytuj, row);
+    enable(sb_Usun, row);
     if (!row) {
         for (QLabel *l : std::initializer_list<QLabel *>{l_NazwaPoz, l_Plik, Label1, Label15})
             l->clear();
@@ -82,8 +82,8 @@ void TForm1::deleteSelectedRow()
 void TForm1::sb_UsunClick()
 {
     deleteSelectedRow();
-    sb_Edytuj->setEnabled(false);
-    sb_Usun->setEnabled(false);
+    enable(sb_Edytuj, false);
+    enable(sb_Usun, false);
     markChanged();
     canCreate();
 }
@@ -153,22 +153,22 @@ void TForm1::setDriveMenuAttached(bool attached)
 
 void TForm1::lockForPanel(bool keepSave)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             sb_Nowe, sb_Utworz, sb_AutoRun, GroupBox1, dfsSystemTreeView1, lv_Lista, sb_Dodaj,
-             sb_Usun, sb_Edytuj, sb_Odswiez, sb_Podglad, sb_UsunPlik, sb_UruchomPlik, CheckBox1})
-        w->setEnabled(false);
+    QList<QWidget *> locked{sb_Nowe, sb_Utworz, sb_AutoRun, GroupBox1, dfsSystemTreeView1, lv_Lista, sb_Dodaj,
+                            sb_Usun, sb_Edytuj, sb_Odswiez, sb_Podglad, sb_UsunPlik, sb_UruchomPlik, CheckBox1};
     if (!keepSave)
-        sb_Zapisz->setEnabled(false);
+        locked << sb_Zapisz;
+    m_lock.lock(locked);
     Label8->hide();
     setDriveMenuAttached(false);
 }
 
 void TForm1::unlockAfterPanel(bool accepted)
 {
+    m_lock.unlock();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Nowe, sb_AutoRun, GroupBox1, dfsSystemTreeView1,
                                                         lv_Lista, CheckBox1})
         w->setEnabled(true);
-    sb_Dodaj->setEnabled(isProgramSelected());
+    enable(sb_Dodaj, isProgramSelected());
     canCreate();
     if (accepted)
         markChanged();
@@ -192,6 +192,8 @@ void TForm1::showPanel(QWidget *panel, QWidget *focus)
 
 void TForm1::sb_DodajClick()
 {
+    if (panelOpen())
+        return;
     lockForPanel();
     cb_NazwaPozycji->clear();
     cb_NazwaPozycji->addItems(suggestionsFor(selectedPath()));
@@ -209,7 +211,7 @@ void TForm1::sb_DodajClick()
 void TForm1::lv_ListaDblClick()
 {
     const QTreeWidgetItem *row = selectedRow();
-    if (!row)
+    if (!row || panelOpen())
         return;
     lockForPanel();
     cb_NazwaPozycji->clear();

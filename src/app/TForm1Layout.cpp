@@ -5,6 +5,7 @@
 #include "app/ItemDelegates.h"
 #include "app/Texts.h"
 
+#include "widgets/ChoiceListBox.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TXPathLabel.h"
 #include "widgets/TdfsIconListBox.h"
@@ -60,6 +61,7 @@ QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus); // the focus stays where the user's keys go
     return b;
 }
 
@@ -68,6 +70,7 @@ QPushButton *button(QWidget *parent, const char *name, int x, int y, int w, int 
 {
     auto *b = make<QPushButton>(parent, name, x, y, w, h);
     b->setText(caption);
+    b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
 
@@ -125,6 +128,7 @@ void TForm1::setupLayout()
     SpeedButton2->setIcon(QIcon(QStringLiteral(":/pictures/small/arrow-down.png")));
     SpeedButton2->setIconSize(QSize(7, 4));
     SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
     Label11 = label(GroupBox1, "Label11", 16, 44, QStringLiteral("Etykieta (nazwa płytki):"));
     e_Etykieta = make<QLineEdit>(GroupBox1, "e_Etykieta", 129, 40, 152, 21);
     new TypingLimit(e_Etykieta, 16);
@@ -223,10 +227,10 @@ void TForm1::setupLayout()
     Label12 = label(TabSheet1, "Label12", 0, 0,
                     QStringLiteral("Wskaż program automatycznie uruchamiany po włożeniu CD (DVD) do stacji:"),
                     page.width(), 15);
-    lb_Programy = make<QListWidget>(TabSheet1, "lb_Programy", 0, 15, page.width(), page.height() - 15);
+    lb_Programy = make<ChoiceListBox>(TabSheet1, "lb_Programy", 0, 15, page.width(), page.height() - 15);
     Label13 = label(TabSheet2, "Label13", 0, 0,
                     QStringLiteral("Ikona płyty CD (DVD) - wskaż plik i wybierz ikonę:"), page.width(), 15);
-    lb_Ikony = make<QListWidget>(TabSheet2, "lb_Ikony", 0, 15, page.width(), 134);
+    lb_Ikony = make<ChoiceListBox>(TabSheet2, "lb_Ikony", 0, 15, page.width(), 134);
     dfsIconListBox1 = make<TdfsIconListBox>(TabSheet2, "dfsIconListBox1", 0, 149, page.width(),
                                             page.height() - 149);
     for (QListWidget *list : {lb_Programy, lb_Ikony})

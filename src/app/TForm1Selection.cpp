@@ -36,7 +36,7 @@ void TForm1::dfsSystemTreeView1Change()
     if (!isProgramSelected()) {
         Label7->clear();
         Label5->clear();
-        sb_Dodaj->setEnabled(false);
+        enable(sb_Dodaj, false);
         dfsSystemTreeView1->setPopupMenu(nullptr);
         return;
     }
@@ -49,7 +49,7 @@ void TForm1::dfsSystemTreeView1Change()
     Label7->adjustSize();
     Label6->setText(QStringLiteral("Ścieżka i nazwa pliku:"));
     Label6->adjustSize();
-    sb_Dodaj->setEnabled(true);
+    enable(sb_Dodaj, true);
     dfsSystemTreeView1->setPopupMenu(pm_Lista);
 }
 

@@ -3,16 +3,12 @@
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 
-#include "Version.h"
-
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pelmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelmora"));
-    QApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+    setUpApplication(app);
 
     MessageBoxes messages;
     DesktopShell shell;

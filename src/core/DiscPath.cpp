@@ -37,7 +37,11 @@ Resolution resolve(const QString &dataFolder, const QString &discPath)
 {
     // Windows takes "/" as a separator as well, so a hand-written "bin/setup.exe" counts.
     static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
-    const QStringList parts = discPath.split(separators);
+    // One leading separator starts at the root of the disc, which is the data folder; two
+    // start a network path, which names nothing on the disc.
+    const auto isSeparator = [](QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); };
+    const bool fromRoot = discPath.size() > 1 && isSeparator(discPath[0]) && !isSeparator(discPath[1]);
+    const QStringList parts = QStringView(discPath).mid(fromRoot ? 1 : 0).toString().split(separators);
     Resolution r{dataFolder, !discPath.isEmpty()};
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString &part = parts[i];

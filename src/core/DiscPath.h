@@ -10,8 +10,10 @@
 // Components that exist on disk take their on-disk spelling; the rest stay as written.
 QString nativePathOf(const QString &dataFolder, const QString &discPath);
 
-// True when discPath names an existing file (not a folder) under dataFolder. An empty path,
-// an empty component (a leading or doubled "\") or a drive-absolute path names nothing.
+// True when discPath names an existing file (not a folder) under dataFolder. One leading
+// "\" starts at the root of the disc (the data folder), as Windows joins such a path to the
+// drive. An empty path, an empty component (a doubled "\") or a drive-absolute path names
+// nothing.
 bool discFileExists(const QString &dataFolder, const QString &discPath);
 
 // The disc path of a native path inside dataFolder: dataFolder's length of characters is

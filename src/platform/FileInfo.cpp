@@ -56,7 +56,14 @@ void TFileInfo::ReadVersionInfo(TFileVersionInfo &info) const
 
 QString TFileInfo::DisplayName() const
 {
-    return QFileInfo(m_fileName).fileName();
+    const QString name = QFileInfo(m_fileName).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return name;
+    // Known: the file's last extension alone names a type in the MIME database.
+    static const QMimeDatabase mimes;
+    const bool known = !mimes.mimeTypesForFileName(QStringLiteral("x") + name.mid(dot)).isEmpty();
+    return known ? name.left(dot) : name;
 }
 
 QString OwnVersionText()

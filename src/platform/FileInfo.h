@@ -39,7 +39,7 @@ public:
     // The type name comes from the MIME database; the version strings and flags are read only
     // from programs (as the Windows shell decides: not from libraries and drivers).
     void ReadVersionInfo(TFileVersionInfo &info) const;
-    // The name as the file manager shows it: the file's own name.
+    // The name as Windows shows it by default: without the extension of a known file type.
     QString DisplayName() const;
 
 private:

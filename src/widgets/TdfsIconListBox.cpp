@@ -74,7 +74,7 @@ private:
 } // namespace
 
 TdfsIconListBox::TdfsIconListBox(QWidget *parent)
-    : QListWidget(parent)
+    : ChoiceListBox(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFlow(QListView::TopToBottom);

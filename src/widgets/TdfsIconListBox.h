@@ -2,12 +2,12 @@
 
 #include "core/IconSource.h"
 
-#include <QListWidget>
+#include "widgets/ChoiceListBox.h"
 
 // Every icon of one file, one cell per icon number, so that one can be picked: row i is icon
 // i. Cells fill a column top to bottom, then the next; the list scrolls sideways. Icons are
 // read from the file when their cell is first drawn (EnableCaching) or all at once.
-class TdfsIconListBox : public QListWidget
+class TdfsIconListBox : public ChoiceListBox
 {
     Q_OBJECT
 

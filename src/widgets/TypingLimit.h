@@ -5,8 +5,8 @@
 class QLineEdit;
 
 // Limits what the user types to a number of characters without cutting a longer text that
-// the program sets (QLineEdit's maxLength would cut both). A text already over the limit
-// may still be shortened.
+// the program sets (QLineEdit's maxLength would cut both). Over the limit the user may still
+// delete, but typing never makes the text longer than the limit, as in a Windows edit.
 class TypingLimit : public QValidator
 {
     Q_OBJECT
@@ -17,5 +17,5 @@ public:
 
 private:
     int m_limit;
-    int m_lengthNow = 0;
+    QString m_textNow;
 };

@@ -1,28 +1,32 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
+#include "UserInput.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
+#include "widgets/ChoiceListBox.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
+#include "widgets/TdfsSystemTreeView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QTreeWidget>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace ExecutableWriter;
 using namespace IconFixtures;
+using namespace UserInput;
 
-// The auto-start panel: what it offers, and what each choice does to the document.
+// The auto-start panel as the user works it, with clicks and keys: what it offers, and what
+// each choice does to the document.
 class TestAutoRun : public QObject
 {
     Q_OBJECT
@@ -31,17 +35,28 @@ private slots:
     void init();
     void offersProgramsThenIconFiles();
     void preselectsWithoutRegardToCase();
+    void firstProgramIsChosenByAClick();
     void programShowsItsIconsWithoutChoosingThem();
+    void highlightedIconIsChosenByAClick();
     void iconFileAndIcon();
+    void clickOnTheShownIconFileReloadsIt();
     void iconFileWithoutIcons();
+    void focusChoosesNothing();
+    void arrowKeysChoose();
+    void unknownIconNumberHighlightsNoRow();
     void closingKeepsChoices();
     void keys();
+    void nothingEnablesTheLockedWindow();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
     void write(const QString &relative, const QByteArray &bytes);
     QStringList texts(QListWidget *list) const;
     void open() { QTest::mouseClick(form().sb_AutoRun, Qt::LeftButton); }
+    void openExisting(const QByteArray &autorun);
+    void clickProgram(const QString &name) { clickRow(form().lb_Programy, rowOf(form().lb_Programy, name)); }
+    void clickIconFile(const QString &name);
+    void clickIcon(int row) { clickRow(form().dfsIconListBox1, row); }
 
     std::unique_ptr<WindowFixture> m_fixture;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -60,12 +75,14 @@ void TestAutoRun::init()
         iconResources(icoFile({square(32, Qt::red)}), 1, 1) + iconResources(icoFile({square(32, Qt::blue)}), 2, 2));
     write("setup.exe", twoIcons);
     write("bin/tool.exe", writePe(false, false, {}));
+    write("bin/jedna.exe", writePe(false, false, iconResources(icoFile({square(32, Qt::cyan)}), 1, 1)));
     write("bin/icons.dll", writePe(false, true, iconResources(icoFile({square(32, Qt::green)}), 1, 1)));
     write("art/disc.ico", icoFile({square(32, Qt::yellow)}));
     write("art/pusty.ico", "nie ikona");
     write(".ukryty/ukryty.exe", twoIcons);
     write(".ukryta.exe", twoIcons);
     form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
     form().de_Folder->setText(m_folder);
 }
 
@@ -82,20 +99,37 @@ QStringList TestAutoRun::texts(QListWidget *list) const
     return t;
 }
 
+// The folder is taken again with autorun.inf in it, and the file is opened.
+void TestAutoRun::openExisting(const QByteArray &autorun)
+{
+    write("autorun.inf", autorun);
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    form().de_Folder->setText(m_root->path() + "/");
+    form().de_Folder->setText(m_folder);
+}
+
+void TestAutoRun::clickIconFile(const QString &name)
+{
+    if (form().PageControl1->currentWidget() != form().TabSheet2)
+        clickTab(form().PageControl1, 1);
+    clickRow(form().lb_Ikony, rowOf(form().lb_Ikony, name));
+}
+
 void TestAutoRun::offersProgramsThenIconFiles()
 {
     TForm1 &f = form();
     open();
     QVERIFY(f.p_Autorun->isVisible());
     QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet1);
+    QCOMPARE(QApplication::focusWidget(), f.lb_Programy);
     const QStringList programs = texts(f.lb_Programy);
     QCOMPARE(QSet<QString>(programs.begin(), programs.end()),
-             (QSet<QString>{"setup.exe", ".ukryta.exe", "bin\\tool.exe"})); // not the hidden folder's
-    QCOMPARE(programs.last(), QStringLiteral("bin\\tool.exe")); // the folder's own files first
+             (QSet<QString>{"setup.exe", ".ukryta.exe", "bin\\tool.exe", "bin\\jedna.exe"})); // not the hidden folder's
+    QVERIFY(programs.indexOf("setup.exe") < programs.indexOf("bin\\tool.exe")); // the folder's own files first
     const QStringList icons = texts(f.lb_Ikony);
-    QCOMPARE(icons.mid(0, 3), programs);
-    QCOMPARE(icons.value(3), QStringLiteral("bin\\icons.dll"));
-    QCOMPARE(QSet<QString>(icons.begin() + 4, icons.end()), (QSet<QString>{"art\\disc.ico", "art\\pusty.ico"}));
+    QCOMPARE(icons.mid(0, 4), programs);
+    QCOMPARE(icons.value(4), QStringLiteral("bin\\icons.dll"));
+    QCOMPARE(QSet<QString>(icons.begin() + 5, icons.end()), (QSet<QString>{"art\\disc.ico", "art\\pusty.ico"}));
     for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Nowe, f.sb_AutoRun, f.GroupBox1, f.lv_Lista, f.CheckBox1})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(!f.sb_Auto_OK->isEnabled());
@@ -103,10 +137,7 @@ void TestAutoRun::offersProgramsThenIconFiles()
 
 void TestAutoRun::preselectsWithoutRegardToCase()
 {
-    write("autorun.inf", "[autorun]\r\nopen=SETUP.EXE\r\nicon=ART\\DISC.ICO\r\n");
-    m_fixture->messages.answers = {Messages::Answer::Yes};
-    form().de_Folder->setText(m_root->path() + "/");
-    form().de_Folder->setText(m_folder);
+    openExisting("[autorun]\r\nopen=SETUP.EXE\r\nicon=ART\\DISC.ICO\r\n");
     TForm1 &f = form();
     const bool saveBefore = f.sb_Zapisz->isEnabled();
     open();
@@ -114,13 +145,26 @@ void TestAutoRun::preselectsWithoutRegardToCase()
     QCOMPARE(f.lb_Ikony->currentItem()->text(), QStringLiteral("art\\disc.ico"));
     QCOMPARE(f.sb_Zapisz->isEnabled(), saveBefore); // this panel leaves Save alone
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("SETUP.EXE")); // nothing chosen yet
+    clickProgram("setup.exe"); // a click on the preselected program chooses it
+    QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
+    QVERIFY(f.sb_Auto_OK->isEnabled());
+}
+
+// The panel opens with the focus in the program list, which makes its first row current.
+void TestAutoRun::firstProgramIsChosenByAClick()
+{
+    TForm1 &f = form();
+    open();
+    clickRow(f.lb_Programy, 0);
+    QCOMPARE(f.document().autoStartProgram, f.lb_Programy->item(0)->text());
+    QVERIFY(f.sb_Auto_OK->isEnabled());
 }
 
 void TestAutoRun::programShowsItsIconsWithoutChoosingThem()
 {
     TForm1 &f = form();
     open();
-    f.lb_Programy->setCurrentRow(texts(f.lb_Programy).indexOf("setup.exe"));
+    clickProgram("setup.exe");
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
     QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 2);
     QCOMPARE(f.lb_Ikony->currentItem()->text(), QStringLiteral("setup.exe"));
@@ -130,55 +174,113 @@ void TestAutoRun::programShowsItsIconsWithoutChoosingThem()
     QVERIFY(!f.p_Autorun->isVisible());
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
     QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
-    QFile file(m_folder + "autorun.inf");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
+    const QByteArray text = readTestFile(m_folder + "autorun.inf");
     QVERIFY(text.contains("Open=setup.exe"));
     QVERIFY(!text.contains("Icon="));
+}
+
+// Choosing a program highlights its first icon; clicking that icon makes it the drive icon.
+void TestAutoRun::highlightedIconIsChosenByAClick()
+{
+    TForm1 &f = form();
+    open();
+    clickProgram("bin\\jedna.exe");
+    clickTab(f.PageControl1, 1);
+    QCOMPARE(f.dfsIconListBox1->selectedItems().size(), 1);
+    clickIcon(0);
+    QCOMPARE(f.document().iconFile, QStringLiteral("bin\\jedna.exe"));
+    QCOMPARE(f.document().iconIndex, 0);
 }
 
 void TestAutoRun::iconFileAndIcon()
 {
     TForm1 &f = form();
     open();
-    f.PageControl1->setCurrentWidget(f.TabSheet2);
-    f.lb_Ikony->setCurrentRow(texts(f.lb_Ikony).indexOf("setup.exe"));
+    clickIconFile("setup.exe");
     QCOMPARE(f.document().iconFile, QStringLiteral("setup.exe"));
     QCOMPARE(f.document().iconIndex, 0);
-    f.dfsIconListBox1->setCurrentRow(1);
+    clickIcon(1);
     QCOMPARE(f.document().iconIndex, 1);
     QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 2); // the list kept its rows
 
-    f.lb_Ikony->setCurrentRow(texts(f.lb_Ikony).indexOf("bin\\icons.dll"));
+    clickIconFile("bin\\icons.dll");
     QCOMPARE(f.document().iconFile, QStringLiteral("bin\\icons.dll"));
     QCOMPARE(f.document().iconIndex, 0);
     QVERIFY(f.sb_Auto_OK->isEnabled());
-    const QPoint cell = f.dfsIconListBox1->visualItemRect(f.dfsIconListBox1->item(0)).center();
-    QTest::mouseClick(f.dfsIconListBox1->viewport(), Qt::LeftButton, {}, cell);
-    QTest::mouseDClick(f.dfsIconListBox1->viewport(), Qt::LeftButton, {}, cell);
+    doubleClick(f.dfsIconListBox1, f.dfsIconListBox1->model()->index(0, 0));
     QVERIFY(!f.p_Autorun->isVisible()); // a double click picks and closes
     QVERIFY(f.sb_Utworz->isEnabled());
+}
+
+void TestAutoRun::clickOnTheShownIconFileReloadsIt()
+{
+    TForm1 &f = form();
+    open();
+    clickIconFile("setup.exe");
+    clickIcon(1);
+    QCOMPARE(f.document().iconIndex, 1);
+    clickIconFile("setup.exe"); // the current row, clicked again
+    QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 2);
+    QCOMPARE(f.document().iconIndex, 0);
 }
 
 void TestAutoRun::iconFileWithoutIcons()
 {
     TForm1 &f = form();
     open();
-    f.lb_Ikony->setCurrentRow(texts(f.lb_Ikony).indexOf("art\\disc.ico"));
+    clickIconFile("art\\disc.ico");
     QCOMPARE(f.document().iconFile, QStringLiteral("art\\disc.ico"));
-    f.lb_Ikony->setCurrentRow(texts(f.lb_Ikony).indexOf("art\\pusty.ico"));
+    clickIconFile("art\\pusty.ico");
     QVERIFY(f.document().iconFile.isEmpty());
     QCOMPARE(f.dfsIconListBox1->count(), 0);
     QVERIFY(!f.sb_Auto_OK->isEnabled());
-    f.lb_IkonyClick(); // clicked again while selected: the same
+    clickIconFile("art\\pusty.ico"); // clicked again while selected: the same
     QVERIFY(f.document().iconFile.isEmpty());
+}
+
+void TestAutoRun::focusChoosesNothing()
+{
+    TForm1 &f = form();
+    open();
+    clickTab(f.PageControl1, 1);
+    f.PageControl1->tabBar()->setFocus();
+    for (int i = 0; i < 3 && QApplication::focusWidget() != f.lb_Ikony; ++i)
+        press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.lb_Ikony);
+    clickIcon(0); // the icon list shows no file yet
+    const MenuDocument doc = f.document();
+    QVERIFY(doc.autoStartProgram.isEmpty());
+    QVERIFY(doc.iconFile.isEmpty());
+    QVERIFY(!f.sb_Auto_OK->isEnabled());
+}
+
+void TestAutoRun::arrowKeysChoose()
+{
+    TForm1 &f = form();
+    open();
+    clickRow(f.lb_Programy, 0);
+    press(Qt::Key_Down);
+    QCOMPARE(f.document().autoStartProgram, f.lb_Programy->item(1)->text());
+    clickIconFile("setup.exe");
+    press(Qt::Key_Down);
+    const QString next = f.lb_Ikony->item(rowOf(f.lb_Ikony, "setup.exe") + 1)->text();
+    QCOMPARE(f.dfsIconListBox1->FileName(), m_folder + QString(next).replace('\\', '/'));
+}
+
+void TestAutoRun::unknownIconNumberHighlightsNoRow()
+{
+    openExisting("[autorun]\r\nicon=setup.exe,7\r\n");
+    TForm1 &f = form();
+    QCOMPARE(f.dfsIconListBox1->count(), 2);
+    QVERIFY(f.dfsIconListBox1->selectedItems().isEmpty());
+    QCOMPARE(f.document().iconIndex, 7); // kept until the user picks an icon
 }
 
 void TestAutoRun::closingKeepsChoices()
 {
     TForm1 &f = form();
     open();
-    f.lb_Programy->setCurrentRow(texts(f.lb_Programy).indexOf("bin\\tool.exe"));
+    clickProgram("bin\\tool.exe");
     QTest::mouseClick(f.sb_Auto_NO, Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));
     QVERIFY(f.sb_Nowe->isEnabled() && f.sb_AutoRun->isEnabled() && f.lv_Lista->isEnabled());
@@ -191,15 +293,54 @@ void TestAutoRun::keys()
 {
     TForm1 &f = form();
     open();
-    f.lb_Programy->setFocus();
-    QTest::keyClick(f.lb_Programy, Qt::Key_Return); // OK is not enabled yet: nothing
+    press(Qt::Key_Return); // OK is not enabled yet: nothing
     QVERIFY(f.p_Autorun->isVisible());
-    QTest::keyClick(f.lb_Programy, Qt::Key_Escape);
+    press(Qt::Key_Escape);
     QVERIFY(!f.p_Autorun->isVisible());
     open();
-    f.lb_Programy->setCurrentRow(0);
-    QTest::keyClick(f.lb_Programy, Qt::Key_Return);
+    clickRow(f.lb_Programy, 0);
+    press(Qt::Key_Return);
     QVERIFY(!f.p_Autorun->isVisible());
+}
+
+// Under an open panel, neither a change on disk nor a choice in the panel enables a control
+// of the window; what the rules decided is applied when the panel closes.
+void TestAutoRun::nothingEnablesTheLockedWindow()
+{
+    openExisting("[autorun]\r\nopen=setup.exe\r\n");
+    TForm1 &f = form();
+    f.dfsSystemTreeView1->setReadDelay(10);
+    QVERIFY(clickPath(f.dfsSystemTreeView1, m_folder + "setup.exe"));
+    QVERIFY(f.sb_Dodaj->isEnabled());
+    QTest::qWait(50); // the tree now watches the folder
+
+    open();
+    clickProgram("bin\\tool.exe"); // an edit of a menu on disc
+    QVERIFY(!f.sb_Odswiez->isEnabled());
+    write("nowy.txt", "x"); // the tree lists the folder again
+    QTest::qWait(300);
+    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
+    QTest::mouseClick(f.sb_Odswiez, Qt::LeftButton);
+    QVERIFY(!f.p_Dodaj->isVisible());
+    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Odswiez, f.sb_Podglad, f.sb_UsunPlik,
+                                                        f.sb_UruchomPlik, f.sb_Nowe, f.sb_Usun, f.sb_Edytuj})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe")); // Refresh read nothing
+
+    QTest::mouseClick(f.sb_Auto_NO, Qt::LeftButton);
+    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Odswiez, f.sb_Zapisz, f.sb_Podglad})
+        QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+
+    // The item panel locks Save too.
+    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
+    QVERIFY(f.p_Dodaj->isVisible());
+    write("drugi.txt", "x");
+    QTest::qWait(300);
+    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Zapisz, f.sb_AutoRun})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    press(Qt::Key_Escape);
+    QVERIFY(!f.p_Dodaj->isVisible());
+    QVERIFY(f.sb_Dodaj->isEnabled());
 }
 
 QTEST_MAIN(TestAutoRun)

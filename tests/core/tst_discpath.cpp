@@ -44,7 +44,9 @@ void TestDiscPath::fileExists_data()
     QTest::newRow("empty") << "" << false;
     QTest::newRow("a folder") << "bin" << false;
     QTest::newRow("a folder with separator") << "bin\\" << false;
-    QTest::newRow("leading backslash") << "\\setup.exe" << false;
+    QTest::newRow("from the root of the disc") << "\\setup.exe" << true;
+    QTest::newRow("from the root, nested") << u"/bin\\narzędzia\\view.exe"_qs << true;
+    QTest::newRow("network path") << "\\\\setup.exe" << false;
     QTest::newRow("doubled backslash") << u"bin\\\\narzędzia\\view.exe"_qs << false;
     QTest::newRow("drive path") << "C:\\setup.exe" << false;
     QTest::newRow("trailing separator on a file") << "setup.exe\\" << false;

@@ -15,6 +15,8 @@ class TestFileInfo : public QObject
 private slots:
     void read_data();
     void read();
+    void displayName_data();
+    void displayName();
     void flags_data();
     void flags();
     void ownVersion();
@@ -108,7 +110,25 @@ void TestFileInfo::read()
     QCOMPARE(info.fileType, fileType);
     QVERIFY(info.comments.isEmpty()); // the record is emptied first
     QVERIFY(!info.typeName.isEmpty()); // every existing file has a type name
-    QCOMPARE(file.DisplayName(), name);
+}
+
+void TestFileInfo::displayName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("program") << "setup.exe" << "setup";
+    QTest::newRow("other case") << "SETUP.EXE" << "SETUP";
+    QTest::newRow("only the last extension") << "dane.tar.gz" << "dane.tar";
+    QTest::newRow("unknown extension") << "dane.qqzz" << "dane.qqzz";
+    QTest::newRow("no extension") << "czytaj" << "czytaj";
+    QTest::newRow("name starting with a dot") << ".exe" << ".exe";
+}
+
+void TestFileInfo::displayName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    QCOMPARE(TFileInfo("/nie/istnieje/" + name).DisplayName(), shown);
 }
 
 void TestFileInfo::flags_data()

@@ -1,0 +1,90 @@
+#include "UserInput.h"
+
+#include "widgets/TdfsSystemTreeView.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace UserInput {
+
+void click(QAbstractItemView *view, const QModelIndex &index)
+{
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+void doubleClick(QAbstractItemView *view, const QModelIndex &index)
+{
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+void clickRow(QListWidget *list, int row)
+{
+    click(list, list->model()->index(row, 0));
+}
+
+void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
+{
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+int rowOf(QListWidget *list, const QString &text)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == text)
+            return i;
+    return -1;
+}
+
+void clickTab(QTabWidget *tabs, int index)
+{
+    QTabBar *bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void typeOver(QWidget *edit, const QString &text)
+{
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(edit->width() / 2, edit->height() / 2));
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void press(int key)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (focus)
+        QTest::keyClick(focus, Qt::Key(key));
+}
+
+bool clickPath(TdfsSystemTreeView *tree, const QString &path)
+{
+    QTreeWidgetItem *item = tree->topLevelItem(0);
+    while (item) {
+        clickItem(tree, item);
+        const QString at = TdfsSystemTreeView::pathOf(item);
+        if (at == path)
+            return true;
+        if (!path.startsWith(at.endsWith(QLatin1Char('/')) ? at : at + QLatin1Char('/')))
+            return false;
+        if (!item->isExpanded())
+            QTest::keyClick(tree, Qt::Key_Right);
+        QTreeWidgetItem *next = nullptr;
+        for (int i = 0; i < item->childCount() && !next; ++i) {
+            const QString child = TdfsSystemTreeView::pathOf(item->child(i));
+            if (path == child || path.startsWith(child + QLatin1Char('/')))
+                next = item->child(i);
+        }
+        item = next;
+    }
+    return false;
+}
+
+} // namespace UserInput

@@ -1,0 +1,35 @@
+#pragma once
+
+// What a user does with the mouse and the keys, for the window tests: clicks land in the
+// middle of an item's visual rectangle, scrolled into view first, and keys go to the widget
+// that has the focus.
+
+#include <QString>
+
+class QAbstractItemView;
+class QListWidget;
+class QModelIndex;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class TdfsSystemTreeView;
+
+namespace UserInput {
+
+void click(QAbstractItemView *view, const QModelIndex &index);
+void doubleClick(QAbstractItemView *view, const QModelIndex &index);
+void clickRow(QListWidget *list, int row);
+void clickItem(QTreeWidget *tree, QTreeWidgetItem *item);
+// The row of list whose text is text; -1 when there is none.
+int rowOf(QListWidget *list, const QString &text);
+void clickTab(QTabWidget *tabs, int index);
+// Clicks the widget to give it the focus, selects its text and types text over it.
+void typeOver(QWidget *edit, const QString &text);
+// Presses key on whichever widget has the focus.
+void press(int key);
+// Opens the folder tree down to path with clicks and the Right key, and clicks its entry;
+// false when the tree has no such entry.
+bool clickPath(TdfsSystemTreeView *tree, const QString &path);
+
+} // namespace UserInput
