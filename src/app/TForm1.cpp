@@ -227,9 +227,14 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (watched == de_Folder || watched == CheckBox1 || watched == cb_Sortuj)
             de_FolderKeyDown(key);
-        else if (watched == lv_Lista && lv_Lista->isAncestorOf(QApplication::focusWidget()))
+        else if (watched == lv_Lista && QApplication::focusWidget() != lv_Lista
+                 && lv_Lista->isAncestorOf(QApplication::focusWidget()))
             de_FolderKeyDown(key); // keys of the rename's editor: Enter ends the rename, nothing else
-        else if (watched == lv_Lista)
+        else if (watched == lv_Lista && key == Qt::Key_F2 && selectedRow()) {
+            // F2 renames the entry's label wherever in the row it was clicked.
+            lv_Lista->editItem(selectedRow(), 0);
+            return true;
+        } else if (watched == lv_Lista)
             lv_ListaKeyDown(key);
         else if (watched == cb_NazwaPozycji)
             cb_NazwaPozycjiKeyDown(key);

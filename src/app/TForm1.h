@@ -26,6 +26,7 @@ class TdfsIconListBox;
 class TdfsSystemTreeView;
 class TDirectoryEdit;
 class TXPathLabel;
+class TypingLimit;
 
 // The main window. The document lives in its controls: the folder edit, the label edit, the
 // hidden labels l_Program and l_Ikona, the icon list's selection and the rows of lv_Lista.
@@ -209,6 +210,8 @@ private:
 
     AppServices m_services;
     WindowLock m_lock;
+    // Sets the label's text as the program does: whole, past the typing limit.
+    TypingLimit *m_labelLimit = nullptr;
     QWidget *m_tips = nullptr;
     QWidget *m_about = nullptr;
     bool m_modified = false;

@@ -10,6 +10,7 @@
 #include "core/DiscPath.h"
 #include "platform/Messages.h"
 #include "widgets/TXPathLabel.h"
+#include "widgets/TypingLimit.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
 #include "widgets/TdfsSystemTreeView.h"
@@ -208,11 +209,11 @@ void TForm1::de_FolderChange()
                                                       : Texts::areaMissing);
     } else if (!folder.endsWith(QLatin1Char('/'))) {
         // Taken by the run that the new text starts.
-        e_Etykieta->setText(folderName(folder));
+        m_labelLimit->setText(folderName(folder));
         de_Folder->setText(folder + QLatin1Char('/'));
     } else {
         takeFolder();
-        e_Etykieta->setText(folderName(folder));
+        m_labelLimit->setText(folderName(folder));
         Label3->setText(e_Etykieta->text());
         dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
         enable(sb_Odswiez, false);
@@ -255,7 +256,7 @@ void TForm1::OpenMenuFile(const QString &path)
     ReadAutorunFile(path);
     m_loading = false;
     takeFolder();
-    e_Etykieta->setText(folderName(dataFolder()));
+    m_labelLimit->setText(folderName(dataFolder()));
     Label3->setText(e_Etykieta->text());
     dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
     enable(sb_Utworz, documentHasContent());
@@ -285,7 +286,7 @@ void TForm1::ReadAutorunFile(const QString &path)
         l_Ikona->clear();
     }
     if (content.label)
-        e_Etykieta->setText(*content.label);
+        m_labelLimit->setText(*content.label);
     clearItems();
     for (const MenuItem &item : content.items)
         addItem(item);

@@ -131,7 +131,7 @@ void TForm1::setupLayout()
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
     Label11 = label(GroupBox1, "Label11", 16, 44, QStringLiteral("Etykieta (nazwa płytki):"));
     e_Etykieta = make<QLineEdit>(GroupBox1, "e_Etykieta", 129, 40, 152, 21);
-    new TypingLimit(e_Etykieta, 16);
+    m_labelLimit = new TypingLimit(e_Etykieta, 16);
 
     // Folder contents
     gb_Centrum = make<QGroupBox>(this, "gb_Centrum", 84, 72, 261, 393);

@@ -19,6 +19,7 @@ bool onlyRemoves(const QString &before, const QString &after)
 
 TypingLimit::TypingLimit(QLineEdit *edit, int limit)
     : QValidator(edit)
+    , m_edit(edit)
     , m_limit(limit)
     , m_textNow(edit->text())
 {
@@ -28,5 +29,12 @@ TypingLimit::TypingLimit(QLineEdit *edit, int limit)
 
 QValidator::State TypingLimit::validate(QString &input, int &) const
 {
-    return input.size() <= m_limit || onlyRemoves(m_textNow, input) ? Acceptable : Invalid;
+    return m_programSets || input.size() <= m_limit || onlyRemoves(m_textNow, input) ? Acceptable : Invalid;
+}
+
+void TypingLimit::setText(const QString &text)
+{
+    m_programSets = true;
+    m_edit->setText(text);
+    m_programSets = false;
 }

@@ -15,7 +15,13 @@ public:
     TypingLimit(QLineEdit *edit, int limit);
     State validate(QString &input, int &pos) const override;
 
+    // Sets the edit's text as the program does: whole, however long. The edit only stays
+    // watchful of the user's typing when the program's text counts as valid input.
+    void setText(const QString &text);
+
 private:
+    QLineEdit *m_edit;
     int m_limit;
     QString m_textNow;
+    bool m_programSets = false;
 };

@@ -26,6 +26,8 @@ int rowOf(QListWidget *list, const QString &text);
 void clickTab(QTabWidget *tabs, int index);
 // Clicks the widget to give it the focus, selects its text and types text over it.
 void typeOver(QWidget *edit, const QString &text);
+// Types text into widget, one key at a time, letters outside ASCII included.
+void type(QWidget *widget, const QString &text);
 // Presses key on whichever widget has the focus.
 void press(int key);
 // Opens the folder tree down to path with clicks and the Right key, and clicks its entry;
