@@ -1,5 +1,7 @@
 #include "core/IconSource.h"
 
+#include "core/IconDirectory.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -7,7 +9,6 @@ namespace {
 
 constexpr quint16 rtIcon = 3;
 constexpr quint16 rtGroupIcon = 14;
-constexpr int dirHeaderSize = 6;     // reserved, type, count
 constexpr int groupEntrySize = 14;   // GRPICONDIRENTRY: ... bytes in resource, id
 constexpr int fileEntrySize = 16;    // ICONDIRENTRY: ... bytes in resource, offset
 // Icon files are small; anything larger is not read as one.
@@ -16,15 +17,6 @@ constexpr qint64 maxIcoFile = 16 * 1024 * 1024;
 quint16 u16(const QByteArray &b, qsizetype at)
 {
     return qFromLittleEndian<quint16>(b.constData() + at);
-}
-
-// A header of an icon directory (type 1) holding at least one entry of entrySize bytes.
-int directoryCount(const QByteArray &b, int entrySize)
-{
-    if (b.size() < dirHeaderSize || u16(b, 0) != 0 || u16(b, 2) != 1)
-        return 0;
-    const int count = u16(b, 4);
-    return qsizetype(dirHeaderSize) + qsizetype(count) * entrySize <= b.size() ? count : 0;
 }
 
 void appendLe16(QByteArray &b, quint16 v)
@@ -48,12 +40,12 @@ IconSource::IconSource(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return;
-    const QByteArray head = file.peek(dirHeaderSize);
-    if (head.size() == dirHeaderSize && u16(head, 0) == 0 && u16(head, 2) == 1) {
+    const QByteArray head = file.peek(iconDirHeaderSize);
+    if (head.size() == iconDirHeaderSize && u16(head, 0) == 0 && u16(head, 2) == 1) {
         if (file.size() > maxIcoFile)
             return;
         const QByteArray ico = file.readAll();
-        if (directoryCount(ico, fileEntrySize) > 0) {
+        if (iconDirectoryCount(ico, fileEntrySize) > 0) {
             m_icoFile = true;
             m_groups << ico;
         }
@@ -81,10 +73,10 @@ QByteArray IconSource::icoFile(int index) const
     // The group lists each image's header with a resource id where the file format has an
     // offset: the same header, followed by the images in order.
     const QByteArray &group = m_groups[index];
-    const int count = directoryCount(group, groupEntrySize);
+    const int count = iconDirectoryCount(group, groupEntrySize);
     QList<qsizetype> entries;
     for (int i = 0; i < count; ++i) {
-        const qsizetype at = dirHeaderSize + qsizetype(i) * groupEntrySize;
+        const qsizetype at = iconDirHeaderSize + qsizetype(i) * groupEntrySize;
         if (m_images.contains(u16(group, at + 12)))
             entries << at;
     }
@@ -94,7 +86,7 @@ QByteArray IconSource::icoFile(int index) const
     appendLe16(ico, 0);
     appendLe16(ico, 1);
     appendLe16(ico, quint16(entries.size()));
-    quint32 offset = quint32(dirHeaderSize + entries.size() * fileEntrySize);
+    quint32 offset = quint32(iconDirHeaderSize + entries.size() * fileEntrySize);
     QByteArray images;
     for (const qsizetype at : entries) {
         const QByteArray &image = m_images[u16(group, at + 12)];

@@ -58,10 +58,15 @@ QString decodeText(QByteArrayView bytes, const CodePage &codePage)
 
 ProfileFile ProfileFile::fromFile(const QString &path)
 {
+    return fromFile(path, CodePage::system());
+}
+
+ProfileFile ProfileFile::fromFile(const QString &path, const CodePage &codePage)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return fromBytes(file.readAll());
+    return fromBytes(file.readAll(), codePage);
 }
 
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)

@@ -21,6 +21,7 @@ public:
     ProfileFile() = default;
     // An unreadable file reads as an empty one.
     static ProfileFile fromFile(const QString &path);
+    static ProfileFile fromFile(const QString &path, const CodePage &codePage);
     static ProfileFile fromBytes(QByteArrayView bytes);
     static ProfileFile fromBytes(QByteArrayView bytes, const CodePage &codePage);
 

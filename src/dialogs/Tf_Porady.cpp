@@ -1,5 +1,6 @@
 #include "dialogs/Tf_Porady.h"
 
+#include "core/CodePage.h"
 #include "core/ProfileFile.h"
 #include "dialogs/Maker.h"
 #include "core/RegionData.h"
@@ -41,15 +42,17 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QRect &place, c
     b->setIconSize(place.height() < 30 ? QSize(16, 16) : QSize(32, 32));
     b->setToolButtonStyle(style);
     b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus); // flat buttons: the mouse only, never Space or Tab
     return b;
 }
 
-// The display lines of a text broken at word boundaries to a width, as an edit field shows it.
+// The display lines of a text broken at word boundaries to a width, as an edit field shows it:
+// a word wider than the line is broken where the line ends.
 QStringList breakLines(const QString &text, const QFont &font)
 {
     QTextLayout layout(text, font);
     QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     QStringList lines;
     layout.beginLayout();
@@ -137,7 +140,9 @@ void Tf_Porady::showTip(int index)
 void Tf_Porady::LoadTips()
 {
     m_tips.clear();
-    const ProfileFile file = ProfileFile::fromFile(tipsFile());
+    // The program's own file, written in Windows-1250 whatever code page autorun.inf uses.
+    static const CodePage tipsCodePage("windows-1250");
+    const ProfileFile file = ProfileFile::fromFile(tipsFile(), tipsCodePage);
     const QString section = QStringLiteral("Podady Pelmora");
     const QStringList keys = file.keys(section);
     for (int i = 0; i < keys.size(); ++i) {

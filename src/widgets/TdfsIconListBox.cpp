@@ -1,5 +1,7 @@
 #include "widgets/TdfsIconListBox.h"
 
+#include "core/IconDirectory.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,31 +14,24 @@ namespace {
 constexpr int largeIconSize = 32; // the system's large icons
 constexpr int loadedRole = Qt::UserRole;
 
-// The image of an icon at the large size: the 32-pixel image with the most colours, else the
-// largest one scaled.
+// The icon's image chosen from its directory (Qt decodes every depth to 32 bits, so decoded
+// images cannot be compared for colours), at the large size.
 QPixmap largeIcon(const QByteArray &ico)
 {
+    const std::optional<IconImageInfo> chosen = drawnImageOf(ico);
+    if (!chosen)
+        return {};
     QBuffer buffer;
     buffer.setData(ico);
     QImageReader reader(&buffer, "ico");
-    QImage best;
-    for (int i = 0; i < reader.imageCount(); ++i) {
-        if (!reader.jumpToImage(i))
-            break;
-        const QImage image = reader.read();
-        if (image.isNull())
-            continue;
-        const bool exact = image.width() == largeIconSize && image.height() == largeIconSize;
-        const bool bestExact = best.width() == largeIconSize && best.height() == largeIconSize;
-        if (best.isNull() || (exact && (!bestExact || image.depth() > best.depth()))
-            || (!exact && !bestExact && image.width() > best.width()))
-            best = image;
-    }
-    if (best.isNull())
+    if (!reader.jumpToImage(chosen->index))
         return {};
-    if (best.width() != largeIconSize || best.height() != largeIconSize)
-        best = best.scaled(largeIconSize, largeIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(best);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (image.size() != QSize(largeIconSize, largeIconSize))
+        image = image.scaled(largeIconSize, largeIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(image);
 }
 
 // Draws a cell: the background (highlighted when selected) and the icon centred, no text.
@@ -84,7 +79,8 @@ TdfsIconListBox::TdfsIconListBox(QWidget *parent)
     setGridSize(cellSize());
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setItemDelegate(new IconCellDelegate(this));
-    setFrameShape(QFrame::Box);
+    // A flat one-pixel line: the 77 pixels of the layout then hold two rows of cells.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
     applyEnabledRule();
 }
 
@@ -129,6 +125,7 @@ void TdfsIconListBox::load()
         if (!m_caching)
             iconAt(i);
     }
+    applyScrollBarRule();
     if (m_numberOfIcons > 0)
         setCurrentRow(0);
     if (!m_caching)
@@ -152,6 +149,22 @@ void TdfsIconListBox::applyEnabledRule()
     setEnabled(!m_autoDisable || QFileInfo(m_fileName).isFile());
 }
 
+// Qt keeps room for the sideways scroll bar in the layout even while no bar shows, which
+// leaves a box of two cells' height one row; the bar is allowed only when the cells need it.
+void TdfsIconListBox::applyScrollBarRule()
+{
+    const QSize room = maximumViewportSize();
+    const int rows = qMax(1, room.height() / cellSize().height());
+    const int columns = qMax(1, room.width() / cellSize().width());
+    setHorizontalScrollBarPolicy(count() <= rows * columns ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
+
+void TdfsIconListBox::resizeEvent(QResizeEvent *event)
+{
+    applyScrollBarRule();
+    QListWidget::resizeEvent(event);
+}
+
 void TdfsIconListBox::setAutoDisable(bool on)
 {
     m_autoDisable = on;
@@ -173,4 +186,5 @@ void TdfsIconListBox::setMargin(int pixels)
         return;
     m_margin = pixels;
     setGridSize(cellSize());
+    applyScrollBarRule();
 }

@@ -38,9 +38,13 @@ public:
 signals:
     void OnFileChange();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void load();
     void applyEnabledRule();
+    void applyScrollBarRule();
 
     QString m_fileName;
     IconSource m_source;

@@ -15,6 +15,7 @@ class TestTips : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cycleThroughTips();
     void reopeningShowsTheSameTip();
@@ -22,6 +23,9 @@ private slots:
     void missingFile();
     void keyLengthsCutTheEntry();
     void longTipBreaksIntoLines();
+    void longWordIsBrokenInside();
+    void polishLettersWhateverTheCodePage();
+    void keysPressNoButton();
     void shapeAndDragging();
 
 private:
@@ -30,6 +34,12 @@ private:
 
     std::unique_ptr<WindowFixture> m_fixture;
 };
+
+void TestTips::initTestCase()
+{
+    // Set before anything reads a code page: autorun.inf then uses another one than the tips.
+    qputenv("PELMORA_CODEPAGE", "windows-1252");
+}
 
 void TestTips::init()
 {
@@ -110,6 +120,43 @@ void TestTips::longTipBreaksIntoLines()
         QVERIFY(tips().fontMetrics().horizontalAdvance(line) <= 265);
         QVERIFY(line.startsWith(u"słowo"_qs) && line.endsWith(u"słowo"_qs)); // broken between words
     }
+}
+
+void TestTips::longWordIsBrokenInside()
+{
+    const QString word = QStringLiteral("Autouruchamianie").repeated(4).left(60);
+    const QString tip = "Nazwa " + word + " jest za długa";
+    writeTips("[Podady Pelmora]\r\n001=" + tip + "\r\n");
+    tips().show();
+    const QStringList lines = tips().shownLines();
+    QVERIFY(lines.size() >= 3);
+    QCOMPARE(lines.first(), QStringLiteral("Nazwa")); // the long word starts a line of its own
+    for (const QString &line : lines)
+        QVERIFY2(tips().fontMetrics().horizontalAdvance(line) <= 265, qPrintable(line));
+    QCOMPARE(lines.join(QString()).remove(u' '), QString(tip).remove(u' ')); // nothing lost
+}
+
+void TestTips::polishLettersWhateverTheCodePage()
+{
+    writeTips(u"[Podady Pelmora]\r\n001=ąęśćżźłóń ĄĘŚĆŻŹŁÓŃ\r\n"_qs);
+    tips().show();
+    QCOMPARE(tips().shownLines(), QStringList{u"ąęśćżźłóń ĄĘŚĆŻŹŁÓŃ"_qs});
+}
+
+void TestTips::keysPressNoButton()
+{
+    m_fixture->setHelpFile(true);
+    writeTips(u"[Podady Pelmora]\r\n001=Pierwsza\r\n002=Druga\r\n"_qs);
+    tips().show();
+    QApplication::setActiveWindow(&tips());
+    QVERIFY(QTest::qWaitForWindowActive(&tips()));
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space}) {
+        QWidget *focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : &tips(), key);
+    }
+    QVERIFY(m_fixture->shell.opened.isEmpty());
+    QVERIFY(tips().isVisible());
+    QCOMPARE(tips().shownLines(), QStringList{"Pierwsza"});
 }
 
 void TestTips::shapeAndDragging()

@@ -2,6 +2,7 @@
 #include "widgets/TdfsIconListBox.h"
 
 #include <QFile>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +23,10 @@ private slots:
     void otherLetterCaseLoadsAgain();
     void missingFileDisables();
     void bestImageIsTheLargeOne();
+    void drawnImage_data();
+    void drawnImage();
+    void rowsInTheLayoutSize_data();
+    void rowsInTheLayoutSize();
     void damagedIconsShowNothing();
     void cells();
 
@@ -152,6 +157,65 @@ void TestIconListBox::bestImageIsTheLargeOne()
     const QString big = write("duza.ico", icoFile({square(64, Qt::blue)}));
     box.setFileName(big);
     QCOMPARE(box.iconAt(0).size(), QSize(32, 32)); // scaled to the large size
+}
+
+void TestIconListBox::drawnImage_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("colour");
+    const QList<IcoImage> images = {bmpImage(32, 4, Qt::red), bmpImage(32, 8, Qt::green),
+                                    bmpImage(32, 32, Qt::blue), bmpImage(48, 32, Qt::cyan),
+                                    bmpImage(16, 32, Qt::yellow)};
+    QTest::newRow("icon file, 16 colours first") << icoFile(images) << "wiele.ico" << QColor(Qt::blue);
+    QTest::newRow("program, 16 colours first")
+        << writePe(false, false, iconResources(icoFile(images), 1, 1)) << "wiele.exe" << QColor(Qt::blue);
+}
+
+void TestIconListBox::drawnImage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QColor, colour);
+    TdfsIconListBox box;
+    box.setFileName(write(name, bytes));
+    const QPixmap icon = box.iconAt(0);
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QCOMPARE(icon.toImage().pixelColor(16, 16), colour);
+}
+
+void TestIconListBox::rowsInTheLayoutSize_data()
+{
+    QTest::addColumn<int>("icons");
+    QTest::addColumn<bool>("twoRows");
+    QTest::newRow("3 icons") << 3 << true;
+    QTest::newRow("24 icons: two full rows") << 24 << true;
+    QTest::newRow("30 icons: one row over a scroll bar") << 30 << false;
+}
+
+void TestIconListBox::rowsInTheLayoutSize()
+{
+    QFETCH(int, icons);
+    QFETCH(bool, twoRows);
+    QList<ResourceEntry> resources;
+    for (int i = 0; i < icons; ++i)
+        resources += iconResources(icoFile({square(32, QColor::fromHsv(i * 10, 255, 255))}), quint16(i + 1), quint16(i + 1));
+    TdfsIconListBox box;
+    box.resize(460, 77); // as the main window lays it out
+    box.setFileName(write("ikony.dll", writePe(false, true, resources)));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QRect first = box.visualRect(box.model()->index(0, 0));
+    const QRect second = box.visualRect(box.model()->index(1, 0));
+    QCOMPARE(second.left() == first.left() && second.top() > first.bottom(), twoRows);
+    QVERIFY(box.viewport()->rect().contains(second));
+    QCOMPARE(box.horizontalScrollBar()->isVisible(), !twoRows);
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(box.currentRow(), 1);
+    QTest::keyClick(&box, Qt::Key_End);
+    QCOMPARE(box.currentRow(), icons - 1);
+    const QRect last = box.visualRect(box.model()->index(icons - 1, 0));
+    QVERIFY(box.viewport()->rect().contains(last.center())); // scrolled to it
 }
 
 void TestIconListBox::damagedIconsShowNothing()
