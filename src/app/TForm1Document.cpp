@@ -15,6 +15,7 @@
 #include "widgets/TdfsIconListBox.h"
 #include "widgets/TdfsSystemTreeView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -38,12 +39,17 @@ bool isFolder(const QString &text)
     return !text.isEmpty() && QDir::isAbsolutePath(text) && QFileInfo(text).isDir();
 }
 
-void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+void setTextColour(QWidget *widget, QPalette::ColorGroup group, QPalette::ColorRole role, const QColor &colour)
 {
     QPalette palette = widget->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, role, colour);
+    palette.setColor(group, role, colour);
     widget->setPalette(palette);
+}
+
+void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        setTextColour(widget, group, role, colour);
 }
 
 } // namespace
@@ -163,8 +169,11 @@ void TForm1::greyFolderArea(const QString &caption)
     setTextColour(dfsSystemTreeView1, QPalette::Text, QColor(192, 192, 192));
     setTextColour(gb_Centrum, QPalette::WindowText, QColor(255, 0, 0));
     // Only the group's caption is red: its controls are greyed as every disabled control is.
-    for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_Dodaj})
-        w->setPalette(palette());
+    for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_Dodaj}) {
+        const QPalette plain = QApplication::palette(w);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            setTextColour(w, group, QPalette::WindowText, plain.color(group, QPalette::WindowText));
+    }
     for (QWidget *w : std::initializer_list<QWidget *>{CheckBox1, Label4, Label5, Label6, Label7, sb_Dodaj})
         enable(w, false);
     Label3->setText(Texts::driveCaption);

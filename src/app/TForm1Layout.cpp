@@ -186,6 +186,13 @@ void TForm1::setupLayout()
     l_MK->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Panel3 = panel(Panel2, "Panel3", 19, 140, 136, 119, Qt::white);
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    {
+        // The light edges of the sunken frame in the grey of the buttons, so that the right and
+        // bottom edges show on the white panel.
+        QPalette palette = Panel3->palette();
+        palette.setColor(QPalette::Light, palette.color(QPalette::Button));
+        Panel3->setPalette(palette);
+    }
     Image2 = make<QLabel>(Panel3, "Image2", 28, 8, 80, 81);
     Image2->setPixmap(QPixmap(QStringLiteral(":/pictures/drive.jpg")));
     Label3 = label(Panel3, "Label3", 2, 95, Texts::driveCaption, 132, 20);

@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include "app/Startup.h"
+
 #include "app/TForm1.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TXPathLabel.h"
@@ -35,6 +37,7 @@ private slots:
     void functionKeys();
     void aboutLocksTheMainWindow();
     void tipsLeaveTheMainWindowUsable();
+    void standardDialogsInPolish();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -128,6 +131,10 @@ void TestStartup::stateAfterStartup()
     QVERIFY(!f.sb_Utworz->isHidden() && !f.sb_Utworz->isEnabled());
     QVERIFY(f.sb_Zapisz->isHidden());
     QCOMPARE(f.gb_Centrum->title(), u" Wskaż folder z danymi (przeczytaj porady) "_qs);
+    // Only the caption is red; the check box greys as every disabled control does.
+    QCOMPARE(f.gb_Centrum->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(f.CheckBox1->palette().color(QPalette::Disabled, QPalette::WindowText),
+             QApplication::palette(f.CheckBox1).color(QPalette::Disabled, QPalette::WindowText));
     for (QWidget *w : std::initializer_list<QWidget *>{
              f.gb_Centrum, f.dfsSystemTreeView1, f.CheckBox1, f.Label4, f.Label5, f.Label6, f.Label7,
              f.sb_AutoRun, f.sb_Dodaj, f.sb_Edytuj, f.sb_Usun, f.sb_Zapisz, f.sb_Odswiez,
@@ -260,6 +267,14 @@ void TestStartup::tipsLeaveTheMainWindowUsable()
     QVERIFY(f.isEnabled());
     QTest::keyClick(m_fixture->windows().tips.get(), Qt::Key_Escape);
     QVERIFY(!m_fixture->windows().tips->isVisible());
+}
+
+// Qt's own texts (the file choosers' labels and buttons) are Polish whatever the locale.
+void TestStartup::standardDialogsInPolish()
+{
+    QVERIFY(setUpApplication(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), u"Szukaj w:"_qs);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Anuluj"_qs);
 }
 
 QTEST_MAIN(TestStartup)
