@@ -5,6 +5,7 @@
 #include "platform/FileInfo.h"
 #include "platform/Shell.h"
 #include "platform/UpdateServer.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/SensitiveLabel.h"
 #include "widgets/WindowFont.h"
 
@@ -191,9 +192,10 @@ void TF_About::FormShow()
 
 void TF_About::runCheck()
 {
+    const BusyCursor busy; // the window answers nothing until the server has
     const QString local = QDir::tempPath() + QStringLiteral("/dane.ini");
     const QUrl remote = UpdateServer::baseAddress().resolved(QUrl(QStringLiteral("version.ini")));
-    if (UpdateServer::download(remote, local) && QFileInfo(local).isFile())
+    if (UpdateServer::download(remote, local, m_checkTimeLimit) && QFileInfo(local).isFile())
         applyUpdateData(ProfileFile::fromFile(local), homePage, m_update);
     else
         applyNoUpdateData(homePage, m_update);

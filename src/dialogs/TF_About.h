@@ -26,6 +26,9 @@ public:
     void FormShow();
     bool checkDone() const { return m_checkDone; }
     const UpdateState &updateState() const { return m_update; }
+    // How long the update check may wait for the server.
+    int checkTimeLimit() const { return m_checkTimeLimit; }
+    void setCheckTimeLimit(int milliseconds) { m_checkTimeLimit = milliseconds; }
 
     QLabel *img_About, *l_Version;
     QLabel *a_l_1, *a_l_2, *a_l_4, *a_l_6, *a_l_8, *a_l_10;
@@ -49,4 +52,5 @@ private:
     QPointer<QWidget> m_mainWindow;
     UpdateState m_update;
     bool m_checkDone = false;
+    int m_checkTimeLimit = 15000;
 };

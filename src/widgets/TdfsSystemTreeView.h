@@ -3,15 +3,23 @@
 #include "core/FileMask.h"
 
 #include <QFileSystemWatcher>
+#include <QHash>
+#include <QIcon>
+#include <QMenu>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <QMenu>
+#include <functional>
+
+class QFileInfo;
 
 // The contents of one folder as a tree: a root entry for the folder, captioned as asked, and
 // below it the subfolders (first) and files, each folder listed only when first opened.
-// Follows changes on disk around the selected entry, and mounts and unmounts.
+// Follows changes on disk in the open folders and around the selected entry, and mounts and
+// unmounts, keeping what is open, selected and scrolled. The selected folder shows the open
+// folder icon; links carry the link emblem.
 class TdfsSystemTreeView : public QTreeWidget
 {
     Q_OBJECT
@@ -40,11 +48,15 @@ public:
     void setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
     QMenu *popupMenu() const { return m_popupMenu; }
 
+    // Builds the tree anew; for the same root, the folders open before, the selection and the
+    // scroll position stay where their paths still exist.
     void Rebuild();
-    // Lists the children of an entry again (it stays open when it was).
+    // Brings the children of an entry up to date with the disk: new ones are added, vanished
+    // ones removed, the others stay as they are (open, selected).
     void relist(QTreeWidgetItem *item);
 
-    // The folders being watched for changes (the selected entry's folder and its parent).
+    // The folders being watched for changes: the open ones, the selected entry's folder and
+    // its parent.
     QStringList watchedFolders() const;
 
     // Data of every entry.
@@ -66,9 +78,17 @@ protected:
 
 private:
     void listChildren(QTreeWidgetItem *item);
-    QTreeWidgetItem *findEntry(const QString &path);
+    QTreeWidgetItem *newEntry(const QFileInfo &info);
+    QTreeWidgetItem *findEntry(const QString &path, bool listing = true);
+    QStringList openFolders() const;
     void selectionChanged();
+    // Runs a change of the tree's entries without reporting each step; a different selected
+    // path afterwards is reported once.
+    void quietly(const std::function<void()> &change);
+    void showOpenFolder();
+    QIcon entryIcon(const QFileInfo &info, bool folder, bool link, bool open);
     void watchSelection();
+    void updateWatches();
     void folderChanged(const QString &folder);
     void checkVolumes();
 
@@ -77,12 +97,14 @@ private:
     QString m_maskText;
     ::FileMask m_mask;
     QPointer<QMenu> m_popupMenu;
-    bool m_rebuilding = false;
+    int m_quiet = 0;
     bool m_firstSelection = true;
     QTimer m_watchDelay;
     QFileSystemWatcher m_watcher;
     QString m_watchedFolder; // the selected entry's folder
     QString m_watchedParent; // its parent
+    QPersistentModelIndex m_openFolder; // the entry showing the open folder icon
+    QHash<QString, QIcon> m_icons; // by kind of entry, see entryIcon
     QTimer m_volumeCheck;
     QStringList m_volumes;
 };

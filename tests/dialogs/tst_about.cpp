@@ -5,6 +5,7 @@
 #include "dialogs/TF_About.h"
 #include "widgets/SensitiveLabel.h"
 
+#include <QCursor>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,8 @@ private slots:
     void update();
     void checkRunsOncePerRun();
     void deadServerLeavesTheDefaults();
+    void busyCursorWhileChecking_data();
+    void busyCursorWhileChecking();
     void linksOpenTheirTargets();
     void closingEnablesTheMainWindow();
     void noticeBlinksAndOpens();
@@ -97,6 +100,42 @@ void TestAbout::deadServerLeavesTheDefaults()
     QVERIFY(about().sb_DownUpdate->isHidden());
     QCOMPARE(about().a_l_9->text(), QStringLiteral("http://www.quorvale.example/"));
     QVERIFY(about().l_SzukamPracy->isHidden());
+}
+
+void TestAbout::busyCursorWhileChecking_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("delayMs"); // negative: no answer at all
+    QTest::addColumn<bool>("listening");
+    QTest::newRow("slow answer") << 200 << 300 << true;
+    QTest::newRow("error answer") << 500 << 0 << true;
+    QTest::newRow("no answer within the time limit") << 200 << -1 << true;
+    QTest::newRow("connection refused") << 200 << 0 << false;
+}
+
+void TestAbout::busyCursorWhileChecking()
+{
+    QFETCH(int, status);
+    QFETCH(int, delayMs);
+    QFETCH(bool, listening);
+    serve("[Pelmora]\r\nversion=9.0.0.0\r\nurl=http://d/\r\n", status);
+    m_server->delayMs = delayMs;
+    int waiting = -1; // the override cursor's shape while the server holds its answer
+    m_server->onRequest = [&] {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        waiting = cursor ? cursor->shape() : Qt::ArrowCursor;
+    };
+    if (!listening)
+        m_server->close();
+    about().setCheckTimeLimit(1000);
+    QVERIFY(!QGuiApplication::overrideCursor());
+
+    about().show();
+    QVERIFY(about().checkDone());
+    if (listening)
+        QCOMPARE(waiting, int(Qt::WaitCursor));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(!about().sb_DownUpdate->isHidden(), status == 200 && delayMs >= 0 && listening);
 }
 
 void TestAbout::linksOpenTheirTargets()

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,10 +27,17 @@ private slots:
     void newFileInSelectedFolderShows();
     void deletedSelectionMovesToAnAncestor();
     void missingFolderGivesAnEmptyTree();
+    void changeKeepsTheView_data();
+    void changeKeepsTheView();
+    void icons_data();
+    void icons();
 
 private:
     QStringList captions(QTreeWidgetItem *item) const;
     QTreeWidgetItem *child(QTreeWidgetItem *item, const QString &caption) const;
+    QTreeWidgetItem *entry(const QString &relative) const;
+    QStringList openEntries() const;
+    void click(const QString &relative, bool onMarker = false);
     void touch(const QString &relative);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -70,6 +79,35 @@ QTreeWidgetItem *TestSystemTreeView::child(QTreeWidgetItem *item, const QString 
             return item->child(i);
     }
     return nullptr;
+}
+
+// The entry at a path below the root, by captions; null when the tree has none.
+QTreeWidgetItem *TestSystemTreeView::entry(const QString &relative) const
+{
+    QTreeWidgetItem *item = m_tree->topLevelItem(0);
+    for (const QString &caption : relative.split('/', Qt::SkipEmptyParts))
+        item = child(item, caption);
+    return item;
+}
+
+QStringList TestSystemTreeView::openEntries() const
+{
+    QStringList open;
+    for (QTreeWidgetItemIterator it(m_tree.get()); *it; ++it) {
+        if ((*it)->isExpanded())
+            open << TdfsSystemTreeView::pathOf(*it);
+    }
+    return open;
+}
+
+// A click on the entry, or on its "+" box left of it.
+void TestSystemTreeView::click(const QString &relative, bool onMarker)
+{
+    QTreeWidgetItem *item = entry(relative);
+    QVERIFY2(item, qPrintable(relative));
+    const QRect rect = m_tree->visualItemRect(item);
+    const QPoint at(onMarker ? rect.left() - m_tree->indentation() / 2 : rect.center().x(), rect.center().y());
+    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, at);
 }
 
 void TestSystemTreeView::rootIsOpenAndCaptioned()
@@ -205,15 +243,18 @@ void TestSystemTreeView::deletedSelectionMovesToAnAncestor()
     m_tree->select(m_folder + "a2");
     QVERIFY(m_tree->select(m_folder + "bin/gleboki"));
     QTRY_VERIFY(m_tree->watchedFolders().contains(m_folder + "bin/gleboki"));
+    QSignalSpy changes(m_tree.get(), &TdfsSystemTreeView::OnChange);
 
     QVERIFY(QDir(m_folder + "bin/gleboki").removeRecursively());
     QTRY_COMPARE(m_tree->Selection(), m_folder + "bin");
     QVERIFY(!captions(child(m_tree->topLevelItem(0), "bin")).contains("gleboki"));
+    QCOMPARE(changes.count(), 1);
 
     // Then the folder above it goes too: the tree ends up on an entry that exists.
     QTRY_VERIFY(m_tree->watchedFolders().contains(m_folder + "bin"));
     QVERIFY(QDir(m_folder + "bin").removeRecursively());
     QTRY_COMPARE(m_tree->Selection(), m_dir->path() + "/Dane");
+    QCOMPARE(changes.count(), 2);
 }
 
 void TestSystemTreeView::missingFolderGivesAnEmptyTree()
@@ -224,6 +265,117 @@ void TestSystemTreeView::missingFolderGivesAnEmptyTree()
     QCOMPARE(m_tree->topLevelItemCount(), 0);
     m_tree->setCustomDir(u"Mój komputer"_qs);
     QCOMPARE(m_tree->topLevelItemCount(), 0);
+}
+
+void TestSystemTreeView::changeKeepsTheView_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("path"); // below the data folder
+    QTest::addColumn<bool>("listed"); // whether the tree shows it afterwards
+    QTest::newRow("file created in the root") << "create" << "autorun.inf" << true;
+    QTest::newRow("file created beside the selection") << "create" << "bin/gleboki/nowy.exe" << true;
+    QTest::newRow("folder created in an open folder") << "mkdir" << "bin/nowy" << true;
+    QTest::newRow("file deleted in an open folder") << "delete" << "bin/run.exe" << false;
+    QTest::newRow("programs only") << "mask" << "readme.txt" << false;
+}
+
+// What the user opened, selected and scrolled to stays put, and the main window hears of no
+// selection change.
+void TestSystemTreeView::changeKeepsTheView()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, path);
+    QFETCH(bool, listed);
+    for (int i = 0; i < 40; ++i)
+        touch(QStringLiteral("bin/gleboki/plik%1.exe").arg(i, 2, 10, QLatin1Char('0')));
+    m_tree->setReadDelay(0);
+    m_tree->setCustomDir(m_folder);
+    m_tree->show();
+    click("bin", true);
+    click("bin/gleboki", true);
+    click("bin/gleboki/plik03.exe");
+    QWheelEvent wheel(QPointF(50, 50), m_tree->viewport()->mapToGlobal(QPointF(50, 50)), {}, {0, -120},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_tree->viewport(), &wheel);
+    const int scrolled = m_tree->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    const QStringList open = openEntries();
+    QCOMPARE(open, (QStringList{m_dir->path() + "/Dane", m_folder + "bin", m_folder + "bin/gleboki"}));
+    QCOMPARE(m_tree->Selection(), m_folder + "bin/gleboki/plik03.exe");
+    if (change != "mask")
+        QTRY_VERIFY(m_tree->watchedFolders().contains(QFileInfo(m_folder + path).path()));
+    QSignalSpy changes(m_tree.get(), &TdfsSystemTreeView::OnChange);
+
+    if (change == "create")
+        touch(path);
+    else if (change == "mkdir")
+        QVERIFY(QDir(m_folder).mkdir(path));
+    else if (change == "delete")
+        QVERIFY(QFile::remove(m_folder + path));
+    else
+        m_tree->setFileMask("*.exe");
+    QTRY_COMPARE(entry(path) != nullptr, listed);
+    QCOMPARE(openEntries(), open);
+    QCOMPARE(m_tree->Selection(), m_folder + "bin/gleboki/plik03.exe");
+    QCOMPARE(m_tree->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(changes.count(), 0);
+}
+
+void TestSystemTreeView::icons_data()
+{
+    QTest::addColumn<bool>("themeHasEmblem");
+    QTest::newRow("theme with a link emblem") << true;
+    QTest::newRow("theme without one") << false;
+}
+
+// The selected folder looks open, the others closed; a link never looks like what it points to.
+void TestSystemTreeView::icons()
+{
+    QFETCH(bool, themeHasEmblem);
+    QTemporaryDir themes;
+    QVERIFY(writeTestFile(themes.filePath("proba/index.theme"),
+                          "[Icon Theme]\nDirectories=16x16/emblems\n[16x16/emblems]\nSize=16\n"));
+    QImage emblem(16, 16, QImage::Format_ARGB32);
+    emblem.fill(Qt::magenta);
+    QVERIFY(QDir(themes.path()).mkpath("proba/16x16/emblems"));
+    if (themeHasEmblem)
+        QVERIFY(emblem.save(themes.filePath("proba/16x16/emblems/emblem-symbolic-link.png")));
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    const auto restoreTheme = qScopeGuard([&] {
+        QIcon::setThemeSearchPaths(searchPaths);
+        QIcon::setThemeName(themeName);
+    });
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setThemeName("proba");
+    QVERIFY(QFile::link(m_folder + "bin", m_folder + "do bin"));
+    QVERIFY(QFile::link(m_folder + "b.exe", m_folder + "skrot.exe"));
+    QVERIFY(QFile::link(m_folder + "brak.exe", m_folder + "zerwany.exe"));
+    m_tree->setCustomDir(m_folder);
+    m_tree->show();
+    const auto key = [&](const QString &path) { return entry(path)->icon(0).cacheKey(); };
+    const auto image = [&](const QString &path) { return entry(path)->icon(0).pixmap(16).toImage(); };
+
+    QVERIFY(key("do bin") != key("a2"));
+    QVERIFY(image("skrot.exe") != image("b.exe"));
+    QVERIFY(image("zerwany.exe") != image("b.exe"));
+    if (themeHasEmblem)
+        QCOMPARE(image("skrot.exe").pixelColor(2, 14), QColor(Qt::magenta)); // bottom left
+
+    const qint64 closed = key("a2");
+    click("bin");
+    QVERIFY(key("bin") != closed);
+    QTest::keyClick(m_tree.get(), Qt::Key_Right);
+    QVERIFY(entry("bin")->isExpanded());
+    const qint64 closedLink = key("do bin");
+    click("do bin");
+    QCOMPARE(key("bin"), closed); // open, but no longer selected
+    QVERIFY(key("do bin") != closedLink);
+
+    const qint64 file = key("b.exe");
+    click("b.exe");
+    QCOMPARE(key("b.exe"), file); // files look the same either way
+    QCOMPARE(key("do bin"), closedLink);
 }
 
 QTEST_MAIN(TestSystemTreeView)
