@@ -5,6 +5,7 @@
 
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/ChoiceListBox.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
@@ -25,16 +26,17 @@ void TForm1::sb_AutoRunClick()
     lockForPanel(true);
     const QString folder = dataFolder();
 
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ListBox1->clear();
     QStringList found;
-    for (const char *mask : {"*.exe", "*.dll", "*.icl", "*.ico"})
-        collectFiles(folder, QLatin1String(mask), [&found](const QString &in, const QString &name) {
-            found << in + name;
-            return true;
-        });
-    ListBox1->addItems(found);
-    QGuiApplication::restoreOverrideCursor();
+    {
+        const BusyCursor busy;
+        ListBox1->clear();
+        for (const char *mask : {"*.exe", "*.dll", "*.icl", "*.ico"})
+            collectFiles(folder, QLatin1String(mask), [&found](const QString &in, const QString &name) {
+                found << in + name;
+                return true;
+            });
+        ListBox1->addItems(found);
+    }
 
     const QSignalBlocker quietPrograms(lb_Programy);
     const QSignalBlocker quietIcons(lb_Ikony);
