@@ -1,5 +1,6 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
+#include "UserInput.h"
 #include "WindowFixture.h"
 
 #include "app/MruList.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QMenu>
 #include <QtTest>
 
 class TestCreateSave : public QObject
@@ -37,6 +39,7 @@ private slots:
     void decliningTheFileKeepsTheButtons();
     void iconNumberThatSelectsNoRowSurvivesSave();
     void iconNumberSelectsTheRow();
+    void pathsFromTheRootOfTheDisc();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -343,6 +346,27 @@ void TestCreateSave::iconNumberSelectsTheRow()
     m_fixture->messages.answers = {Messages::Answer::No};
     f.sb_OdswiezClick();
     QCOMPARE(f.document().iconIndex, 2);
+}
+
+// "\setup.exe" names setup.exe at the root of the disc, which is the data folder.
+void TestCreateSave::pathsFromTheRootOfTheDisc()
+{
+    TForm1 &f = form();
+    writeFile("[autorun]\r\nopen=\\setup.exe\r\nicon=\\setup.exe\r\n");
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    f.show();
+    takeFolder();
+    UserInput::rightClick(f.Image2, QPoint(40, 40));
+    QTRY_VERIFY(f.pm_Menu->isVisible());
+    QCOMPARE(f.pm_Menu->defaultAction()->toolTip(), m_folder + "setup.exe");
+    f.pm_Menu->close();
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    QTest::mouseClick(f.sb_UsunPlik, Qt::LeftButton); // the file goes, the program and icon stay
+    QVERIFY(!f.sb_Utworz->isHidden());
+    m_fixture->messages.shown.clear();
+    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QCOMPARE(m_fixture->messages.shown.size(), 1); // no question about a missing file
+    QVERIFY(m_fixture->messages.shown[0].text.startsWith(createdText));
 }
 
 QTEST_MAIN(TestCreateSave)

@@ -275,6 +275,9 @@ void TestStartup::standardDialogsInPolish()
     QVERIFY(setUpApplication(*QCoreApplication::instance()));
     QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), u"Szukaj w:"_qs);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Anuluj"_qs);
+    // No display name of its own, which Qt would append to every message box's caption.
+    QCoreApplication::setApplicationName("inna");
+    QCOMPARE(QGuiApplication::applicationDisplayName(), u"inna"_qs);
 }
 
 QTEST_MAIN(TestStartup)

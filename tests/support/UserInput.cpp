@@ -3,6 +3,7 @@
 #include "widgets/TdfsSystemTreeView.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QListWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -67,6 +68,13 @@ void type(QWidget *widget, const QString &text)
             QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+void rightClick(QWidget *widget, const QPoint &pos)
+{
+    QTest::mouseClick(widget, Qt::RightButton, {}, pos);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, pos, widget->mapToGlobal(pos));
+    QApplication::sendEvent(widget, &request);
 }
 
 void press(int key)

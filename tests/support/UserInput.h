@@ -9,6 +9,7 @@
 class QAbstractItemView;
 class QListWidget;
 class QModelIndex;
+class QPoint;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -28,6 +29,9 @@ void clickTab(QTabWidget *tabs, int index);
 void typeOver(QWidget *edit, const QString &text);
 // Types text into widget, one key at a time, letters outside ASCII included.
 void type(QWidget *widget, const QString &text);
+// A right click at pos of widget: the button, then the context-menu request that the
+// platform makes of it.
+void rightClick(QWidget *widget, const QPoint &pos);
 // Presses key on whichever widget has the focus.
 void press(int key);
 // Opens the folder tree down to path with clicks and the Right key, and clicks its entry;
