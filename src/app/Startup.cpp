@@ -36,4 +36,5 @@ void PelmoraWindows::showMain()
 {
     centreOnScreen(main.get());
     main->show();
+    main->restoreAfterInterruption();
 }

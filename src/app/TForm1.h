@@ -50,6 +50,9 @@ public:
     // Initialisation, run once at creation and again by New.
     void FormCreate();
     void FormShow();
+    // At start-up, after the window shows: what an earlier run left undone is undone (a menu
+    // file under a preview's variant is put back, drive links of an earlier boot go).
+    void restoreAfterInterruption();
 
     void sb_ZamknijClick();
     void sb_PomocClick();

@@ -10,6 +10,7 @@
 #include "core/ProfileFile.h"
 #include "platform/Messages.h"
 #include "platform/PreviewDrive.h"
+#include "platform/PreviewJournal.h"
 #include "widgets/TdfsSystemTreeView.h"
 
 #include <QFile>
@@ -65,6 +66,14 @@ QString waitMessage(const QString &letter, const QString &folder)
         + QStringLiteral("jest tak jak należy, kliknięcie w przycisk OK czytanego właśnie komunikatu.");
 }
 
+QString noWinePrefix(const QString &prefix)
+{
+    return QStringLiteral("Podgląd tworzy tymczasowy dysk jako literę dysku Wine, a nie ma prefiksu Wine "
+                          "(folderu ")
+        + prefix + QStringLiteral("/dosdevices). Uruchom raz Wine (np. poleceniem winecfg) albo wskaż "
+                                  "istniejący prefiks zmienną WINEPREFIX i spróbuj ponownie.");
+}
+
 } // namespace
 
 void TForm1::sb_PodgladClick()
@@ -79,13 +88,18 @@ void TForm1::sb_PodgladClick()
         sb_ZapiszClick();
 
     const QString folder = dataFolder();
-    const QString letter = PreviewDrive().freeLetter();
+    const PreviewDrive drives;
+    const QString letter = drives.freeLetter();
     const QString volume = PreviewDrive::volumeLabel(folder);
     if (lv_Lista->topLevelItemCount() == 0) {
         m_services.messages.show(this,
                                  QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
                                                 "pusta, dodaj najpierw pozycje do menu !!!"),
                                  Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+    } else if (!drives.hasPrefix()) {
+        // The drive letters are those of Wine; without a prefix there is nowhere to make one.
+        m_services.messages.show(this, noWinePrefix(drives.prefix()), Texts::captionWarning,
+                                 Messages::Buttons::Ok, Messages::Icon::Warning);
     } else if (m_services.messages.show(this,
                                         longQuestion(folder, e_Etykieta->text(), PreviewDrive::volumeRoot(folder),
                                                      volume, letter),
@@ -109,7 +123,14 @@ void TForm1::previewRun(const QString &folder, const QString &letter)
     const QByteArray saved = file.readAll();
     file.close();
     const QStringList preview = previewLines(ProfileFile::fromBytes(saved), folder);
+    // The user's bytes are safe in the journal before the variant takes their place.
+    PreviewJournal journal(path);
+    if (!journal.keep(saved)) {
+        generalError(Texts::cannotCreateFile.arg(journal.journalFile()));
+        return;
+    }
     if (!writeAutorunLines(path, preview)) {
+        journal.release();
         generalError(Texts::cannotCreateFile.arg(path));
         return;
     }
@@ -119,9 +140,10 @@ void TForm1::previewRun(const QString &folder, const QString &letter)
     m_services.messages.show(this, waitMessage(letter, folder), Texts::captionWarning, Messages::Buttons::Ok,
                              Messages::Icon::Warning);
     if (!writeFileAtomically(path, saved)) {
-        generalError(Texts::cannotCreateFile.arg(path));
+        generalError(Texts::cannotCreateFile.arg(path)); // the journal stays for the next start
         return;
     }
+    journal.release();
     if (m_services.messages.show(this,
                                  QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "
                                                 "Program poza tworzeniem tymczasowych dysków ma możliwość ich "
@@ -130,4 +152,32 @@ void TForm1::previewRun(const QString &folder, const QString &letter)
                                  QStringLiteral("PYTANIE ???"), Messages::Buttons::YesNo, Messages::Icon::Question)
         == Messages::Answer::Yes)
         drives.unmap(letter);
+}
+
+void TForm1::restoreAfterInterruption()
+{
+    PreviewDrive::removeLinksOfEarlierBoots();
+    const QList<PreviewJournal::Restored> restored = PreviewJournal::restoreLeftBehind();
+    if (restored.isEmpty())
+        return;
+    QStringList back, failed;
+    for (const PreviewJournal::Restored &r : restored) {
+        if (r.ok)
+            back << r.file;
+        else
+            failed << (r.file.isEmpty() ? QString() : r.file + QStringLiteral(": ")) + r.error
+                    + QStringLiteral(" (kopia: ") + r.journal + QLatin1Char(')');
+    }
+    QString text;
+    if (!back.isEmpty())
+        text = QStringLiteral("Poprzedni podgląd menu został przerwany, zanim program przywrócił plik z menu. "
+                              "Plik został przywrócony w postaci sprzed podglądu:\r")
+            + back.join(QLatin1Char('\r'));
+    if (!failed.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
+            + QStringLiteral("Nie udało się przywrócić pliku z menu po przerwanym podglądzie:\r")
+            + failed.join(QLatin1Char('\r'));
+    m_services.messages.show(this, text, failed.isEmpty() ? Texts::captionInformation : Texts::captionError,
+                             Messages::Buttons::Ok,
+                             failed.isEmpty() ? Messages::Icon::Information : Messages::Icon::Error);
 }

@@ -18,7 +18,7 @@ QStringList autorunLines(const MenuDocument &doc)
     if (!doc.autoStartProgram.isEmpty())
         lines << QStringLiteral("Open=") + doc.autoStartProgram;
     if (!doc.iconFile.isEmpty())
-        lines << QStringLiteral("Icon=%1,%2").arg(doc.iconFile).arg(doc.iconIndex);
+        lines << QStringLiteral("Icon=") + doc.iconFile + QLatin1Char(',') + QString::number(doc.iconIndex);
     if (!doc.discLabel.isEmpty()) {
         // Windows shows the drive label from "label"; "Name" is kept for older readers.
         lines << QStringLiteral("Name=") + doc.discLabel;

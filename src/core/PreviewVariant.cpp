@@ -30,7 +30,7 @@ QStringList previewLines(const ProfileFile &saved, const QString &dataFolder)
         if (comma < 0 || !parseWholeNumber(QStringView(icon).mid(comma + 1), &index))
             index = 0;
         if (!file.isEmpty())
-            lines << QStringLiteral("Icon=%1,%2").arg(shortPath(file)).arg(index);
+            lines << QStringLiteral("Icon=") + shortPath(file) + QLatin1Char(',') + QString::number(index);
     }
     const QString name = saved.value(section, u"name");
     if (!name.isEmpty())

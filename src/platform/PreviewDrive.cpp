@@ -1,16 +1,63 @@
 #include "platform/PreviewDrive.h"
 
+#include "core/AtomicFile.h"
+#include "platform/StateFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
 #include <QStorageInfo>
+
+#include <functional>
+
+namespace {
+
+QString recordsFile()
+{
+    return stateFolder() + QStringLiteral("drives.json");
+}
+
+// Reads, changes and writes the records of the links made, under a lock, since two copies of
+// the program may preview at once.
+bool changeRecords(const std::function<void(QJsonArray &)> &change)
+{
+    QLockFile lock(recordsFile() + QStringLiteral(".lock"));
+    if (!lock.tryLock(5000))
+        return false;
+    QJsonArray records;
+    QFile file(recordsFile());
+    if (QFileInfo(file).isFile() && QFileInfo(file).size() < (1 << 20) && file.open(QIODevice::ReadOnly))
+        records = QJsonDocument::fromJson(file.readAll()).array();
+    file.close();
+    const QJsonArray before = records;
+    change(records);
+    if (records == before)
+        return true;
+    return writeFileAtomically(recordsFile(), QJsonDocument(records).toJson());
+}
+
+QString withoutTrailingSeparator(const QString &folder)
+{
+    return folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+}
+
+} // namespace
 
 PreviewDrive::PreviewDrive()
 {
-    QString prefix = qEnvironmentVariable("WINEPREFIX");
-    if (prefix.isEmpty())
-        prefix = QDir::homePath() + QStringLiteral("/.wine");
-    m_devices = prefix + QStringLiteral("/dosdevices/");
+    m_prefix = qEnvironmentVariable("WINEPREFIX");
+    if (m_prefix.isEmpty())
+        m_prefix = QDir::homePath() + QStringLiteral("/.wine");
+    m_devices = m_prefix + QStringLiteral("/dosdevices/");
+}
+
+bool PreviewDrive::hasPrefix() const
+{
+    return QFileInfo(m_devices).isDir();
 }
 
 QString PreviewDrive::linkOf(const QString &letter) const
@@ -32,18 +79,67 @@ QString PreviewDrive::freeLetter() const
 
 bool PreviewDrive::map(const QString &letter, const QString &folder) const
 {
-    if (letter.isEmpty() || !QDir().mkpath(m_devices))
+    if (letter.isEmpty() || !hasPrefix())
         return false;
-    QString target = folder;
-    if (target.size() > 1 && target.endsWith(QLatin1Char('/')))
-        target.chop(1);
-    return QFile::link(target, linkOf(letter));
+    const QString target = withoutTrailingSeparator(folder);
+    const QString link = linkOf(letter);
+    if (!QFile::link(target, link))
+        return false;
+    recordLink(link, target, bootId());
+    return true;
 }
 
 bool PreviewDrive::unmap(const QString &letter) const
 {
     const QString link = linkOf(letter);
-    return !letter.isEmpty() && QFileInfo(link).isSymLink() && QFile::remove(link);
+    if (letter.isEmpty() || !QFileInfo(link).isSymLink() || !QFile::remove(link))
+        return false;
+    changeRecords([&](QJsonArray &records) {
+        for (qsizetype i = records.size() - 1; i >= 0; --i)
+            if (records[i].toObject().value(QLatin1String("link")).toString() == link)
+                records.removeAt(i);
+    });
+    return true;
+}
+
+bool PreviewDrive::recordLink(const QString &link, const QString &target, const QString &boot)
+{
+    return changeRecords([&](QJsonArray &records) {
+        records.append(QJsonObject{{QStringLiteral("link"), link},
+                                   {QStringLiteral("target"), target},
+                                   {QStringLiteral("bootId"), boot}});
+    });
+}
+
+int PreviewDrive::removeLinksOfEarlierBoots()
+{
+    const QString now = bootId();
+    int removed = 0;
+    changeRecords([&](QJsonArray &records) {
+        QJsonArray kept;
+        for (const QJsonValue &value : std::as_const(records)) {
+            const QJsonObject record = value.toObject();
+            if (record.value(QLatin1String("bootId")).toString() == now) {
+                kept.append(record); // the drive lives until the computer restarts
+                continue;
+            }
+            const QString link = record.value(QLatin1String("link")).toString();
+            const QFileInfo info(link);
+            if (info.isSymLink() && info.symLinkTarget() == QDir::cleanPath(record.value(QLatin1String("target")).toString())
+                && QFile::remove(link))
+                ++removed;
+        }
+        records = kept;
+    });
+    return removed;
+}
+
+QString PreviewDrive::bootId()
+{
+    QFile file(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.read(64)).trimmed();
 }
 
 QString PreviewDrive::volumeLabel(const QString &path)

@@ -13,7 +13,10 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QProcess>
 #include <QtTest>
+
+#include <csignal>
 
 // The preview on a temporary drive letter of a Wine prefix made for the test.
 class TestPreview : public QObject
@@ -27,6 +30,9 @@ private slots:
     void previewShowsTheVariantThenRestores();
     void emptyListIsNotPreviewed();
     void declinedSaveShowsTheSavedFile();
+    void killedPreviewIsPutBackAtTheNextStart();
+    void linksOfAnEarlierBootGo();
+    void noWinePrefixNoDrive();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -157,6 +163,75 @@ void TestPreview::declinedSaveShowsTheSavedFile()
     QVERIFY(duringPreview.contains("Name=Dane") || duringPreview.contains("Name=dane"));
     QVERIFY(!duringPreview.contains("NOWA"));
     QCOMPARE(fileBytes(), saved);
+}
+
+// A program killed while its preview waits leaves the variant on disk; the next start puts
+// the user's file back from the journal, byte for byte, and says where.
+void TestPreview::killedPreviewIsPutBackAtTheNextStart()
+{
+    const QByteArray saved("[autorun]\nOpen=setup.exe\n; komentarz\nshell\\x=Start\nshell\\x\\command=setup.exe\n[inne]\nk=v");
+    QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
+    m_fixture->stop();
+    QProcess killed;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    killed.setProcessEnvironment(environment); // the same settings, state folder and Wine prefix
+    killed.start(PREVIEW_KILLED, {m_folder});
+    QVERIFY(killed.waitForStarted());
+    QByteArray said;
+    QElapsedTimer waiting;
+    waiting.start();
+    while (!said.contains("czeka") && killed.state() == QProcess::Running && waiting.elapsed() < 30000) {
+        killed.waitForReadyRead(100);
+        said += killed.readAllStandardOutput();
+    }
+    QVERIFY2(said.contains("czeka"), killed.readAllStandardError().constData());
+    const QByteArray variant = fileBytes();
+    QVERIFY(variant.startsWith("[autorun]\r\nopen=setup.exe\r\n"));
+    ::kill(pid_t(killed.processId()), SIGKILL);
+    QVERIFY(killed.waitForFinished());
+    QCOMPARE(fileBytes(), variant);
+
+    m_fixture->messages.shown.clear();
+    m_fixture->start().showMain();
+    QCOMPARE(fileBytes(), saved);
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.endsWith(m_folder + "autorun.inf"));
+    QCOMPARE(m_fixture->messages.shown[0].caption, QStringLiteral("INFORMACJA !!!"));
+    m_fixture->messages.shown.clear();
+    m_fixture->start().showMain(); // put back once
+    QCOMPARE(m_fixture->messages.shown.size(), 0);
+}
+
+// A kept drive vanishes at the next start in a later boot, as a subst drive at restart;
+// links that were changed since, or made by anyone else, stay.
+void TestPreview::linksOfAnEarlierBootGo()
+{
+    const PreviewDrive drives;
+    QVERIFY(drives.map("Y", m_folder)); // this boot: stays until restart
+    const QString target = m_folder.chopped(1);
+    for (const char *letter : {"x:", "w:"}) {
+        QVERIFY(QFile::link(target, m_devices + letter));
+        QVERIFY(PreviewDrive::recordLink(m_devices + letter, target, "wczesniejszy-rozruch"));
+    }
+    QVERIFY(QFile::remove(m_devices + "w:") && QFile::link("/", m_devices + "w:")); // changed by the user
+    QVERIFY(QFile::link(target, m_devices + "v:")); // someone else's
+    m_fixture->start().showMain();
+    QVERIFY(!QFileInfo(m_devices + "x:").isSymLink());
+    for (const char *kept : {"y:", "w:", "v:", "c:"})
+        QVERIFY2(QFileInfo(m_devices + kept).isSymLink(), kept);
+}
+
+void TestPreview::noWinePrefixNoDrive()
+{
+    const QString prefix = m_root->path() + "/brak-wine";
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    create();
+    m_fixture->messages.answers = {};
+    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY(m_fixture->messages.shown[0].text.contains(prefix + "/dosdevices"));
+    QVERIFY(!QFileInfo::exists(prefix));
 }
 
 QTEST_MAIN(TestPreview)

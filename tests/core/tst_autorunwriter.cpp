@@ -91,6 +91,13 @@ void TestAutorunWriter::bytes_data()
     QTest::newRow("no icon selected") << noRow
         << QByteArray("[autorun]\r\nIcon=ikony\\dysk.ico,-1\r\n\r\n");
 
+    MenuDocument percent; // the user's text is never a format
+    percent.iconFile = QStringLiteral("ik%1on.ico");
+    percent.iconIndex = 2;
+    percent.discLabel = QStringLiteral("50%2");
+    QTest::newRow("percent signs in names") << percent
+        << QByteArray("[autorun]\r\nIcon=ik%1on.ico,2\r\nName=50%2\r\nLabel=50%2\r\n\r\n");
+
     MenuDocument items;
     items.items = {{QStringLiteral("a=b \"c\""), QStringLiteral("bin\\setup.exe /s \"C:\\x y\"")}};
     QTest::newRow("verbatim label and command") << items

@@ -25,7 +25,7 @@ void TestPreviewVariant::initTestCase()
     m_folder = m_dir.path() + "/";
     QVERIFY(QDir(m_folder).mkpath("narzedzia"));
     QVERIFY(QDir(m_folder).mkpath("ikony"));
-    for (const char *name : {"setup.exe", "narzedzia/view.exe", "ikony/app.ico", "app.ico"}) {
+    for (const char *name : {"setup.exe", "narzedzia/view.exe", "ikony/app.ico", "app.ico", "50%2.ico"}) {
         QFile f(m_folder + name);
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
@@ -45,6 +45,8 @@ void TestPreviewVariant::lines_data()
                        u"shell\\00001=Przeglądarka"_qs, "shell\\00001\\command=narzedzia\\view.exe", ""};
     QTest::newRow("icon with an index")
         << QByteArray("[autorun]\r\nicon=ikony\\app.ico,3\r\n") << QStringList{"[autorun]", "Icon=ikony\\app.ico,3", ""};
+    QTest::newRow("percent signs in the name")
+        << QByteArray("[autorun]\r\nicon=50%2.ico,1\r\n") << QStringList{"[autorun]", "Icon=50%2.ico,1", ""};
     QTest::newRow("icon without a comma is its first icon")
         << QByteArray("[autorun]\r\nicon=app.ico\r\n") << QStringList{"[autorun]", "Icon=app.ico,0", ""};
     QTest::newRow("index that is no number")

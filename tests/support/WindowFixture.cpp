@@ -8,6 +8,7 @@
 WindowFixture::WindowFixture()
 {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_config.path() + QStringLiteral("/state")));
     // No test reaches out: the update server is a closed port here unless a test runs one.
     qputenv("PELMORA_UPDATE_URL", "http://127.0.0.1:9/");
     QFile program(programFile());
