@@ -1,8 +1,11 @@
 #include "core/DiscPath.h"
 
 #include <QDir>
+#include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QDateTime>
+#include <QMutex>
 #include <QRegularExpression>
 
 namespace {
@@ -13,24 +16,81 @@ struct Resolution
     bool found = true; // every component named an existing entry
 };
 
+// The names of one folder by their case-folded form, each with its first spelling in name
+// order, as long as the folder is unchanged. Asking whether a file exists in other letter
+// case then costs a status call, however many files the folder holds: the label edit asks
+// after every keystroke whether the menu file exists.
+class FolderIndex
+{
+public:
+    QString match(const QString &folder, const QString &name)
+    {
+        const QFileInfo info(folder);
+        if (!info.isDir())
+            return {};
+        const State now{info.lastModified().toMSecsSinceEpoch(), info.metadataChangeTime().toMSecsSinceEpoch(),
+                        info.size()};
+        const QMutexLocker lock(&m_mutex);
+        if (m_entries.size() >= 64 && !m_entries.contains(folder))
+            m_entries.clear(); // a handful of folders are asked about, seldom more
+        Entry &entry = m_entries[folder];
+        if (!entry.trusted || !(entry.state == now)) {
+            entry.names = list(folder);
+            entry.state = now;
+            // A change in the same tick as the listing leaves the times as they were: a
+            // listing of a folder changed in the last seconds is used once and read again.
+            entry.trusted = now.modified + 2000 < QDateTime::currentMSecsSinceEpoch();
+        }
+        return entry.names.value(name.toCaseFolded());
+    }
+
+private:
+    struct State
+    {
+        qint64 modified = 0;
+        qint64 changed = 0;
+        qint64 size = 0;
+        bool operator==(const State &o) const
+        {
+            return modified == o.modified && changed == o.changed && size == o.size;
+        }
+    };
+    struct Entry
+    {
+        State state;
+        bool trusted = false;
+        QHash<QString, QString> names;
+    };
+
+    static QHash<QString, QString> list(const QString &folder)
+    {
+        QHash<QString, QString> names;
+        QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (entries.hasNext()) {
+            entries.next();
+            const QString entry = entries.fileName();
+            QString &first = names[entry.toCaseFolded()];
+            if (first.isEmpty() || entry < first)
+                first = entry;
+        }
+        return names;
+    }
+
+    QMutex m_mutex;
+    QHash<QString, Entry> m_entries;
+};
+
 // The on-disk spelling of name inside folder: the exact name when it exists, else the entry
 // that differs only in letter case (the first in name order when there are several); empty
-// when there is none. The folder is read once, unsorted: this runs on every keystroke that
-// asks whether the menu file exists, also in folders of many thousand files.
+// when there is none.
 QString matchComponent(const QString &folder, const QString &name)
 {
     if (QFileInfo::exists(folder + name))
         return name;
-    QString match;
-    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        const QString entry = entries.fileName();
-        if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0
-            && (match.isEmpty() || entry < match))
-            match = entry;
-    }
-    return match;
+    static FolderIndex index;
+    const QString match = index.match(folder, name);
+    // Only a name of the same length is the same name in other letter case.
+    return match.size() == name.size() ? match : QString();
 }
 
 Resolution resolve(const QString &dataFolder, const QString &discPath)

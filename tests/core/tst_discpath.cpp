@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <ctime>
+
 class TestDiscPath : public QObject
 {
     Q_OBJECT
@@ -17,6 +21,8 @@ private slots:
     void nativePathTakesTheSpellingOnDisk();
     void exactSpellingWinsOverOtherCase();
     void discPathDropsTheFolder();
+    void changesBehindTheProgramsBack_data();
+    void changesBehindTheProgramsBack();
 
 private:
     QTemporaryDir m_dir;
@@ -84,6 +90,44 @@ void TestDiscPath::discPathDropsTheFolder()
              u"Bin\\Narzędzia\\View.EXE"_qs);
     QCOMPARE(discPathOf(m_folder, m_folder + u"setup.exe"_qs), u"setup.exe"_qs);
     QCOMPARE(discPathOf(u"/"_qs, u"/mnt/cd/setup.exe"_qs), u"mnt\\cd\\setup.exe"_qs);
+}
+
+void TestDiscPath::changesBehindTheProgramsBack_data()
+{
+    QTest::addColumn<bool>("settled"); // the folder's last change lies well in the past
+    QTest::newRow("just changed") << false;
+    QTest::newRow("settled") << true;
+}
+
+// The names of a folder are remembered between questions; another program's creating,
+// renaming and deleting of the menu file is seen at once all the same.
+void TestDiscPath::changesBehindTheProgramsBack()
+{
+    QFETCH(bool, settled);
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    for (int i = 0; i < 50; ++i)
+        QVERIFY(writeTestFile(folder + QString::number(i)));
+    const auto settle = [&] {
+        const timespec hourAgo{::time(nullptr) - 3600, 0};
+        const timespec times[2] = {hourAgo, hourAgo};
+        if (settled) // as if the folder had last changed an hour ago
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(dir.path()).constData(), times, 0), 0);
+    };
+    const auto spelling = [&] { return nativePathOf(folder, u"autorun.inf"_qs).mid(folder.size()); };
+    settle();
+    QCOMPARE(spelling(), u"autorun.inf"_qs);
+    QVERIFY(writeTestFile(folder + "AUTORUN.INF"));
+    QCOMPARE(spelling(), u"AUTORUN.INF"_qs);
+    settle();
+    QCOMPARE(spelling(), u"AUTORUN.INF"_qs);
+    QVERIFY(QFile::rename(folder + "AUTORUN.INF", folder + "Autorun.Inf"));
+    QCOMPARE(spelling(), u"Autorun.Inf"_qs);
+    QVERIFY(discFileExists(folder, u"autorun.inf"_qs));
+    settle();
+    QVERIFY(QFile::remove(folder + "Autorun.Inf"));
+    QVERIFY(!discFileExists(folder, u"autorun.inf"_qs));
+    QCOMPARE(spelling(), u"autorun.inf"_qs);
 }
 
 QTEST_GUILESS_MAIN(TestDiscPath)

@@ -1,0 +1,95 @@
+// Times one keystroke in the label edit of the main window, with the data folder holding
+// many files, with and without autorun.inf, against the same keystroke in a plain line edit.
+// Usage: bench_label [KEYS]   (default 400; run offscreen)
+
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "widgets/TDirectoryEdit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// The bench answers every question with No: an existing autorun.inf is not opened.
+class NoMessages : public Messages
+{
+public:
+    Answer show(QWidget *, const QString &, const QString &, Buttons buttons, Icon) override
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+};
+
+void key(QWidget *edit, int code, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
+    QApplication::sendEvent(edit, &release);
+    QApplication::processEvents();
+}
+
+// Milliseconds per keystroke: a letter typed, then taken back, so the text stays short.
+double perKey(QLineEdit *edit, int keys)
+{
+    edit->setFocus();
+    edit->setText(QStringLiteral("Płyta"));
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < keys / 2; ++i) {
+        key(edit, Qt::Key_A, QStringLiteral("a"));
+        key(edit, Qt::Key_Backspace, QString());
+    }
+    return double(timer.nsecsElapsed()) / 1e6 / (keys / 2 * 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int keys = argc > 1 ? std::atoi(argv[1]) : 400;
+    QTemporaryDir state;
+    qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
+    NoMessages messages;
+    DesktopShell shell;
+    QtFileDialogs dialogs;
+    PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
+    TForm1 &form = *windows.main;
+    form.show();
+
+    QWidget plainWindow;
+    auto *plain = new QLineEdit(&plainWindow);
+    plainWindow.show();
+
+    for (int files : {20000, 100000}) {
+        QTemporaryDir folder;
+        for (int i = 0; i < files; ++i)
+            QFile(folder.filePath(QStringLiteral("plik%1.dat").arg(i))).open(QIODevice::WriteOnly);
+        for (bool present : {false, true}) {
+            if (present)
+                QFile(folder.filePath(QStringLiteral("autorun.inf"))).open(QIODevice::WriteOnly);
+            form.de_Folder->setText(QStringLiteral("/"));
+            form.de_Folder->setText(folder.path() + QLatin1Char('/'));
+            QApplication::processEvents();
+            const double label = perKey(form.e_Etykieta, keys);
+            const double base = perKey(plain, keys);
+            std::printf("label keystroke: files=%d autorun=%s per_key_ms=%.4f plain_ms=%.4f ratio=%.2f\n", files,
+                        present ? "present" : "absent", label, base, label / base);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
