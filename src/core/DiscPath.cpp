@@ -8,6 +8,12 @@
 #include <QMutex>
 #include <QRegularExpression>
 
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 struct Resolution
@@ -25,26 +31,29 @@ class FolderIndex
 public:
     QString match(const QString &folder, const QString &name)
     {
-        const QFileInfo info(folder);
-        if (!info.isDir())
+        const std::optional<State> now = stateOf(folder);
+        if (!now)
             return {};
-        const State now{info.lastModified().toMSecsSinceEpoch(), info.metadataChangeTime().toMSecsSinceEpoch(),
-                        info.size()};
         const QMutexLocker lock(&m_mutex);
         if (m_entries.size() >= 64 && !m_entries.contains(folder))
             m_entries.clear(); // a handful of folders are asked about, seldom more
         Entry &entry = m_entries[folder];
-        if (!entry.trusted || !(entry.state == now)) {
+        if (!entry.trusted || !(entry.state == *now)) {
+            const qint64 listedAt = nowNs();
             entry.names = list(folder);
-            entry.state = now;
-            // A change in the same tick as the listing leaves the times as they were: a
-            // listing of a folder changed in the last seconds is used once and read again.
-            entry.trusted = now.modified + 2000 < QDateTime::currentMSecsSinceEpoch();
+            entry.state = *now;
+            // A change in the same clock tick as the listing would leave the folder's time as
+            // it was: a listing is trusted only when the folder's last change lies clearly
+            // before it. File systems that keep whole seconds get a wider margin.
+            const qint64 margin = now->modified % 1000000000 == 0 ? qint64(2000000000) : qint64(20000000);
+            entry.trusted = now->modified + margin < listedAt;
         }
         return entry.names.value(name.toCaseFolded());
     }
 
 private:
+    // The folder's times (nanoseconds) and size; they change when an entry is made, renamed
+    // or removed.
     struct State
     {
         qint64 modified = 0;
@@ -61,6 +70,25 @@ private:
         bool trusted = false;
         QHash<QString, QString> names;
     };
+
+    static qint64 nowNs() { return QDateTime::currentMSecsSinceEpoch() * 1000000; }
+
+    static std::optional<State> stateOf(const QString &folder)
+    {
+#ifdef Q_OS_UNIX
+        struct stat st;
+        if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return std::nullopt;
+        const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+        return State{ns(st.st_mtim), ns(st.st_ctim), qint64(st.st_size)};
+#else
+        const QFileInfo info(folder);
+        if (!info.isDir())
+            return std::nullopt;
+        return State{info.lastModified().toMSecsSinceEpoch() * 1000000,
+                     info.metadataChangeTime().toMSecsSinceEpoch() * 1000000, info.size()};
+#endif
+    }
 
     static QHash<QString, QString> list(const QString &folder)
     {
