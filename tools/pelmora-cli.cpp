@@ -50,14 +50,25 @@ QString dataFolderOf(const QString &folder)
     return path;
 }
 
+// Why a file was not read, as one line.
+QString readErrorText(FileReadError error, const QString &file)
+{
+    if (error == FileReadError::NotRegularFile)
+        return QStringLiteral("%1 is not a regular file").arg(file);
+    if (error == FileReadError::TooLarge)
+        return QStringLiteral("%1 is larger than %2 MiB").arg(file).arg(ProfileFile::maxFileSize / (1024 * 1024));
+    return QStringLiteral("cannot read %1").arg(file);
+}
+
 int readCommand(const QString &folder)
 {
     const QString dataFolder = dataFolderOf(folder);
     const QString path = autorunPath(dataFolder);
-    if (!QFileInfo(path).isFile())
-        return fail(QStringLiteral("no autorun.inf in %1").arg(folder));
-
     const AutorunContent content = readAutorun(path, dataFolder);
+    if (content.readError == FileReadError::Missing)
+        return fail(QStringLiteral("no autorun.inf in %1").arg(folder));
+    if (content.readError != FileReadError::None)
+        return fail(readErrorText(content.readError, path));
     QJsonObject out;
     out[u"open"] = content.open;
     if (content.icon) {
@@ -110,6 +121,11 @@ int writeCommand(const QString &folder)
 int iniCommand(const QString &file, const QString &section, const QStringList &wanted)
 {
     const ProfileFile profile = ProfileFile::fromFile(file);
+    // A missing or unreadable file reads as an empty one, as Windows reads it; a FIFO, a
+    // device or a file too large for an INI file is an error.
+    const FileReadError error = profile.error();
+    if (error == FileReadError::NotRegularFile || error == FileReadError::TooLarge)
+        return fail(readErrorText(error, file));
     const QStringList keys = profile.keys(section);
     QJsonObject values;
     for (const QString &key : keys + wanted)

@@ -37,6 +37,7 @@ AutorunContent readAutorun(const QString &path, const QString &dataFolder)
 AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder)
 {
     AutorunContent content;
+    content.readError = profile.error();
     content.open = profile.value(section, u"open");
     if (profile.hasKey(section, u"icon"))
         content.icon = readIcon(profile.value(section, u"icon"), dataFolder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MenuDocument.h"
+#include "core/RegularFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,10 +22,14 @@ struct AutorunContent
     std::optional<AutorunIcon> icon;  // absent when the file has no icon key
     std::optional<QString> label;     // absent when the file gives no label
     QList<MenuItem> items;            // in the order of their caption lines
+    // Why the file gave nothing: Missing, NotRegularFile (a FIFO, a device), TooLarge (over
+    // ProfileFile::maxFileSize) or Unreadable; None when it was read.
+    FileReadError readError = FileReadError::None;
 };
 
 // Reads the [autorun] section of the file at path. dataFolder (ending with the native
-// separator) is where icon files are looked for. An unreadable file gives nothing.
+// separator) is where icon files are looked for. A file that cannot be read gives nothing
+// but its readError.
 AutorunContent readAutorun(const QString &path, const QString &dataFolder);
 AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder);
 

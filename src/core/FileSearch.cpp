@@ -16,9 +16,12 @@ bool searchFolder(const QString &folder, const QStringList &mask, const FileVisi
     searched.insert(canonical);
 
     const QDir dir(folder);
-    for (const QString &name :
-         dir.entryList(mask, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
-        if (!visitor(folder, name))
+    for (const QFileInfo &file :
+         dir.entryInfoList(mask, QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
+        // System lists FIFOs, sockets and devices too: nothing that could start a disc.
+        if (!file.isFile())
+            continue;
+        if (!visitor(folder, file.fileName()))
             return false;
     }
     for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted)) {

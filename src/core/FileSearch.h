@@ -10,7 +10,8 @@ using FileVisitor = std::function<bool(const QString &folder, const QString &nam
 
 // Searches start (the current folder when empty) and its subfolders, depth first, for files
 // whose names match mask ("*.*" when empty; wildcards, letter case aside). Hidden and system
-// files of a folder are found; hidden subfolders are not entered. Entries come in the order
+// files of a folder are found, regular files only (links to them too): no FIFO, device or
+// socket; hidden subfolders are not entered. Entries come in the order
 // the file system lists them. A folder reached twice through links is searched once. Returns
 // false when the visitor stopped the search.
 bool collectFiles(const QString &start, const QString &mask, const FileVisitor &visitor);

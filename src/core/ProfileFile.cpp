@@ -2,7 +2,6 @@
 
 #include "core/CodePage.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace {
@@ -63,10 +62,11 @@ ProfileFile ProfileFile::fromFile(const QString &path)
 
 ProfileFile ProfileFile::fromFile(const QString &path, const CodePage &codePage)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return fromBytes(file.readAll(), codePage);
+    QByteArray bytes;
+    const FileReadError error = readRegularFile(path, maxFileSize, &bytes);
+    ProfileFile profile = fromBytes(bytes, codePage);
+    profile.m_error = error;
+    return profile;
 }
 
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)

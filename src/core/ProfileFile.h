@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/RegularFile.h"
+
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
@@ -17,9 +19,12 @@ class ProfileFile
 {
 public:
     static constexpr qsizetype maxValueLength = 2047;
+    // A larger file is not read: parsing one of millions of lines takes minutes and gigabytes.
+    static constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 
     ProfileFile() = default;
-    // An unreadable file reads as an empty one.
+    // Only a regular file is read; any other, or an unreadable one, reads as an empty file
+    // and error() says why.
     static ProfileFile fromFile(const QString &path);
     static ProfileFile fromFile(const QString &path, const CodePage &codePage);
     static ProfileFile fromBytes(QByteArrayView bytes);
@@ -32,6 +37,9 @@ public:
     bool hasKey(QStringView section, QStringView key) const;
     // The value of the first line with this key; empty when the key is absent.
     QString value(QStringView section, QStringView key) const;
+
+    // Why fromFile read nothing; None for a file that was read and for bytes given.
+    FileReadError error() const { return m_error; }
 
 private:
     struct Section
@@ -46,4 +54,5 @@ private:
 
     QList<Section> m_sections;
     QHash<QString, qsizetype> m_sectionByName; // folded name -> index of the first such section
+    FileReadError m_error = FileReadError::None;
 };

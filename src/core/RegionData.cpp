@@ -2,6 +2,9 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+#include <limits>
+
 namespace RegionData {
 
 namespace {
@@ -9,6 +12,8 @@ namespace {
 constexpr qint32 headerSize = 32;
 constexpr qint32 rectangles = 1; // RDH_RECTANGLES
 constexpr qint32 rectSize = 16;
+// As many as the 32-bit byte count can hold.
+constexpr qsizetype maxRects = (std::numeric_limits<qint32>::max() - headerSize) / rectSize;
 
 qint32 i32(const QByteArray &b, qsizetype at)
 {
@@ -50,24 +55,41 @@ QList<QRect> read(const QByteArray &stored)
 
 QByteArray write(const QList<QRect> &rects)
 {
+    // Exclusive edges in 64 bits: right() + 1 of a rectangle at the end of int does not fit
+    // in one. Edges past the 32-bit range are clamped to it, and what that leaves empty is
+    // dropped, as the reader would drop it.
+    const auto clamped = [](qint64 v) {
+        return qint32(std::clamp<qint64>(v, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+    };
+    struct Edges
+    {
+        qint32 left, top, right, bottom;
+    };
+    QList<Edges> kept;
+    for (const QRect &r : rects) {
+        const Edges e{r.left(), r.top(), clamped(qint64(r.right()) + 1), clamped(qint64(r.bottom()) + 1)};
+        if (e.right > e.left && e.bottom > e.top && kept.size() < maxRects)
+            kept << e;
+    }
     QByteArray stored;
-    if (rects.isEmpty()) {
+    if (kept.isEmpty()) {
         put(stored, 0);
         return stored;
     }
-    QRect bound;
-    for (const QRect &r : rects)
-        bound = bound.united(r);
-    put(stored, headerSize + qint32(rects.size()) * rectSize);
+    Edges bound = kept.first();
+    for (const Edges &e : kept)
+        bound = {qMin(bound.left, e.left), qMin(bound.top, e.top), qMax(bound.right, e.right), qMax(bound.bottom, e.bottom)};
+    const qint32 count = qint32(kept.size());
+    put(stored, headerSize + count * rectSize);
     put(stored, headerSize);
     put(stored, rectangles);
-    put(stored, qint32(rects.size()));
-    put(stored, qint32(rects.size()) * rectSize);
-    for (const QRect &r : QList<QRect>{bound} + rects) {
-        put(stored, r.left());
-        put(stored, r.top());
-        put(stored, r.right() + 1);
-        put(stored, r.bottom() + 1);
+    put(stored, count);
+    put(stored, count * rectSize);
+    for (const Edges &e : QList<Edges>{bound} + kept) {
+        put(stored, e.left);
+        put(stored, e.top);
+        put(stored, e.right);
+        put(stored, e.bottom);
     }
     return stored;
 }

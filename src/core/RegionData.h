@@ -12,7 +12,8 @@ namespace RegionData {
 
 // The rectangles of a stored outline; empty for no outline or data that is not sound.
 QList<QRect> read(const QByteArray &stored);
-// The stored form of rectangles; only the count 0 for none.
+// The stored form of rectangles; only the count 0 for none. An exclusive edge past the range
+// of int is clamped to it, and rectangles that are empty (or become so) are left out.
 QByteArray write(const QList<QRect> &rects);
 
 } // namespace RegionData

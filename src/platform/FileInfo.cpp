@@ -20,7 +20,14 @@ void TFileInfo::ReadVersionInfo(TFileVersionInfo &info) const
     if (!file.exists())
         return;
     static const QMimeDatabase mimes;
-    info.typeName = mimes.mimeTypeForFile(file).comment().left(80);
+    // Matching by content opens the file, and opening a FIFO waits for a writer: only a
+    // regular file is ever opened.
+    const bool regular = file.isFile();
+    info.typeName = mimes.mimeTypeForFile(file, regular ? QMimeDatabase::MatchDefault : QMimeDatabase::MatchExtension)
+                        .comment()
+                        .left(80);
+    if (!regular)
+        return;
 
     const ExecutableImage image = ExecutableImage::fromFile(m_fileName);
     info.isExecutable = image.isShellExecutable();

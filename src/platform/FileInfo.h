@@ -37,7 +37,8 @@ public:
 
     QString fileName() const { return m_fileName; }
     // The type name comes from the MIME database; the version strings and flags are read only
-    // from programs (as the Windows shell decides: not from libraries and drivers).
+    // from programs (as the Windows shell decides: not from libraries and drivers). Only a
+    // regular file is opened: a FIFO, a device or a socket gets its type name alone.
     void ReadVersionInfo(TFileVersionInfo &info) const;
     // The name as Windows shows it by default: without the extension of a known file type.
     QString DisplayName() const;

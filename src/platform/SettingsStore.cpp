@@ -1,6 +1,7 @@
 #include "platform/SettingsStore.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,12 +16,10 @@
 namespace {
 
 using Value = SettingsKey::Value;
+using Key = SettingsStoreKey;
 
-struct Key
-{
-    QString path;
-    QList<Value> values;
-};
+// A few thousand recent files take kilobytes; a file this large is not the program's own.
+constexpr qint64 maxStoreSize = 64 * 1024 * 1024;
 
 QString normalisedKeyPath(const QString &path)
 {
@@ -48,22 +47,44 @@ auto findNamed(List &list, const QString &name, QString (*nameOf)(const typename
 QString keyName(const Key &k) { return k.path; }
 QString valueName(const Value &v) { return v.name; }
 
-// The store file as a list of keys. A file that is not the store's format yields ok == false.
+// The store file as a list of keys. A file that is there but cannot be taken as the store
+// (not a regular file, too large, unreadable, not the store's format) yields ok == false.
 QList<Key> readStore(const QString &file, bool *ok)
 {
-    *ok = true;
-    QFile f(file);
-    if (!f.exists())
-        return {};
-    if (!f.open(QIODevice::ReadOnly)) {
-        *ok = false;
+    QByteArray bytes;
+    const FileReadError error = readRegularFile(file, maxStoreSize, &bytes);
+    if (error == FileReadError::Missing) {
+        *ok = true;
         return {};
     }
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll());
-    if (!doc.isObject() || !doc.object().value(u"keys").isArray()) {
-        *ok = false;
-        return {};
+    const std::optional<QList<Key>> keys =
+        error == FileReadError::None ? parseSettingsStore(bytes) : std::nullopt;
+    *ok = keys.has_value();
+    return keys.value_or(QList<Key>());
+}
+
+// Moves a store that cannot be read aside, for the user to look at, under a name of its own:
+// the time, and a number when that name is taken.
+bool setAside(const QString &storeFile)
+{
+    const QString stem = storeFile + QStringLiteral(".unreadable-")
+        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
+    for (int n = 1; n <= 100; ++n) {
+        const QString aside = n == 1 ? stem : stem + QStringLiteral("-%1").arg(n);
+        const QFileInfo taken(aside);
+        if (!taken.exists() && !taken.isSymLink())
+            return QFile::rename(storeFile, aside);
     }
+    return false;
+}
+
+} // namespace
+
+std::optional<QList<SettingsStoreKey>> parseSettingsStore(const QByteArray &bytes)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes);
+    if (!doc.isObject() || !doc.object().value(u"keys").isArray())
+        return std::nullopt;
     QList<Key> keys;
     for (const QJsonValue &k : doc.object().value(u"keys").toArray()) {
         Key key{k[u"path"].toString(), {}};
@@ -74,7 +95,7 @@ QList<Key> readStore(const QString &file, bool *ok)
     return keys;
 }
 
-QByteArray storeBytes(const QList<Key> &keys)
+QByteArray settingsStoreBytes(const QList<SettingsStoreKey> &keys)
 {
     QJsonArray array;
     for (const Key &key : keys) {
@@ -85,8 +106,6 @@ QByteArray storeBytes(const QList<Key> &keys)
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("keys"), array}}).toJson(QJsonDocument::Indented);
 }
-
-} // namespace
 
 SettingsKey::SettingsKey(const QString &path, const QString &storeFile)
     : m_path(normalisedKeyPath(path))
@@ -127,19 +146,20 @@ bool SettingsKey::update(const QString *name, const QString *data)
 {
     if (!QDir().mkpath(QFileInfo(m_storeFile).absolutePath()))
         return false;
-    QLockFile lock(m_storeFile + QStringLiteral(".lock"));
+    const QString lockFile = m_storeFile + QStringLiteral(".lock");
+    // QLockFile reads a lock file it finds, and would wait on a FIFO or read a device for ever.
+    const QFileInfo lockInfo(lockFile);
+    if (lockInfo.exists() && !lockInfo.isFile())
+        return false;
+    QLockFile lock(lockFile);
     if (!lock.tryLock(10000))
         return false;
 
     bool readable = false;
     QList<Key> keys = readStore(m_storeFile, &readable);
-    if (!readable) {
-        // Keep a store we cannot read for the user to look at, rather than overwrite it.
-        const QString aside = m_storeFile + QStringLiteral(".unreadable-")
-            + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss"));
-        if (!QFile::rename(m_storeFile, aside))
-            return false;
-    }
+    // Keep a store we cannot read for the user to look at, rather than overwrite it.
+    if (!readable && !setAside(m_storeFile))
+        return false;
 
     bool changed = !readable;
     auto key = findNamed(keys, m_path, keyName);
@@ -159,7 +179,7 @@ bool SettingsKey::update(const QString *name, const QString *data)
         }
     }
     const QList<Value> values = key->values;
-    if (changed && !writeFileAtomically(m_storeFile, storeBytes(keys)))
+    if (changed && !writeFileAtomically(m_storeFile, settingsStoreBytes(keys)))
         return false;
     m_values = values;
     return true;

@@ -46,3 +46,16 @@ private:
     QList<Value> m_values;
     bool m_open = false;
 };
+
+// One key of the store file.
+struct SettingsStoreKey
+{
+    QString path;
+    QList<SettingsKey::Value> values;
+};
+
+// The keys that the bytes of a store file hold, in file order; nullopt when the bytes are
+// not the store's format.
+std::optional<QList<SettingsStoreKey>> parseSettingsStore(const QByteArray &bytes);
+// The bytes of a store file that holds keys.
+QByteArray settingsStoreBytes(const QList<SettingsStoreKey> &keys);

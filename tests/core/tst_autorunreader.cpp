@@ -1,3 +1,4 @@
+#include "SpecialFiles.h"
 #include "TestFiles.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
@@ -20,6 +21,8 @@ private slots:
     void items();
     void programAndLetterCase();
     void missingSectionGivesNothing();
+    void whyNothingWasRead_data();
+    void whyNothingWasRead();
     void writtenFileReadsBack();
     void everyByteSurvivesReadAndWrite();
     void wholeNumber_data();
@@ -168,6 +171,40 @@ void TestAutorunReader::missingSectionGivesNothing()
     }
     const AutorunContent missing = readAutorun(m_folder + "brak.inf", m_folder);
     QVERIFY(missing.open.isEmpty() && !missing.icon && !missing.label && missing.items.isEmpty());
+}
+
+Q_DECLARE_METATYPE(FileReadError)
+
+// The window tells the user why a file gave nothing.
+void TestAutorunReader::whyNothingWasRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<FileReadError>("error");
+    QTest::newRow("a file") << "file" << FileReadError::None;
+    QTest::newRow("none") << "none" << FileReadError::Missing;
+    QTest::newRow("FIFO") << "fifo" << FileReadError::NotRegularFile;
+    QTest::newRow("65 MiB") << "large" << FileReadError::TooLarge;
+}
+
+void TestAutorunReader::whyNothingWasRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(FileReadError, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("autorun.inf");
+    SpecialFiles special;
+    if (kind == "fifo") {
+        QVERIFY(special.make(kind, path));
+    } else if (kind != "none") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[autorun]\r\nopen=setup.exe\r\n");
+        if (kind == "large")
+            QVERIFY(file.resize(65 * 1024 * 1024));
+    }
+    const AutorunContent content = returnsAtOnce([&] { return readAutorun(path, dir.path() + "/"); });
+    QCOMPARE(content.readError, error);
+    QCOMPARE(content.open, QString(error == FileReadError::None ? "setup.exe" : ""));
 }
 
 void TestAutorunReader::writtenFileReadsBack()

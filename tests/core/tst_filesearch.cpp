@@ -1,3 +1,4 @@
+#include "SpecialFiles.h"
 #include "core/FileSearch.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@ private slots:
     void visitorCanStop();
     void linkLoopsEnd();
     void everythingWithStarDotStar();
+    void onlyRegularFilesAreOffered_data();
+    void onlyRegularFilesAreOffered();
 
 private:
     QStringList search(const QString &mask) const;
@@ -83,6 +86,37 @@ void TestFileSearch::everythingWithStarDotStar()
 {
     QVERIFY(search("*.*").contains("noext"));
     QCOMPARE(search("").size(), search("*.*").size());
+}
+
+// What stands at x.exe beside a real program: only what could start is offered.
+void TestFileSearch::onlyRegularFilesAreOffered_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("FIFO") << "fifo" << false;
+    QTest::newRow("socket") << "socket" << false;
+    QTest::newRow("link to /dev/null") << "/dev/null" << false;
+    QTest::newRow("link to /dev/zero") << "/dev/zero" << false;
+    QTest::newRow("link to a FIFO") << "pipe" << false;
+    QTest::newRow("link to a program") << "setup.exe" << true;
+}
+
+void TestFileSearch::onlyRegularFilesAreOffered()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, offered);
+    QTemporaryDir dir;
+    SpecialFiles special;
+    QVERIFY(QFile(dir.filePath("setup.exe")).open(QIODevice::WriteOnly));
+    QVERIFY(special.make("fifo", dir.filePath("pipe")));
+    QVERIFY(special.make(kind == "fifo" || kind == "socket" ? kind : QDir(dir.path()).filePath(kind), dir.filePath("x.exe")));
+    QStringList found;
+    collectFiles(dir.path(), "*.exe", [&](const QString &, const QString &name) {
+        found << name;
+        return true;
+    });
+    QCOMPARE(found.contains("x.exe"), offered);
+    QVERIFY(found.contains("setup.exe"));
 }
 
 QTEST_GUILESS_MAIN(TestFileSearch)

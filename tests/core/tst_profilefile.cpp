@@ -1,3 +1,4 @@
+#include "SpecialFiles.h"
 #include "core/CodePage.h"
 #include "core/ProfileFile.h"
 
@@ -14,6 +15,10 @@ private slots:
     void everyKeyIsListed();
     void valueIsCutTo2047Characters();
     void unreadableFileHasNoSections();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
+    void sizeLimit_data();
+    void sizeLimit();
 };
 
 namespace {
@@ -170,6 +175,64 @@ void TestProfileFile::unreadableFileHasNoSections()
     QTemporaryDir dir;
     QVERIFY(!ProfileFile::fromFile(dir.filePath("missing.ini")).hasSection(u""));
     QVERIFY(!ProfileFile::fromFile(dir.path()).hasSection(u"")); // a folder
+}
+
+Q_DECLARE_METATYPE(FileReadError)
+
+// What stands at autorun.inf, and why nothing was read from it.
+void TestProfileFile::onlyRegularFilesAreRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<FileReadError>("error");
+    QTest::newRow("FIFO") << "fifo" << FileReadError::NotRegularFile;
+    QTest::newRow("socket") << "socket" << FileReadError::NotRegularFile;
+    QTest::newRow("link to /dev/zero") << "/dev/zero" << FileReadError::NotRegularFile;
+    QTest::newRow("link to /dev/null") << "/dev/null" << FileReadError::NotRegularFile;
+    QTest::newRow("folder") << "folder" << FileReadError::NotRegularFile;
+    QTest::newRow("dangling link") << "/nonexistent-pelmora/autorun.inf" << FileReadError::Missing;
+}
+
+void TestProfileFile::onlyRegularFilesAreRead()
+{
+    QFETCH(QString, kind);
+    QFETCH(FileReadError, error);
+    QTemporaryDir dir;
+    SpecialFiles special;
+    const QString path = dir.filePath("autorun.inf");
+    QVERIFY(special.make(kind, path));
+    const ProfileFile profile = returnsAtOnce([&] { return ProfileFile::fromFile(path); });
+    QCOMPARE(profile.error(), error);
+    QVERIFY(!profile.hasSection(u""));
+    QVERIFY(!profile.hasSection(u"autorun"));
+}
+
+// A key at the start of a sparse file of the given size: at the limit it is read, past it
+// nothing is.
+void TestProfileFile::sizeLimit_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<FileReadError>("error");
+    QTest::addColumn<QString>("open");
+    const qint64 limit = ProfileFile::maxFileSize;
+    QTest::newRow("64 MiB") << limit << FileReadError::None << "setup.exe";
+    QTest::newRow("64 MiB and a byte") << limit + 1 << FileReadError::TooLarge << "";
+    QTest::newRow("65 MiB") << limit + 1024 * 1024 << FileReadError::TooLarge << "";
+}
+
+void TestProfileFile::sizeLimit()
+{
+    QFETCH(qint64, size);
+    QFETCH(FileReadError, error);
+    QFETCH(QString, open);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("autorun.inf"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[autorun]\r\nopen=setup.exe\r\n");
+    QVERIFY(file.resize(size));
+    file.close();
+    const ProfileFile profile = ProfileFile::fromFile(file.fileName());
+    QCOMPARE(profile.error(), error);
+    QCOMPARE(profile.value(u"autorun", u"open"), open);
 }
 
 QTEST_GUILESS_MAIN(TestProfileFile)

@@ -1,4 +1,5 @@
 #include "ExecutableWriter.h"
+#include "SpecialFiles.h"
 #include "platform/FileInfo.h"
 
 #include <QFile>
@@ -20,6 +21,8 @@ private slots:
     void flags_data();
     void flags();
     void ownVersion();
+    void specialFilesAreNotOpened_data();
+    void specialFilesAreNotOpened();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -160,6 +163,33 @@ void TestFileInfo::flags()
 void TestFileInfo::ownVersion()
 {
     QCOMPARE(OwnVersionText(), QStringLiteral("1.2.0.28"));
+}
+
+// A program's name on something that is no file: it is not opened, and it is no program.
+void TestFileInfo::specialFilesAreNotOpened_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("link to /dev/zero") << "/dev/zero";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestFileInfo::specialFilesAreNotOpened()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    SpecialFiles special;
+    const QString path = dir.filePath("setup.exe");
+    QVERIFY(special.make(kind, path));
+    const TFileVersionInfo info = returnsAtOnce([&] {
+        TFileVersionInfo read;
+        read.comments = "left over";
+        TFileInfo(path).ReadVersionInfo(read);
+        return read;
+    });
+    QVERIFY(!info.isExecutable);
+    QVERIFY(info.comments.isEmpty());
 }
 
 QTEST_MAIN(TestFileInfo)

@@ -1,5 +1,9 @@
+#include "SpecialFiles.h"
 #include "platform/SettingsStore.h"
 
+#include "TestFiles.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -21,9 +25,18 @@ private slots:
     void xdgConfigHomeMovesTheStore();
     void unreadableStoreIsSetAsideNotOverwritten();
     void storeThatCannotBeWrittenReportsFailure();
+    void storeThatIsNoFileIsSetAside_data();
+    void storeThatIsNoFileIsSetAside();
+    void storesSetAsideInOneSecondKeepTheirOwnNames();
+    void lockThatIsNoFileIsNotWaitedOn_data();
+    void lockThatIsNoFileIsNotWaitedOn();
     void twoProcessesLoseNothing();
 
 private:
+    QStringList setAside() const
+    {
+        return QDir(QFileInfo(storeFile()).path()).entryList({"registry.json.unreadable-*"}, QDir::AllEntries | QDir::System);
+    }
     QString storeFile() const { return m_dir->filePath("pelmora/registry.json"); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -125,6 +138,80 @@ void TestSettingsStore::storeThatCannotBeWrittenReportsFailure()
     QVERIFY(!key.isOpen());
     QVERIFY(!key.setValue("v", "1"));
     QVERIFY(key.valueNames().isEmpty());
+}
+
+// Something else at the store's place must not hold the program up at start: it is set
+// aside as it is, and the store starts anew.
+void TestSettingsStore::storeThatIsNoFileIsSetAside_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("link to /dev/zero") << "/dev/zero";
+    QTest::newRow("folder") << "folder";
+}
+
+void TestSettingsStore::storeThatIsNoFileIsSetAside()
+{
+    QFETCH(QString, kind);
+    QVERIFY(QDir().mkpath(QFileInfo(storeFile()).path()));
+    SpecialFiles special;
+    QVERIFY(special.make(kind, storeFile()));
+
+    const bool recorded = returnsAtOnce([&] {
+        SettingsKey key("Software\\Quorvale\\Pelmora", storeFile());
+        return key.isOpen() && key.setValue("Path", "/media/cd/");
+    });
+    QVERIFY(recorded);
+    QCOMPARE(SettingsKey("Software\\Quorvale\\Pelmora", storeFile()).value("Path"), std::optional<QString>("/media/cd/"));
+    const QStringList aside = setAside();
+    QCOMPARE(aside.size(), 1);
+    const QFileInfo kept(QFileInfo(storeFile()).path() + "/" + aside.first());
+    QVERIFY(!kept.isFile()); // moved, never read or replaced
+}
+
+void TestSettingsStore::storesSetAsideInOneSecondKeepTheirOwnNames()
+{
+    // The names of the seconds to come are taken already, so every move meets a taken name.
+    const QString folder = QFileInfo(storeFile()).path();
+    QVERIFY(QDir().mkpath(folder));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int s = 0; s < 5; ++s)
+        QVERIFY(writeTestFile(storeFile() + ".unreadable-" + now.addSecs(s).toString("yyyyMMddHHmmss"), "earlier"));
+
+    QStringList broken;
+    for (int i = 0; i < 3; ++i) {
+        broken << QStringLiteral("{ broken %1").arg(i);
+        QVERIFY(writeTestFile(storeFile(), broken.last().toUtf8()));
+        QVERIFY(SettingsKey("K", storeFile()).setValue("v", QString::number(i)));
+    }
+    QStringList earlier, moved;
+    for (const QString &name : setAside()) {
+        const QString content = QString::fromUtf8(readTestFile(folder + "/" + name));
+        (content == "earlier" ? earlier : moved) << content;
+    }
+    QCOMPARE(earlier.size(), 5);
+    moved.sort();
+    QCOMPARE(moved, broken);
+    QCOMPARE(SettingsKey("K", storeFile()).value("v"), std::optional<QString>("2"));
+}
+
+void TestSettingsStore::lockThatIsNoFileIsNotWaitedOn_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to /dev/zero") << "/dev/zero";
+}
+
+// Nothing is recorded then, but the program goes on.
+void TestSettingsStore::lockThatIsNoFileIsNotWaitedOn()
+{
+    QFETCH(QString, kind);
+    QVERIFY(QDir().mkpath(QFileInfo(storeFile()).path()));
+    SpecialFiles special;
+    QVERIFY(special.make(kind, storeFile() + ".lock"));
+    const bool recorded = returnsAtOnce([&] { return SettingsKey("K", storeFile()).setValue("v", "1"); });
+    QVERIFY(!recorded);
 }
 
 void TestSettingsStore::twoProcessesLoseNothing()

@@ -1,6 +1,8 @@
 #include "ExecutableWriter.h"
+#include "SpecialFiles.h"
 #include "TestFiles.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,6 +22,9 @@ private slots:
     void writeIntoMissingFolder();
     void writeBadDocument();
     void iniView();
+    void fileThatIsNotRead_data();
+    void fileThatIsNotRead();
+    void iniAtTheSizeLimit();
     void codePageFromEnvironment();
     void versionOfAProgram();
     void usage_data();
@@ -30,6 +35,7 @@ namespace {
 
 struct Run
 {
+    bool finished = false;
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
@@ -47,8 +53,8 @@ Run cli(const QStringList &args, const QByteArray &input = {}, const QByteArray 
     process.start(QStringLiteral(PELMORA_CLI), args);
     process.write(input);
     process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    const bool finished = process.waitForFinished(30000);
+    return {finished, process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 } // namespace
@@ -148,6 +154,69 @@ void TestCli::iniView()
     const Run missing = cli({"ini", dir.filePath("brak.ini"), "a"});
     QCOMPARE(missing.exitCode, 0);
     QCOMPARE(missing.json()["present"].toBool(), false);
+}
+
+// What stands at the file the command is given, and the one line of error for it; both
+// commands answer at once.
+void TestCli::fileThatIsNotRead_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("error");
+    for (const char *command : {"ini", "read"}) {
+        const auto row = [&](const char *name, const char *kind, const char *error) {
+            QTest::addRow("%s, %s", command, name) << command << kind << QByteArray(error);
+        };
+        row("FIFO", "fifo", "is not a regular file");
+        row("socket", "socket", "is not a regular file");
+        row("link to /dev/zero", "/dev/zero", "is not a regular file");
+        row("link to /dev/null", "/dev/null", "is not a regular file");
+        row("65 MiB", "large", "is larger than 64 MiB");
+    }
+    QTest::newRow("ini, /dev/zero itself") << "ini" << "device" << QByteArray("is not a regular file");
+}
+
+void TestCli::fileThatIsNotRead()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, error);
+    QTemporaryDir dir;
+    QString path = dir.filePath("autorun.inf");
+    SpecialFiles special;
+    if (kind == "large") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[autorun]\r\nopen=setup.exe\r\n");
+        QVERIFY(file.resize(65 * 1024 * 1024));
+    } else if (kind == "device") {
+        path = "/dev/zero";
+    } else {
+        QVERIFY(special.make(kind, path));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const Run run = cli(command == "ini" ? QStringList{"ini", path, "autorun", "open"} : QStringList{"read", dir.path()});
+    QVERIFY(run.finished);
+    QVERIFY2(clock.elapsed() < 10000, "the command waited on the file");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.endsWith(error + "\n") && run.err.count('\n') == 1, run.err.constData());
+    QVERIFY(run.err.startsWith(path.toLocal8Bit()));
+}
+
+void TestCli::iniAtTheSizeLimit()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("autorun.inf"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[autorun]\r\nopen=setup.exe\r\n");
+    QVERIFY(file.resize(64 * 1024 * 1024));
+    file.close();
+    const Run run = cli({"ini", file.fileName(), "autorun", "open"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.json()["values"].toObject()["open"].toString(), u"setup.exe"_qs);
+    QCOMPARE(run.json()["fileExists"].toBool(), true);
 }
 
 void TestCli::codePageFromEnvironment()
