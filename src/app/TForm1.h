@@ -21,6 +21,7 @@ class QPushButton;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+struct AutorunContent;
 class ChoiceListBox;
 class TdfsIconListBox;
 class TdfsSystemTreeView;
@@ -120,7 +121,9 @@ public:
     void e_EtykietaChange();
     void de_FolderKeyDown(int key);
     void OpenMenuFile(const QString &path);
-    void ReadAutorunFile(const QString &path);
+    // Fills the document from the menu file; false, after one message and with nothing
+    // changed, when the file cannot be read.
+    bool ReadAutorunFile(const QString &path);
 
     // Rules that tie the buttons to the document.
     void canCreate();
@@ -208,6 +211,7 @@ private:
     bool recordFolder(const QString &path);
     bool recordRecent(const QString &listKey, const QString &path);
     void generalError(const QString &text);
+    bool readableMenuFile(const AutorunContent &content, const QString &path);
     void previewRun(const QString &folder, const QString &letter);
     void clearItems();
 

@@ -99,6 +99,6 @@ void TForm1::sb_OdswiezClick()
                Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
                != Messages::Answer::Yes)
         return;
-    ReadAutorunFile(autorunPath(dataFolder()));
-    m_modified = false;
+    if (ReadAutorunFile(autorunPath(dataFolder())))
+        m_modified = false;
 }

@@ -255,6 +255,10 @@ void TForm1::e_EtykietaChange()
 
 void TForm1::OpenMenuFile(const QString &path)
 {
+    // A file that cannot be read changes nothing: the window stays as it was.
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!readableMenuFile(readAutorun(path, folder), path))
+        return;
     m_loading = true;
     de_Folder->setText(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
     clearItems();
@@ -272,10 +276,37 @@ void TForm1::OpenMenuFile(const QString &path)
     m_modified = false;
 }
 
-void TForm1::ReadAutorunFile(const QString &path)
+// A menu file that exists but cannot be read (not a regular file, too large, unreadable) is
+// reported in one message; false then.
+bool TForm1::readableMenuFile(const AutorunContent &content, const QString &path)
+{
+    QString why;
+    switch (content.readError) {
+    case FileReadError::None:
+    case FileReadError::Missing:
+        return true;
+    case FileReadError::TooLarge:
+        why = QStringLiteral("Plik ") + path + QStringLiteral(" ma ponad 64 MB, więc nie jest plikiem z menu płyty. "
+                                                             "Nie został otwarty.");
+        break;
+    case FileReadError::NotRegularFile:
+        why = QStringLiteral("Plik ") + path + QStringLiteral(" nie jest zwykłym plikiem (jest to np. potok lub "
+                                                             "urządzenie). Nie został otwarty.");
+        break;
+    case FileReadError::Unreadable:
+        why = Texts::cannotOpenFile.arg(path);
+        break;
+    }
+    m_services.messages.show(this, why, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    return false;
+}
+
+bool TForm1::ReadAutorunFile(const QString &path)
 {
     const QString folder = dataFolder();
     const AutorunContent content = readAutorun(path, folder);
+    if (!readableMenuFile(content, path))
+        return false;
 
     l_Program->setText(content.open);
     m_iconIndexFromFile.reset();
@@ -311,6 +342,7 @@ void TForm1::ReadAutorunFile(const QString &path)
     enable(sb_Odswiez, false);
     sb_Utworz->hide();
     recordFile(path);
+    return true;
 }
 
 // Writes the document; false (after telling the user) when the file could not be written.

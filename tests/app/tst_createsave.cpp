@@ -40,6 +40,7 @@ private slots:
     void iconNumberThatSelectsNoRowSurvivesSave();
     void iconNumberSelectsTheRow();
     void pathsFromTheRootOfTheDisc();
+    void tooLargeMenuFileChangesNothing();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -367,6 +368,29 @@ void TestCreateSave::pathsFromTheRootOfTheDisc()
     QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
     QCOMPARE(m_fixture->messages.shown.size(), 1); // no question about a missing file
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(createdText));
+}
+
+// A menu file over the reader's limit is refused in one message; the window keeps its state.
+void TestCreateSave::tooLargeMenuFileChangesNothing()
+{
+    TForm1 &f = form();
+    writeFile("[autorun]\r\nlabel=Wielki\r\n");
+    QFile big(m_folder + "autorun.inf");
+    QVERIFY(big.resize((qint64(64) << 20) + 1)); // sparse: no disc space used
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    takeFolder();
+    QCOMPARE(m_fixture->messages.shown.size(), 2); // the question, then the refusal
+    QVERIFY(m_fixture->messages.shown[1].text.contains("ma ponad 64 MB"));
+    QCOMPARE(m_fixture->messages.shown[1].caption, QStringLiteral("BŁĄD !!!"));
+    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs); // the folder's name, not the file's label
+    QVERIFY(f.document().items.isEmpty());
+    QVERIFY(!f.sb_Utworz->isHidden());
+
+    m_fixture->messages.shown.clear();
+    f.OpenMenuFile(m_folder + "autorun.inf"); // as a recent file does
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QCOMPARE(f.dataFolder(), m_folder);
+    QVERIFY(!f.sb_Utworz->isHidden());
 }
 
 QTEST_MAIN(TestCreateSave)
