@@ -10,8 +10,6 @@
 #include "widgets/WindowFont.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QLabel>
@@ -193,13 +191,11 @@ void TF_About::FormShow()
 void TF_About::runCheck()
 {
     const BusyCursor busy; // the window answers nothing until the server has
-    const QString local = QDir::tempPath() + QStringLiteral("/dane.ini");
     const QUrl remote = UpdateServer::baseAddress().resolved(QUrl(QStringLiteral("version.ini")));
-    if (UpdateServer::download(remote, local, m_checkTimeLimit) && QFileInfo(local).isFile())
-        applyUpdateData(ProfileFile::fromFile(local), homePage, m_update);
+    if (const auto reply = UpdateServer::download(remote, m_checkTimeLimit))
+        applyUpdateData(ProfileFile::fromBytes(*reply), homePage, m_update);
     else
         applyNoUpdateData(homePage, m_update);
-    QFile::remove(local);
     a_l_9->setText(m_update.homePage);
     a_l_9->adjustSize();
     l_SzukamPracy->setToolTip(m_update.noticeTarget);

@@ -1,4 +1,5 @@
 #include "HttpServer.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
@@ -22,6 +23,8 @@ private slots:
     void init();
     void update_data();
     void update();
+    void nothingPlantedInTheTemporaryFolderIsTouched_data();
+    void nothingPlantedInTheTemporaryFolderIsTouched();
     void checkRunsOncePerRun();
     void deadServerLeavesTheDefaults();
     void busyCursorWhileChecking_data();
@@ -79,6 +82,36 @@ void TestAbout::update()
     QCOMPARE(about().sb_DownUpdate->toolTip(), about().updateState().news);
     QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
     QVERIFY(!QFile::exists(m_temp.filePath("dane.ini"))); // the downloaded copy does not stay
+}
+
+void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched_data()
+{
+    QTest::addColumn<QString>("planted"); // what another user left at the old fixed name
+    QTest::newRow("nothing") << "";
+    QTest::newRow("a link to a file of the user's") << "link";
+    QTest::newRow("a reply of their own") << "file";
+}
+
+void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched()
+{
+    QFETCH(QString, planted);
+    QTemporaryDir home;
+    const QString own = home.filePath("praca.txt");
+    const QString fixedName = QDir::tempPath() + "/dane.ini";
+    QVERIFY(writeTestFile(own, "moje\n"));
+    const QByteArray theirs = "[dane]\r\nQuorvaleHomePage=http://obcy.example/\r\n";
+    QVERIFY(planted != "link" || QFile::link(own, fixedName));
+    QVERIFY(planted != "file" || writeTestFile(fixedName, theirs));
+    const QStringList before = QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+    serve("[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n");
+    about().show();
+    QVERIFY(about().checkDone());
+    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
+    QCOMPARE(QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), before);
+    QCOMPARE(readTestFile(own), QByteArray("moje\n"));
+    QCOMPARE(QFileInfo(fixedName).symLinkTarget(), planted == "link" ? own : QString());
+    QCOMPARE(readTestFile(fixedName), planted == "file" ? theirs : QByteArray(planted == "link" ? "moje\n" : ""));
+    QFile::remove(fixedName);
 }
 
 void TestAbout::checkRunsOncePerRun()
