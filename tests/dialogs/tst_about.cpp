@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
 
@@ -25,6 +26,8 @@ private slots:
     void update();
     void nothingPlantedInTheTemporaryFolderIsTouched_data();
     void nothingPlantedInTheTemporaryFolderIsTouched();
+    void serverTextShowsAsWrittenAndOpensOnlyWebAndMail_data();
+    void serverTextShowsAsWrittenAndOpensOnlyWebAndMail();
     void checkRunsOncePerRun();
     void deadServerLeavesTheDefaults();
     void busyCursorWhileChecking_data();
@@ -84,6 +87,40 @@ void TestAbout::update()
     QVERIFY(!QFile::exists(m_temp.filePath("dane.ini"))); // the downloaded copy does not stay
 }
 
+namespace {
+
+// A click at a point of widget (fractions of its size) given to its window, which hands it
+// to whichever control is on top there, as a real click.
+void clickAt(QWidget *widget, QPointF at = {0.5, 0.5})
+{
+    const QPoint point(qMin(int(widget->width() * at.x()), widget->width() - 1),
+                       qMin(int(widget->height() * at.y()), widget->height() - 1));
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), point));
+}
+
+// The hint that appears when the mouse rests on widget, as the user reads it.
+QString shownHint(QWidget *widget)
+{
+    QTest::mouseMove(widget->window()->windowHandle(), QPoint(0, 0)); // a move to where it already is counts for nothing
+    QTest::mouseMove(widget->window()->windowHandle(), widget->mapTo(widget->window(), widget->rect().center()));
+    QLabel *tip = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible())
+                tip = static_cast<QLabel *>(w);
+        return tip != nullptr;
+    });
+    if (!shown)
+        return QStringLiteral("(no hint)");
+    if (tip->textFormat() == Qt::PlainText || !Qt::mightBeRichText(tip->text()))
+        return tip->text();
+    QTextDocument rendered;
+    rendered.setHtml(tip->text());
+    return rendered.toPlainText();
+}
+
+} // namespace
+
 void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched_data()
 {
     QTest::addColumn<QString>("planted"); // what another user left at the old fixed name
@@ -112,6 +149,46 @@ void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched()
     QCOMPARE(QFileInfo(fixedName).symLinkTarget(), planted == "link" ? own : QString());
     QCOMPARE(readTestFile(fixedName), planted == "file" ? theirs : QByteArray(planted == "link" ? "moje\n" : ""));
     QFile::remove(fixedName);
+}
+
+void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail_data()
+{
+    QTest::addColumn<QString>("address"); // the home page, the notice target and the news at once
+    QTest::addColumn<bool>("opened");
+    const QString picture = m_temp.filePath("obraz.png");
+    QImage(64, 64, QImage::Format_RGB32).save(picture);
+    QTest::newRow("web page") << "http://nowa.example/" << true;
+    QTest::newRow("secure page in capitals") << "HTTPS://Nowa.example/praca" << true;
+    QTest::newRow("e-mail") << "MailTo:praca@nowa.example" << true;
+    QTest::newRow("heading") << "<h1>Nowa wersja!</h1>" << false;
+    QTest::newRow("picture from disk") << "<img src=\"" + picture + "\">" << false;
+    QTest::newRow("file address") << "file:///etc/passwd" << false;
+    QTest::newRow("local path") << QDir::homePath() + "/.bashrc" << false;
+    QTest::newRow("script") << "javascript:alert(1)" << false;
+    QTest::newRow("network share") << "smb://serwer/udzial" << false;
+}
+
+void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, opened);
+    serve(("[dane]\r\nQuorvaleHomePage=" + address + "\r\nCV_File=" + address
+           + "\r\n[Pelmora]\r\nversion=9.0.0.0\r\nurl=http://d/\r\nnew=" + address + "\r\n")
+              .toUtf8());
+    about().show();
+    about().activateWindow(); // hints show only in the active window
+    QVERIFY(QTest::qWaitForWindowActive(&about()));
+    QCOMPARE(about().a_l_9->text(), address);
+    QCOMPARE(about().a_l_9->textFormat(), Qt::PlainText);
+    QCOMPARE(about().a_l_9->height(), about().a_l_8->height()); // one line: no heading, no picture
+    QCOMPARE(shownHint(about().sb_DownUpdate), address);
+    QCOMPARE(about().l_SzukamPracy2->isVisible(), opened); // a notice that opens nothing is not shown
+    clickAt(about().a_l_9);
+    clickAt(about().l_SzukamPracy2); // its place, shown or not
+    QStringList targets;
+    for (const auto &o : m_fixture->shell.opened)
+        targets << o.target;
+    QCOMPARE(targets, opened ? QStringList({address, address}) : QStringList());
 }
 
 void TestAbout::checkRunsOncePerRun()
