@@ -239,7 +239,9 @@ void TF_About::layOut()
     sb_DownUpdate->setGeometry(8, buttonsTop, sb_Pomoc->x() - 16, sb_OK->height());
 
     l_Version->move(pictureRight - l_Version->width(), img_About->geometry().bottom() + 1);
-    l_SzukamPracy->move(pictureRight - l_SzukamPracy->width(), a_l_10->y());
+    // Under the version rather than on the author line, whose end holds the profile and
+    // donation pictures: the notice's click area must leave those to their own clicks.
+    l_SzukamPracy->move(pictureRight - l_SzukamPracy->width(), a_l_2->y());
     l_SzukamPracy2->setGeometry(l_SzukamPracy->geometry());
     l_SzukamPracy2->raise();
     setFixedSize(outerWidth, sb_OK->geometry().bottom() + 1 + 32 - (frameGeometry().height() - height()));

@@ -28,6 +28,8 @@ private slots:
     void nothingPlantedInTheTemporaryFolderIsTouched();
     void serverTextShowsAsWrittenAndOpensOnlyWebAndMail_data();
     void serverTextShowsAsWrittenAndOpensOnlyWebAndMail();
+    void noticeAndPicturesTakeTheirOwnClicks_data();
+    void noticeAndPicturesTakeTheirOwnClicks();
     void checkRunsOncePerRun();
     void deadServerLeavesTheDefaults();
     void busyCursorWhileChecking_data();
@@ -189,6 +191,35 @@ void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail()
     for (const auto &o : m_fixture->shell.opened)
         targets << o.target;
     QCOMPARE(targets, opened ? QStringList({address, address}) : QStringList());
+}
+
+void TestAbout::noticeAndPicturesTakeTheirOwnClicks_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QString>("opened");
+    const QString profile = "http://www.quorvale.example/autor/", donation = "http://www.quorvale.example/wsparcie/";
+    const QString notice = "http://praca.example/";
+    QTest::newRow("profile picture") << "imgGL" << QPointF(0.5, 0.5) << profile;
+    QTest::newRow("profile picture, right end") << "imgGL" << QPointF(1, 0.5) << profile;
+    QTest::newRow("donation picture") << "img_Money" << QPointF(0.5, 0.5) << donation;
+    QTest::newRow("donation picture, left end") << "img_Money" << QPointF(0, 0.5) << donation;
+    QTest::newRow("donation picture, right end") << "img_Money" << QPointF(1, 1) << donation;
+    QTest::newRow("notice") << "l_SzukamPracy" << QPointF(0.5, 0.5) << notice;
+    QTest::newRow("notice, left end") << "l_SzukamPracy" << QPointF(0, 0.5) << notice;
+    QTest::newRow("notice, right end") << "l_SzukamPracy" << QPointF(1, 1) << notice;
+}
+
+void TestAbout::noticeAndPicturesTakeTheirOwnClicks()
+{
+    QFETCH(QString, control);
+    QFETCH(QPointF, at);
+    QFETCH(QString, opened);
+    serve("[dane]\r\nCV_File=http://praca.example/\r\n");
+    about().show();
+    clickAt(about().findChild<QWidget *>(control), at);
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    QCOMPARE(m_fixture->shell.opened[0].target, opened);
 }
 
 void TestAbout::checkRunsOncePerRun()
