@@ -3,6 +3,7 @@
 #include "core/ProfileFile.h"
 
 #include <QList>
+#include <QUrl>
 
 #include <limits>
 
@@ -63,6 +64,14 @@ bool isNewerVersion(const QString &current, const QString &published)
             return theirs[i] > mine[i];
     }
     return false;
+}
+
+bool isOpenableAddress(const QString &address)
+{
+    const QUrl url(address);
+    const QString scheme = url.scheme(); // QUrl keeps schemes in lower case
+    return url.isValid()
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto"));
 }
 
 void applyUpdateData(const ProfileFile &data, const QString &defaultHomePage, UpdateState &state)

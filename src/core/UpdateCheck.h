@@ -8,6 +8,11 @@ class ProfileFile;
 // is missing, empty or not a whole number in the 32-bit range on either side means no.
 bool isNewerVersion(const QString &current, const QString &published);
 
+// Whether an address from the update data may be handed to the shell: a web page or an
+// e-mail, whatever the letter case of its scheme. A file, a share or a script named by the
+// server is never opened.
+bool isOpenableAddress(const QString &address);
+
 // What the update data gives, kept for the whole run.
 struct UpdateState
 {

@@ -6,12 +6,11 @@
 #include "platform/Shell.h"
 #include "platform/UpdateServer.h"
 #include "widgets/BusyCursor.h"
+#include "widgets/PlainToolTip.h"
 #include "widgets/SensitiveLabel.h"
 #include "widgets/WindowFont.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHideEvent>
 #include <QLabel>
@@ -117,10 +116,12 @@ TF_About::TF_About(const AppServices &services, QWidget *mainWindow, QWidget *pa
     l_SzukamPracy->setFont(bold);
     l_SzukamPracy->adjustSize();
     l_SzukamPracy->setCursor(Qt::PointingHandCursor);
+    showToolTipAsPlainText(l_SzukamPracy);
     l_SzukamPracy2 = link(this, "l_SzukamPracy2", {}, {});
     sb_DownUpdate = flatButton(this, "sb_DownUpdate", QStringLiteral("Dostępna jest nowa wersja programu"),
                                "small/nowe.png");
     sb_DownUpdate->hide();
+    showToolTipAsPlainText(sb_DownUpdate);
     sb_Pomoc = flatButton(this, "sb_Pomoc", QStringLiteral("Pomoc"), "buttons/pomoc.png");
     sb_OK = flatButton(this, "sb_OK", QStringLiteral("OK"), "buttons/informacje.png");
     for (QToolButton *b : {sb_Pomoc, sb_OK}) {
@@ -143,11 +144,10 @@ TF_About::TF_About(const AppServices &services, QWidget *mainWindow, QWidget *pa
             [this] { open(QStringLiteral("callto:") + messengerAccount, Shell::Show::Normal); });
     connect(a_l_7, &SensitiveLabel::clicked, this,
             [this] { open(QStringLiteral("gg:") + messengerNumber, Shell::Show::Normal); });
-    connect(a_l_9, &SensitiveLabel::clicked, this, [this] { open(a_l_9->text(), Shell::Show::Maximized); });
+    connect(a_l_9, &SensitiveLabel::clicked, this, [this] { openFromServer(a_l_9->text()); });
     connect(imgGL, &QToolButton::clicked, this, [this] { open(profilePage, Shell::Show::Maximized); });
     connect(img_Money, &QToolButton::clicked, this, [this] { open(donationPage, Shell::Show::Maximized); });
-    connect(l_SzukamPracy2, &SensitiveLabel::clicked, this,
-            [this] { open(l_SzukamPracy->toolTip(), Shell::Show::Maximized); });
+    connect(l_SzukamPracy2, &SensitiveLabel::clicked, this, [this] { openFromServer(l_SzukamPracy->toolTip()); });
     connect(&Timer_SzukamPracy, &QTimer::timeout, this,
             [this] { l_SzukamPracy->setVisible(l_SzukamPracy->isHidden()); });
 }
@@ -155,6 +155,12 @@ TF_About::TF_About(const AppServices &services, QWidget *mainWindow, QWidget *pa
 void TF_About::open(const QString &target, Shell::Show show)
 {
     m_services.shell.open(this, target, QStringLiteral("open"), show);
+}
+
+void TF_About::openFromServer(const QString &address)
+{
+    if (isOpenableAddress(address))
+        open(address, Shell::Show::Maximized);
 }
 
 void TF_About::showEvent(QShowEvent *event)
@@ -173,8 +179,8 @@ void TF_About::FormShow()
                                   && !m_update.downloadAddress.isEmpty());
         m_checkDone = true;
     }
-    // Without a target from the update data the notice would open nothing: it stays hidden.
-    const bool notice = !l_SzukamPracy->toolTip().isEmpty();
+    // Without a target that may be opened the notice would open nothing: it stays hidden.
+    const bool notice = isOpenableAddress(l_SzukamPracy->toolTip());
     l_SzukamPracy->setVisible(notice);
     l_SzukamPracy2->setVisible(notice);
     if (notice)
@@ -193,13 +199,11 @@ void TF_About::FormShow()
 void TF_About::runCheck()
 {
     const BusyCursor busy; // the window answers nothing until the server has
-    const QString local = QDir::tempPath() + QStringLiteral("/dane.ini");
     const QUrl remote = UpdateServer::baseAddress().resolved(QUrl(QStringLiteral("version.ini")));
-    if (UpdateServer::download(remote, local, m_checkTimeLimit) && QFileInfo(local).isFile())
-        applyUpdateData(ProfileFile::fromFile(local), homePage, m_update);
+    if (const auto reply = UpdateServer::download(remote, m_checkTimeLimit))
+        applyUpdateData(ProfileFile::fromBytes(*reply), homePage, m_update);
     else
         applyNoUpdateData(homePage, m_update);
-    QFile::remove(local);
     a_l_9->setText(m_update.homePage);
     a_l_9->adjustSize();
     l_SzukamPracy->setToolTip(m_update.noticeTarget);
@@ -235,7 +239,9 @@ void TF_About::layOut()
     sb_DownUpdate->setGeometry(8, buttonsTop, sb_Pomoc->x() - 16, sb_OK->height());
 
     l_Version->move(pictureRight - l_Version->width(), img_About->geometry().bottom() + 1);
-    l_SzukamPracy->move(pictureRight - l_SzukamPracy->width(), a_l_10->y());
+    // Under the version rather than on the author line, whose end holds the profile and
+    // donation pictures: the notice's click area must leave those to their own clicks.
+    l_SzukamPracy->move(pictureRight - l_SzukamPracy->width(), a_l_2->y());
     l_SzukamPracy2->setGeometry(l_SzukamPracy->geometry());
     l_SzukamPracy2->raise();
     setFixedSize(outerWidth, sb_OK->geometry().bottom() + 1 + 32 - (frameGeometry().height() - height()));

@@ -47,6 +47,7 @@ private:
     void runCheck();
     void layOut();
     void open(const QString &target, Shell::Show show);
+    void openFromServer(const QString &address);
 
     AppServices m_services;
     QPointer<QWidget> m_mainWindow;

@@ -1,6 +1,5 @@
 #include "platform/UpdateServer.h"
 
-#include "core/AtomicFile.h"
 #include "platform/SettingsStore.h"
 
 #include <QEventLoop>
@@ -41,7 +40,7 @@ bool isConnected(const QUrl &server)
     return false;
 }
 
-bool download(const QUrl &url, const QString &file, int timeoutMs, qint64 maxBytes)
+std::optional<QByteArray> download(const QUrl &url, int timeoutMs, qint64 maxBytes)
 {
     QNetworkAccessManager network;
     QNetworkRequest request(url);
@@ -65,7 +64,9 @@ bool download(const QUrl &url, const QString &file, int timeoutMs, qint64 maxByt
     const bool ok = reply->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
     const QByteArray body = ok ? reply->readAll() : QByteArray();
     reply->deleteLater();
-    return ok && body.size() <= maxBytes && writeFileAtomically(file, body);
+    if (!ok || body.size() > maxBytes)
+        return std::nullopt;
+    return body;
 }
 
 } // namespace UpdateServer

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 // Where the update data is published, whether it can be reached, and fetching it.
 namespace UpdateServer {
@@ -14,8 +17,9 @@ QUrl baseAddress();
 // the system's network information when it has any, else any interface up besides loopback.
 bool isConnected(const QUrl &server);
 
-// Fetches url into file (replacing it). Bounded in time and size, so that a dead or endless
-// server never freezes the window; false when nothing was fetched.
-bool download(const QUrl &url, const QString &file, int timeoutMs = 15000, qint64 maxBytes = 1024 * 1024);
+// The body at url, kept in memory: a file in the shared temporary folder could be swapped or
+// planted as a link by another user. Bounded in time and size, so that a dead or endless
+// server never freezes the window; nothing when it could not be fetched.
+std::optional<QByteArray> download(const QUrl &url, int timeoutMs = 15000, qint64 maxBytes = 1024 * 1024);
 
 } // namespace UpdateServer

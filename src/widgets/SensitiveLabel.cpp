@@ -24,6 +24,7 @@ QFont styled(const QFont &base, const QFont &from)
 SensitiveLabel::SensitiveLabel(QWidget *parent)
     : QLabel(parent)
 {
+    setTextFormat(Qt::PlainText);
     m_normal = {font(), palette().color(QPalette::WindowText)};
     m_mouseDown = {font(), QColor(255, 0, 0)};
     m_mouseMove = {font(), palette().color(QPalette::WindowText)};

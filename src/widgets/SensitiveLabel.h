@@ -6,7 +6,8 @@
 
 // A label that answers the mouse with its font: the hover font while the mouse is over it,
 // the pressed font while the left or right button is held on it, its normal font otherwise
-// (also right after a release, until the mouse leaves and comes back).
+// (also right after a release, until the mouse leaves and comes back). It shows its text as
+// plain text: a link shows an address, and addresses may come from outside the program.
 class SensitiveLabel : public QLabel
 {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "HttpServer.h"
+#include "TestFiles.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
 
@@ -22,6 +24,12 @@ private slots:
     void init();
     void update_data();
     void update();
+    void nothingPlantedInTheTemporaryFolderIsTouched_data();
+    void nothingPlantedInTheTemporaryFolderIsTouched();
+    void serverTextShowsAsWrittenAndOpensOnlyWebAndMail_data();
+    void serverTextShowsAsWrittenAndOpensOnlyWebAndMail();
+    void noticeAndPicturesTakeTheirOwnClicks_data();
+    void noticeAndPicturesTakeTheirOwnClicks();
     void checkRunsOncePerRun();
     void deadServerLeavesTheDefaults();
     void busyCursorWhileChecking_data();
@@ -79,6 +87,139 @@ void TestAbout::update()
     QCOMPARE(about().sb_DownUpdate->toolTip(), about().updateState().news);
     QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
     QVERIFY(!QFile::exists(m_temp.filePath("dane.ini"))); // the downloaded copy does not stay
+}
+
+namespace {
+
+// A click at a point of widget (fractions of its size) given to its window, which hands it
+// to whichever control is on top there, as a real click.
+void clickAt(QWidget *widget, QPointF at = {0.5, 0.5})
+{
+    const QPoint point(qMin(int(widget->width() * at.x()), widget->width() - 1),
+                       qMin(int(widget->height() * at.y()), widget->height() - 1));
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), point));
+}
+
+// The hint that appears when the mouse rests on widget, as the user reads it.
+QString shownHint(QWidget *widget)
+{
+    QTest::mouseMove(widget->window()->windowHandle(), QPoint(0, 0)); // a move to where it already is counts for nothing
+    QTest::mouseMove(widget->window()->windowHandle(), widget->mapTo(widget->window(), widget->rect().center()));
+    QLabel *tip = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible())
+                tip = static_cast<QLabel *>(w);
+        return tip != nullptr;
+    });
+    if (!shown)
+        return QStringLiteral("(no hint)");
+    if (tip->textFormat() == Qt::PlainText || !Qt::mightBeRichText(tip->text()))
+        return tip->text();
+    QTextDocument rendered;
+    rendered.setHtml(tip->text());
+    return rendered.toPlainText();
+}
+
+} // namespace
+
+void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched_data()
+{
+    QTest::addColumn<QString>("planted"); // what another user left at the old fixed name
+    QTest::newRow("nothing") << "";
+    QTest::newRow("a link to a file of the user's") << "link";
+    QTest::newRow("a reply of their own") << "file";
+}
+
+void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched()
+{
+    QFETCH(QString, planted);
+    QTemporaryDir home;
+    const QString own = home.filePath("praca.txt");
+    const QString fixedName = QDir::tempPath() + "/dane.ini";
+    QVERIFY(writeTestFile(own, "moje\n"));
+    const QByteArray theirs = "[dane]\r\nQuorvaleHomePage=http://obcy.example/\r\n";
+    QVERIFY(planted != "link" || QFile::link(own, fixedName));
+    QVERIFY(planted != "file" || writeTestFile(fixedName, theirs));
+    const QStringList before = QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+    serve("[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n");
+    about().show();
+    QVERIFY(about().checkDone());
+    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
+    QCOMPARE(QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), before);
+    QCOMPARE(readTestFile(own), QByteArray("moje\n"));
+    QCOMPARE(QFileInfo(fixedName).symLinkTarget(), planted == "link" ? own : QString());
+    QCOMPARE(readTestFile(fixedName), planted == "file" ? theirs : QByteArray(planted == "link" ? "moje\n" : ""));
+    QFile::remove(fixedName);
+}
+
+void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail_data()
+{
+    QTest::addColumn<QString>("address"); // the home page, the notice target and the news at once
+    QTest::addColumn<bool>("opened");
+    const QString picture = m_temp.filePath("obraz.png");
+    QImage(64, 64, QImage::Format_RGB32).save(picture);
+    QTest::newRow("web page") << "http://nowa.example/" << true;
+    QTest::newRow("secure page in capitals") << "HTTPS://Nowa.example/praca" << true;
+    QTest::newRow("e-mail") << "MailTo:praca@nowa.example" << true;
+    QTest::newRow("heading") << "<h1>Nowa wersja!</h1>" << false;
+    QTest::newRow("picture from disk") << "<img src=\"" + picture + "\">" << false;
+    QTest::newRow("file address") << "file:///etc/passwd" << false;
+    QTest::newRow("local path") << QDir::homePath() + "/.bashrc" << false;
+    QTest::newRow("script") << "javascript:alert(1)" << false;
+    QTest::newRow("network share") << "smb://serwer/udzial" << false;
+}
+
+void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, opened);
+    serve(("[dane]\r\nQuorvaleHomePage=" + address + "\r\nCV_File=" + address
+           + "\r\n[Pelmora]\r\nversion=9.0.0.0\r\nurl=http://d/\r\nnew=" + address + "\r\n")
+              .toUtf8());
+    about().show();
+    about().activateWindow(); // hints show only in the active window
+    QVERIFY(QTest::qWaitForWindowActive(&about()));
+    QCOMPARE(about().a_l_9->text(), address);
+    QCOMPARE(about().a_l_9->textFormat(), Qt::PlainText);
+    QCOMPARE(about().a_l_9->height(), about().a_l_8->height()); // one line: no heading, no picture
+    QCOMPARE(shownHint(about().sb_DownUpdate), address);
+    QCOMPARE(about().l_SzukamPracy2->isVisible(), opened); // a notice that opens nothing is not shown
+    clickAt(about().a_l_9);
+    clickAt(about().l_SzukamPracy2); // its place, shown or not
+    QStringList targets;
+    for (const auto &o : m_fixture->shell.opened)
+        targets << o.target;
+    QCOMPARE(targets, opened ? QStringList({address, address}) : QStringList());
+}
+
+void TestAbout::noticeAndPicturesTakeTheirOwnClicks_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QString>("opened");
+    const QString profile = "http://www.quorvale.example/autor/", donation = "http://www.quorvale.example/wsparcie/";
+    const QString notice = "http://praca.example/";
+    QTest::newRow("profile picture") << "imgGL" << QPointF(0.5, 0.5) << profile;
+    QTest::newRow("profile picture, right end") << "imgGL" << QPointF(1, 0.5) << profile;
+    QTest::newRow("donation picture") << "img_Money" << QPointF(0.5, 0.5) << donation;
+    QTest::newRow("donation picture, left end") << "img_Money" << QPointF(0, 0.5) << donation;
+    QTest::newRow("donation picture, right end") << "img_Money" << QPointF(1, 1) << donation;
+    QTest::newRow("notice") << "l_SzukamPracy" << QPointF(0.5, 0.5) << notice;
+    QTest::newRow("notice, left end") << "l_SzukamPracy" << QPointF(0, 0.5) << notice;
+    QTest::newRow("notice, right end") << "l_SzukamPracy" << QPointF(1, 1) << notice;
+}
+
+void TestAbout::noticeAndPicturesTakeTheirOwnClicks()
+{
+    QFETCH(QString, control);
+    QFETCH(QPointF, at);
+    QFETCH(QString, opened);
+    serve("[dane]\r\nCV_File=http://praca.example/\r\n");
+    about().show();
+    clickAt(about().findChild<QWidget *>(control), at);
+    QCOMPARE(m_fixture->shell.opened.size(), 1);
+    QCOMPARE(m_fixture->shell.opened[0].target, opened);
 }
 
 void TestAbout::checkRunsOncePerRun()
