@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -100,7 +101,10 @@ void TForm1::pm_MenuPopup()
         QAction *action = pm_Menu->addAction(caption, this, [this, path] {
             m_services.shell.open(this, path, QStringLiteral("open"), Shell::Show::Normal);
         });
-        action->setToolTip(path);
+        // A path from the menu file is shown as it is, never taken for markup.
+        action->setToolTip(Qt::mightBeRichText(path) ? QStringLiteral("<p style='white-space:pre'>")
+                                                           + path.toHtmlEscaped() + QStringLiteral("</p>")
+                                                     : path);
         action->setStatusTip(path);
         return action;
     };

@@ -218,8 +218,10 @@ void TestFiles::driveMenuOpensFilesAndFollowsEdits()
     QCOMPARE(m_fixture->shell.opened[0].verb, QStringLiteral("open"));
 
     row->setText(0, "Nowa nazwa"); // unsaved edits show at the next opening
+    row->setText(1, "<h1>duzy</h1>.exe");
     f.pm_MenuPopup();
     QCOMPARE(f.pm_Menu->actions().at(3)->text(), QStringLiteral("Nowa nazwa"));
+    QVERIFY(f.pm_Menu->actions().at(3)->toolTip().contains("&lt;h1&gt;duzy")); // a path, never markup
 
     QVERIFY(f.Panel3->contextMenuPolicy() == Qt::CustomContextMenu);
     QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton); // a panel detaches the menu
