@@ -3,6 +3,8 @@
 
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/DiscPath.h"
+#include "core/FileSearch.h"
 #include "core/ProfileFile.h"
 #include "platform/FileInfo.h"
 
@@ -26,7 +28,8 @@ const char *const usageText =
     "usage: pelmora-cli read FOLDER\n"
     "       pelmora-cli write FOLDER < document.json\n"
     "       pelmora-cli ini FILE SECTION [KEY...]\n"
-    "       pelmora-cli version FILE\n";
+    "       pelmora-cli version FILE\n"
+    "       pelmora-cli scan FOLDER\n";
 
 int fail(const QString &message)
 {
@@ -170,6 +173,22 @@ int versionCommand(const QString &file)
     });
 }
 
+// What the auto-start panel offers for FOLDER, in its order: the programs of the whole tree,
+// then the libraries, icon libraries and icon files, as disc paths.
+int scanCommand(const QString &folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return fail(QStringLiteral("no folder %1").arg(folder));
+    const QString data = dataFolderOf(folder);
+    QJsonArray paths;
+    for (const QStringList &files : collectFilesByMasks(data, autoStartMasks()))
+        for (const QString &file : files)
+            paths.append(discPathOf(data, file));
+    const QByteArray json = QJsonDocument(paths).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return Ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -187,6 +206,8 @@ int main(int argc, char *argv[])
         return iniCommand(args[1], args[2], args.mid(3));
     if (command == QLatin1String("version") && args.size() == 2)
         return versionCommand(args[1]);
+    if (command == QLatin1String("scan") && args.size() == 2)
+        return scanCommand(args[1]);
     if (command == QLatin1String("--version") && args.size() == 1) {
         std::printf("pelmora-cli %s\n", PELMORA_VERSION);
         return Ok;

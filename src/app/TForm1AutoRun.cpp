@@ -30,11 +30,10 @@ void TForm1::sb_AutoRunClick()
     {
         const BusyCursor busy;
         ListBox1->clear();
-        for (const char *mask : {"*.exe", "*.dll", "*.icl", "*.ico"})
-            collectFiles(folder, QLatin1String(mask), [&found](const QString &in, const QString &name) {
-                found << in + name;
-                return true;
-            });
+        // One walk of the folder gives every program first, then the libraries, icon
+        // libraries and icon files, each in the order found.
+        for (const QStringList &files : collectFilesByMasks(folder, autoStartMasks()))
+            found << files;
         ListBox1->addItems(found);
     }
 
@@ -42,13 +41,16 @@ void TForm1::sb_AutoRunClick()
     const QSignalBlocker quietIcons(lb_Ikony);
     lb_Programy->clear();
     lb_Ikony->clear();
+    QStringList files;
+    files.reserve(found.size());
+    qsizetype programs = 0;
     for (const QString &path : std::as_const(found)) {
-        if (!isProgramPath(path))
-            break; // the programs come first
-        lb_Programy->addItem(discPathOf(folder, path));
+        if (programs == files.size() && isProgramPath(path))
+            ++programs; // the programs come first
+        files << discPathOf(folder, path);
     }
-    for (const QString &path : std::as_const(found))
-        lb_Ikony->addItem(discPathOf(folder, path));
+    lb_Programy->addItems(files.mid(0, programs));
+    lb_Ikony->addItems(files);
 
     showPanel(p_Autorun, lb_Programy);
 

@@ -240,8 +240,10 @@ void TForm1::setupLayout()
     lb_Ikony = make<ChoiceListBox>(TabSheet2, "lb_Ikony", 0, 15, page.width(), 134);
     dfsIconListBox1 = make<TdfsIconListBox>(TabSheet2, "dfsIconListBox1", 0, 149, page.width(),
                                             page.height() - 149);
-    for (QListWidget *list : {lb_Programy, lb_Ikony})
+    for (QListWidget *list : {lb_Programy, lb_Ikony}) {
         list->setFrameShape(QFrame::NoFrame);
+        list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
+    }
     sb_Auto_NO = button(p_Autorun, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("Anuluj"));
     sb_Auto_OK = button(p_Autorun, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("OK"));
     sb_Auto_OK->setEnabled(false);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,3 +17,14 @@ using FileVisitor = std::function<bool(const QString &folder, const QString &nam
 // the file system lists them. A folder reached twice through links is searched once. Returns
 // false when the visitor stopped the search.
 bool collectFiles(const QString &start, const QString &mask, const FileVisitor &visitor);
+
+// The files of start and its subfolders that match each of masks, found in one walk: list i
+// holds the paths (folder + name) that collectFiles(start, masks[i]) visits, in that order.
+QList<QStringList> collectFilesByMasks(const QString &start, const QStringList &masks);
+
+// What the auto-start panel looks for, in its order: programs, libraries, icon libraries
+// and icon files.
+inline QStringList autoStartMasks()
+{
+    return {QStringLiteral("*.exe"), QStringLiteral("*.dll"), QStringLiteral("*.icl"), QStringLiteral("*.ico")};
+}

@@ -19,6 +19,8 @@ private slots:
     void everythingWithStarDotStar();
     void onlyRegularFilesAreOffered_data();
     void onlyRegularFilesAreOffered();
+    void oneWalkGivesWhatEachMaskFinds_data();
+    void oneWalkGivesWhatEachMaskFinds();
 
 private:
     QStringList search(const QString &mask) const;
@@ -117,6 +119,42 @@ void TestFileSearch::onlyRegularFilesAreOffered()
     });
     QCOMPARE(found.contains("x.exe"), offered);
     QVERIFY(found.contains("setup.exe"));
+}
+
+void TestFileSearch::oneWalkGivesWhatEachMaskFinds_data()
+{
+    QTest::addColumn<QStringList>("masks");
+    QTest::newRow("the panel's masks") << autoStartMasks();
+    QTest::newRow("overlapping masks, wildcards") << QStringList{"*.exe", "*", "s?tup.*", "*.EXE", "*.*"};
+}
+
+// The panel's one walk lists exactly what one search per mask finds, in the same order.
+void TestFileSearch::oneWalkGivesWhatEachMaskFinds()
+{
+    QFETCH(QStringList, masks);
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/";
+    for (int i = 0; i < 300; ++i) {
+        static const char *const ext[] = {".exe", ".dll", ".ICL", ".ico", ".txt", ".Exe", ""};
+        const QString folder = root + QStringLiteral("f%1/g%2/").arg(i % 7).arg(i % 30);
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(folder + QStringLiteral("plik %1%2").arg(i).arg(ext[i % 7]));
+        file.open(QIODevice::WriteOnly);
+    }
+    QVERIFY(QFile::link(root + "f1", root + "f2/do f1")); // the same folder twice
+    QVERIFY(QFile::link(root + "f0/g0/plik 0.exe", root + "link.exe"));
+    QVERIFY(QFile::link(root + "nic.exe", root + "zerwany.exe"));
+    QList<QStringList> each;
+    for (const QString &mask : masks) {
+        QStringList found;
+        collectFiles(root, mask, [&](const QString &folder, const QString &name) {
+            found << folder + name;
+            return true;
+        });
+        each << found;
+    }
+    QCOMPARE(collectFilesByMasks(root, masks), each);
+    QVERIFY(each.first().size() > 80);
 }
 
 QTEST_GUILESS_MAIN(TestFileSearch)

@@ -27,6 +27,7 @@ private slots:
     void iniAtTheSizeLimit();
     void codePageFromEnvironment();
     void versionOfAProgram();
+    void scanListsWhatThePanelOffers();
     void usage_data();
     void usage();
 };
@@ -267,6 +268,24 @@ void TestCli::versionOfAProgram()
     const Run missing = cli({"version", dir.filePath("brak.exe")});
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(!missing.err.isEmpty());
+}
+
+void TestCli::scanListsWhatThePanelOffers()
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/";
+    for (const char *file : {"art/disc.ico", "setup.exe", "bin/tool.EXE", "bin/lib.dll", "ikony.icl",
+                             "czytaj.txt", ".ukryty/x.exe", "Płyta ąę/start.exe"})
+        QVERIFY(writeTestFile(root + file));
+    const Run run = cli({"scan", root});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonArray paths = QJsonDocument::fromJson(run.out).array();
+    QStringList got;
+    for (const QJsonValue &p : paths)
+        got << p.toString();
+    QCOMPARE(QSet<QString>(got.begin(), got.begin() + 3), (QSet<QString>{"setup.exe", "bin\\tool.EXE", u"Płyta ąę\\start.exe"_qs}));
+    QCOMPARE(got.mid(3), (QStringList{"bin\\lib.dll", "ikony.icl", "art\\disc.ico"}));
+    QCOMPARE(cli({"scan", root + "brak"}).exitCode, 1);
 }
 
 void TestCli::usage_data()

@@ -1,0 +1,129 @@
+// Times the auto-start panel's search of a large folder (100,000 files in 2,000 folders, half
+// of them programs, libraries and icons) against one plain walk of the same tree: `find DIR
+// -type f` and the same walk in this process. Then times opening the panel, whose lists take
+// every hit, to show the cost of filling them on top of the search.
+// Usage: bench_scan [FILES]   (default 100,000; run offscreen)
+
+#include "app/Startup.h"
+#include "app/TForm1.h"
+#include "core/FileSearch.h"
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "widgets/TDirectoryEdit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <cstdio>
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace {
+
+class NoMessages : public Messages
+{
+public:
+    Answer show(QWidget *, const QString &, const QString &, Buttons buttons, Icon) override
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+};
+
+// What `find DIR -type f` does: every folder listed once, every regular file counted.
+qint64 plainWalk(const QByteArray &folder)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return 0;
+    qint64 files = 0;
+    QList<QByteArray> subfolders;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        if (entry->d_type == DT_DIR)
+            subfolders << folder + name + '/';
+        else if (entry->d_type == DT_REG)
+            ++files;
+    }
+    ::closedir(dir);
+    for (const QByteArray &sub : subfolders)
+        files += plainWalk(sub);
+    return files;
+}
+
+template <typename F>
+double best(int runs, F &&work)
+{
+    double fastest = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        fastest = std::min(fastest, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return fastest;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int folders = std::max(1, files / 50);
+    QTemporaryDir state;
+    qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
+    QTemporaryDir data;
+    const QString root = data.path() + QLatin1Char('/');
+    static const char *const kinds[] = {".exe", ".dll", ".txt", ".ico", ".dat", ".icl", ".jpg", ".exe"};
+    for (int f = 0; f < folders; ++f) {
+        const QString folder = root + QStringLiteral("grupa%1/folder%2/").arg(f % 40).arg(f);
+        QDir().mkpath(folder);
+        for (int i = 0; i < files / folders; ++i)
+            QFile(folder + QStringLiteral("plik%1%2").arg(i).arg(QLatin1String(kinds[i % 8])))
+                .open(QIODevice::WriteOnly);
+    }
+
+    qsizetype hits = 0;
+    const double search = best(5, [&] {
+        hits = 0;
+        for (const QStringList &list : collectFilesByMasks(root, autoStartMasks()))
+            hits += list.size();
+    });
+    qint64 walked = 0;
+    const double walk = best(5, [&] { walked = plainWalk(QFile::encodeName(root)); });
+    const double find = best(5, [&] {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f")});
+        process.waitForFinished(-1);
+    });
+    std::printf("panel search: files=%lld folders=%d hits=%lld search_ms=%.1f find_ms=%.1f walk_ms=%.1f "
+                "ratio_find=%.2f ratio_walk=%.2f\n",
+                qlonglong(walked), folders, qlonglong(hits), search, find, walk, search / find, search / walk);
+
+    NoMessages messages;
+    DesktopShell shell;
+    QtFileDialogs dialogs;
+    PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
+    TForm1 &form = *windows.main;
+    form.show();
+    form.de_Folder->setText(root);
+    const double open = best(3, [&] {
+        form.sb_AutoRun->click();
+        QApplication::processEvents();
+        form.sb_Auto_NO->click();
+    });
+    std::printf("panel open: hits=%lld open_ms=%.1f fill_ms=%.1f (open minus search) fill/search=%.2f\n",
+                qlonglong(hits), open, open - search, (open - search) / search);
+    return 0;
+}
