@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 
