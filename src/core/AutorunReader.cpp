@@ -47,23 +47,34 @@ AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder
     else if (profile.hasKey(section, u"label"))
         content.label = profile.value(section, u"label");
 
-    for (const QString &verb : menuVerbs(profile)) {
-        const QString caption = QStringLiteral("shell\\") + verb;
-        content.items.append({profile.value(section, caption), profile.value(section, caption + QStringLiteral("\\command"))});
-    }
+    const ProfileFile::Section *lines = profile.section(section);
+    const QList<MenuVerb> verbs = menuVerbs(profile);
+    content.items.reserve(verbs.size());
+    for (const MenuVerb &verb : verbs)
+        content.items.append({lines->values[verb.captionLine].toString(), lines->values[verb.commandLine].toString()});
     return content;
 }
 
-QStringList menuVerbs(const ProfileFile &profile)
+QList<MenuVerb> menuVerbs(const ProfileFile &profile)
 {
-    // The "shell" and "command" tests respect letter case; the lookups do not.
-    QStringList verbs;
+    // The "shell" and "command" tests respect letter case; the lookups do not. Every key is
+    // looked at once, with the section's own index of names.
+    QList<MenuVerb> verbs;
+    const ProfileFile::Section *lines = profile.section(section);
+    if (!lines)
+        return verbs;
     const QString shell = QStringLiteral("shell\\");
-    for (const QString &key : profile.keys(section)) {
+    const QString command = QStringLiteral("\\command");
+    for (const QStringView key : lines->names) {
         if (!key.contains(QLatin1String("shell")) || key.contains(QLatin1String("command")))
             continue;
-        const QString verb = key.mid(6);
-        if (profile.hasKey(section, shell + verb) && profile.hasKey(section, shell + verb + QStringLiteral("\\command")))
+        MenuVerb verb{key.mid(6).toString(), -1, -1};
+        const QString caption = shell + verb.name;
+        verb.captionLine = lines->lineOf(ProfileFile::foldedName(caption));
+        if (verb.captionLine < 0)
+            continue;
+        verb.commandLine = lines->lineOf(ProfileFile::foldedName(caption + command));
+        if (verb.commandLine >= 0)
             verbs << verb;
     }
     return verbs;

@@ -36,8 +36,15 @@ AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder
 // The menu verbs of the [autorun] section in the order of their caption keys: for each key
 // that holds "shell" and not "command" (letter case counting), the key without its first six
 // characters ("shell\"), when "shell\" + verb and "shell\" + verb + "\command" are both keys
-// (letter case aside).
-QStringList menuVerbs(const ProfileFile &profile);
+// (letter case aside). Each comes with the lines of its caption and command key in the
+// section (their first copies).
+struct MenuVerb
+{
+    QString name;
+    qsizetype captionLine = -1;
+    qsizetype commandLine = -1;
+};
+QList<MenuVerb> menuVerbs(const ProfileFile &profile);
 
 // Optional sign and decimal digits, nothing else, within the range of int.
 bool parseWholeNumber(QStringView text, int *value);

@@ -37,10 +37,11 @@ QStringList previewLines(const ProfileFile &saved, const QString &dataFolder)
         lines << QStringLiteral("Name=") + name;
     lines << QString();
 
-    for (const QString &verb : menuVerbs(saved)) {
-        const QString caption = QStringLiteral("shell\\") + verb;
-        lines << caption + QLatin1Char('=') + saved.value(section, caption);
-        lines << caption + QStringLiteral("\\command=") + shortPath(saved.value(section, caption + QStringLiteral("\\command")));
+    const ProfileFile::Section *keys = saved.section(section);
+    for (const MenuVerb &verb : menuVerbs(saved)) {
+        const QString caption = QStringLiteral("shell\\") + verb.name;
+        lines << caption + QLatin1Char('=') + keys->values[verb.captionLine].toString();
+        lines << caption + QStringLiteral("\\command=") + shortPath(keys->values[verb.commandLine].toString());
         lines << QString();
     }
     return lines;

@@ -29,17 +29,23 @@ QStringView cutAtNul(QStringView s)
     return nul < 0 ? s : s.left(nul);
 }
 
-QString foldedName(QStringView name)
-{
-    return trimBlanks(name).toString().toCaseFolded();
-}
-
-QString unquoted(QStringView value)
+QStringView unquoted(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
         && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
-    return value.left(ProfileFile::maxValueLength).toString();
+    return value.left(ProfileFile::maxValueLength);
+}
+
+// Whether folding to one letter case changes name; the names of most files are plain
+// lower-case ASCII, which is seen without the table lookups.
+bool foldingChanges(QStringView name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80 || (c.unicode() >= u'A' && c.unicode() <= u'Z'))
+            return name.toString().toCaseFolded() != name;
+    }
+    return false;
 }
 
 QString decodeText(QByteArrayView bytes, const CodePage &codePage)
@@ -54,6 +60,12 @@ QString decodeText(QByteArrayView bytes, const CodePage &codePage)
 }
 
 } // namespace
+
+QString ProfileFile::foldedName(QStringView name)
+{
+    const QStringView trimmed = trimBlanks(name);
+    return foldingChanges(trimmed) ? trimmed.toString().toCaseFolded() : trimmed.toString();
+}
 
 ProfileFile ProfileFile::fromFile(const QString &path)
 {
@@ -77,7 +89,8 @@ ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes, const CodePage &codePage)
 {
     ProfileFile profile;
-    profile.parse(decodeText(bytes, codePage));
+    profile.m_text = decodeText(bytes, codePage);
+    profile.parse(profile.m_text);
     return profile;
 }
 
@@ -88,17 +101,28 @@ void ProfileFile::parse(QStringView text)
     m_sectionByName.insert(QString(), 0);
     qsizetype current = 0; // -1 while inside a later copy of a section, which is never seen
 
+    const char16_t *chars = text.utf16();
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size) {
+        // One pass over the line finds its end (a CR or an LF) and its first "=".
+        const qsizetype start = pos;
         qsizetype end = pos;
-        while (end < size && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        const QStringView line = trimBlanks(text.mid(pos, end - pos));
+        qsizetype eq = -1;
+        for (; end < size; ++end) {
+            const char16_t c = chars[end];
+            if (c > u'=')
+                continue;
+            if (c == u'\n' || c == u'\r')
+                break;
+            if (c == u'=' && eq < 0)
+                eq = end;
+        }
         // CR LF is one line end; a lone CR or LF is one as well.
         pos = end + 1;
-        if (end < size && text[end] == u'\r' && pos < size && text[pos] == u'\n')
+        if (end < size && chars[end] == u'\r' && pos < size && chars[pos] == u'\n')
             ++pos;
+        const QStringView line = trimBlanks(text.mid(start, end - start));
 
         if (line.startsWith(u'[')) {
             const qsizetype close = line.lastIndexOf(u']');
@@ -114,20 +138,24 @@ void ProfileFile::parse(QStringView text)
             }
             continue;
         }
-        if (line.startsWith(u';') || current < 0)
+        if (eq < 0 || current < 0 || line.startsWith(u';'))
             continue;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        const QStringView name = cutAtNul(trimBlanks(line.left(eq)));
+        const qsizetype at = eq - (line.utf16() - chars); // the "=" within the trimmed line
+        const QStringView name = cutAtNul(trimBlanks(line.left(at)));
         if (name.isEmpty())
             continue;
         Section &target = m_sections[current];
-        const QString folded = name.toString().toCaseFolded();
-        if (!target.firstByName.contains(folded))
-            target.firstByName.insert(folded, target.names.size());
-        target.names.append(name.toString());
-        target.values.append(unquoted(cutAtNul(trimBlanks(line.mid(eq + 1)))));
+        QStringView key = name;
+        if (foldingChanges(name)) {
+            m_folded.append(name.toString().toCaseFolded());
+            key = m_folded.constLast();
+        }
+        // The index holds line + 1, so that one lookup finds or makes the slot.
+        qsizetype &first = target.firstByName[key];
+        if (first == 0)
+            first = target.names.size() + 1;
+        target.names.append(name);
+        target.values.append(unquoted(cutAtNul(trimBlanks(line.mid(at + 1)))));
     }
 }
 
@@ -146,7 +174,13 @@ bool ProfileFile::hasSection(QStringView name) const
 QStringList ProfileFile::keys(QStringView name) const
 {
     const Section *s = section(name);
-    return s ? s->names : QStringList();
+    QStringList names;
+    if (s) {
+        names.reserve(s->names.size());
+        for (const QStringView name : s->names)
+            names << name.toString();
+    }
+    return names;
 }
 
 bool ProfileFile::hasKey(QStringView name, QStringView key) const
@@ -160,6 +194,6 @@ QString ProfileFile::value(QStringView name, QStringView key) const
     const Section *s = section(name);
     if (!s)
         return {};
-    const auto it = s->firstByName.constFind(foldedName(key));
-    return it == s->firstByName.cend() ? QString() : s->values[*it];
+    const qsizetype line = s->lineOf(foldedName(key));
+    return line < 0 ? QString() : s->values[line].toString();
 }

@@ -41,17 +41,28 @@ public:
     // Why fromFile read nothing; None for a file that was read and for bytes given.
     FileReadError error() const { return m_error; }
 
-private:
+    // The lines of one section, for readers that walk all of them: names as they stand and
+    // values (unquoted, cut), in file order, and the first line of each name folded to one
+    // letter case. All of them are views of the file's text, which the profile keeps.
     struct Section
     {
-        QStringList names;
-        QStringList values;
-        QHash<QString, qsizetype> firstByName; // folded name -> index of its first line
+        QList<QStringView> names;
+        QList<QStringView> values;
+        QHash<QStringView, qsizetype> firstByName; // folded name -> index of its first line + 1
+
+        // The line of the first key named folded (already case-folded); -1 when there is none.
+        qsizetype lineOf(QStringView folded) const { return firstByName.value(folded) - 1; }
     };
-
-    void parse(QStringView text);
+    // The section that counts for name (the first of that name); null when there is none.
     const Section *section(QStringView name) const;
+    // A name folded to one letter case, as the index holds it (blanks around it dropped).
+    static QString foldedName(QStringView name);
 
+private:
+    void parse(QStringView text);
+
+    QString m_text;          // the decoded file, which every view points into
+    QList<QString> m_folded; // names whose folded form differs from the text
     QList<Section> m_sections;
     QHash<QString, qsizetype> m_sectionByName; // folded name -> index of the first such section
     FileReadError m_error = FileReadError::None;
