@@ -132,6 +132,9 @@ void TForm1::setupLayout()
     Label11 = label(GroupBox1, "Label11", 16, 44, QStringLiteral("Etykieta (nazwa płytki):"));
     e_Etykieta = make<QLineEdit>(GroupBox1, "e_Etykieta", 129, 40, 152, 21);
     m_labelLimit = new TypingLimit(e_Etykieta, 16);
+    // The edit paints all of itself, so a keystroke does not repaint the group (its caption
+    // laid out again) behind it; its corners keep what the group painted there.
+    e_Etykieta->setAttribute(Qt::WA_OpaquePaintEvent);
 
     // Folder contents
     gb_Centrum = make<QGroupBox>(this, "gb_Centrum", 84, 72, 261, 393);

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QDateTime>
 #include <QMutex>
-#include <QRegularExpression>
 
 #include <optional>
 
@@ -124,12 +123,19 @@ QString matchComponent(const QString &folder, const QString &name)
 Resolution resolve(const QString &dataFolder, const QString &discPath)
 {
     // Windows takes "/" as a separator as well, so a hand-written "bin/setup.exe" counts.
-    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
     // One leading separator starts at the root of the disc, which is the data folder; two
     // start a network path, which names nothing on the disc.
     const auto isSeparator = [](QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); };
     const bool fromRoot = discPath.size() > 1 && isSeparator(discPath[0]) && !isSeparator(discPath[1]);
-    const QStringList parts = QStringView(discPath).mid(fromRoot ? 1 : 0).toString().split(separators);
+    QStringList parts;
+    const QStringView rest = QStringView(discPath).mid(fromRoot ? 1 : 0);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= rest.size(); ++i) {
+        if (i == rest.size() || isSeparator(rest[i])) {
+            parts << rest.mid(from, i - from).toString();
+            from = i + 1;
+        }
+    }
     Resolution r{dataFolder, !discPath.isEmpty()};
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString &part = parts[i];
