@@ -5,6 +5,8 @@
 #include "core/AutorunWriter.h"
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
+#include "core/IconDirectory.h"
+#include "core/IconSource.h"
 #include "core/ProfileFile.h"
 #include "platform/FileInfo.h"
 
@@ -29,7 +31,8 @@ const char *const usageText =
     "       pelmora-cli write FOLDER < document.json\n"
     "       pelmora-cli ini FILE SECTION [KEY...]\n"
     "       pelmora-cli version FILE\n"
-    "       pelmora-cli scan FOLDER\n";
+    "       pelmora-cli scan FOLDER\n"
+    "       pelmora-cli icons FILE\n";
 
 int fail(const QString &message)
 {
@@ -189,6 +192,28 @@ int scanCommand(const QString &folder)
     return Ok;
 }
 
+// Each icon as the icon list draws it: the image its cell shows, as the icon's directory
+// entry states it.
+int iconsCommand(const QString &file)
+{
+    if (!QFileInfo(file).isFile())
+        return fail(QStringLiteral("no file %1").arg(file));
+    const IconSource source(file);
+    QJsonArray icons;
+    for (int i = 0; i < source.count(); ++i) {
+        const std::optional<IconImageInfo> drawn = drawnImageOf(source.icoFile(i));
+        if (!drawn) {
+            icons.append(QJsonValue());
+            continue;
+        }
+        icons.append(QJsonObject{{QStringLiteral("width"), drawn->width},
+                                 {QStringLiteral("height"), drawn->height},
+                                 {QStringLiteral("bitCount"), drawn->bitCount}});
+    }
+    return print(QJsonObject{{QStringLiteral("count"), source.count()},
+                             {QStringLiteral("icons"), icons}});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -208,6 +233,8 @@ int main(int argc, char *argv[])
         return versionCommand(args[1]);
     if (command == QLatin1String("scan") && args.size() == 2)
         return scanCommand(args[1]);
+    if (command == QLatin1String("icons") && args.size() == 2)
+        return iconsCommand(args[1]);
     if (command == QLatin1String("--version") && args.size() == 1) {
         std::printf("pelmora-cli %s\n", PELMORA_VERSION);
         return Ok;

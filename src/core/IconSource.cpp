@@ -3,6 +3,8 @@
 #include "core/IconDirectory.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QtEndian>
 
 namespace {
@@ -33,27 +35,52 @@ void appendLe32(QByteArray &b, quint32 v)
     b.append(bytes, 4);
 }
 
+bool isIcoHeader(const QByteArray &head)
+{
+    return head.size() >= iconDirHeaderSize && u16(head, 0) == 0 && u16(head, 2) == 1;
+}
+
 } // namespace
 
 IconSource::IconSource(const QString &path)
 {
+    // Checked before opening: opening a pipe waits for a writer.
+    if (!QFileInfo(path).isFile())
+        return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
         return;
-    const QByteArray head = file.peek(iconDirHeaderSize);
-    if (head.size() == iconDirHeaderSize && u16(head, 0) == 0 && u16(head, 2) == 1) {
-        if (file.size() > maxIcoFile)
-            return;
-        const QByteArray ico = file.readAll();
-        if (iconDirectoryCount(ico, fileEntrySize) > 0) {
-            m_icoFile = true;
-            m_groups << ico;
-        }
+    if (isIcoHeader(file.peek(iconDirHeaderSize))) {
+        if (file.size() <= maxIcoFile)
+            readIco(file.readAll());
         return;
     }
     file.close();
-    const ExecutableImage image = ExecutableImage::fromFile(path);
-    for (const ExecutableImage::Resource &group : image.resources(rtGroupIcon))
+    readProgram(ExecutableImage::fromFile(path));
+}
+
+IconSource IconSource::fromBytes(const QByteArray &bytes)
+{
+    IconSource source;
+    if (!isIcoHeader(bytes))
+        source.readProgram(ExecutableImage::fromBytes(bytes));
+    else if (bytes.size() <= maxIcoFile)
+        source.readIco(bytes);
+    return source;
+}
+
+void IconSource::readIco(const QByteArray &ico)
+{
+    if (iconDirectoryCount(ico, fileEntrySize) > 0) {
+        m_icoFile = true;
+        m_groups << ico;
+    }
+}
+
+void IconSource::readProgram(const ExecutableImage &image)
+{
+    // A group in several languages is one icon, drawn in the first of them.
+    for (const ExecutableImage::Resource &group : image.firstLanguages(rtGroupIcon))
         m_groups << group.data;
     if (m_groups.isEmpty())
         return;
@@ -71,14 +98,19 @@ QByteArray IconSource::icoFile(int index) const
         return m_groups[index];
 
     // The group lists each image's header with a resource id where the file format has an
-    // offset: the same header, followed by the images in order.
+    // offset: the same header, followed by the images in order. An image listed twice is
+    // taken once, so a hostile group cannot repeat a large image into a huge file.
     const QByteArray &group = m_groups[index];
     const int count = iconDirectoryCount(group, groupEntrySize);
     QList<qsizetype> entries;
+    QSet<quint16> taken;
     for (int i = 0; i < count; ++i) {
         const qsizetype at = iconDirHeaderSize + qsizetype(i) * groupEntrySize;
-        if (m_images.contains(u16(group, at + 12)))
+        const quint16 id = u16(group, at + 12);
+        if (m_images.contains(id) && !taken.contains(id)) {
+            taken.insert(id);
             entries << at;
+        }
     }
     if (entries.isEmpty())
         return {};

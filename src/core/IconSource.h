@@ -7,14 +7,18 @@
 #include <QList>
 #include <QString>
 
-// The icons of one file as the shell counts them: every icon group of a program or library
-// (PE or NE, .exe/.dll/.icl) in resource order, or the one icon of an .ico file. Each icon
-// is handed out as the bytes of an .ico file holding all its images, for any image reader.
+// The icons of one file as the shell counts them: one per icon group name of a program or
+// library (PE or NE, .exe/.dll/.icl) in resource order, whatever the languages it exists in,
+// or the one icon of an .ico file. Each icon is handed out as the bytes of an .ico file
+// holding all its images, for any image reader.
 class IconSource
 {
 public:
     IconSource() = default;
+    // Reads regular files only.
     explicit IconSource(const QString &path);
+    // An .ico file or a program, as the file at a path holding these bytes would read.
+    static IconSource fromBytes(const QByteArray &bytes);
 
     // The number of icons; 0 for a file that holds none or is not readable.
     int count() const { return int(m_groups.size()); }
@@ -22,6 +26,9 @@ public:
     QByteArray icoFile(int index) const;
 
 private:
+    void readIco(const QByteArray &ico);
+    void readProgram(const ExecutableImage &image);
+
     QList<QByteArray> m_groups;         // RT_GROUP_ICON data, or the .ico file itself
     QHash<quint16, QByteArray> m_images; // RT_ICON data by id
     bool m_icoFile = false;

@@ -1,4 +1,5 @@
 #include "ExecutableWriter.h"
+#include "TestFiles.h"
 #include "core/ExecutableImage.h"
 
 #include <QTemporaryDir>
@@ -19,6 +20,10 @@ private slots:
     void resources();
     void resourceData_data();
     void resourceData();
+    void firstLanguages_data();
+    void firstLanguages();
+    void largeFilesAreReadInPart_data();
+    void largeFilesAreReadInPart();
     void hostile_data();
     void hostile();
     void truncated_data();
@@ -297,6 +302,68 @@ void TestExecutableImage::resourceData()
     QCOMPARE(image.versionIsWide(), wide);
 }
 
+// One resource per name, in its first language; a damaged first language keeps the name's
+// place with no data, so later names keep their numbers.
+void TestExecutableImage::firstLanguages_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("expected");
+
+    const QByteArray pe = writePe(false, false, sampleResources());
+    const IconPath p = iconPath(pe);
+    // Data entries follow the directory order: "Extra"/409, 1/409, 1/415, 2/409.
+    const qint64 oneEnglish = p.root + p.firstDataEntry + 16;
+    QTest::newRow("pe") << pe
+                        << QStringList{"\"Extra\"/409=named icon", "1/409=icon one en", "2/409=icon two"};
+    QTest::newRow("pe, first language past the file")
+        << set32(pe, oneEnglish + 4, 0xFFFFFFFF)
+        << QStringList{"\"Extra\"/409=named icon", "1/409=", "2/409=icon two"};
+    QTest::newRow("pe, first language leads to a directory")
+        << set32(pe, p.root + p.firstNameDirectory + 16 + 4, 0x80000000 | quint32(p.firstDataEntry))
+        << QStringList{"\"Extra\"/409=", "1/409=icon one en", "2/409=icon two"};
+    QTest::newRow("ne: no languages, every resource") << writeNe(false, sampleResources()) << neIcons;
+    QTest::newRow("ne, data past the file")
+        << set16(writeNe(false, sampleResources()), NeLayout::resourceTable + 2 + 8, 0xFFFF)
+        << QStringList{"2/0=", "1/0=icon one pl", "1/0=icon one en", "\"Extra\"/0=named icon"};
+}
+
+void TestExecutableImage::firstLanguages()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, expected);
+    QCOMPARE(describe(ExecutableImage::fromBytes(file).firstLanguages(icon)), expected);
+}
+
+void TestExecutableImage::largeFilesAreReadInPart_data()
+{
+    QTest::addColumn<qint64>("payloadSection");
+    QTest::addColumn<qint64>("appended");
+    constexpr qint64 megabyte = 1024 * 1024;
+    QTest::newRow("300 MB section between code and resources") << 300 * megabyte << qint64(0);
+    QTest::newRow("300 MB after the last section") << qint64(0) << 300 * megabyte;
+}
+
+// An installer carries its payload in a section or after them, hundreds of megabytes: only the
+// headers and the resources are read. Sparse files, so the size costs no disc space.
+void TestExecutableImage::largeFilesAreReadInPart()
+{
+    QFETCH(qint64, payloadSection);
+    QFETCH(qint64, appended);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("setup.exe");
+    QVERIFY(writePeWithPayload(path, quint32(payloadSection), sampleResources()));
+    if (appended) {
+        QFile file(path);
+        QVERIFY(file.resize(file.size() + appended));
+    }
+
+    const ExecutableImage image = ExecutableImage::fromFile(path);
+    QCOMPARE(image.kind(), Kind::Pe32);
+    QCOMPARE(describe(image.resources(icon)), peIcons);
+    QCOMPARE(image.versionResource(), d("version"));
+    QVERIFY2(image.bytesRead() < 16 * 1024, qPrintable(QString::number(image.bytesRead())));
+}
+
 // Damaged files read without a crash or a hang and give only what is intact.
 void TestExecutableImage::hostile_data()
 {
@@ -403,6 +470,15 @@ void TestExecutableImage::hostile()
     // The other types walk the same tree and must survive it as well.
     (void)image.resources(groupIcon);
     (void)image.versionResource();
+
+    // Read from a file in parts, the same file gives the same.
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("damaged.exe"), file));
+    const ExecutableImage read = ExecutableImage::fromFile(dir.filePath("damaged.exe"));
+    QCOMPARE(read.kind(), kind);
+    QCOMPARE(describe(read.resources(icon)), icons);
+    QCOMPARE(read.versionResource(), image.versionResource());
+    QCOMPARE(describe(read.firstLanguages(groupIcon)), describe(image.firstLanguages(groupIcon)));
 }
 
 void TestExecutableImage::truncated_data()

@@ -2,6 +2,7 @@
 
 #include "core/CodePage.h"
 
+#include <QFile>
 #include <QMap>
 #include <QtEndian>
 
@@ -259,7 +260,17 @@ QByteArray textNode(const QString &key, const QString &value, bool wide)
 
 } // namespace
 
-QByteArray writePe(bool pe64, bool dll, const QList<ResourceEntry> &resources)
+namespace {
+
+// A PE file as written: head, then gap zero bytes (the payload section), then tail.
+struct PeFile
+{
+    QByteArray head;
+    qint64 gap = 0;
+    QByteArray tail;
+};
+
+PeFile peFile(bool pe64, bool dll, const QList<ResourceEntry> &resources, quint32 payloadSize)
 {
     using namespace PeLayout;
     constexpr quint32 fileAlignment = 0x200;
@@ -269,10 +280,14 @@ QByteArray writePe(bool pe64, bool dll, const QList<ResourceEntry> &resources)
     // mov eax, 1; ret: an entry point that reports success, good for a DLL too
     const QByteArray code("\xB8\x01\x00\x00\x00\xC3", 6);
 
+    // The payload section takes the place of the resources, which move behind it.
+    const quint32 payloadRaw = quint32(alignUp(payloadSize, fileAlignment));
+    const quint32 rsrcRva = resourceRva + quint32(alignUp(payloadSize, sectionAlignment));
+    const quint32 rsrcOffset = quint32(resourceFileOffset) + payloadRaw;
     const QByteArray rsrc = resources.isEmpty() ? QByteArray()
-                                                : resourceSection(resources, resourceRva);
+                                                : resourceSection(resources, rsrcRva);
     const quint32 rsrcRaw = quint32(alignUp(rsrc.size(), fileAlignment));
-    const quint16 sections = rsrc.isEmpty() ? 1 : 2;
+    const quint16 sections = 1 + (payloadSize ? 1 : 0) + (rsrc.isEmpty() ? 0 : 1);
     const quint16 optionalSize = pe64 ? 240 : 224;
 
     QByteArray b = dosPart(quint32(newHeader));
@@ -290,12 +305,12 @@ QByteArray writePe(bool pe64, bool dll, const QList<ResourceEntry> &resources)
 
     QByteArray optional(optionalSize, '\0');
     const quint32 imageSize = rsrc.isEmpty()
-                                  ? resourceRva
-                                  : resourceRva + quint32(alignUp(rsrc.size(), sectionAlignment));
+                                  ? rsrcRva
+                                  : rsrcRva + quint32(alignUp(rsrc.size(), sectionAlignment));
     put16(optional, 0, pe64 ? 0x20B : 0x10B);
     optional[2] = 14; // linker version
     put32(optional, 4, fileAlignment);
-    put32(optional, 8, rsrcRaw);
+    put32(optional, 8, rsrcRaw + payloadRaw);
     put32(optional, 16, textRva);
     put32(optional, 20, textRva);
     if (pe64) {
@@ -325,25 +340,44 @@ QByteArray writePe(bool pe64, bool dll, const QList<ResourceEntry> &resources)
     const qint64 directories = pe64 ? 112 : 96;
     put32(optional, directories - 4, 16);
     if (!rsrc.isEmpty()) {
-        put32(optional, directories + 2 * 8, resourceRva);
+        put32(optional, directories + 2 * 8, rsrcRva);
         put32(optional, directories + 2 * 8 + 4, quint32(rsrc.size()));
     }
     b += optional;
 
     b += sectionHeader(".text", quint32(code.size()), textRva, fileAlignment, textOffset,
                        0x60000020); // code, execute, read
+    if (payloadSize)
+        b += sectionHeader(".data", payloadSize, resourceRva, payloadRaw,
+                           quint32(resourceFileOffset), 0x40000040);
     if (!rsrc.isEmpty())
-        b += sectionHeader(".rsrc", quint32(rsrc.size()), resourceRva, rsrcRaw,
-                           quint32(resourceFileOffset), 0x40000040); // initialised data, read
+        b += sectionHeader(".rsrc", quint32(rsrc.size()), rsrcRva, rsrcRaw, rsrcOffset,
+                           0x40000040); // initialised data, read
     b.append(textOffset - b.size(), '\0');
 
     b += code;
     b.append(resourceFileOffset - b.size(), '\0');
-    if (!rsrc.isEmpty()) {
-        b += rsrc;
-        padTo(b, fileAlignment);
-    }
-    return b;
+    QByteArray tail = rsrc;
+    padTo(tail, fileAlignment);
+    return {b, payloadRaw, tail};
+}
+
+} // namespace
+
+QByteArray writePe(bool pe64, bool dll, const QList<ResourceEntry> &resources)
+{
+    const PeFile file = peFile(pe64, dll, resources, 0);
+    return file.head + file.tail;
+}
+
+bool writePeWithPayload(const QString &path, quint32 payloadSize,
+                        const QList<ResourceEntry> &resources)
+{
+    const PeFile pe = peFile(false, false, resources, payloadSize);
+    QFile file(path);
+    const qint64 tailAt = pe.head.size() + pe.gap;
+    return file.open(QIODevice::WriteOnly) && file.write(pe.head) == pe.head.size()
+           && file.resize(tailAt) && file.seek(tailAt) && file.write(pe.tail) == pe.tail.size();
 }
 
 QByteArray writeNe(bool library, const QList<ResourceEntry> &resources)

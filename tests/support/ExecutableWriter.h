@@ -38,6 +38,11 @@ constexpr qint64 resourceTable = newHeader + 0x40;    // starts with the alignme
 // resources, a .rsrc section whose resource tree has types, names and languages sorted as the
 // linker sorts them.
 QByteArray writePe(bool pe64, bool dll, const QList<ResourceEntry> &resources);
+// A PE32 program as writePe writes it with a .data section of payloadSize zero bytes, an
+// installer's payload, between .text and .rsrc. Written to path sparsely: the payload takes
+// no disc space. False when the file cannot be written.
+bool writePeWithPayload(const QString &path, quint32 payloadSize,
+                        const QList<ResourceEntry> &resources);
 // A 16-bit Windows application or library module with the resources in its resource table.
 // Names are written in CodePage::system().
 QByteArray writeNe(bool library, const QList<ResourceEntry> &resources);

@@ -96,7 +96,8 @@ QByteArray icoFile(const QList<IcoImage> &images)
     return ico;
 }
 
-QList<ExecutableWriter::ResourceEntry> iconResources(const QByteArray &ico, quint16 groupId, quint16 firstImageId)
+QList<ExecutableWriter::ResourceEntry> iconResources(const QByteArray &ico, quint16 groupId, quint16 firstImageId,
+                                                     quint16 language)
 {
     QList<ExecutableWriter::ResourceEntry> resources;
     QByteArray group = ico.left(6);
@@ -106,9 +107,9 @@ QList<ExecutableWriter::ResourceEntry> iconResources(const QByteArray &ico, quin
         const quint16 id = quint16(firstImageId + i);
         group += ico.mid(at, 12); // the header up to and with the size of the image
         put16(group, id);
-        resources.append({3, id, 0x0409, ico.mid(int(u32(ico, at + 12)), int(u32(ico, at + 8))), {}});
+        resources.append({3, id, language, ico.mid(int(u32(ico, at + 12)), int(u32(ico, at + 8))), {}});
     }
-    resources.append({14, groupId, 0x0409, group, {}});
+    resources.append({14, groupId, language, group, {}});
     return resources;
 }
 

@@ -32,8 +32,9 @@ IcoImage pngImage(int size, const QColor &colour);
 QByteArray icoFile(const QList<QImage> &images);
 QByteArray icoFile(const QList<IcoImage> &images);
 // The icon group (RT_GROUP_ICON, id groupId) and images (RT_ICON, ids from firstImageId) of
-// an .ico file, for ExecutableWriter.
+// an .ico file in one language, for ExecutableWriter.
 QList<ExecutableWriter::ResourceEntry> iconResources(const QByteArray &ico, quint16 groupId,
-                                                     quint16 firstImageId);
+                                                     quint16 firstImageId,
+                                                     quint16 language = 0x0409);
 
 } // namespace IconFixtures

@@ -1,5 +1,6 @@
 #include "ExecutableWriter.h"
 #include "SpecialFiles.h"
+#include "IconFixtures.h"
 #include "TestFiles.h"
 
 #include <QElapsedTimer>
@@ -28,6 +29,8 @@ private slots:
     void codePageFromEnvironment();
     void versionOfAProgram();
     void scanListsWhatThePanelOffers();
+    void icons_data();
+    void icons();
     void usage_data();
     void usage();
 };
@@ -288,6 +291,61 @@ void TestCli::scanListsWhatThePanelOffers()
     QCOMPARE(cli({"scan", root + "brak"}).exitCode, 1);
 }
 
+void TestCli::icons_data()
+{
+    using namespace ExecutableWriter;
+    using namespace IconFixtures;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // null: no such file
+    QTest::addColumn<QByteArray>("json");
+
+    QTest::newRow(".ico with several images: one icon, its 32 x 32 in the most colours")
+        << "dysk.ico"
+        << icoFile({bmpImage(16, 32, Qt::red), bmpImage(32, 4, Qt::red), bmpImage(32, 8, Qt::red),
+                    bmpImage(48, 32, Qt::red)})
+        << QByteArray(R"({"count":1,"icons":[{"bitCount":8,"height":32,"width":32}]})");
+    QTest::newRow(".ico of one 256 image, stored as 0") << "duza.ico"
+        << icoFile({pngImage(256, Qt::blue)})
+        << QByteArray(R"({"count":1,"icons":[{"bitCount":32,"height":256,"width":256}]})");
+    const QList<ResourceEntry> two =
+        iconResources(icoFile({bmpImage(48, 32, Qt::red)}), 1, 1)
+        + iconResources(icoFile({bmpImage(16, 8, Qt::green), bmpImage(32, 4, Qt::green)}), 2, 10);
+    const QByteArray twoIcons(
+        R"({"count":2,"icons":[{"bitCount":32,"height":48,"width":48},{"bitCount":4,"height":32,"width":32}]})");
+    QTest::newRow("program with two groups") << "setup.exe" << writePe(false, false, two) << twoIcons;
+    QTest::newRow("the first group in two languages") << "setup.exe"
+        << writePe(false, false, two + iconResources(icoFile({bmpImage(16, 1, Qt::gray)}), 1, 20, 0x0415))
+        << twoIcons;
+    QList<ResourceEntry> damaged = two;
+    damaged.removeFirst(); // the only image of the first group
+    QTest::newRow("damaged icon") << "setup.exe" << writePe(false, false, damaged)
+        << QByteArray(R"({"count":2,"icons":[null,{"bitCount":4,"height":32,"width":32}]})");
+    QTest::newRow("text file") << "czytaj.txt" << QByteArray("[autorun]\r\n")
+                               << QByteArray(R"({"count":0,"icons":[]})");
+    QTest::newRow("missing file") << "brak.exe" << QByteArray() << QByteArray();
+}
+
+void TestCli::icons()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, json);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!bytes.isNull())
+        QVERIFY(writeTestFile(path, bytes));
+
+    const Run run = cli({"icons", path});
+    if (json.isEmpty()) {
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err.count('\n'), 1);
+        return;
+    }
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.trimmed(), json);
+}
+
 void TestCli::usage_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -295,6 +353,7 @@ void TestCli::usage_data()
     QTest::newRow("unknown") << QStringList{"burn", "x"};
     QTest::newRow("read without folder") << QStringList{"read"};
     QTest::newRow("ini without section") << QStringList{"ini", "a.ini"};
+    QTest::newRow("icons without file") << QStringList{"icons"};
 }
 
 void TestCli::usage()
