@@ -1,8 +1,10 @@
 #include "ExecutableWriter.h"
 #include "TestFiles.h"
+#include "UserInput.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
+#include "widgets/ChoiceListBox.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TXPathLabel.h"
 #include "widgets/TdfsSystemTreeView.h"
@@ -19,6 +21,11 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <atomic>
+#include <chrono>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace ExecutableWriter;
 
@@ -40,6 +47,7 @@ private slots:
     void rootFolderGivesAnEmptyLabel();
     void openMenuFileTakesTheFolderName();
     void missingFolderStates();
+    void specialFilesAreNeverOpened();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -221,6 +229,28 @@ void TestSelection::missingFolderStates()
     QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
     QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
     QCOMPARE(f.gb_Centrum->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(255, 0, 0));
+}
+
+// A FIFO named like a program is shown, but selecting it, or searching the folder for the
+// auto-start panel, never opens it (opening one waits for a writer for ever).
+void TestSelection::specialFilesAreNeverOpened()
+{
+    QVERIFY(::mkfifo(QFile::encodeName(m_folder + "potok.exe").constData(), 0600) == 0);
+    form().de_Folder->setText(m_root->path() + "/");
+    form().de_Folder->setText(m_folder);
+    std::atomic<bool> done{false};
+    std::thread watchdog([&done] {
+        for (int i = 0; i < 300 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!done)
+            qFatal("the window waits on a FIFO");
+    });
+    QVERIFY(UserInput::clickPath(form().dfsSystemTreeView1, m_folder + "potok.exe"));
+    QCOMPARE(form().Label5->text(), QStringLiteral("potok"));
+    QTest::mouseClick(form().sb_AutoRun, Qt::LeftButton);
+    QCOMPARE(UserInput::rowOf(form().lb_Programy, "potok.exe"), -1);
+    done = true;
+    watchdog.join();
 }
 
 QTEST_MAIN(TestSelection)
