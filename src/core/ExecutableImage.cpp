@@ -413,6 +413,18 @@ void ExecutableImage::readOutsideParts(Source &source)
 }
 
 // The held bytes at [offset, offset + size); none when they were not read.
+bool ExecutableImage::holds(qint64 offset, qint64 size) const
+{
+    if (offset < 0 || m_parts.isEmpty())
+        return false;
+    const auto in = [&](const Part &part) { return offset >= part.at && fits(part.bytes, offset - part.at, size); };
+    if (in(m_parts.first()))
+        return true;
+    const auto after = std::upper_bound(m_parts.cbegin() + 1, m_parts.cend(), offset,
+                                        [](qint64 at, const Part &part) { return at < part.at; });
+    return after != m_parts.cbegin() + 1 && in(*(after - 1));
+}
+
 std::optional<QByteArray> ExecutableImage::dataAt(qint64 offset, qint64 size) const
 {
     if (offset < 0 || m_parts.isEmpty())
@@ -466,6 +478,16 @@ QList<ExecutableImage::Resource> ExecutableImage::copyOut(quint16 type,
 QList<ExecutableImage::Resource> ExecutableImage::resources(quint16 type) const
 {
     return copyOut(type, false);
+}
+
+QList<ExecutableImage::Place> ExecutableImage::places(quint16 type) const
+{
+    QList<Place> list;
+    for (const Found &f : m_index) {
+        if (f.type == type && f.offset >= 0 && f.size > 0 && holds(f.offset, f.size))
+            list.append({f.name, f.language, f.offset, f.size});
+    }
+    return list;
 }
 
 QList<ExecutableImage::Resource> ExecutableImage::firstLanguages(quint16 type) const

@@ -57,6 +57,17 @@ public:
     // takes when no language is asked for (NE files: every resource). The data is empty when
     // that entry is damaged, so a damaged name still takes its place in the order.
     QList<Resource> firstLanguages(quint16 type) const;
+    // Where the intact resources of one type lie in the file (or the bytes given), in
+    // directory order, every language: for readers that take their data later, only when
+    // they need it.
+    struct Place
+    {
+        ResourceName name;
+        quint16 language = 0;
+        qint64 offset = 0;
+        qint64 size = 0;
+    };
+    QList<Place> places(quint16 type) const;
     // The data of the first resource of the type with that numeric id, in any language; empty
     // when there is none.
     QByteArray resourceData(quint16 type, quint16 id) const;
@@ -103,6 +114,7 @@ private:
     bool add(const Found &found);
     void readOutsideParts(Source &source);
     std::optional<QByteArray> dataAt(qint64 offset, qint64 size) const;
+    bool holds(qint64 offset, qint64 size) const;
     QList<Resource> copyOut(quint16 type, bool firstLanguagesOnly) const;
 
     Kind m_kind = Kind::NotExecutable;

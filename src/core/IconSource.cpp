@@ -56,14 +56,17 @@ IconSource::IconSource(const QString &path)
         return;
     }
     file.close();
+    m_path = path;
     readProgram(ExecutableImage::fromFile(path));
 }
 
 IconSource IconSource::fromBytes(const QByteArray &bytes)
 {
     IconSource source;
-    if (!isIcoHeader(bytes))
+    if (!isIcoHeader(bytes)) {
+        source.m_bytes = bytes;
         source.readProgram(ExecutableImage::fromBytes(bytes));
+    }
     else if (bytes.size() <= maxIcoFile)
         source.readIco(bytes);
     return source;
@@ -84,9 +87,9 @@ void IconSource::readProgram(const ExecutableImage &image)
         m_groups << group.data;
     if (m_groups.isEmpty())
         return;
-    for (const ExecutableImage::Resource &icon : image.resources(rtIcon)) {
+    for (const ExecutableImage::Place &icon : image.places(rtIcon)) {
         if (icon.name.numeric && !m_images.contains(icon.name.id))
-            m_images.insert(icon.name.id, icon.data);
+            m_images.insert(icon.name.id, {icon.offset, icon.size});
     }
 }
 
@@ -114,19 +117,32 @@ QByteArray IconSource::icoFile(int index) const
     }
     if (entries.isEmpty())
         return {};
+    // The images are read now, from the bytes given or the file, opened once for them all;
+    // an image that cannot be read whole stays empty and is no image.
+    QFile file(m_path);
+    const bool fromFile = !m_path.isEmpty() && QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly);
+    QList<QByteArray> images;
+    for (const qsizetype at : std::as_const(entries)) {
+        const Image place = m_images[u16(group, at + 12)];
+        QByteArray data;
+        if (m_path.isEmpty() && place.offset + place.size <= m_bytes.size())
+            data = m_bytes.mid(place.offset, place.size);
+        else if (fromFile && file.seek(place.offset))
+            data = file.read(place.size);
+        images << (data.size() == place.size ? data : QByteArray());
+    }
     QByteArray ico;
     appendLe16(ico, 0);
     appendLe16(ico, 1);
     appendLe16(ico, quint16(entries.size()));
     quint32 offset = quint32(iconDirHeaderSize + entries.size() * fileEntrySize);
-    QByteArray images;
-    for (const qsizetype at : entries) {
-        const QByteArray &image = m_images[u16(group, at + 12)];
-        ico.append(group.constData() + at, 8); // width, height, colours, reserved, planes, bits
-        appendLe32(ico, quint32(image.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        ico.append(group.constData() + entries[i], 8); // width, height, colours, reserved, planes, bits
+        appendLe32(ico, quint32(images[i].size()));
         appendLe32(ico, offset);
-        offset += quint32(image.size());
-        images += image;
+        offset += quint32(images[i].size());
     }
-    return ico + images;
+    for (const QByteArray &image : std::as_const(images))
+        ico += image;
+    return ico;
 }

@@ -26,10 +26,18 @@ public:
     QByteArray icoFile(int index) const;
 
 private:
+    struct Image
+    {
+        qint64 offset = 0;
+        qint64 size = 0;
+    };
+
     void readIco(const QByteArray &ico);
     void readProgram(const ExecutableImage &image);
 
-    QList<QByteArray> m_groups;         // RT_GROUP_ICON data, or the .ico file itself
-    QHash<quint16, QByteArray> m_images; // RT_ICON data by id
+    QList<QByteArray> m_groups;      // RT_GROUP_ICON data, or the .ico file itself
+    QHash<quint16, Image> m_images;  // where each RT_ICON lies, by id: only places are kept
+    QString m_path;                  // the program the images are read from, or
+    QByteArray m_bytes;              // the bytes it was given
     bool m_icoFile = false;
 };
