@@ -6,7 +6,7 @@
 QString stateFolder()
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_STATE_HOME does not count, as the XDG rules say.
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     const QString folder = base + QStringLiteral("/pelmora/");
