@@ -3,6 +3,9 @@
 #include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
+#include "core/KeptLines.h"
+#include "core/ProfileFile.h"
+#include "core/RegularFile.h"
 
 
 QString autorunPath(const QString &dataFolder)
@@ -56,5 +59,14 @@ bool writeAutorunLines(const QString &path, const QStringList &lines, QString *e
 
 bool writeAutorunFile(const MenuDocument &doc, QString *error)
 {
-    return writeAutorunLines(autorunPath(doc.dataFolder), autorunLines(doc), error);
+    const QString path = autorunPath(doc.dataFolder);
+    QByteArray existing;
+    const FileReadError read = readRegularFile(path, ProfileFile::maxFileSize, &existing);
+    if (read != FileReadError::None && read != FileReadError::Missing) {
+        // Replacing a file that could not be read would lose what Pelmora keeps of it.
+        if (error)
+            *error = QStringLiteral("the existing file cannot be read, so it is left as it is");
+        return false;
+    }
+    return writeFileAtomically(path, autorunBytesKeeping(doc, existing), error);
 }

@@ -21,5 +21,6 @@ QByteArray autorunBytes(const MenuDocument &doc);
 // as it was and error (when given) says why.
 bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
-// Writes doc as autorunPath(doc.dataFolder).
+// Writes doc as autorunPath(doc.dataFolder), keeping what Pelmora does not edit of the file
+// there (see autorunBytesKeeping). A file there that cannot be read is left alone: false.
 bool writeAutorunFile(const MenuDocument &doc, QString *error = nullptr);

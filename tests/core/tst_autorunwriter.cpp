@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 class TestAutorunWriter : public QObject
 {
@@ -22,6 +23,7 @@ private slots:
     void failedWriteLeavesNothingBehind_data();
     void failedWriteLeavesNothingBehind();
     void failedWriteKeepsTheOldFile();
+    void fileThatCannotBeReadIsLeftAlone();
 };
 
 namespace {
@@ -186,6 +188,19 @@ void TestAutorunWriter::failedWriteKeepsTheOldFile()
     }
     QCOMPARE(readTestFile(dir.filePath("autorun.inf")), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"autorun.inf"});
+}
+
+// Replacing it would lose what Save keeps of it; the FIFO is not waited on either.
+void TestAutorunWriter::fileThatCannotBeReadIsLeftAlone()
+{
+    QTemporaryDir dir;
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("autorun.inf")).constData(), 0600) == 0);
+    MenuDocument doc = exampleDocument();
+    doc.dataFolder = dir.path() + QLatin1Char('/');
+    QString error;
+    QVERIFY(!writeAutorunFile(doc, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFileInfo(dir.filePath("autorun.inf")).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestAutorunWriter)
