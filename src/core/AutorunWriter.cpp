@@ -13,6 +13,11 @@ QString autorunPath(const QString &dataFolder)
     return nativePathOf(dataFolder, QStringLiteral("autorun.inf"));
 }
 
+QString menuVerbName(qsizetype index)
+{
+    return QStringLiteral("%1").arg(index, 5, 10, QLatin1Char('0'));
+}
+
 QStringList autorunLines(const MenuDocument &doc)
 {
     QStringList lines;
@@ -29,7 +34,7 @@ QStringList autorunLines(const MenuDocument &doc)
     }
     lines << QString();
     for (qsizetype i = 0; i < doc.items.size(); ++i) {
-        const QString verb = QStringLiteral("shell\\%1").arg(i, 5, 10, QLatin1Char('0'));
+        const QString verb = QStringLiteral("shell\\") + menuVerbName(i);
         lines << verb + QStringLiteral("\\command=") + doc.items[i].file;
         lines << verb + QLatin1Char('=') + doc.items[i].label;
         lines << QString();

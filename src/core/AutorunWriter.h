@@ -10,6 +10,9 @@
 // in letter case (AUTORUN.INF) is the one meant, as on a Windows disc.
 QString autorunPath(const QString &dataFolder);
 
+// The verb Pelmora gives the entry at index: its number in five digits at least ("00000").
+QString menuVerbName(qsizetype index);
+
 // The lines of autorun.inf for doc, in order, without line ends.
 QStringList autorunLines(const MenuDocument &doc);
 

@@ -132,7 +132,7 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing)
     const QByteArray lineEnd = encoding.encode(u"\r\n");
     QByteArray leading; // comments before the first section, which head the file
     QByteArray keys;    // kept key lines of [autorun]
-    QByteArray others; // every other section
+    QByteArray others;  // every other section
     enum { Before, InAutorun, InOther } where = Before;
     bool autorunSeen = false;
     for (const QByteArrayView raw : splitLines(existing.sliced(encoding.bom), encoding.unit())) {
@@ -168,7 +168,7 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing)
                 const qsizetype index = doc.items.indexOf(*entry);
                 if (index >= 0)
                     keys += encoding.encode(QStringView(text).left(eq + 1))
-                        + encoding.encode(QStringLiteral("%1").arg(index, 5, 10, QLatin1Char('0'))) + lineEnd;
+                        + encoding.encode(menuVerbName(index)) + lineEnd;
                 continue;
             }
         }
