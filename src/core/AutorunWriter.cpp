@@ -3,11 +3,19 @@
 #include "core/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
+#include "core/KeptLines.h"
+#include "core/ProfileFile.h"
+#include "core/RegularFile.h"
 
 
 QString autorunPath(const QString &dataFolder)
 {
     return nativePathOf(dataFolder, QStringLiteral("autorun.inf"));
+}
+
+QString menuVerbName(qsizetype index)
+{
+    return QStringLiteral("%1").arg(index, 5, 10, QLatin1Char('0'));
 }
 
 QStringList autorunLines(const MenuDocument &doc)
@@ -26,7 +34,7 @@ QStringList autorunLines(const MenuDocument &doc)
     }
     lines << QString();
     for (qsizetype i = 0; i < doc.items.size(); ++i) {
-        const QString verb = QStringLiteral("shell\\%1").arg(i, 5, 10, QLatin1Char('0'));
+        const QString verb = QStringLiteral("shell\\") + menuVerbName(i);
         lines << verb + QStringLiteral("\\command=") + doc.items[i].file;
         lines << verb + QLatin1Char('=') + doc.items[i].label;
         lines << QString();
@@ -56,5 +64,14 @@ bool writeAutorunLines(const QString &path, const QStringList &lines, QString *e
 
 bool writeAutorunFile(const MenuDocument &doc, QString *error)
 {
-    return writeAutorunLines(autorunPath(doc.dataFolder), autorunLines(doc), error);
+    const QString path = autorunPath(doc.dataFolder);
+    QByteArray existing;
+    const FileReadError read = readRegularFile(path, ProfileFile::maxFileSize, &existing);
+    if (read != FileReadError::None && read != FileReadError::Missing) {
+        // Replacing a file that could not be read would lose what Pelmora keeps of it.
+        if (error)
+            *error = QStringLiteral("the existing file cannot be read, so it is left as it is");
+        return false;
+    }
+    return writeFileAtomically(path, autorunBytesKeeping(doc, existing), error);
 }

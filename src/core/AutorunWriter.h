@@ -10,6 +10,9 @@
 // in letter case (AUTORUN.INF) is the one meant, as on a Windows disc.
 QString autorunPath(const QString &dataFolder);
 
+// The verb Pelmora gives the entry at index: its number in five digits at least ("00000").
+QString menuVerbName(qsizetype index);
+
 // The lines of autorun.inf for doc, in order, without line ends.
 QStringList autorunLines(const MenuDocument &doc);
 
@@ -21,5 +24,6 @@ QByteArray autorunBytes(const MenuDocument &doc);
 // as it was and error (when given) says why.
 bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
-// Writes doc as autorunPath(doc.dataFolder).
+// Writes doc as autorunPath(doc.dataFolder), keeping what Pelmora does not edit of the file
+// there (see autorunBytesKeeping). A file there that cannot be read is left alone: false.
 bool writeAutorunFile(const MenuDocument &doc, QString *error = nullptr);

@@ -35,6 +35,7 @@ private slots:
     void createThatCannotWrite();
     void saveClearsModified();
     void failedSaveKeepsModified();
+    void saveKeepsWhatTheWindowDoesNotEdit();
     void readingAFileFillsTheWindow();
     void decliningTheFileKeepsTheButtons();
     void iconNumberThatSelectsNoRowSurvivesSave();
@@ -256,6 +257,23 @@ void TestCreateSave::failedSaveKeepsModified()
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Utworzenie menu nie powiodło się"_qs));
     QVERIFY(f.isModified());
     QVERIFY(f.sb_Zapisz->isEnabled() && f.sb_Odswiez->isEnabled());
+}
+
+void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
+{
+    writeFile("[autorun]\nopen=setup.exe\nshell\\a=Zainstaluj\nshell\\a\\command=setup.exe\nshell\\b=Przegl\xB9" "darka\n"
+              "shell\\b\\command=narzedzia\\view.exe\nshell=b\naction=Uruchom\n[autorun.amd64]\nopen=setup64.exe\n"
+              "[DeviceInstall]\nDriverPath=a\nDriverPath=b\n");
+    TForm1 &f = form();
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    takeFolder();
+    UserInput::clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
+    QTest::mouseClick(f.sb_Usun, Qt::LeftButton);
+    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=setup.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"
+                                     "shell\\00000\\command=narzedzia\\view.exe\r\nshell\\00000=Przegl\xB9" "darka\r\n\r\n"
+                                     "shell=00000\r\naction=Uruchom\r\n\r\n[autorun.amd64]\r\nopen=setup64.exe\r\n"
+                                     "[DeviceInstall]\r\nDriverPath=a\r\nDriverPath=b\r\n"));
 }
 
 void TestCreateSave::readingAFileFillsTheWindow()

@@ -20,6 +20,7 @@ private slots:
     void writeThenRead();
     void readGivesNullsForWhatIsAbsent();
     void readMissingFile();
+    void writeKeepsWhatItDoesNotEdit();
     void writeIntoMissingFolder();
     void writeBadDocument();
     void iniView();
@@ -117,6 +118,23 @@ void TestCli::readMissingFile()
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.startsWith("no autorun.inf in "));
     QVERIFY(run.out.isEmpty());
+}
+
+// Kept lines stay in the code page they were written in, whatever the code page of the run.
+void TestCli::writeKeepsWhatItDoesNotEdit()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("AUTORUN.INF"),
+                          "[autorun]\r\nopen=stary.exe\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell\\b=B\r\n"
+                          "shell\\b\\command=b.exe\r\nshell=b\r\nUseAutoPlay=1\r\n"
+                          "[DeviceInstall]\r\nDriverPath=sterowniki\\\xB3\r\nDriverPath=x64\r\n"));
+    const QByteArray doc = R"({"open": "nowy.exe", "items": [{"label": "B", "file": "b.exe"},
+                                                              {"label": "A", "file": "a.exe"}]})";
+    QCOMPARE(cli({"write", dir.path()}, doc, "windows-1252").exitCode, 0);
+    QCOMPARE(readTestFile(dir.filePath("AUTORUN.INF")),
+             QByteArray("[autorun]\r\nOpen=nowy.exe\r\n\r\nshell\\00000\\command=b.exe\r\nshell\\00000=B\r\n\r\n"
+                        "shell\\00001\\command=a.exe\r\nshell\\00001=A\r\n\r\nshell=00000\r\nUseAutoPlay=1\r\n\r\n"
+                        "[DeviceInstall]\r\nDriverPath=sterowniki\\\xB3\r\nDriverPath=x64\r\n"));
 }
 
 void TestCli::writeIntoMissingFolder()
