@@ -3,6 +3,7 @@
 
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/DiscCheck.h"
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
 #include "core/IconDirectory.h"
@@ -32,7 +33,8 @@ const char *const usageText =
     "       pelmora-cli ini FILE SECTION [KEY...]\n"
     "       pelmora-cli version FILE\n"
     "       pelmora-cli scan FOLDER\n"
-    "       pelmora-cli icons FILE\n";
+    "       pelmora-cli icons FILE\n"
+    "       pelmora-cli check FOLDER\n";
 
 int fail(const QString &message)
 {
@@ -214,6 +216,45 @@ int iconsCommand(const QString &file)
                              {QStringLiteral("icons"), icons}});
 }
 
+// The findings of the disc check on FOLDER/autorun.inf; exit 1 when one of them is an error,
+// 2 when there is no autorun.inf to check.
+int checkCommand(const QString &folder)
+{
+    const QString dataFolder = dataFolderOf(folder);
+    const QString path = autorunPath(dataFolder);
+    const AutorunContent content = readAutorun(path, dataFolder);
+    if (content.readError == FileReadError::Missing) {
+        fail(QStringLiteral("no autorun.inf in %1").arg(folder));
+        return Usage;
+    }
+    if (content.readError != FileReadError::None)
+        return fail(readErrorText(content.readError, path));
+    MenuDocument doc;
+    doc.dataFolder = dataFolder;
+    doc.autoStartProgram = content.open;
+    if (content.icon) {
+        doc.iconFile = content.icon->file;
+        // Without a usable number Windows takes the first icon.
+        doc.iconIndex = content.icon->index.value_or(0);
+    }
+    doc.discLabel = content.label.value_or(QString());
+    doc.items = content.items;
+
+    QJsonArray out;
+    bool error = false;
+    for (const DiscFinding &finding : checkDisc(doc, dataFolder)) {
+        const bool isError = finding.severity == DiscFinding::Severity::Error;
+        error = error || isError;
+        out.append(QJsonObject{{QStringLiteral("code"), finding.code},
+                               {QStringLiteral("severity"), isError ? QStringLiteral("error") : QStringLiteral("warning")},
+                               {QStringLiteral("key"), finding.key},
+                               {QStringLiteral("message"), finding.message}});
+    }
+    const QByteArray json = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return error ? Failure : Ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -235,6 +276,8 @@ int main(int argc, char *argv[])
         return scanCommand(args[1]);
     if (command == QLatin1String("icons") && args.size() == 2)
         return iconsCommand(args[1]);
+    if (command == QLatin1String("check") && args.size() == 2)
+        return checkCommand(args[1]);
     if (command == QLatin1String("--version") && args.size() == 1) {
         std::printf("pelmora-cli %s\n", PELMORA_VERSION);
         return Ok;

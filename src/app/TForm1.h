@@ -22,6 +22,8 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 struct AutorunContent;
+struct DiscFinding;
+class TF_Sprawdz;
 class ChoiceListBox;
 class TdfsIconListBox;
 class TdfsSystemTreeView;
@@ -72,6 +74,10 @@ public:
     void Nowe1Click();
     void Otwrz1Click();
     void sb_OdswiezClick();
+    // Checks the current document against the folder and lists what it finds.
+    void Sprawdzplyte1Click();
+    // Leads the user to where a finding is mended.
+    void showFinding(const DiscFinding &finding);
 
     // Item panel
     void sb_DodajClick();
@@ -180,6 +186,7 @@ public:
     QPushButton *sb_Auto_NO, *sb_Auto_OK;
     // Pop-up menus
     QMenu *pm_Nowe, *pm_Wybierane, *pm_Lista, *pm_Menu;
+    TF_Sprawdz *m_check = nullptr; // made on first use
     QAction *Dodajdomenu1, *Ustawjakoautomatycznieuruchomiany1, *Uruchom1;
 
 protected:

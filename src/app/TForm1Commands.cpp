@@ -1,5 +1,5 @@
-// The commands on the whole document: the "Menu ..." pop-up with New, Open and the recent
-// files, and Refresh.
+// The commands on the whole document: the "Menu ..." pop-up with New, Open, the check of the
+// disc and the recent files, and Refresh.
 
 #include "app/TForm1.h"
 
@@ -7,6 +7,8 @@
 #include "app/Texts.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/DiscCheck.h"
+#include "dialogs/TF_Sprawdz.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "widgets/TDirectoryEdit.h"
@@ -28,6 +30,9 @@ void TForm1::sb_NoweClick()
     pm_Nowe->addSeparator();
     pm_Nowe->addAction(QIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
                        this, &TForm1::Otwrz1Click);
+    QAction *check = pm_Nowe->addAction(QStringLiteral("Sprawdź płytę..."), this, &TForm1::Sprawdzplyte1Click);
+    check->setObjectName(QStringLiteral("Sprawdzplyte1"));
+    check->setEnabled(sb_AutoRun->isEnabled()); // while a folder is taken
     QAction *separator = pm_Nowe->addSeparator();
     separator->setObjectName(QStringLiteral("N4"));
     QMenu *recent = pm_Nowe->addMenu(QIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
@@ -84,6 +89,47 @@ void TForm1::Otwrz1Click()
     }
     OpenMenuFile(QFileInfo(path).absoluteFilePath());
     dfsSystemTreeView1->setFocus();
+}
+
+void TForm1::Sprawdzplyte1Click()
+{
+    const QList<DiscFinding> findings = checkDisc(document(), dataFolder());
+    if (findings.isEmpty()) {
+        if (m_check)
+            m_check->close();
+        m_services.messages.show(this, QStringLiteral("Nie znaleziono problemów."),
+                                 Texts::captionInformation, Messages::Buttons::Ok,
+                                 Messages::Icon::Information);
+        return;
+    }
+    if (!m_check) {
+        m_check = new TF_Sprawdz(this);
+        connect(m_check, &TF_Sprawdz::findingChosen, this, &TForm1::showFinding);
+    }
+    m_check->setFindings(findings);
+    m_check->show();
+    m_check->raise();
+    m_check->activateWindow();
+}
+
+void TForm1::showFinding(const DiscFinding &finding)
+{
+    if (panelOpen())
+        return;
+    activateWindow();
+    if (finding.key == QLatin1String("label")) {
+        e_Etykieta->setFocus();
+        e_Etykieta->selectAll();
+    } else if (finding.item >= 0) {
+        // The list may have changed since the check: a row that is gone is not looked for.
+        if (QTreeWidgetItem *row = lv_Lista->topLevelItem(finding.item)) {
+            lv_Lista->setCurrentItem(row);
+            lv_Lista->scrollToItem(row);
+            lv_Lista->setFocus();
+        }
+    } else {
+        sb_AutoRunClick();
+    }
 }
 
 void TForm1::sb_OdswiezClick()

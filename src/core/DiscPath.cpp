@@ -34,8 +34,10 @@ public:
         if (!now)
             return {};
         const QMutexLocker lock(&m_mutex);
-        if (m_entries.size() >= 64 && !m_entries.contains(folder))
-            m_entries.clear(); // a handful of folders are asked about, seldom more
+        // The disc check asks about every folder the menu names; more than this many at once
+        // is rare enough to start afresh.
+        if (m_entries.size() >= 1024 && !m_entries.contains(folder))
+            m_entries.clear();
         Entry &entry = m_entries[folder];
         if (!entry.trusted || !(entry.state == *now)) {
             const qint64 listedAt = nowNs();

@@ -32,6 +32,8 @@ private slots:
     void scanListsWhatThePanelOffers();
     void icons_data();
     void icons();
+    void check_data();
+    void check();
     void usage_data();
     void usage();
 };
@@ -364,12 +366,54 @@ void TestCli::icons()
     QCOMPARE(run.out.trimmed(), json);
 }
 
+void TestCli::check_data()
+{
+    QTest::addColumn<QByteArray>("autorun"); // empty: no autorun.inf
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("findings"); // "code severity key"
+
+    QTest::newRow("sound") << QByteArray("[autorun]\r\nopen=SETUP.EXE\r\nicon=plyta.ico\r\nlabel=Gra\r\n")
+                           << 0 << QStringList();
+    QTest::newRow("warnings only")
+        << QByteArray("[autorun]\r\nopen=setup.exe\r\nshell\\a=Pomoc\r\nshell\\a\\command=pomoc.exe\r\n")
+        << 0 << QStringList{"item-missing warning shell\\00000"};
+    QTest::newRow("errors") << QByteArray("[autorun]\r\nopen=..\\setup.exe\r\nicon=plyta.ico,1\r\n")
+                            << 1 << QStringList{"outside-disc error open", "icon-index error icon"};
+    QTest::newRow("no autorun.inf") << QByteArray() << 2 << QStringList();
+}
+
+void TestCli::check()
+{
+    QFETCH(QByteArray, autorun);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, findings);
+
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("setup.exe"), ExecutableWriter::writePe(false, false, {})));
+    QVERIFY(writeTestFile(dir.filePath("plyta.ico"), IconFixtures::icoFile({IconFixtures::square(16, Qt::red)})));
+    if (!autorun.isEmpty())
+        QVERIFY(writeTestFile(dir.filePath("autorun.inf"), autorun));
+    const Run run = cli({"check", dir.path()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 2)
+        return;
+    QStringList found;
+    for (const QJsonValue &v : QJsonDocument::fromJson(run.out).array()) {
+        const QJsonObject f = v.toObject();
+        QVERIFY(!f["message"].toString().isEmpty());
+        found << f["code"].toString() + ' ' + f["severity"].toString() + ' ' + f["key"].toString();
+    }
+    QCOMPARE(found, findings);
+}
+
 void TestCli::usage_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::newRow("nothing") << QStringList();
     QTest::newRow("unknown") << QStringList{"burn", "x"};
     QTest::newRow("read without folder") << QStringList{"read"};
+    QTest::newRow("check without folder") << QStringList{"check"};
     QTest::newRow("ini without section") << QStringList{"ini", "a.ini"};
     QTest::newRow("icons without file") << QStringList{"icons"};
 }

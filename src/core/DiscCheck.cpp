@@ -1,0 +1,224 @@
+#include "core/DiscCheck.h"
+
+#include "core/AutorunReader.h"
+#include "core/CodePage.h"
+#include "core/DiscPath.h"
+#include "core/IconSource.h"
+
+#include <QHash>
+
+namespace {
+
+constexpr int shownLabelLength = 32;
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+// A drive ("C:") or a climb above the root ("..\" more often than folders were entered) names
+// nothing that can be burned onto the disc.
+bool leavesDisc(const QString &path)
+{
+    if (path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter())
+        return true;
+    int depth = 0;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !isSeparator(path[i]))
+            continue;
+        const QStringView part = QStringView(path).mid(from, i - from);
+        from = i + 1;
+        if (part == u"..") {
+            if (--depth < 0)
+                return true;
+        } else if (!part.isEmpty() && part != u".") {
+            ++depth;
+        }
+    }
+    return false;
+}
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("„%1”").arg(text);
+}
+
+// The characters of text the code page cannot hold, each once, in order.
+QString lostCharacters(const QString &text)
+{
+    const CodePage &page = CodePage::system();
+    if (page.decode(page.encode(text)) == text)
+        return {};
+    QString lost;
+    const QList<uint> chars = text.toUcs4();
+    for (const uint c : chars) {
+        const QString one = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
+        if (page.decode(page.encode(one)) != one && !lost.contains(one))
+            lost += one;
+    }
+    return lost;
+}
+
+QString captionFolded(const QString &caption)
+{
+    QString folded = caption;
+    folded.remove(QLatin1Char('&'));
+    return folded.toCaseFolded();
+}
+
+class Checker
+{
+public:
+    Checker(const QString &dataFolder) : m_folder(dataFolder) {}
+
+    void error(const QString &code, const QString &key, const QString &message, int item = -1)
+    {
+        findings.append({code, DiscFinding::Severity::Error, key, message, item});
+    }
+    void warning(const QString &code, const QString &key, const QString &message, int item = -1)
+    {
+        findings.append({code, DiscFinding::Severity::Warning, key, message, item});
+    }
+
+    // False, after the finding, when path cannot be on the disc.
+    bool onDisc(const QString &path, const QString &key, int item = -1)
+    {
+        if (!leavesDisc(path))
+            return true;
+        error(QStringLiteral("outside-disc"), key,
+              QStringLiteral("Ścieżka %1 wychodzi poza płytę lub wskazuje inny dysk, więc na "
+                             "nagranej płycie nie będzie istnieć.").arg(quoted(path)), item);
+        return false;
+    }
+
+    void codePage(const QString &text, const QString &key, int item = -1)
+    {
+        const QString lost = lostCharacters(text);
+        if (lost.isEmpty())
+            return;
+        warning(QStringLiteral("codepage"), key,
+                QStringLiteral("Tekst %1 zawiera znaki %2, których strona kodowa %3 nie obsługuje; "
+                               "zostaną zapisane jako „?”.")
+                    .arg(quoted(text), quoted(lost), QString::fromLatin1(CodePage::system().name())),
+                item);
+    }
+
+    void checkOpen(const QString &open)
+    {
+        const QString key = QStringLiteral("open");
+        codePage(open, key);
+        const QString program = commandProgram(open, m_folder);
+        if (!onDisc(program, key))
+            return;
+        if (!discFileExists(m_folder, program))
+            error(QStringLiteral("open-missing"), key,
+                  QStringLiteral("Program %1 uruchamiany po włożeniu płyty nie istnieje na płycie.")
+                      .arg(quoted(program)));
+        static const QStringList programs{QStringLiteral(".exe"), QStringLiteral(".com"),
+                                          QStringLiteral(".bat"), QStringLiteral(".cmd"),
+                                          QStringLiteral(".pif"), QStringLiteral(".scr")};
+        if (!programs.contains(fileExtension(program).toLower()))
+            warning(QStringLiteral("not-program"), key,
+                    QStringLiteral("Plik %1 nie jest programem, który Windows może uruchomić po "
+                                   "włożeniu płyty (.exe, .com, .bat, .cmd, .pif lub .scr).")
+                        .arg(quoted(program)));
+    }
+
+    void checkIcon(const QString &file, int index)
+    {
+        const QString key = QStringLiteral("icon");
+        codePage(file, key);
+        if (!onDisc(file, key))
+            return;
+        if (!discFileExists(m_folder, file)) {
+            error(QStringLiteral("icon-missing"), key,
+                  QStringLiteral("Plik ikony %1 nie istnieje na płycie.").arg(quoted(file)));
+            return;
+        }
+        const int count = IconSource(nativePathOf(m_folder, file)).count();
+        if (count == 0)
+            error(QStringLiteral("icon-index"), key,
+                  QStringLiteral("Plik %1 nie zawiera żadnej ikony.").arg(quoted(file)));
+        else if (index < 0 || index >= count)
+            error(QStringLiteral("icon-index"), key,
+                  QStringLiteral("Plik %1 nie zawiera ikony numer %2 (ikony w nim mają numery od 0 do %3).")
+                      .arg(quoted(file)).arg(index).arg(count - 1));
+    }
+
+    void checkLabel(const QString &label)
+    {
+        const QString key = QStringLiteral("label");
+        codePage(label, key);
+        const qsizetype length = label.toUcs4().size();
+        if (length > shownLabelLength)
+            warning(QStringLiteral("label-long"), key,
+                    QStringLiteral("Etykieta ma %1 znaków; Windows pokaże tylko pierwsze %2.")
+                        .arg(length).arg(shownLabelLength));
+    }
+
+    void checkItems(const QList<MenuItem> &items)
+    {
+        QHash<QString, int> firstWithCaption;
+        firstWithCaption.reserve(items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            const MenuItem &item = items[i];
+            const QString key = captionKey(i);
+            codePage(item.label, key, i);
+            codePage(item.file, key, i);
+            const auto first = firstWithCaption.constFind(captionFolded(item.label));
+            if (first != firstWithCaption.constEnd())
+                warning(QStringLiteral("duplicate-caption"), key,
+                        QStringLiteral("Pozycja %1 ma ten sam napis co pozycja %2; w menu płyty nie "
+                                       "da się ich odróżnić.")
+                            .arg(quoted(item.label), quoted(items[*first].label)), i);
+            else
+                firstWithCaption.insert(captionFolded(item.label), i);
+            const QString program = commandProgram(item.file, m_folder);
+            if (onDisc(program, key, i) && !discFileExists(m_folder, program))
+                warning(QStringLiteral("item-missing"), key,
+                        QStringLiteral("Program %1 pozycji %2 nie istnieje na płycie.")
+                            .arg(quoted(program), quoted(item.label)), i);
+        }
+    }
+
+    QList<DiscFinding> findings;
+
+private:
+    QString m_folder;
+};
+
+} // namespace
+
+QString captionKey(int index)
+{
+    return QStringLiteral("shell\\%1").arg(index, 5, 10, QLatin1Char('0'));
+}
+
+QString commandProgram(const QString &command, const QString &dataFolder)
+{
+    if (command.startsWith(QLatin1Char('"'))) {
+        const qsizetype end = command.indexOf(QLatin1Char('"'), 1);
+        return command.mid(1, end < 0 ? -1 : end - 1);
+    }
+    // Longest first: "Moje programy\setup.exe /s" names the program with its blank.
+    for (qsizetype end = command.size(); end > 0; end = command.lastIndexOf(QLatin1Char(' '), end - 1)) {
+        const QString prefix = command.left(end);
+        if (!leavesDisc(prefix) && discFileExists(dataFolder, prefix))
+            return prefix;
+    }
+    const qsizetype blank = command.indexOf(QLatin1Char(' '));
+    return blank < 0 ? command : command.left(blank);
+}
+
+QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
+{
+    Checker check(dataFolder);
+    if (!doc.autoStartProgram.isEmpty())
+        check.checkOpen(doc.autoStartProgram);
+    if (!doc.iconFile.isEmpty())
+        check.checkIcon(doc.iconFile, doc.iconIndex);
+    check.checkLabel(doc.discLabel);
+    check.checkItems(doc.items);
+    return check.findings;
+}

@@ -1,0 +1,136 @@
+#include "IconFixtures.h"
+#include "TestFiles.h"
+#include "core/DiscCheck.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ExecutableWriter;
+using namespace IconFixtures;
+
+// The check of a menu against the folder burned onto the disc, on real files.
+class TestDiscCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findings_data();
+    void findings();
+};
+
+Q_DECLARE_METATYPE(QList<MenuItem>)
+
+namespace {
+
+// The data folder every case checks against: programs, an icon file, a library of two icons,
+// a program without icons and a text file.
+void writeDisc(const QString &folder)
+{
+    const QByteArray ico = icoFile({square(32, Qt::red)});
+    const QList<ResourceEntry> twoIcons = iconResources(ico, 1, 1) + iconResources(ico, 2, 2);
+    QVERIFY(writeTestFile(folder + "Setup.exe", writePe(false, false, {})));
+    QVERIFY(writeTestFile(folder + "Moje programy/Start gry.exe", writePe(false, false, {})));
+    QVERIFY(writeTestFile(folder + "plyta.ico", ico));
+    QVERIFY(writeTestFile(folder + "ikony.dll", writePe(false, true, twoIcons)));
+    QVERIFY(writeTestFile(folder + "czytaj.txt", "tekst"));
+    QVERIFY(writeTestFile(folder + "../poza.exe", writePe(false, false, {})));
+}
+
+MenuItem item(const QString &caption, const QString &command)
+{
+    return {caption, command};
+}
+
+} // namespace
+
+void TestDiscCheck::findings_data()
+{
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("iconFile");
+    QTest::addColumn<int>("iconIndex");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QList<MenuItem>>("items");
+    QTest::addColumn<QStringList>("expected"); // "code key", in order
+
+    const QList<MenuItem> none;
+    QTest::newRow("sound menu, letter case and separators as Windows reads them")
+        << "SETUP.EXE /auto" << "IKONY.DLL" << 1 << u"Płyta ąęśćż"_qs
+        << QList<MenuItem>{item("Graj", "\\moje programy/start gry.exe -pełny"),
+                           item("Czytaj", "\"czytaj.txt\""), item("Instaluj", "setup.exe")}
+        << QStringList();
+    QTest::newRow("open-missing") << "instaluj.exe" << "" << -1 << "" << none
+                                  << QStringList{"open-missing open"};
+    QTest::newRow("not-program") << "czytaj.txt" << "" << -1 << "" << none
+                                 << QStringList{"not-program open"};
+    QTest::newRow("open-missing and not-program") << "opis.doc" << "" << -1 << "" << none
+                                                  << QStringList{"open-missing open", "not-program open"};
+    QTest::newRow("icon-missing") << "" << "brak.ico" << 0 << "" << none
+                                  << QStringList{"icon-missing icon"};
+    QTest::newRow("icon-index past the last icon") << "" << "ikony.dll" << 2 << "" << none
+                                                   << QStringList{"icon-index icon"};
+    QTest::newRow("icon-index of an .ico file") << "" << "plyta.ico" << 1 << "" << none
+                                                << QStringList{"icon-index icon"};
+    QTest::newRow("icon-index negative") << "" << "plyta.ico" << -1 << "" << none
+                                         << QStringList{"icon-index icon"};
+    QTest::newRow("icon-index of a program without icons") << "" << "setup.exe" << 0 << "" << none
+                                                           << QStringList{"icon-index icon"};
+    QTest::newRow("icon-index of a text file") << "" << "czytaj.txt" << 0 << "" << none
+                                               << QStringList{"icon-index icon"};
+    QTest::newRow("item-missing") << "" << "" << -1 << ""
+                                  << QList<MenuItem>{item("Graj", "setup.exe"), item("Pomoc", "pomoc.exe /?")}
+                                  << QStringList{"item-missing shell\\00001"};
+    QTest::newRow("item-missing: quoted program with a blank") << "" << "" << -1 << ""
+        << QList<MenuItem>{item("Graj", "\"Moje programy\\Start.exe\" gry.exe")}
+        << QStringList{"item-missing shell\\00000"};
+    QTest::newRow("outside-disc: above the root") << "..\\poza.exe" << "" << -1 << "" << none
+                                                 << QStringList{"outside-disc open"};
+    QTest::newRow("outside-disc: drive") << "" << "C:\\Windows\\ikona.ico" << 0 << ""
+        << QList<MenuItem>{item("Notatnik", "C:\\Windows\\notepad.exe plik.txt")}
+        << QStringList{"outside-disc icon", "outside-disc shell\\00000"};
+    QTest::newRow("inside after a climb") << "Moje programy\\..\\setup.exe" << "" << -1 << "" << none
+                                          << QStringList();
+    QTest::newRow("codepage") << "" << "" << -1 << u"Диск"_qs
+        << QList<MenuItem>{item(u"Игра"_qs, "setup.exe"), item("Start", u"setup.exe Ω"_qs)}
+        << QStringList{"codepage label", "codepage shell\\00000", "codepage shell\\00001"};
+    QTest::newRow("label-long") << "" << "" << -1 << QString(33, 'x') << none
+                                << QStringList{"label-long label"};
+    QTest::newRow("label of 32 characters") << "" << "" << -1 << QString(32, u'ż') << none
+                                            << QStringList();
+    QTest::newRow("duplicate-caption") << "" << "" << -1 << ""
+        << QList<MenuItem>{item("&Graj", "setup.exe"), item("Instaluj", "setup.exe"),
+                           item("gr&aj", "setup.exe"), item("GRAJ", "setup.exe")}
+        << QStringList{"duplicate-caption shell\\00002", "duplicate-caption shell\\00003"};
+}
+
+void TestDiscCheck::findings()
+{
+    QFETCH(QString, open);
+    QFETCH(QString, iconFile);
+    QFETCH(int, iconIndex);
+    QFETCH(QString, label);
+    QFETCH(QList<MenuItem>, items);
+    QFETCH(QStringList, expected);
+
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("plyta/");
+    writeDisc(folder);
+    MenuDocument doc;
+    doc.dataFolder = folder;
+    doc.autoStartProgram = open;
+    doc.iconFile = iconFile;
+    doc.iconIndex = iconIndex;
+    doc.discLabel = label;
+    doc.items = items;
+
+    QStringList found;
+    for (const DiscFinding &f : checkDisc(doc, folder)) {
+        found << f.code + ' ' + f.key;
+        QVERIFY(!f.message.isEmpty());
+        const bool error = f.severity == DiscFinding::Severity::Error;
+        QCOMPARE(error, QStringList({"open-missing", "icon-missing", "icon-index", "outside-disc"}).contains(f.code));
+    }
+    QCOMPARE(found, expected);
+}
+
+QTEST_GUILESS_MAIN(TestDiscCheck)
+#include "tst_disccheck.moc"
