@@ -113,7 +113,7 @@ Tf_Porady::Tf_Porady(const AppServices &services, QWidget *parent)
 
 QString Tf_Porady::tipsFile() const
 {
-    return m_services.programFolder() + QStringLiteral("porady.dat");
+    return m_services.tipsFile();
 }
 
 QStringList Tf_Porady::shownLines() const

@@ -1,4 +1,5 @@
 #include "platform/AppServices.h"
+#include "platform/DataFiles.h"
 
 #include <QFileInfo>
 
@@ -9,5 +10,10 @@ QString AppServices::programFolder() const
 
 QString AppServices::helpFile() const
 {
-    return programFolder() + QStringLiteral("help/pelmora.html");
+    return dataFile(programFile, QStringLiteral("help/pelmora.html"));
+}
+
+QString AppServices::tipsFile() const
+{
+    return dataFile(programFile, QStringLiteral("porady.dat"));
 }

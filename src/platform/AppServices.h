@@ -7,7 +7,7 @@ class Messages;
 class Shell;
 
 // What the windows need from outside: message boxes, the shell, file choosers, and where the program file
-// lives (its folder holds the help file and the tips file).
+// lives (the help file and the tips file are found from there).
 struct AppServices
 {
     Messages &messages;
@@ -17,4 +17,5 @@ struct AppServices
 
     QString programFolder() const; // ends with the separator
     QString helpFile() const;
+    QString tipsFile() const;
 };
