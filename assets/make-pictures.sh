@@ -584,6 +584,73 @@ pop graphic-context"
 }
 
 # ---------------------------------------------------------------------------
+# The program's own icon for the desktop: a disc with a green play sign on a blue tile,
+# drawn once in 256 units as SVG (the scalable icon) and once as MVG for the PNG sizes.
+# ---------------------------------------------------------------------------
+
+APP_ICON_SIZES=(16 32 48 64 128 256)
+
+draw_app_icon() {
+    local dir=../assets/linux/icons
+    mkdir -p "$dir"
+    cat > "$dir/pelmora.svg" <<SVG
+<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <defs>
+    <linearGradient id="tile" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="$BLUE_LIGHT"/>
+      <stop offset="1" stop-color="$BLUE"/>
+    </linearGradient>
+    <linearGradient id="play" x1="0" y1="0" x2="0" y2="1">
+      <stop offset="0" stop-color="$GREEN_LIGHT"/>
+      <stop offset="1" stop-color="$GREEN"/>
+    </linearGradient>
+  </defs>
+  <rect x="12" y="12" width="232" height="232" rx="40" fill="url(#tile)" stroke="$BLUE_DARK" stroke-width="8"/>
+  <circle cx="112" cy="112" r="80" fill="#dde3ea" stroke="$INK" stroke-width="8"/>
+  <path d="M 112,112 L 42,77 A 78,78 0 0,1 77,42 Z" fill="#ffffff"/>
+  <path d="M 112,112 L 182,147 A 78,78 0 0,1 147,182 Z" fill="#f3bfe2"/>
+  <circle cx="112" cy="112" r="32" fill="#f5f7fa" stroke="$SILVER_DARK" stroke-width="4"/>
+  <circle cx="112" cy="112" r="12" fill="$BLUE" stroke="$INK" stroke-width="6"/>
+  <polygon points="140,132 228,184 140,236" fill="url(#play)" stroke="$INK" stroke-width="8" stroke-linejoin="round"/>
+</svg>
+SVG
+    local mvg
+    mvg=$(cat <<MVG
+affine 4,0,0,4,0,0
+$(linear tile 0 232 "$BLUE_LIGHT" "$BLUE")
+push graphic-context
+fill 'url(#tile)' stroke '$BLUE_DARK' stroke-width 8
+roundrectangle 12,12 244,244 40,40
+pop graphic-context
+push graphic-context
+fill '#dde3ea' stroke '$INK' stroke-width 8
+circle 112,112 192,112
+stroke none fill '#ffffff'
+path 'M 112,112 L 42,77 A 78,78 0 0,1 77,42 Z'
+fill '#f3bfe2'
+path 'M 112,112 L 182,147 A 78,78 0 0,1 147,182 Z'
+fill '#f5f7fa' stroke '$SILVER_DARK' stroke-width 4
+circle 112,112 144,112
+fill '$BLUE' stroke '$INK' stroke-width 6
+circle 112,112 124,112
+pop graphic-context
+$(linear play 0 104 "$GREEN_LIGHT" "$GREEN")
+push graphic-context
+fill 'url(#play)' stroke '$INK' stroke-width 8 stroke-linejoin round
+polygon 140,132 228,184 140,236
+pop graphic-context
+MVG
+)
+    convert -size 1024x1024 xc:none -draw "$mvg" "PNG32:$WORK/app-icon.png"
+    local size
+    for size in "${APP_ICON_SIZES[@]}"; do
+        convert "$WORK/app-icon.png" -filter box -resize "${size}x${size}" "${PNG_OPTS[@]}" \
+            "PNG32:$dir/pelmora-$size.png"
+    done
+}
+
+# ---------------------------------------------------------------------------
 
 draw_mycomputer
 draw_drive
@@ -606,5 +673,6 @@ draw_porady
 draw_btn_dalej
 draw_btn_witryna
 draw_small_zamknij
+draw_app_icon
 
 echo "Pictures written to $OUT/"
