@@ -9,6 +9,9 @@ WindowFixture::WindowFixture()
 {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     qputenv("XDG_STATE_HOME", QFile::encodeName(m_config.path() + QStringLiteral("/state")));
+    // A copy installed for this user must not stand in for the test program's help and tips.
+    // (The system data folders stay: the file types come from there.)
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_config.path() + QStringLiteral("/data")));
     // No test reaches out: the update server is a closed port here unless a test runs one.
     qputenv("PELMORA_UPDATE_URL", "http://127.0.0.1:9/");
     QFile program(programFile());
