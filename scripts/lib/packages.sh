@@ -16,4 +16,4 @@ ensure_packages() {
 
 # What every build needs: the compiler, CMake with Ninja, Qt 6 with its Polish translations
 # (the standard dialogs) and a font for the widgets.
-build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2 libisofs-dev)
