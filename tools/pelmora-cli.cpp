@@ -22,6 +22,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 
 #include <unistd.h>
@@ -259,10 +261,16 @@ int checkCommand(const QString &folder)
     return error ? Failure : Ok;
 }
 
-// The disc image of FOLDER; progress on stderr only when someone is watching it.
+std::atomic_bool interrupted{false};
+
+// The disc image of FOLDER; progress on stderr only when someone is watching it. Ctrl+C
+// cancels, so that the temporary image is removed rather than left beside OUT.iso.
 int isoCommand(const QString &folder, const QString &imagePath, const QString &label)
 {
     DiscImageJob job{folder, imagePath, label};
+    job.cancel = &interrupted;
+    std::signal(SIGINT, [](int) { interrupted = true; });
+    std::signal(SIGTERM, [](int) { interrupted = true; });
     const bool terminal = isatty(STDERR_FILENO);
     if (terminal)
         job.progress = [](int percent, const QString &file) {
