@@ -4,6 +4,7 @@
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
 #include "core/DiscCheck.h"
+#include "core/DiscImage.h"
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
 #include "core/IconDirectory.h"
@@ -21,7 +22,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -34,7 +39,8 @@ const char *const usageText =
     "       pelmora-cli version FILE\n"
     "       pelmora-cli scan FOLDER\n"
     "       pelmora-cli icons FILE\n"
-    "       pelmora-cli check FOLDER\n";
+    "       pelmora-cli check FOLDER\n"
+    "       pelmora-cli iso FOLDER OUT.iso [--label TEXT]\n";
 
 int fail(const QString &message)
 {
@@ -255,6 +261,33 @@ int checkCommand(const QString &folder)
     return error ? Failure : Ok;
 }
 
+std::atomic_bool interrupted{false};
+
+// The disc image of FOLDER; progress on stderr only when someone is watching it. Ctrl+C
+// cancels, so that the temporary image is removed rather than left beside OUT.iso.
+int isoCommand(const QString &folder, const QString &imagePath, const QString &label)
+{
+    DiscImageJob job{folder, imagePath, label};
+    job.cancel = &interrupted;
+    std::signal(SIGINT, [](int) { interrupted = true; });
+    std::signal(SIGTERM, [](int) { interrupted = true; });
+    const bool terminal = isatty(STDERR_FILENO);
+    if (terminal)
+        job.progress = [](int percent, const QString &file) {
+            std::fprintf(stderr, "\r\033[K%3d%% %s", percent, file.toLocal8Bit().constData());
+        };
+    const DiscImageResult result = writeDiscImage(job);
+    if (terminal)
+        std::fputs("\r\033[K", stderr);
+    if (!result.ok)
+        return fail(result.error);
+    return print(QJsonObject{{QStringLiteral("path"), QFileInfo(imagePath).absoluteFilePath()},
+                             {QStringLiteral("bytes"), result.bytes},
+                             {QStringLiteral("files"), result.files},
+                             {QStringLiteral("volumeId"), result.volumeId},
+                             {QStringLiteral("jolietVolumeId"), result.jolietVolumeId}});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -278,6 +311,10 @@ int main(int argc, char *argv[])
         return iconsCommand(args[1]);
     if (command == QLatin1String("check") && args.size() == 2)
         return checkCommand(args[1]);
+    if (command == QLatin1String("iso") && args.size() == 3)
+        return isoCommand(args[1], args[2], QString());
+    if (command == QLatin1String("iso") && args.size() == 5 && args[3] == QLatin1String("--label"))
+        return isoCommand(args[1], args[2], args[4]);
     if (command == QLatin1String("--version") && args.size() == 1) {
         std::printf("pelmora-cli %s\n", PELMORA_VERSION);
         return Ok;

@@ -16,7 +16,7 @@ ensure_packages() {
 
 # What every build needs: the compiler, CMake with Ninja, Qt 6 with its Polish translations
 # (the standard dialogs) and a font for the widgets.
-build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2 libisofs-dev)
 
 # What the tests need besides: the validators of the desktop entry and the AppStream metainfo.
 test_packages=(desktop-file-utils appstream)

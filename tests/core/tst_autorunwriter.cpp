@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 class TestAutorunWriter : public QObject
@@ -45,24 +44,6 @@ MenuDocument exampleDocument()
                  {QStringLiteral("Przeglądarka"), QStringLiteral("narzedzia\\view.exe")}};
     return doc;
 }
-
-// Limits the size of files this process may write, so that a write fails even for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 MenuDocument documentOf(const QByteArray &bytes)
 {

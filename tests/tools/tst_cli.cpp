@@ -34,6 +34,8 @@ private slots:
     void icons();
     void check_data();
     void check();
+    void iso_data();
+    void iso();
     void usage_data();
     void usage();
 };
@@ -407,6 +409,45 @@ void TestCli::check()
     QCOMPARE(found, findings);
 }
 
+void TestCli::iso_data()
+{
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("volumeId");
+    QTest::addColumn<QString>("jolietVolumeId");
+    QTest::newRow("label given") << QStringList{"--label", u"Płyta ąę"_qs} << "obraz.iso" << 0
+                                 << "PLYTA_AE" << u"Płyta ąę"_qs;
+    QTest::newRow("the folder's name") << QStringList() << "obraz.iso" << 0 << "DANE" << "dane";
+    QTest::newRow("image inside the folder") << QStringList() << "dane/obraz.iso" << 1 << "" << "";
+}
+
+void TestCli::iso()
+{
+    QFETCH(QStringList, extra);
+    QFETCH(QString, image);
+    QFETCH(int, exitCode);
+    QFETCH(QString, volumeId);
+    QFETCH(QString, jolietVolumeId);
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath(u"dane/żółw.txt"_qs), "abc"));
+    QVERIFY(writeTestFile(dir.filePath("dane/autorun.inf"), "[autorun]\r\n"));
+    const Run run = cli(QStringList{"iso", dir.filePath("dane"), dir.filePath(image)} + extra);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(QFileInfo::exists(dir.filePath(image)), exitCode == 0);
+    if (exitCode != 0) {
+        QCOMPARE(run.err.count('\n'), 1);
+        return;
+    }
+    QVERIFY(run.err.isEmpty()); // no progress when stderr is not a terminal
+    const QJsonObject out = run.json();
+    QCOMPARE(out["path"].toString(), dir.filePath(image));
+    QCOMPARE(out["bytes"].toInteger(), QFileInfo(dir.filePath(image)).size());
+    QCOMPARE(out["files"].toInt(), 2);
+    QCOMPARE(out["volumeId"].toString(), volumeId);
+    QCOMPARE(out["jolietVolumeId"].toString(), jolietVolumeId);
+}
+
 void TestCli::usage_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -416,6 +457,8 @@ void TestCli::usage_data()
     QTest::newRow("check without folder") << QStringList{"check"};
     QTest::newRow("ini without section") << QStringList{"ini", "a.ini"};
     QTest::newRow("icons without file") << QStringList{"icons"};
+    QTest::newRow("iso without image") << QStringList{"iso", "."};
+    QTest::newRow("iso label without text") << QStringList{"iso", ".", "a.iso", "--label"};
 }
 
 void TestCli::usage()

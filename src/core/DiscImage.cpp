@@ -1,0 +1,399 @@
+#include "core/DiscImage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+// Not linked with libburn: the header then declares burn_source itself.
+#define LIBISOFS_WITHOUT_LIBBURN
+#include <libisofs/libisofs.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The header keeps this struct from C++ (a member is named "class"); the layout is the library's.
+struct iso_stream {
+    IsoStreamIface *klass;
+    int refcount;
+    void *data;
+};
+
+namespace {
+
+// Shared between the library's writer thread (which reads the files) and the caller.
+struct Context {
+    const std::atomic_bool *cancel = nullptr;
+    std::mutex mutex;
+    QString currentFile;
+    QString failure;
+
+    bool cancelled() const { return cancel && cancel->load(); }
+    QString failureText()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return failure;
+    }
+    void fail(const QString &why)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (failure.isEmpty())
+            failure = why;
+    }
+};
+
+struct FileData {
+    Context *context;
+    QByteArray path; // the file read (a link's target)
+    QString shownName;
+    off_t size;
+    ino_t id;
+    int fd = -1;
+    // The library asks for one 2 KiB block at a time; reading ahead saves most system calls.
+    QByteArray ahead;
+    int aheadPos = 0;
+    int aheadLen = 0;
+};
+
+FileData *dataOf(IsoStream *stream) { return static_cast<FileData *>(stream->data); }
+
+int fileOpen(IsoStream *stream)
+{
+    FileData *d = dataOf(stream);
+    {
+        std::lock_guard<std::mutex> lock(d->context->mutex);
+        d->context->currentFile = d->shownName;
+    }
+    d->fd = ::open(d->path.constData(), O_RDONLY | O_CLOEXEC);
+    if (d->fd < 0) {
+        d->context->fail(QStringLiteral("cannot read %1: %2").arg(d->shownName, QString::fromLocal8Bit(strerror(errno))));
+        return int(ISO_FILE_READ_ERROR);
+    }
+    return 1;
+}
+
+int fileClose(IsoStream *stream)
+{
+    FileData *d = dataOf(stream);
+    if (d->fd >= 0)
+        ::close(d->fd);
+    d->fd = -1;
+    d->ahead = QByteArray();
+    d->aheadPos = d->aheadLen = 0;
+    return 1;
+}
+
+off_t fileSize(IsoStream *stream) { return dataOf(stream)->size; }
+
+int fileRead(IsoStream *stream, void *buf, size_t count)
+{
+    FileData *d = dataOf(stream);
+    if (d->context->cancelled())
+        return int(ISO_CANCELED);
+    if (d->aheadPos == d->aheadLen) {
+        if (d->ahead.isEmpty())
+            d->ahead.resize(256 * 1024);
+        ssize_t n;
+        do
+            n = ::read(d->fd, d->ahead.data(), size_t(d->ahead.size()));
+        while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            d->context->fail(QStringLiteral("cannot read %1: %2").arg(d->shownName, QString::fromLocal8Bit(strerror(errno))));
+            return int(ISO_FILE_READ_ERROR);
+        }
+        d->aheadPos = 0;
+        d->aheadLen = int(n);
+    }
+    const int n = int(qMin<size_t>(count, size_t(d->aheadLen - d->aheadPos)));
+    std::memcpy(buf, d->ahead.constData() + d->aheadPos, size_t(n));
+    d->aheadPos += n;
+    return n;
+}
+
+int fileIsRepeatable(IsoStream *) { return 1; }
+
+void fileGetId(IsoStream *stream, unsigned int *fsId, dev_t *devId, ino_t *inoId)
+{
+    *fsId = 0x504C; // any id the library does not use; files are told apart by inoId
+    *devId = 0;
+    *inoId = dataOf(stream)->id;
+}
+
+void fileFree(IsoStream *stream) { delete dataOf(stream); }
+
+IsoStreamIface fileStreamClass = {0, {'p', 'l', 'm', 'f'}, fileOpen, fileClose, fileSize, fileRead,
+                                  fileIsRepeatable, fileGetId, fileFree, nullptr, nullptr, nullptr, nullptr};
+
+QByteArray pathBytes(const QString &path) { return QFile::encodeName(path); }
+
+void setTimes(IsoNode *node, const struct stat &st)
+{
+    iso_node_set_permissions(node, st.st_mode & 07777);
+    iso_node_set_mtime(node, st.st_mtime);
+    iso_node_set_atime(node, st.st_atime);
+    iso_node_set_ctime(node, st.st_ctime);
+}
+
+class TreeBuilder
+{
+public:
+    TreeBuilder(Context *context, QString root) : m_context(context), m_root(std::move(root)) {}
+
+    int files = 0;
+    QString error;
+
+    bool addFolder(IsoDir *parent, const QString &folder, const QString &shown)
+    {
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo &entry : entries) {
+            if (m_context->cancelled())
+                return false;
+            if (!addEntry(parent, entry, shown.isEmpty() ? entry.fileName() : shown + QLatin1Char('/') + entry.fileName()))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    Context *m_context;
+    QString m_root;
+    ino_t m_nextId = 1;
+
+    bool inside(const QString &canonical) const
+    {
+        return canonical == m_root || canonical.startsWith(m_root + QLatin1Char('/'));
+    }
+
+    bool fail(const QString &why)
+    {
+        error = why;
+        return false;
+    }
+
+    bool addEntry(IsoDir *parent, const QFileInfo &entry, const QString &shown)
+    {
+        const QByteArray path = pathBytes(entry.absoluteFilePath());
+        const QByteArray name = pathBytes(entry.fileName());
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0)
+            return fail(QStringLiteral("cannot read %1: %2").arg(shown, QString::fromLocal8Bit(strerror(errno))));
+        QByteArray source = path;
+        if (S_ISLNK(st.st_mode)) {
+            // Only a link to a file inside the folder becomes a file; anything else would drag in
+            // files from outside the disc or loop, so it stays a link for Linux readers.
+            const QString target = entry.canonicalFilePath();
+            struct stat targetSt;
+            if (!target.isEmpty() && inside(target) && ::stat(path.constData(), &targetSt) == 0
+                && S_ISREG(targetSt.st_mode)) {
+                st = targetSt;
+                source = pathBytes(target);
+            } else {
+                char dest[4096];
+                const ssize_t n = ::readlink(path.constData(), dest, sizeof dest - 1);
+                if (n < 0)
+                    return fail(QStringLiteral("cannot read %1").arg(shown));
+                dest[n] = 0;
+                IsoSymlink *link = nullptr;
+                if (iso_tree_add_new_symlink(parent, name.constData(), dest, &link) < 0)
+                    return fail(QStringLiteral("cannot add %1 to the image").arg(shown));
+                setTimes(reinterpret_cast<IsoNode *>(link), st);
+                return true;
+            }
+        }
+        if (S_ISDIR(st.st_mode)) {
+            IsoDir *dir = nullptr;
+            if (iso_tree_add_new_dir(parent, name.constData(), &dir) < 0)
+                return fail(QStringLiteral("cannot add %1 to the image").arg(shown));
+            setTimes(reinterpret_cast<IsoNode *>(dir), st);
+            return addFolder(dir, entry.absoluteFilePath(), shown);
+        }
+        if (!S_ISREG(st.st_mode))
+            return true; // sockets, FIFOs and devices mean nothing on a disc
+        auto *data = new FileData{m_context, source, shown, st.st_size, m_nextId++};
+        // The library frees the stream itself, with free().
+        auto *stream = static_cast<IsoStream *>(std::malloc(sizeof(IsoStream)));
+        *stream = IsoStream{&fileStreamClass, 1, data};
+        IsoFile *file = nullptr;
+        const int added = iso_tree_add_new_file(parent, name.constData(), stream, &file);
+        if (added < 0) {
+            iso_stream_unref(stream);
+            if (added == int(ISO_FILE_TOO_BIG))
+                return fail(QStringLiteral("%1 is too large for the image").arg(shown));
+            return fail(QStringLiteral("cannot add %1 to the image").arg(shown));
+        }
+        setTimes(reinterpret_cast<IsoNode *>(file), st);
+        ++files;
+        return true;
+    }
+};
+
+void initLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        iso_init();
+        iso_set_local_charset(const_cast<char *>("UTF-8"), 0);
+        // Errors reach the user through the result, not as lines on stderr.
+        iso_set_msgs_severities(const_cast<char *>("NEVER"), const_cast<char *>("NEVER"), const_cast<char *>("pelmora"));
+    });
+}
+
+struct ImageDeleter {
+    void operator()(IsoImage *image) const { iso_image_unref(image); }
+};
+struct OptsDeleter {
+    void operator()(IsoWriteOpts *opts) const { iso_write_opts_free(opts); }
+};
+struct SourceDeleter {
+    void operator()(burn_source *source) const
+    {
+        source->free_data(source);
+        free(source);
+    }
+};
+
+} // namespace
+
+QString isoVolumeId(const QString &label)
+{
+    QString id;
+    for (QChar c : label.normalized(QString::NormalizationForm_D)) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (c == QChar(0x0141) || c == QChar(0x0142)) // Ł and ł have no decomposition
+            c = QLatin1Char('L');
+        c = c.toUpper();
+        const bool dChar = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        id += dChar ? c : QLatin1Char('_');
+        if (id.size() == 32)
+            break;
+    }
+    return id;
+}
+
+QString jolietVolumeId(const QString &label)
+{
+    return label.left(16);
+}
+
+DiscImageResult writeDiscImage(const DiscImageJob &job)
+{
+    DiscImageResult result;
+    const QString root = QFileInfo(job.dataFolder).canonicalFilePath();
+    if (root.isEmpty() || !QFileInfo(root).isDir()) {
+        result.error = QStringLiteral("the data folder %1 does not exist").arg(job.dataFolder);
+        return result;
+    }
+    const QString targetDir = QFileInfo(QFileInfo(job.imagePath).absolutePath()).canonicalFilePath();
+    if (targetDir.isEmpty()) {
+        result.error = QStringLiteral("the folder for %1 does not exist").arg(job.imagePath);
+        return result;
+    }
+    if (targetDir == root || targetDir.startsWith(root + QLatin1Char('/'))) {
+        result.error = QStringLiteral("the image cannot be written inside the data folder");
+        return result;
+    }
+    const QString label = job.label.isEmpty() ? QFileInfo(root).fileName() : job.label;
+    result.volumeId = isoVolumeId(label);
+    result.jolietVolumeId = jolietVolumeId(label);
+
+    initLibrary();
+    Context context;
+    context.cancel = job.cancel;
+    IsoImage *rawImage = nullptr;
+    if (iso_image_new(result.jolietVolumeId.toUtf8().constData(), &rawImage) < 0) {
+        result.error = QStringLiteral("out of memory");
+        return result;
+    }
+    std::unique_ptr<IsoImage, ImageDeleter> image(rawImage);
+    TreeBuilder builder(&context, root);
+    if (!builder.addFolder(iso_image_get_root(image.get()), root, QString())) {
+        result.cancelled = context.cancelled();
+        result.error = result.cancelled ? QStringLiteral("cancelled") : builder.error;
+        return result;
+    }
+    result.files = builder.files;
+
+    IsoWriteOpts *rawOpts = nullptr;
+    iso_write_opts_new(&rawOpts, 0);
+    std::unique_ptr<IsoWriteOpts, OptsDeleter> opts(rawOpts);
+    iso_write_opts_set_iso_level(opts.get(), 3);
+    iso_write_opts_set_rockridge(opts.get(), 1);
+    iso_write_opts_set_joliet(opts.get(), 1);
+    iso_write_opts_set_joliet_longer_paths(opts.get(), 1);
+    iso_write_opts_set_joliet_long_names(opts.get(), 1);
+    iso_write_opts_set_output_charset(opts.get(), "UTF-8");
+    // Windows shows the dates of the Joliet records; by default they hold the time of writing.
+    iso_write_opts_set_dir_rec_mtime(opts.get(), 1 | 2);
+    burn_source *rawSource = nullptr;
+    const int created = iso_image_create_burn_source(image.get(), opts.get(), &rawSource);
+    if (created < 0) {
+        result.error = QStringLiteral("cannot lay out the image: %1").arg(QString::fromUtf8(iso_error_to_msg(created)));
+        return result;
+    }
+    std::unique_ptr<burn_source, SourceDeleter> source(rawSource);
+    const qint64 total = source->get_size(source.get());
+
+    QSaveFile out(job.imagePath);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        source->cancel(source.get());
+        result.error = QStringLiteral("cannot write %1: %2").arg(job.imagePath, out.errorString());
+        return result;
+    }
+    constexpr int blockSize = 2048;
+    constexpr int volumeIdOffset = 16 * blockSize + 40; // in the primary volume descriptor
+    QByteArray buffer(256 * blockSize, Qt::Uninitialized);
+    qint64 done = 0;
+    int lastPercent = -1;
+    QString lastFile;
+    while (done < total) {
+        // A read asking past the end returns nothing at all, so the last one asks for the rest.
+        const int wanted = int(qMin<qint64>(buffer.size(), total - done));
+        const int n = source->read_xt(source.get(), reinterpret_cast<unsigned char *>(buffer.data()), wanted);
+        if (n <= 0 || context.cancelled() || !context.failureText().isEmpty())
+            break;
+        // The library writes one volume name for both trees; ISO 9660 gets its own d-characters.
+        if (done <= volumeIdOffset && volumeIdOffset + 32 <= done + n)
+            std::memcpy(buffer.data() + (volumeIdOffset - done), result.volumeId.leftJustified(32).toLatin1().constData(), 32);
+        if (out.write(buffer.constData(), n) != n) {
+            context.fail(QStringLiteral("cannot write %1: %2").arg(job.imagePath, out.errorString()));
+            break;
+        }
+        done += n;
+        if (job.progress) {
+            QString file;
+            {
+                std::lock_guard<std::mutex> lock(context.mutex);
+                file = context.currentFile;
+            }
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            if (percent != lastPercent || file != lastFile)
+                job.progress(percent, file);
+            lastPercent = percent;
+            lastFile = file;
+        }
+    }
+    const QString failure = context.failureText();
+    if (done < total || !failure.isEmpty()) {
+        source->cancel(source.get());
+        out.cancelWriting();
+        result.cancelled = failure.isEmpty() && context.cancelled();
+        result.error = result.cancelled ? QStringLiteral("cancelled")
+            : !failure.isEmpty() ? failure
+                                         : QStringLiteral("the image could not be made");
+        return result;
+    }
+    if (!out.commit()) {
+        result.error = QStringLiteral("cannot write %1: %2").arg(job.imagePath, out.errorString());
+        return result;
+    }
+    result.bytes = done;
+    result.ok = true;
+    return result;
+}

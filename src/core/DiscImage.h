@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+// What to put on the disc image and where. Plain data and callbacks only, so the whole job can
+// run on a worker thread (QThread, QtConcurrent::run) while the window shows progress.
+struct DiscImageJob {
+    QString dataFolder;
+    QString imagePath;
+    QString label; // empty: the folder's name
+    // Called on the thread running writeDiscImage, whenever the percentage or the file changes.
+    std::function<void(int percent, const QString &file)> progress;
+    // Set from any thread to stop; the image is then not written at all.
+    const std::atomic_bool *cancel = nullptr;
+};
+
+struct DiscImageResult {
+    bool ok = false;
+    bool cancelled = false;
+    QString error; // one line, for the user
+    qint64 bytes = 0;
+    int files = 0;
+    QString volumeId;
+    QString jolietVolumeId;
+};
+
+// The ISO 9660 volume name for label: upper-case d-characters, Polish letters as their plain
+// Latin letters, anything else "_", at most 32.
+QString isoVolumeId(const QString &label);
+
+// The Joliet volume name: the label as Windows shows it, at most 16 characters.
+QString jolietVolumeId(const QString &label);
+
+// Writes the whole of job.dataFolder as an ISO 9660 level 3 image with Joliet and Rock Ridge
+// names. All or nothing: on failure or cancel no file is left at job.imagePath.
+DiscImageResult writeDiscImage(const DiscImageJob &job);

@@ -1,0 +1,257 @@
+#include "FileSizeLimit.h"
+#include "TestFiles.h"
+#include "core/DiscImage.h"
+
+#include <QDateTime>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <libisofs/libisofs.h>
+
+using FileMap = QMap<QString, QByteArray>;
+
+class TestDiscImage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsBackEveryFile_data();
+    void readsBackEveryFile();
+    void volumeNames_data();
+    void volumeNames();
+    void refusedImageLeavesNothing_data();
+    void refusedImageLeavesNothing();
+    void cancelLeavesNothing();
+    void fullDiskLeavesNothing();
+};
+
+namespace {
+
+const QDateTime kept(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+
+QString longPolishName()
+{
+    QString name;
+    while (name.size() < 99)
+        name += QStringLiteral("Zażółć gęślą jaźń ");
+    return name.left(99) + QStringLiteral(".txt");
+}
+
+// A data folder with what users put on discs; returns what a reader must find, links followed.
+FileMap writeDataFolder(const QString &root)
+{
+    FileMap files;
+    files["autorun.inf"] = "[autorun]\r\nOpen=setup.exe\r\n\r\n";
+    files["Zażółć gęślą jaźń.txt"] = "treść";
+    files[longPolishName()] = "długa nazwa";
+    files["folder ze spacjami/plik 1.txt"] = "spacje";
+    files["a/b/c/d/e/f/g/h/i/głęboki.txt"] = "głęboko";
+    files[".ukryty/.sekret"] = "ukryte";
+    files["pusty.txt"] = QByteArray();
+    QByteArray big(3 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(big.data()), big.size() / 4);
+    files["duży.bin"] = big;
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        writeTestFile(root + '/' + it.key(), it.value());
+    QFile::link("folder ze spacjami/plik 1.txt", root + "/skrót.txt");
+    files["skrót.txt"] = files["folder ze spacjami/plik 1.txt"];
+    QFile f(root + "/pusty.txt");
+    f.open(QIODevice::ReadWrite);
+    f.setFileTime(kept, QFileDevice::FileModificationTime);
+    return files;
+}
+
+QByteArray contentOf(IsoFile *file)
+{
+    IsoStream *stream = iso_file_get_stream(file);
+    QByteArray bytes;
+    if (iso_stream_open(stream) < 0)
+        return "<unreadable>";
+    char buf[65536];
+    int n;
+    while ((n = iso_stream_read(stream, buf, sizeof buf)) > 0)
+        bytes.append(buf, n);
+    iso_stream_close(stream);
+    return bytes;
+}
+
+void collect(IsoDir *dir, const QString &prefix, FileMap *files, QMap<QString, time_t> *times)
+{
+    IsoDirIter *iter = nullptr;
+    iso_dir_get_children(dir, &iter);
+    IsoNode *node;
+    while (iso_dir_iter_next(iter, &node) == 1) {
+        const QString path = prefix + QString::fromUtf8(iso_node_get_name(node));
+        (*times)[path] = iso_node_get_mtime(node);
+        if (ISO_NODE_IS_DIR(node))
+            collect(reinterpret_cast<IsoDir *>(node), path + '/', files, times);
+        else if (ISO_NODE_IS_FILE(node))
+            (*files)[path] = contentOf(reinterpret_cast<IsoFile *>(node));
+    }
+    iso_dir_iter_free(iter);
+}
+
+// Reads the image with the library's own reader, through the Rock Ridge or the Joliet tree.
+FileMap readImage(const QString &path, bool joliet, QString *volumeId, QMap<QString, time_t> *times)
+{
+    IsoDataSource *source = nullptr;
+    IsoReadOpts *opts = nullptr;
+    IsoImage *image = nullptr;
+    IsoReadImageFeatures *features = nullptr;
+    FileMap files;
+    if (iso_data_source_new_from_file(QFile::encodeName(path).constData(), &source) < 0)
+        return files;
+    iso_read_opts_new(&opts, 0);
+    iso_read_opts_set_no_rockridge(opts, joliet);
+    iso_read_opts_set_preferjoliet(opts, joliet);
+    iso_image_new("read", &image);
+    if (iso_image_import(image, source, opts, &features) >= 0) {
+        *volumeId = QString::fromLatin1(iso_image_get_volume_id(image));
+        collect(iso_image_get_root(image), QString(), &files, times);
+        iso_read_image_features_destroy(features);
+    }
+    iso_image_unref(image);
+    iso_read_opts_free(opts);
+    iso_data_source_unref(source);
+    return files;
+}
+
+// The library's reader keeps only the primary volume name; Joliet's is read from its descriptor.
+QString jolietVolumeIdOf(const QString &path)
+{
+    const QByteArray bytes = readTestFile(path);
+    for (int sector = 16; (sector + 1) * 2048 <= bytes.size(); ++sector) {
+        const QByteArray d = bytes.mid(sector * 2048, 2048);
+        if (d[0] == char(2) && d.mid(88, 3) == "%/E")
+            return QString(QStringDecoder(QStringConverter::Utf16BE).decode(d.mid(40, 32))).trimmed();
+        if (d[0] == char(255))
+            break;
+    }
+    return QString();
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+void TestDiscImage::readsBackEveryFile_data()
+{
+    QTest::addColumn<bool>("joliet");
+    QTest::newRow("Rock Ridge names") << false;
+    QTest::newRow("Joliet names, as Windows reads them") << true;
+}
+
+void TestDiscImage::readsBackEveryFile()
+{
+    QFETCH(bool, joliet);
+    QTemporaryDir dir;
+    const FileMap expected = writeDataFolder(dir.filePath("dane"));
+    DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), QStringLiteral("Płyta")};
+    QStringList progressFiles;
+    job.progress = [&](int, const QString &file) { progressFiles << file; };
+    const DiscImageResult result = writeDiscImage(job);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.files, expected.size());
+    QCOMPARE(result.bytes, QFileInfo(job.imagePath).size());
+    QVERIFY(progressFiles.contains("duży.bin"));
+
+    QString volumeId;
+    QMap<QString, time_t> times;
+    const FileMap read = readImage(job.imagePath, joliet, &volumeId, &times);
+    QCOMPARE(read.keys(), expected.keys());
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QVERIFY2(read[it.key()] == it.value(), qPrintable(it.key()));
+    QCOMPARE(QDateTime::fromSecsSinceEpoch(times["pusty.txt"], Qt::UTC), kept);
+}
+
+void TestDiscImage::volumeNames_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("volumeId");
+    QTest::addColumn<QString>("jolietId");
+    QTest::newRow("Polish label") << "Łódź żółć 2" << "LODZ_ZOLC_2" << "Łódź żółć 2";
+    QTest::newRow("long label cut") << "Bardzo długa etykieta płyty z programem i danymi"
+                                    << "BARDZO_DLUGA_ETYKIETA_PLYTY_Z_PR" << "Bardzo długa ety";
+    QTest::newRow("no label: the folder's name") << "" << "DANE_SC" << "dane śc";
+}
+
+void TestDiscImage::volumeNames()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, volumeId);
+    QFETCH(QString, jolietId);
+    QTemporaryDir dir;
+    writeTestFile(dir.filePath("dane śc/plik.txt"), "x");
+    DiscImageJob job{dir.filePath("dane śc"), dir.filePath("obraz.iso"), label};
+    const DiscImageResult result = writeDiscImage(job);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(result.volumeId, volumeId);
+    QCOMPARE(result.jolietVolumeId, jolietId);
+    QString read;
+    QMap<QString, time_t> times;
+    readImage(job.imagePath, false, &read, &times);
+    QCOMPARE(read, volumeId);
+    QCOMPARE(jolietVolumeIdOf(job.imagePath), jolietId);
+}
+
+void TestDiscImage::refusedImageLeavesNothing_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("image");
+    QTest::newRow("image inside the data folder") << "dane" << "dane/obraz.iso";
+    QTest::newRow("image in a subfolder of it") << "dane" << "dane/a/obraz.iso";
+    QTest::newRow("missing data folder") << "brak" << "obraz.iso";
+    QTest::newRow("missing target folder") << "dane" << "brak/obraz.iso";
+}
+
+void TestDiscImage::refusedImageLeavesNothing()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, image);
+    QTemporaryDir dir;
+    writeTestFile(dir.filePath("dane/a/plik.txt"), "x");
+    const DiscImageResult result = writeDiscImage({dir.filePath(folder), dir.filePath(image), {}});
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QVERIFY(!QFileInfo::exists(dir.filePath(image)));
+    QCOMPARE(entriesOf(dir.filePath("dane/a")), QStringList{"plik.txt"});
+}
+
+void TestDiscImage::cancelLeavesNothing()
+{
+    QTemporaryDir dir;
+    writeDataFolder(dir.filePath("dane"));
+    QDir().mkdir(dir.filePath("wynik"));
+    std::atomic_bool cancel{false};
+    DiscImageJob job{dir.filePath("dane"), dir.filePath("wynik/obraz.iso"), {}};
+    job.cancel = &cancel;
+    job.progress = [&](int percent, const QString &) { cancel = cancel || percent >= 10; };
+    const DiscImageResult result = writeDiscImage(job);
+    QVERIFY(!result.ok);
+    QVERIFY(result.cancelled);
+    QCOMPARE(entriesOf(dir.filePath("wynik")), QStringList());
+}
+
+void TestDiscImage::fullDiskLeavesNothing()
+{
+    QTemporaryDir dir;
+    writeDataFolder(dir.filePath("dane"));
+    QDir().mkdir(dir.filePath("wynik"));
+    DiscImageResult result;
+    {
+        const FileSizeLimit limit(1024 * 1024);
+        result = writeDiscImage({dir.filePath("dane"), dir.filePath("wynik/obraz.iso"), {}});
+    }
+    QVERIFY(!result.ok);
+    QVERIFY(!result.cancelled);
+    QVERIFY2(result.error.contains("obraz.iso"), qPrintable(result.error));
+    QCOMPARE(entriesOf(dir.filePath("wynik")), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestDiscImage)
+#include "tst_discimage.moc"
