@@ -65,15 +65,25 @@ QList<MenuVerb> menuVerbs(const ProfileFile &profile)
         return verbs;
     const QString shell = QStringLiteral("shell\\");
     const QString command = QStringLiteral("\\command");
-    for (const QStringView key : lines->names) {
+    // A key that is the first of its name is found where it stands, and the command key is
+    // looked for next to its caption, where writers put it; the index answers the rest.
+    const auto firstAt = [&](qsizetype line, QStringView name) {
+        return line >= 0 && line < lines->names.size() && lines->first[line]
+            && lines->names[line].compare(name, Qt::CaseInsensitive) == 0;
+    };
+    for (qsizetype i = 0; i < lines->names.size(); ++i) {
+        const QStringView key = lines->names[i];
         if (!key.contains(QLatin1String("shell")) || key.contains(QLatin1String("command")))
             continue;
         MenuVerb verb{key.mid(6).toString(), -1, -1};
         const QString caption = shell + verb.name;
-        verb.captionLine = lines->lineOf(ProfileFile::foldedName(caption));
+        verb.captionLine = key.startsWith(shell) && lines->first[i] ? i : lines->lineOf(ProfileFile::foldedName(caption));
         if (verb.captionLine < 0)
             continue;
-        verb.commandLine = lines->lineOf(ProfileFile::foldedName(caption + command));
+        const QString commandKey = caption + command;
+        verb.commandLine = firstAt(i - 1, commandKey) ? i - 1
+            : firstAt(i + 1, commandKey)              ? i + 1
+                                                      : lines->lineOf(ProfileFile::foldedName(commandKey));
         if (verb.commandLine >= 0)
             verbs << verb;
     }

@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 bool isBlank(QChar c)
@@ -135,6 +137,15 @@ void ProfileFile::parse(QStringView text)
                 current = m_sections.size();
                 m_sectionByName.insert(name, current);
                 m_sections.append(Section());
+                if (name == QLatin1String("autorun")) {
+                    // The section that can hold hundreds of thousands of keys: its index is
+                    // made as large as the lines left at once, not grown step by step.
+                    const qsizetype lines = std::min<qsizetype>(text.mid(pos).count(u'\n') + 1, 1 << 24);
+                    m_sections.last().firstByName.reserve(lines);
+                    m_sections.last().names.reserve(lines);
+                    m_sections.last().values.reserve(lines);
+                    m_sections.last().first.reserve(lines);
+                }
             }
             continue;
         }
@@ -152,6 +163,7 @@ void ProfileFile::parse(QStringView text)
         }
         // The index holds line + 1, so that one lookup finds or makes the slot.
         qsizetype &first = target.firstByName[key];
+        target.first.append(first == 0);
         if (first == 0)
             first = target.names.size() + 1;
         target.names.append(name);

@@ -49,6 +49,7 @@ public:
         QList<QStringView> names;
         QList<QStringView> values;
         QHash<QStringView, qsizetype> firstByName; // folded name -> index of its first line + 1
+        QList<bool> first; // whether each line is the first of its name
 
         // The line of the first key named folded (already case-folded); -1 when there is none.
         qsizetype lineOf(QStringView folded) const { return firstByName.value(folded) - 1; }

@@ -135,6 +135,10 @@ void TestAutorunReader::items_data()
         << QByteArray("shell\\00000=Abs\r\nshell\\00000\\command=C:\\x.exe /q\r\n"
                       "shell\\00001=Lead\r\nshell\\00001\\command=\\setup.exe")
         << QList<MenuItem>{{"Abs", "C:\\x.exe /q"}, {"Lead", "\\setup.exe"}};
+    QTest::newRow("the first copy wins, also next to the caption")
+        << QByteArray("shell\\a\\command=pierwszy.exe\r\nx=1\r\nshell\\a=A\r\nshell\\a\\command=drugi.exe\r\n"
+                      "shell\\a=A2")
+        << QList<MenuItem>{{"A", "pierwszy.exe"}, {"A", "pierwszy.exe"}};
     QTest::newRow("other keys ignored")
         << QByteArray("label=ABC\r\naction=Otw\xF3rz\r\nopen=setup.exe") << QList<MenuItem>{};
 }
