@@ -139,8 +139,9 @@ void ProfileFile::parse(QStringView text)
                 m_sections.append(Section());
                 if (name == QLatin1String("autorun")) {
                     // The section that can hold hundreds of thousands of keys: its index is
-                    // made as large as the lines left at once, not grown step by step.
-                    const qsizetype lines = std::min<qsizetype>(text.mid(pos).count(u'\n') + 1, 1 << 24);
+                    // made as large as the lines left at once, not grown step by step (up to a
+                    // million keys, so a file of blank lines cannot make it take much memory).
+                    const qsizetype lines = std::min<qsizetype>(text.mid(pos).count(u'\n') + 1, 1 << 20);
                     m_sections.last().firstByName.reserve(lines);
                     m_sections.last().names.reserve(lines);
                     m_sections.last().values.reserve(lines);
