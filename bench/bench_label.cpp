@@ -2,6 +2,8 @@
 // many files, with and without autorun.inf, against the same keystroke in a plain line edit.
 // Usage: bench_label [KEYS]   (default 400; run offscreen)
 
+#include "NoMessages.h"
+
 #include "app/Startup.h"
 #include "app/TForm1.h"
 #include "platform/FileDialogs.h"
@@ -19,16 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-// The bench answers every question with No: an existing autorun.inf is not opened.
-class NoMessages : public Messages
-{
-public:
-    Answer show(QWidget *, const QString &, const QString &, Buttons buttons, Icon) override
-    {
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-    }
-};
 
 void key(QWidget *edit, int code, const QString &text)
 {

@@ -4,6 +4,8 @@
 // every hit, to show the cost of filling them on top of the search.
 // Usage: bench_scan [FILES]   (default 100,000; run offscreen)
 
+#include "NoMessages.h"
+
 #include "app/Startup.h"
 #include "app/TForm1.h"
 #include "core/FileSearch.h"
@@ -27,15 +29,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-class NoMessages : public Messages
-{
-public:
-    Answer show(QWidget *, const QString &, const QString &, Buttons buttons, Icon) override
-    {
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-    }
-};
 
 // What `find DIR -type f` does: every folder listed once, every regular file counted.
 qint64 plainWalk(const QByteArray &folder)

@@ -219,6 +219,8 @@ private:
     bool recordRecent(const QString &listKey, const QString &path);
     void generalError(const QString &text);
     bool readableMenuFile(const AutorunContent &content, const QString &path);
+    // Fills the document from what the menu file at path holds.
+    void fillFromMenuFile(const AutorunContent &content, const QString &path);
     void previewRun(const QString &folder, const QString &letter);
     void clearItems();
 

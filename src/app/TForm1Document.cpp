@@ -256,17 +256,19 @@ void TForm1::e_EtykietaChange()
 void TForm1::OpenMenuFile(const QString &path)
 {
     // A file that cannot be read changes nothing: the window stays as it was.
+    // The file is read once, before anything changes.
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (!readableMenuFile(readAutorun(path, folder), path))
+    const AutorunContent content = readAutorun(path, folder);
+    if (!readableMenuFile(content, path))
         return;
     m_loading = true;
-    de_Folder->setText(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
+    de_Folder->setText(folder);
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
                                                         sb_Odswiez, sb_Zapisz})
         enable(w, false);
     setFileButtons(false);
-    ReadAutorunFile(path);
+    fillFromMenuFile(content, path);
     m_loading = false;
     takeFolder();
     m_labelLimit->setText(folderName(dataFolder()));
@@ -307,7 +309,13 @@ bool TForm1::ReadAutorunFile(const QString &path)
     const AutorunContent content = readAutorun(path, folder);
     if (!readableMenuFile(content, path))
         return false;
+    fillFromMenuFile(content, path);
+    return true;
+}
 
+void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path)
+{
+    const QString folder = dataFolder();
     l_Program->setText(content.open);
     m_iconIndexFromFile.reset();
     if (content.icon) {
@@ -342,7 +350,6 @@ bool TForm1::ReadAutorunFile(const QString &path)
     enable(sb_Odswiez, false);
     sb_Utworz->hide();
     recordFile(path);
-    return true;
 }
 
 // Writes the document; false (after telling the user) when the file could not be written.
