@@ -78,6 +78,8 @@ public:
     void Sprawdzplyte1Click();
     // Leads the user to where a finding is mended.
     void showFinding(const DiscFinding &finding);
+    // Writes the data folder as a disc image, where the user chooses.
+    void Obrazplyty1Click();
 
     // Item panel
     void sb_DodajClick();

@@ -1,5 +1,5 @@
 // The commands on the whole document: the "Menu ..." pop-up with New, Open, the check of the
-// disc and the recent files, and Refresh.
+// disc, the disc image and the recent files, and Refresh.
 
 #include "app/TForm1.h"
 
@@ -33,6 +33,10 @@ void TForm1::sb_NoweClick()
     QAction *check = pm_Nowe->addAction(QStringLiteral("Sprawdź płytę..."), this, &TForm1::Sprawdzplyte1Click);
     check->setObjectName(QStringLiteral("Sprawdzplyte1"));
     check->setEnabled(sb_AutoRun->isEnabled()); // while a folder is taken
+    QAction *image = pm_Nowe->addAction(QStringLiteral("Utwórz obraz płyty (ISO)..."), this,
+                                        &TForm1::Obrazplyty1Click);
+    image->setObjectName(QStringLiteral("Obrazplyty1"));
+    image->setEnabled(sb_AutoRun->isEnabled());
     QAction *separator = pm_Nowe->addSeparator();
     separator->setObjectName(QStringLiteral("N4"));
     QMenu *recent = pm_Nowe->addMenu(QIcon(QStringLiteral(":/pictures/small/ostatnie.png")),

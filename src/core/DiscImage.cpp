@@ -31,19 +31,19 @@ struct Context {
     const std::atomic_bool *cancel = nullptr;
     std::mutex mutex;
     QString currentFile;
-    QString failure;
+    DiscImageProblem failure;
 
     bool cancelled() const { return cancel && cancel->load(); }
-    QString failureText()
+    DiscImageProblem failed()
     {
         std::lock_guard<std::mutex> lock(mutex);
         return failure;
     }
-    void fail(const QString &why)
+    void fail(DiscImageProblem::Kind kind, const QString &subject, const QString &reason = {})
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (failure.isEmpty())
-            failure = why;
+        if (failure.kind == DiscImageProblem::Kind::None)
+            failure = {kind, subject, reason};
     }
 };
 
@@ -60,6 +60,8 @@ struct FileData {
     int aheadLen = 0;
 };
 
+QString systemError() { return QString::fromLocal8Bit(strerror(errno)); }
+
 FileData *dataOf(IsoStream *stream) { return static_cast<FileData *>(stream->data); }
 
 int fileOpen(IsoStream *stream)
@@ -71,7 +73,7 @@ int fileOpen(IsoStream *stream)
     }
     d->fd = ::open(d->path.constData(), O_RDONLY | O_CLOEXEC);
     if (d->fd < 0) {
-        d->context->fail(QStringLiteral("cannot read %1: %2").arg(d->shownName, QString::fromLocal8Bit(strerror(errno))));
+        d->context->fail(DiscImageProblem::Kind::Unreadable, d->shownName, systemError());
         return int(ISO_FILE_READ_ERROR);
     }
     return 1;
@@ -103,7 +105,7 @@ int fileRead(IsoStream *stream, void *buf, size_t count)
             n = ::read(d->fd, d->ahead.data(), size_t(d->ahead.size()));
         while (n < 0 && errno == EINTR);
         if (n < 0) {
-            d->context->fail(QStringLiteral("cannot read %1: %2").arg(d->shownName, QString::fromLocal8Bit(strerror(errno))));
+            d->context->fail(DiscImageProblem::Kind::Unreadable, d->shownName, systemError());
             return int(ISO_FILE_READ_ERROR);
         }
         d->aheadPos = 0;
@@ -145,7 +147,7 @@ public:
     TreeBuilder(Context *context, QString root) : m_context(context), m_root(std::move(root)) {}
 
     int files = 0;
-    QString error;
+    DiscImageProblem error;
 
     bool addFolder(IsoDir *parent, const QString &folder, const QString &shown)
     {
@@ -170,9 +172,9 @@ private:
         return canonical == m_root || canonical.startsWith(m_root + QLatin1Char('/'));
     }
 
-    bool fail(const QString &why)
+    bool fail(DiscImageProblem::Kind kind, const QString &shown, const QString &reason = {})
     {
-        error = why;
+        error = {kind, shown, reason};
         return false;
     }
 
@@ -182,7 +184,7 @@ private:
         const QByteArray name = pathBytes(entry.fileName());
         struct stat st;
         if (::lstat(path.constData(), &st) != 0)
-            return fail(QStringLiteral("cannot read %1: %2").arg(shown, QString::fromLocal8Bit(strerror(errno))));
+            return fail(DiscImageProblem::Kind::Unreadable, shown, systemError());
         QByteArray source = path;
         if (S_ISLNK(st.st_mode)) {
             // Only a link to a file inside the folder becomes a file; anything else would drag in
@@ -197,11 +199,11 @@ private:
                 char dest[4096];
                 const ssize_t n = ::readlink(path.constData(), dest, sizeof dest - 1);
                 if (n < 0)
-                    return fail(QStringLiteral("cannot read %1").arg(shown));
+                    return fail(DiscImageProblem::Kind::Unreadable, shown, systemError());
                 dest[n] = 0;
                 IsoSymlink *link = nullptr;
                 if (iso_tree_add_new_symlink(parent, name.constData(), dest, &link) < 0)
-                    return fail(QStringLiteral("cannot add %1 to the image").arg(shown));
+                    return fail(DiscImageProblem::Kind::CannotAdd, shown);
                 setTimes(reinterpret_cast<IsoNode *>(link), st);
                 return true;
             }
@@ -209,7 +211,7 @@ private:
         if (S_ISDIR(st.st_mode)) {
             IsoDir *dir = nullptr;
             if (iso_tree_add_new_dir(parent, name.constData(), &dir) < 0)
-                return fail(QStringLiteral("cannot add %1 to the image").arg(shown));
+                return fail(DiscImageProblem::Kind::CannotAdd, shown);
             setTimes(reinterpret_cast<IsoNode *>(dir), st);
             return addFolder(dir, entry.absoluteFilePath(), shown);
         }
@@ -224,8 +226,8 @@ private:
         if (added < 0) {
             iso_stream_unref(stream);
             if (added == int(ISO_FILE_TOO_BIG))
-                return fail(QStringLiteral("%1 is too large for the image").arg(shown));
-            return fail(QStringLiteral("cannot add %1 to the image").arg(shown));
+                return fail(DiscImageProblem::Kind::TooLarge, shown);
+            return fail(DiscImageProblem::Kind::CannotAdd, shown);
         }
         setTimes(reinterpret_cast<IsoNode *>(file), st);
         ++files;
@@ -282,22 +284,22 @@ QString jolietVolumeId(const QString &label)
     return label.left(16);
 }
 
-DiscImageResult writeDiscImage(const DiscImageJob &job)
+namespace {
+
+// Fills result and says why it failed; Kind::None when the image was written.
+DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
 {
-    DiscImageResult result;
+    using Kind = DiscImageProblem::Kind;
     const QString root = QFileInfo(job.dataFolder).canonicalFilePath();
     if (root.isEmpty() || !QFileInfo(root).isDir()) {
-        result.error = QStringLiteral("the data folder %1 does not exist").arg(job.dataFolder);
-        return result;
+        return {Kind::MissingFolder, job.dataFolder};
     }
     const QString targetDir = QFileInfo(QFileInfo(job.imagePath).absolutePath()).canonicalFilePath();
     if (targetDir.isEmpty()) {
-        result.error = QStringLiteral("the folder for %1 does not exist").arg(job.imagePath);
-        return result;
+        return {Kind::MissingTarget, job.imagePath};
     }
     if (targetDir == root || targetDir.startsWith(root + QLatin1Char('/'))) {
-        result.error = QStringLiteral("the image cannot be written inside the data folder");
-        return result;
+        return {Kind::InsideFolder, job.imagePath};
     }
     const QString label = job.label.isEmpty() ? QFileInfo(root).fileName() : job.label;
     result.volumeId = isoVolumeId(label);
@@ -308,15 +310,12 @@ DiscImageResult writeDiscImage(const DiscImageJob &job)
     context.cancel = job.cancel;
     IsoImage *rawImage = nullptr;
     if (iso_image_new(result.jolietVolumeId.toUtf8().constData(), &rawImage) < 0) {
-        result.error = QStringLiteral("out of memory");
-        return result;
+        return {Kind::CannotLayOut, job.imagePath, QStringLiteral("out of memory")};
     }
     std::unique_ptr<IsoImage, ImageDeleter> image(rawImage);
     TreeBuilder builder(&context, root);
     if (!builder.addFolder(iso_image_get_root(image.get()), root, QString())) {
-        result.cancelled = context.cancelled();
-        result.error = result.cancelled ? QStringLiteral("cancelled") : builder.error;
-        return result;
+        return context.cancelled() ? DiscImageProblem{Kind::Cancelled} : builder.error;
     }
     result.files = builder.files;
 
@@ -334,8 +333,7 @@ DiscImageResult writeDiscImage(const DiscImageJob &job)
     burn_source *rawSource = nullptr;
     const int created = iso_image_create_burn_source(image.get(), opts.get(), &rawSource);
     if (created < 0) {
-        result.error = QStringLiteral("cannot lay out the image: %1").arg(QString::fromUtf8(iso_error_to_msg(created)));
-        return result;
+        return {Kind::CannotLayOut, job.imagePath, QString::fromUtf8(iso_error_to_msg(created))};
     }
     std::unique_ptr<burn_source, SourceDeleter> source(rawSource);
     const qint64 total = source->get_size(source.get());
@@ -343,8 +341,7 @@ DiscImageResult writeDiscImage(const DiscImageJob &job)
     QSaveFile out(job.imagePath);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         source->cancel(source.get());
-        result.error = QStringLiteral("cannot write %1: %2").arg(job.imagePath, out.errorString());
-        return result;
+        return {Kind::CannotWrite, job.imagePath, out.errorString()};
     }
     constexpr int blockSize = 2048;
     constexpr int volumeIdOffset = 16 * blockSize + 40; // in the primary volume descriptor
@@ -356,13 +353,13 @@ DiscImageResult writeDiscImage(const DiscImageJob &job)
         // A read asking past the end returns nothing at all, so the last one asks for the rest.
         const int wanted = int(qMin<qint64>(buffer.size(), total - done));
         const int n = source->read_xt(source.get(), reinterpret_cast<unsigned char *>(buffer.data()), wanted);
-        if (n <= 0 || context.cancelled() || !context.failureText().isEmpty())
+        if (n <= 0 || context.cancelled() || context.failed().kind != Kind::None)
             break;
         // The library writes one volume name for both trees; ISO 9660 gets its own d-characters.
         if (done <= volumeIdOffset && volumeIdOffset + 32 <= done + n)
             std::memcpy(buffer.data() + (volumeIdOffset - done), result.volumeId.leftJustified(32).toLatin1().constData(), 32);
         if (out.write(buffer.constData(), n) != n) {
-            context.fail(QStringLiteral("cannot write %1: %2").arg(job.imagePath, out.errorString()));
+            context.fail(Kind::CannotWrite, job.imagePath, out.errorString());
             break;
         }
         done += n;
@@ -379,21 +376,62 @@ DiscImageResult writeDiscImage(const DiscImageJob &job)
             lastFile = file;
         }
     }
-    const QString failure = context.failureText();
-    if (done < total || !failure.isEmpty()) {
+    const DiscImageProblem failure = context.failed();
+    if (done < total || failure.kind != Kind::None) {
         source->cancel(source.get());
         out.cancelWriting();
-        result.cancelled = failure.isEmpty() && context.cancelled();
-        result.error = result.cancelled ? QStringLiteral("cancelled")
-            : !failure.isEmpty() ? failure
-                                         : QStringLiteral("the image could not be made");
-        return result;
+        if (failure.kind != Kind::None)
+            return failure;
+        if (context.cancelled())
+            return {Kind::Cancelled};
+        return {Kind::CannotLayOut, job.imagePath, QStringLiteral("the library stopped early")};
     }
-    if (!out.commit()) {
-        result.error = QStringLiteral("cannot write %1: %2").arg(job.imagePath, out.errorString());
-        return result;
-    }
+    if (!out.commit())
+        return {Kind::CannotWrite, job.imagePath, out.errorString()};
     result.bytes = done;
-    result.ok = true;
+    return {};
+}
+
+} // namespace
+
+QString DiscImageProblem::englishText() const
+{
+    const QString why = reason.isEmpty() ? QString() : QStringLiteral(": ") + reason;
+    switch (kind) {
+    case Kind::None:
+        return {};
+    case Kind::MissingFolder:
+        return QStringLiteral("the data folder %1 does not exist").arg(subject);
+    case Kind::MissingTarget:
+        return QStringLiteral("the folder for %1 does not exist").arg(subject);
+    case Kind::InsideFolder:
+        return QStringLiteral("the image cannot be written inside the data folder");
+    case Kind::Unreadable:
+        return QStringLiteral("cannot read %1").arg(subject) + why;
+    case Kind::TooLarge:
+        return QStringLiteral("%1 is too large for the image").arg(subject);
+    case Kind::CannotAdd:
+        return QStringLiteral("cannot add %1 to the image").arg(subject);
+    case Kind::CannotWrite:
+        return QStringLiteral("cannot write %1").arg(subject) + why;
+    case Kind::CannotLayOut:
+        return QStringLiteral("cannot lay out the image") + why;
+    case Kind::Cancelled:
+        return QStringLiteral("cancelled");
+    }
+    return {};
+}
+
+DiscImageResult writeDiscImage(const DiscImageJob &job)
+{
+    DiscImageResult result;
+    result.problem = makeImage(job, result);
+    result.ok = result.problem.kind == DiscImageProblem::Kind::None;
+    result.cancelled = result.problem.kind == DiscImageProblem::Kind::Cancelled;
+    result.error = result.problem.englishText();
+    if (!result.ok) {
+        result.files = 0;
+        result.bytes = 0;
+    }
     return result;
 }

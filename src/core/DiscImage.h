@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <functional>
+#include <utility>
 
 // What to put on the disc image and where. Plain data and callbacks only, so the whole job can
 // run on a worker thread (QThread, QtConcurrent::run) while the window shows progress.
@@ -17,10 +18,25 @@ struct DiscImageJob {
     const std::atomic_bool *cancel = nullptr;
 };
 
+// Why an image was not made, for a message in the user's language.
+struct DiscImageProblem {
+    enum class Kind { None, MissingFolder, MissingTarget, InsideFolder, Unreadable, TooLarge, CannotAdd,
+                      CannotWrite, CannotLayOut, Cancelled };
+    DiscImageProblem(Kind kind = Kind::None, QString subject = {}, QString reason = {})
+        : kind(kind), subject(std::move(subject)), reason(std::move(reason)) {}
+
+    Kind kind;
+    QString subject; // the file or folder concerned: a path in the data folder, or the image's path
+    QString reason;  // the system's words, if any
+
+    QString englishText() const; // one line
+};
+
 struct DiscImageResult {
     bool ok = false;
     bool cancelled = false;
-    QString error; // one line, for the user
+    DiscImageProblem problem;
+    QString error; // problem.englishText()
     qint64 bytes = 0;
     int files = 0;
     QString volumeId;

@@ -19,3 +19,16 @@ QString QtFileDialogs::existingDirectory(QWidget *parent, const QString &title, 
 {
     return QFileDialog::getExistingDirectory(parent, title, start);
 }
+
+QString QtFileDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                    const QString &defaultSuffix, const QString &proposedPath)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}

@@ -14,6 +14,10 @@ public:
                                  const QString &defaultSuffix, const QString &fileName) = 0;
     // An existing folder, or empty when the user cancels.
     virtual QString existingDirectory(QWidget *parent, const QString &title, const QString &start) = 0;
+    // A file to write, starting at proposedPath; the chooser asks before an existing file is
+    // replaced. Empty when the user cancels.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                 const QString &defaultSuffix, const QString &proposedPath) = 0;
 };
 
 class QtFileDialogs : public FileDialogs
@@ -22,4 +26,6 @@ public:
     QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &defaultSuffix, const QString &fileName) override;
     QString existingDirectory(QWidget *parent, const QString &title, const QString &start) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                         const QString &defaultSuffix, const QString &proposedPath) override;
 };

@@ -14,6 +14,8 @@ public:
     virtual ~Shell() = default;
     // target: a native file path or an address such as https://..., mailto:...
     virtual void open(QWidget *parent, const QString &target, const QString &verb, Show show) = 0;
+    // Shows the file's folder in the file manager with the file selected.
+    virtual void showInFolder(QWidget *parent, const QString &file) = 0;
 };
 
 // Hands the target to the desktop (xdg-open on Linux); never through a command line.
@@ -21,4 +23,6 @@ class DesktopShell : public Shell
 {
 public:
     void open(QWidget *parent, const QString &target, const QString &verb, Show show) override;
+    // Asks the desktop's file manager over D-Bus; one that does not answer gets the folder opened.
+    void showInFolder(QWidget *parent, const QString &file) override;
 };

@@ -68,6 +68,8 @@ public:
     {
         opened.append({target, verb, show});
     }
+    QStringList shownInFolder;
+    void showInFolder(QWidget *, const QString &file) override { shownInFolder.append(file); }
 };
 
 // Answers the choosers with the scripted paths in order; none left means the user cancelled.
@@ -93,5 +95,15 @@ public:
         titles.append(title);
         starts.append(start);
         return folders.isEmpty() ? QString() : folders.takeFirst();
+    }
+    // What each save chooser proposed; saves answers the next one.
+    QStringList proposed;
+    QStringList saves;
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
+                         const QString &proposedPath) override
+    {
+        ++asked;
+        proposed.append(proposedPath);
+        return saves.isEmpty() ? QString() : saves.takeFirst();
     }
 };
