@@ -25,6 +25,8 @@ private slots:
     void refusedImageLeavesNothing();
     void cancelLeavesNothing();
     void fullDiskLeavesNothing();
+    void vanishedFileIsNamed();
+    void fileOverFourGiB();
 };
 
 namespace {
@@ -251,6 +253,77 @@ void TestDiscImage::fullDiskLeavesNothing()
     QVERIFY(!result.cancelled);
     QVERIFY2(result.error.contains("obraz.iso"), qPrintable(result.error));
     QCOMPARE(entriesOf(dir.filePath("wynik")), QStringList());
+}
+
+void TestDiscImage::vanishedFileIsNamed()
+{
+    // Taken from under the writer after the layout, as another program might.
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("dane/a.bin"), QByteArray(3 * 1024 * 1024, 'a')));
+    QVERIFY(writeTestFile(dir.filePath("dane/z.txt"), "z"));
+    DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), {}};
+    job.progress = [&](int, const QString &file) {
+        if (file == QLatin1String("a.bin"))
+            QFile::remove(dir.filePath("dane/z.txt"));
+    };
+    const DiscImageResult result = writeDiscImage(job);
+    QVERIFY(!result.ok);
+    QCOMPARE(int(result.problem.kind), int(DiscImageProblem::Kind::Unreadable));
+    QCOMPARE(result.problem.subject, QStringLiteral("z.txt"));
+    QCOMPARE(entriesOf(dir.path()), QStringList{"dane"});
+}
+
+void TestDiscImage::fileOverFourGiB()
+{
+    // Sparse, with marks at both ends and past 4 GiB, where one extent of ISO 9660 ends.
+    constexpr qint64 size = (4LL << 30) + 5 * 1024 * 1024;
+    const QList<QPair<qint64, QByteArray>> marks{{100, "POCZĄTEK"}, {(4LL << 30) + 123, "ZA 4 GIB"}, {size - 6, "KONIEC"}};
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath("dane")));
+    {
+        QFile big(dir.filePath("dane/duży.bin"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(size));
+        for (const auto &mark : marks)
+            QVERIFY(big.seek(mark.first) && big.write(mark.second) == mark.second.size());
+    }
+    const DiscImageResult result = writeDiscImage({dir.filePath("dane"), dir.filePath("obraz.iso"), {}});
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QFile::remove(dir.filePath("dane/duży.bin")); // room on the disk for nothing but the image
+
+    IsoDataSource *source = nullptr;
+    IsoReadOpts *opts = nullptr;
+    IsoImage *image = nullptr;
+    IsoReadImageFeatures *features = nullptr;
+    QVERIFY(iso_data_source_new_from_file(QFile::encodeName(dir.filePath("obraz.iso")).constData(), &source) >= 0);
+    iso_read_opts_new(&opts, 0);
+    iso_image_new("read", &image);
+    QVERIFY(iso_image_import(image, source, opts, &features) >= 0);
+    IsoNode *node = nullptr;
+    QVERIFY(iso_tree_path_to_node(image, "/duży.bin", &node) == 1 && ISO_NODE_IS_FILE(node));
+    IsoStream *stream = iso_file_get_stream(reinterpret_cast<IsoFile *>(node));
+    QCOMPARE(qint64(iso_stream_get_size(stream)), size);
+    // Read through once, keeping only the bytes under the marks.
+    QList<QByteArray> found(marks.size());
+    QVERIFY(iso_stream_open(stream) >= 0);
+    QByteArray buf(1 << 20, Qt::Uninitialized);
+    qint64 at = 0;
+    int n;
+    while ((n = iso_stream_read(stream, buf.data(), size_t(buf.size()))) > 0) {
+        for (int i = 0; i < marks.size(); ++i) {
+            const qint64 from = qMax(at, marks[i].first), to = qMin(at + n, marks[i].first + marks[i].second.size());
+            if (from < to)
+                found[i] += buf.mid(from - at, to - from);
+        }
+        at += n;
+    }
+    iso_stream_close(stream);
+    iso_read_image_features_destroy(features);
+    iso_image_unref(image);
+    iso_read_opts_free(opts);
+    iso_data_source_unref(source);
+    QCOMPARE(at, size);
+    for (int i = 0; i < marks.size(); ++i)
+        QCOMPARE(found[i], marks[i].second);
 }
 
 QTEST_GUILESS_MAIN(TestDiscImage)
