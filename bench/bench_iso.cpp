@@ -44,6 +44,7 @@ double seconds(const QElapsedTimer &timer) { return double(timer.nsecsElapsed())
 // cat into one file, flushed to the disk as the image is when it is renamed into place.
 double catTime(const QStringList &files, const QString &out)
 {
+    ::sync(); // the last run's removed file must not be written back while this one runs
     QElapsedTimer timer;
     timer.start();
     QProcess cat;
@@ -60,6 +61,7 @@ double catTime(const QStringList &files, const QString &out)
 
 double imageTime(const QString &data, const QString &out, DiscImageResult *result)
 {
+    ::sync();
     QElapsedTimer timer;
     timer.start();
     *result = writeDiscImage({data, out, {}});
