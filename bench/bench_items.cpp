@@ -2,11 +2,9 @@
 // columns and sorting by label, at several sizes to show how each cost grows.
 // Usage: bench_items [LARGEST]   (default 10,000; run offscreen)
 
-#include "app/Startup.h"
+#include "NoMessages.h"
+
 #include "app/TForm1.h"
-#include "platform/FileDialogs.h"
-#include "platform/Messages.h"
-#include "platform/Shell.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,11 +20,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    MessageBoxes messages;
-    DesktopShell shell;
-    QtFileDialogs dialogs;
-    PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
-    TForm1 &form = *windows.main;
+    SilentWindows silent;
+    TForm1 &form = *silent.windows.main;
 
     const int largest = argc > 1 ? std::atoi(argv[1]) : 10000;
     std::printf("%8s %12s %12s %12s %14s\n", "entries", "add ms", "fit ms", "sort ms", "sort/(n log n)");

@@ -4,11 +4,7 @@
 
 #include "NoMessages.h"
 
-#include "app/Startup.h"
 #include "app/TForm1.h"
-#include "platform/FileDialogs.h"
-#include "platform/Messages.h"
-#include "platform/Shell.h"
 #include "widgets/TDirectoryEdit.h"
 
 #include <QApplication>
@@ -55,11 +51,8 @@ int main(int argc, char *argv[])
     QTemporaryDir state;
     qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
     qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
-    NoMessages messages;
-    DesktopShell shell;
-    QtFileDialogs dialogs;
-    PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
-    TForm1 &form = *windows.main;
+    SilentWindows silent;
+    TForm1 &form = *silent.windows.main;
     form.show();
 
     QWidget plainWindow;

@@ -6,12 +6,8 @@
 
 #include "NoMessages.h"
 
-#include "app/Startup.h"
 #include "app/TForm1.h"
 #include "core/FileSearch.h"
-#include "platform/FileDialogs.h"
-#include "platform/Messages.h"
-#include "platform/Shell.h"
 #include "widgets/TDirectoryEdit.h"
 
 #include <QApplication>
@@ -105,11 +101,8 @@ int main(int argc, char *argv[])
                 "ratio_find=%.2f ratio_walk=%.2f\n",
                 qlonglong(walked), folders, qlonglong(hits), search, find, walk, search / find, search / walk);
 
-    NoMessages messages;
-    DesktopShell shell;
-    QtFileDialogs dialogs;
-    PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
-    TForm1 &form = *windows.main;
+    SilentWindows silent;
+    TForm1 &form = *silent.windows.main;
     form.show();
     form.de_Folder->setText(root);
     const double open = best(3, [&] {
