@@ -144,13 +144,19 @@ void setTimes(IsoNode *node, const struct stat &st)
 class TreeBuilder
 {
 public:
-    TreeBuilder(Context *context, QString root) : m_context(context), m_root(std::move(root)) {}
+    using Progress = std::function<void(int percent, const QString &file)>;
+
+    TreeBuilder(Context *context, QString root, const Progress &progress)
+        : m_context(context), m_root(std::move(root)), m_progress(progress) {}
 
     int files = 0;
     DiscImageProblem error;
 
     bool addFolder(IsoDir *parent, const QString &folder, const QString &shown)
     {
+        // Before any byte is written the folders are read; a large disc takes a while.
+        if (m_progress && !shown.isEmpty())
+            m_progress(0, shown);
         const QFileInfoList entries = QDir(folder).entryInfoList(
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QFileInfo &entry : entries) {
@@ -165,6 +171,7 @@ public:
 private:
     Context *m_context;
     QString m_root;
+    const Progress &m_progress;
     ino_t m_nextId = 1;
 
     bool inside(const QString &canonical) const
@@ -313,7 +320,7 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
         return {Kind::CannotLayOut, job.imagePath, QStringLiteral("out of memory")};
     }
     std::unique_ptr<IsoImage, ImageDeleter> image(rawImage);
-    TreeBuilder builder(&context, root);
+    TreeBuilder builder(&context, root, job.progress);
     if (!builder.addFolder(iso_image_get_root(image.get()), root, QString())) {
         return context.cancelled() ? DiscImageProblem{Kind::Cancelled} : builder.error;
     }
