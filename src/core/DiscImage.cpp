@@ -55,7 +55,7 @@ struct FileData {
     ino_t id;
     int fd = -1;
     // The library asks for one 2 KiB block at a time; reading ahead saves most system calls.
-    QByteArray ahead;
+    QByteArray ahead = {};
     int aheadPos = 0;
     int aheadLen = 0;
 };

@@ -13,7 +13,7 @@ struct DiscImageJob {
     QString imagePath;
     QString label; // empty: the folder's name
     // Called on the thread running writeDiscImage, whenever the percentage or the file changes.
-    std::function<void(int percent, const QString &file)> progress;
+    std::function<void(int percent, const QString &file)> progress = {};
     // Set from any thread to stop; the image is then not written at all.
     const std::atomic_bool *cancel = nullptr;
 };

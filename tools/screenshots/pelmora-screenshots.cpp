@@ -224,7 +224,7 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
     STEP(QFileInfo::exists(folder + QStringLiteral("autorun.inf")));
 
     rightClick(f.Image2, f.Image2->rect().center());
-    QTest::qWaitForWindowExposed(f.pm_Menu);
+    STEP(QTest::qWaitForWindowExposed(f.pm_Menu));
     shot(QStringLiteral("06-menu-napedu"), &f);
     f.pm_Menu->close();
 
@@ -233,12 +233,12 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
         clickButton(box, QStringLiteral("OK"));
     });
     QTest::mouseClick(f.sb_Nowe, Qt::LeftButton);
-    QTest::qWaitForWindowExposed(f.pm_Nowe);
+    STEP(QTest::qWaitForWindowExposed(f.pm_Nowe));
     QAction *check = f.pm_Nowe->findChild<QAction *>(QStringLiteral("Sprawdzplyte1"));
     QTest::mouseClick(f.pm_Nowe, Qt::LeftButton, {}, f.pm_Nowe->actionGeometry(check).center());
 
     QTest::mouseClick(f.sb_Nowe, Qt::LeftButton);
-    QTest::qWaitForWindowExposed(f.pm_Nowe);
+    STEP(QTest::qWaitForWindowExposed(f.pm_Nowe));
     QAction *image = f.pm_Nowe->findChild<QAction *>(QStringLiteral("Obrazplyty1"));
     QTest::mouseMove(f.pm_Nowe, f.pm_Nowe->actionGeometry(image).center());
     waitFor([&] { return f.pm_Nowe->activeAction() == image; }, 2000);
