@@ -47,10 +47,7 @@ void TestCheck::init()
 
 QAction *TestCheck::openCheckEntry()
 {
-    QTest::mouseClick(form().sb_Nowe, Qt::LeftButton);
-    if (!QTest::qWaitForWindowExposed(form().pm_Nowe))
-        return nullptr;
-    return form().pm_Nowe->findChild<QAction *>("Sprawdzplyte1");
+    return UserInput::openMenuEntry(form().sb_Nowe, form().pm_Nowe, "Sprawdzplyte1");
 }
 
 void TestCheck::takeFolder(const QByteArray &autorun)
@@ -79,8 +76,7 @@ void TestCheck::soundDiscSaysSo()
     m_fixture->messages.shown.clear();
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
-    QMenu *menu = form().pm_Nowe;
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    UserInput::clickEntry(form().pm_Nowe, entry);
     QCOMPARE(m_fixture->messages.texts(), QStringList{"Nie znaleziono problemów."});
     QCOMPARE(m_fixture->messages.shown[0].caption, QStringLiteral("INFORMACJA !!!"));
     QVERIFY(!form().findChild<TF_Sprawdz *>());
@@ -109,8 +105,7 @@ void TestCheck::doubleClickLeadsToTheFix()
                  "shell\\b=Pomoc\r\nshell\\b\\command=pomoc.exe\r\n");
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
-    QMenu *menu = form().pm_Nowe;
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    UserInput::clickEntry(form().pm_Nowe, entry);
 
     TF_Sprawdz *check = form().findChild<TF_Sprawdz *>();
     QVERIFY(check && check->isVisible());

@@ -55,10 +55,7 @@ void TestImage::init()
 
 QAction *TestImage::openImageEntry()
 {
-    QTest::mouseClick(form().sb_Nowe, Qt::LeftButton);
-    if (!QTest::qWaitForWindowExposed(form().pm_Nowe))
-        return nullptr;
-    return form().pm_Nowe->findChild<QAction *>("Obrazplyty1");
+    return UserInput::openMenuEntry(form().sb_Nowe, form().pm_Nowe, "Obrazplyty1");
 }
 
 void TestImage::clickImageEntry(const std::function<void()> &whileWorking)
@@ -67,7 +64,7 @@ void TestImage::clickImageEntry(const std::function<void()> &whileWorking)
     QVERIFY(entry && entry->isEnabled());
     if (whileWorking)
         QTimer::singleShot(0, this, whileWorking);
-    QTest::mouseClick(form().pm_Nowe, Qt::LeftButton, {}, form().pm_Nowe->actionGeometry(entry).center());
+    UserInput::clickEntry(form().pm_Nowe, entry);
 }
 
 void TestImage::takeFolder()

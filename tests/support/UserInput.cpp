@@ -2,9 +2,11 @@
 
 #include "widgets/TdfsSystemTreeView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -48,6 +50,19 @@ void clickTab(QTabWidget *tabs, int index)
 {
     QTabBar *bar = tabs->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+QAction *openMenuEntry(QAbstractButton *button, QMenu *menu, const QString &name)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (!QTest::qWaitForWindowExposed(menu))
+        return nullptr;
+    return menu->findChild<QAction *>(name);
+}
+
+void clickEntry(QMenu *menu, QAction *entry)
+{
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
 }
 
 void typeOver(QWidget *edit, const QString &text)

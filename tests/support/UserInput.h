@@ -7,7 +7,10 @@
 #include <QString>
 
 class QAbstractItemView;
+class QAbstractButton;
+class QAction;
 class QListWidget;
+class QMenu;
 class QModelIndex;
 class QPoint;
 class QTabWidget;
@@ -25,6 +28,11 @@ void clickItem(QTreeWidget *tree, QTreeWidgetItem *item);
 // The row of list whose text is text; -1 when there is none.
 int rowOf(QListWidget *list, const QString &text);
 void clickTab(QTabWidget *tabs, int index);
+// Clicks button, which pops up menu, and returns menu's entry of that object name; null when
+// the menu does not show or has no such entry.
+QAction *openMenuEntry(QAbstractButton *button, QMenu *menu, const QString &name);
+// Clicks the entry of an open menu.
+void clickEntry(QMenu *menu, QAction *entry);
 // Clicks the widget to give it the focus, selects its text and types text over it.
 void typeOver(QWidget *edit, const QString &text);
 // Types text into widget, one key at a time, letters outside ASCII included.

@@ -232,14 +232,12 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
         shot(QStringLiteral("07-sprawdzenie"), &f);
         clickButton(box, QStringLiteral("OK"));
     });
-    QTest::mouseClick(f.sb_Nowe, Qt::LeftButton);
-    STEP(QTest::qWaitForWindowExposed(f.pm_Nowe));
-    QAction *check = f.pm_Nowe->findChild<QAction *>(QStringLiteral("Sprawdzplyte1"));
-    QTest::mouseClick(f.pm_Nowe, Qt::LeftButton, {}, f.pm_Nowe->actionGeometry(check).center());
+    QAction *check = openMenuEntry(f.sb_Nowe, f.pm_Nowe, QStringLiteral("Sprawdzplyte1"));
+    STEP(check);
+    clickEntry(f.pm_Nowe, check);
 
-    QTest::mouseClick(f.sb_Nowe, Qt::LeftButton);
-    STEP(QTest::qWaitForWindowExposed(f.pm_Nowe));
-    QAction *image = f.pm_Nowe->findChild<QAction *>(QStringLiteral("Obrazplyty1"));
+    QAction *image = openMenuEntry(f.sb_Nowe, f.pm_Nowe, QStringLiteral("Obrazplyty1"));
+    STEP(image);
     QTest::mouseMove(f.pm_Nowe, f.pm_Nowe->actionGeometry(image).center());
     waitFor([&] { return f.pm_Nowe->activeAction() == image; }, 2000);
     shot(QStringLiteral("08-menu-obraz"), &f);
@@ -260,7 +258,7 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    QTest::mouseClick(f.pm_Nowe, Qt::LeftButton, {}, f.pm_Nowe->actionGeometry(image).center());
+    clickEntry(f.pm_Nowe, image);
 
     QTest::mouseClick(f.sb_Porady, Qt::LeftButton);
     STEP(QTest::qWaitForWindowExposed(windows.tips.get()));
