@@ -66,8 +66,8 @@ int main(int argc, char *argv[])
         for (bool present : {false, true}) {
             if (present)
                 QFile(folder.filePath(QStringLiteral("autorun.inf"))).open(QIODevice::WriteOnly);
-            form.de_Folder->setText(QStringLiteral("/"));
-            form.de_Folder->setText(folder.path() + QLatin1Char('/'));
+            form.de_Folder->setFolder(QStringLiteral("/"));
+            form.de_Folder->setFolder(folder.path() + QLatin1Char('/'));
             QApplication::processEvents();
             const double label = perKey(form.e_Etykieta, keys);
             const double base = perKey(plain, keys);

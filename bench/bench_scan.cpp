@@ -104,7 +104,7 @@ int main(int argc, char *argv[])
     SilentWindows silent;
     TForm1 &form = *silent.windows.main;
     form.show();
-    form.de_Folder->setText(root);
+    form.de_Folder->setFolder(root);
     const double open = best(3, [&] {
         form.sb_AutoRun->click();
         QApplication::processEvents();

@@ -17,6 +17,7 @@
 #include "Version.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -65,7 +66,7 @@ void TForm1::connectHandlers()
     connect(sb_Zapisz, &QToolButton::clicked, this, &TForm1::sb_ZapiszClick);
     connect(sb_Nowe, &QToolButton::clicked, this, &TForm1::sb_NoweClick);
     connect(sb_Odswiez, &QPushButton::clicked, this, &TForm1::sb_OdswiezClick);
-    connect(de_Folder, &QLineEdit::textChanged, this, &TForm1::de_FolderChange);
+    connect(de_Folder, &TDirectoryEdit::confirmed, this, &TForm1::de_FolderChange);
     connect(dfsSystemTreeView1, &TdfsSystemTreeView::OnChange, this, &TForm1::dfsSystemTreeView1Change);
     connect(dfsSystemTreeView1, &TdfsSystemTreeView::OnDblClick, this, &TForm1::dfsSystemTreeView1DblClick);
     connect(dfsSystemTreeView1, &TdfsSystemTreeView::OnKeyDown, this, &TForm1::dfsSystemTreeView1KeyDown);
@@ -103,10 +104,10 @@ void TForm1::connectHandlers()
     connect(dfsIconListBox1, &ChoiceListBox::Click, this, &TForm1::dfsIconListBox1Click);
     connect(dfsIconListBox1, &QListWidget::itemDoubleClicked, this, [this] {
         dfsIconListBox1Click();
-        sb_Auto_NOClick();
+        sb_Auto_OKClick();
     });
     connect(sb_Auto_NO, &QPushButton::clicked, this, &TForm1::sb_Auto_NOClick);
-    connect(sb_Auto_OK, &QPushButton::clicked, this, &TForm1::sb_Auto_NOClick);
+    connect(sb_Auto_OK, &QPushButton::clicked, this, &TForm1::sb_Auto_OKClick);
     for (QWidget *w : std::initializer_list<QWidget *>{lb_Programy, lb_Ikony, dfsIconListBox1})
         w->installEventFilter(this);
     for (QWidget *w : {static_cast<QWidget *>(de_Folder), static_cast<QWidget *>(CheckBox1),
@@ -117,6 +118,9 @@ void TForm1::connectHandlers()
 void TForm1::FormCreate()
 {
     m_loading = true;
+    m_edited = false;
+    m_folder.clear();
+    m_folderText.clear();
     writeProgramEntry();
     p_Autorun->resize(473, 297);
     sb_Zapisz->move(sb_Utworz->x(), sb_Zapisz->y());
@@ -142,8 +146,8 @@ void TForm1::FormCreate()
         dfsIconListBox1->setFileName(QString());
     }
     fitColumns();
-    de_Folder->setText(Texts::myComputer);
-    de_FolderChange();
+    de_Folder->setFolder(Texts::myComputer);
+    m_edited = false;
     m_loading = false;
 }
 
@@ -179,6 +183,14 @@ void TForm1::sb_ZamknijClick()
     close();
 }
 
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
+}
+
 void TForm1::sb_PomocClick()
 {
     m_services.shell.open(this, m_services.helpFile(), QStringLiteral("open"), Shell::Show::Maximized);
@@ -197,10 +209,10 @@ void TForm1::sb_AboutClick()
 {
     if (!m_about)
         return;
+    // A modal window: whatever hides it gives this window back, with its focus.
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
-    setEnabled(false); // the about window enables it again when it closes
 }
 
 void TForm1::de_FolderKeyDown(int key)

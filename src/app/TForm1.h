@@ -4,6 +4,7 @@
 #include "platform/AppServices.h"
 #include "core/MenuDocument.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -48,6 +49,8 @@ public:
     bool fileOnDisc() const;
     bool documentHasContent() const;
     bool isModified() const { return m_modified; }
+    // Whether the user changed the menu since it was last read, written or begun.
+    bool hasUnsavedChanges() const;
     bool isLoading() const { return m_loading; }
 
     // Initialisation, run once at creation and again by New.
@@ -68,6 +71,7 @@ public:
     void lb_ProgramyClick();
     void lb_IkonyClick();
     void dfsIconListBox1Click();
+    void sb_Auto_OKClick();
     void sb_Auto_NOClick();
     void lb_ProgramyKeyDown(int key);
     void sb_NoweClick();
@@ -125,6 +129,7 @@ public:
     QString relativeSelectedPath() const;
     bool isProgramSelected() const;
 
+    // The folder the user settled on in de_Folder is taken (typing alone takes nothing).
     void de_FolderChange();
     void e_EtykietaChange();
     void de_FolderKeyDown(int key);
@@ -193,6 +198,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -225,6 +231,14 @@ private:
     void fillFromMenuFile(const AutorunContent &content, const QString &path);
     void previewRun(const QString &folder, const QString &letter);
     void clearItems();
+    // Offers to save unsaved changes before they would be lost: true to go on (saved, or the
+    // user let them go), false when the user cancelled or the save did not happen.
+    bool saveChangesFirst(bool unsaved, const QString &question);
+    // The program or icon file of the document that the folder does not hold is let go.
+    void dropAutoStartOutside(const QString &folder);
+    void setLabelByProgram(const QString &label);
+    // Where the keys go again when a panel closes: the control that had them before.
+    void closePanel(QWidget *panel);
 
     AppServices m_services;
     WindowLock m_lock;
@@ -232,7 +246,25 @@ private:
     TypingLimit *m_labelLimit = nullptr;
     QWidget *m_tips = nullptr;
     QWidget *m_about = nullptr;
+    // The folder taken (ending with the separator), empty while none is; the text of the
+    // folder edit when it was last taken or refused.
+    QString m_folder;
+    QString m_folderText;
     bool m_modified = false;
+    // Set by the user's edits, cleared when the menu is read, written or begun.
+    bool m_edited = false;
+    // Set while the program fills the controls, whose change handlers then record no edit.
+    bool m_filling = false;
+    QPointer<QWidget> m_focusBeforePanel;
+    // What the auto-start panel's Anuluj puts back.
+    struct AutoStartChoice
+    {
+        QString program, iconFile, iconListFile;
+        int iconRow = -1;
+        std::optional<int> iconIndexFromFile;
+        bool modified = false, edited = false;
+    };
+    AutoStartChoice m_choiceBeforePanel;
     bool m_loading = false;
     bool m_driveMenuAttached = true;
     // An icon number read from the file that selects no row of the icon list; it is written

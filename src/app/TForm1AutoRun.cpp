@@ -25,6 +25,10 @@ void TForm1::sb_AutoRunClick()
         return;
     lockForPanel(true);
     const QString folder = dataFolder();
+    const bool iconSelected = !dfsIconListBox1->selectedItems().isEmpty();
+    m_choiceBeforePanel = {l_Program->text(), l_Ikona->text(), dfsIconListBox1->FileName(),
+                           iconSelected ? dfsIconListBox1->currentRow() : -1, m_iconIndexFromFile,
+                           m_modified, m_edited};
 
     QStringList found;
     {
@@ -151,18 +155,39 @@ void TForm1::dfsIconListBox1Click()
     markChanged();
 }
 
-void TForm1::sb_Auto_NOClick()
+void TForm1::sb_Auto_OKClick()
 {
     unlockAfterPanel(false);
-    p_Autorun->hide();
-    dfsSystemTreeView1->setFocus();
+    closePanel(p_Autorun);
+}
+
+// What was clicked in the panel is let go: the choice it opened with is put back.
+void TForm1::sb_Auto_NOClick()
+{
+    const AutoStartChoice &before = m_choiceBeforePanel;
+    l_Program->setText(before.program);
+    l_Ikona->setText(before.iconFile);
+    {
+        const QSignalBlocker quiet(dfsIconListBox1);
+        if (dfsIconListBox1->FileName() != before.iconListFile)
+            dfsIconListBox1->setFileName(before.iconListFile);
+        if (before.iconRow >= 0 && before.iconRow < dfsIconListBox1->count())
+            dfsIconListBox1->setCurrentRow(before.iconRow);
+        else
+            dfsIconListBox1->clearSelection();
+    }
+    m_iconIndexFromFile = before.iconIndexFromFile;
+    m_modified = before.modified;
+    m_edited = before.edited;
+    unlockAfterPanel(false);
+    closePanel(p_Autorun);
 }
 
 void TForm1::lb_ProgramyKeyDown(int key)
 {
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && sb_Auto_OK->isEnabled())
-        sb_Auto_NOClick();
-    if (key == Qt::Key_Escape)
+        sb_Auto_OKClick();
+    else if (key == Qt::Key_Escape)
         sb_Auto_NOClick();
     de_FolderKeyDown(key);
 }

@@ -55,17 +55,22 @@ void TForm1::sb_NoweClick()
 
 void TForm1::Nowe1Click()
 {
-    if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
-                                 Texts::captionWarning, Messages::Buttons::YesNo,
-                                 Messages::Icon::Question)
-        != Messages::Answer::Yes)
+    // Unsaved changes get the question that offers to save them; otherwise New is confirmed.
+    if (hasUnsavedChanges()) {
+        if (!saveChangesFirst(true, Texts::askSaveChanges))
+            return;
+    } else if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
+                                        Texts::captionWarning, Messages::Buttons::YesNo,
+                                        Messages::Icon::Question)
+               != Messages::Answer::Yes) {
         return;
+    }
     FormCreate();
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     de_Folder->setInitialDir(documents);
     if (!documents.endsWith(QLatin1Char('/')))
         documents += QLatin1Char('/');
-    de_Folder->setText(documents);
+    de_Folder->setFolder(documents);
     m_modified = false;
     dfsSystemTreeView1->setFocus();
 }

@@ -25,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -56,7 +55,7 @@ void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 
 QString TForm1::dataFolder() const
 {
-    return de_Folder->text();
+    return m_folder;
 }
 
 bool TForm1::fileOnDisc() const
@@ -89,17 +88,63 @@ bool TForm1::documentHasContent() const
     return hasContent(lv_Lista->topLevelItemCount(), e_Etykieta->text(), l_Program->text(), l_Ikona->text());
 }
 
+// Nothing is ever written outside a folder that is taken and still there.
 void TForm1::canCreate()
 {
-    const QString folder = dataFolder();
-    enable(sb_Utworz, (isFolder(folder) || isFolder(folder.chopped(qMin<qsizetype>(1, folder.size()))))
-                          && documentHasContent());
+    enable(sb_Utworz, isFolder(dataFolder()) && documentHasContent());
 }
 
 void TForm1::markChanged()
 {
     m_modified = fileOnDisc();
+    if (!m_filling)
+        m_edited = true;
     mirrorModified();
+}
+
+bool TForm1::hasUnsavedChanges() const
+{
+    return m_edited && isFolder(dataFolder()) && (m_modified || (!fileOnDisc() && documentHasContent()));
+}
+
+bool TForm1::saveChangesFirst(bool unsaved, const QString &question)
+{
+    if (!unsaved)
+        return true;
+    switch (m_services.messages.show(this, question, Texts::captionWarning, Messages::Buttons::YesNoCancel,
+                                     Messages::Icon::Warning)) {
+    case Messages::Answer::Yes:
+        if (fileOnDisc())
+            sb_ZapiszClick();
+        else
+            sb_UtworzClick();
+        // A save that failed, or Create sent to the auto-start panel, ends the command here.
+        return !m_modified && fileOnDisc() && !panelOpen();
+    case Messages::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TForm1::setLabelByProgram(const QString &label)
+{
+    const bool filling = m_filling;
+    m_filling = true;
+    m_labelLimit->setText(label);
+    m_filling = filling;
+}
+
+void TForm1::dropAutoStartOutside(const QString &folder)
+{
+    if (!l_Program->text().isEmpty() && !discFileExists(folder, l_Program->text()))
+        l_Program->clear();
+    if (!l_Ikona->text().isEmpty() && !discFileExists(folder, l_Ikona->text())) {
+        l_Ikona->clear();
+        m_iconIndexFromFile.reset();
+        const QSignalBlocker quiet(dfsIconListBox1);
+        dfsIconListBox1->setFileName(QString());
+    }
 }
 
 void TForm1::mirrorModified()
@@ -196,6 +241,19 @@ void TForm1::takeFolder()
 
 void TForm1::de_FolderChange()
 {
+    QString folder = de_Folder->text();
+    const bool exists = isFolder(folder) && !m_loading;
+    if (exists && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    if (panelOpen() || folder == m_folderText
+        || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges)) {
+        // Nothing changes under a panel, for the same folder, or when the user cancels.
+        de_Folder->setText(m_folderText);
+        return;
+    }
+    m_folderText = folder;
+    m_folder = exists ? folder : QString();
+    m_edited = false;
     m_modified = false;
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
@@ -203,26 +261,15 @@ void TForm1::de_FolderChange()
         enable(w, false);
     setFileButtons(false);
 
-    const QString folder = dataFolder();
-    if (folder.contains(QLatin1String("//"))) {
-        // A separator typed right after the one appended to a taken folder: keep one, so that
-        // typing a path character by character gives the path typed. Taken by the next run.
-        static const QRegularExpression repeated(QStringLiteral("/{2,}"));
-        de_Folder->setText(QString(folder).replace(repeated, QStringLiteral("/")));
-        m_modified = false;
-        return;
-    }
-    if (!isFolder(folder) || m_loading) {
+    if (!exists) {
         greyFolderArea(m_loading ? Texts::areaWaiting
                        : e_Etykieta->text().isEmpty() ? Texts::areaMissingNoLabel
                                                       : Texts::areaMissing);
-    } else if (!folder.endsWith(QLatin1Char('/'))) {
-        // Taken by the run that the new text starts.
-        m_labelLimit->setText(folderName(folder));
-        de_Folder->setText(folder + QLatin1Char('/'));
     } else {
+        de_Folder->setText(folder);
+        dropAutoStartOutside(folder);
         takeFolder();
-        m_labelLimit->setText(folderName(folder));
+        setLabelByProgram(folderName(folder));
         Label3->setText(e_Etykieta->text());
         dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
         enable(sb_Odswiez, false);
@@ -240,6 +287,8 @@ void TForm1::de_FolderChange()
         }
         enable(sb_Utworz, documentHasContent());
         m_modified = false;
+        m_edited = false;
+        mirrorModified();
         recordFolder(folder);
     }
     m_modified = false;
@@ -255,6 +304,8 @@ void TForm1::e_EtykietaChange()
 
 void TForm1::OpenMenuFile(const QString &path)
 {
+    if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+        return;
     // A file that cannot be read changes nothing: the window stays as it was.
     // The file is read once, before anything changes.
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -262,20 +313,27 @@ void TForm1::OpenMenuFile(const QString &path)
     if (!readableMenuFile(content, path))
         return;
     m_loading = true;
+    m_folder = folder;
+    m_folderText = folder;
     de_Folder->setText(folder);
+    dropAutoStartOutside(folder);
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
                                                         sb_Odswiez, sb_Zapisz})
         enable(w, false);
     setFileButtons(false);
+    // The file's own label is shown; the folder's name only stands in for a missing one.
+    if (!content.label)
+        setLabelByProgram(folderName(folder));
     fillFromMenuFile(content, path);
     m_loading = false;
     takeFolder();
-    m_labelLimit->setText(folderName(dataFolder()));
     Label3->setText(e_Etykieta->text());
     dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
     enable(sb_Utworz, documentHasContent());
     m_modified = false;
+    m_edited = false;
+    mirrorModified();
 }
 
 // A menu file that exists but cannot be read (not a regular file, too large, unreadable) is
@@ -315,6 +373,8 @@ bool TForm1::ReadAutorunFile(const QString &path)
 
 void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path)
 {
+    const bool filling = m_filling;
+    m_filling = true;
     const QString folder = dataFolder();
     l_Program->setText(content.open);
     m_iconIndexFromFile.reset();
@@ -334,7 +394,7 @@ void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path
         l_Ikona->clear();
     }
     if (content.label)
-        m_labelLimit->setText(*content.label);
+        setLabelByProgram(*content.label);
     clearItems();
     for (const MenuItem &item : content.items)
         addItem(item);
@@ -349,14 +409,18 @@ void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path
     enable(sb_Zapisz, false);
     enable(sb_Odswiez, false);
     sb_Utworz->hide();
+    m_edited = false;
+    m_filling = filling;
     recordFile(path);
 }
 
 // Writes the document; false (after telling the user) when the file could not be written.
 bool TForm1::writeMenuFile()
 {
-    if (writeAutorunFile(document()))
+    if (isFolder(dataFolder()) && writeAutorunFile(document())) {
+        m_edited = false;
         return true;
+    }
     m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
                              Messages::Icon::Error);
     return false;
@@ -365,6 +429,8 @@ bool TForm1::writeMenuFile()
 void TForm1::sb_UtworzClick()
 {
     const QString folder = dataFolder();
+    if (!isFolder(folder))
+        return;
     if (!discFileExists(folder, l_Program->text()) || !discFileExists(folder, l_Ikona->text())) {
         switch (m_services.messages.show(this, Texts::askMissingAutorun, Texts::captionWarning,
                                          Messages::Buttons::YesNoCancel, Messages::Icon::Warning)) {
@@ -372,6 +438,8 @@ void TForm1::sb_UtworzClick()
             sb_AutoRunClick();
             return;
         case Messages::Answer::No:
+            // The menu is made without the auto-start data that the disc lacks.
+            dropAutoStartOutside(folder);
             break;
         default:
             return;
@@ -392,6 +460,8 @@ void TForm1::sb_UtworzClick()
 
 void TForm1::sb_ZapiszClick()
 {
+    if (!isFolder(dataFolder()))
+        return;
     const bool written = writeMenuFile();
     setFileButtons(true);
     // Edits that never reached the disc stay marked, so Refresh and Preview still warn.

@@ -77,7 +77,7 @@ bool TForm1::fillRecentFolders()
         if (!QFileInfo(folder.size() > 1 ? folder.chopped(1) : folder).isDir())
             continue;
         pm_Wybierane->addAction(folder, this, [this, folder] {
-            de_Folder->setText(folder);
+            de_Folder->setFolder(folder);
             if (dfsSystemTreeView1->isEnabled() && dfsSystemTreeView1->isVisible())
                 dfsSystemTreeView1->setFocus();
         });

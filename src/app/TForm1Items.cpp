@@ -5,6 +5,7 @@
 
 #include "app/ItemDelegates.h"
 #include "app/Texts.h"
+#include "core/DiscCheck.h"
 #include "core/DiscPath.h"
 #include "core/LabelOrder.h"
 #include "core/PanelCentring.h"
@@ -15,6 +16,7 @@
 #include "widgets/TXPathLabel.h"
 #include "widgets/TdfsSystemTreeView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -68,7 +70,7 @@ void TForm1::lv_ListaChange()
     Label1->adjustSize();
     Label15->setText(QStringLiteral("Plik:"));
     Label15->adjustSize();
-    l_NotExists->setVisible(!discFileExists(dataFolder(), row->text(1)));
+    l_NotExists->setVisible(!discFileExists(dataFolder(), commandProgram(row->text(1), dataFolder())));
 }
 
 // Deleting the selected row leaves no row selected, as the list always did.
@@ -122,6 +124,7 @@ void TForm1::sortItems()
         return;
     // Sorting always counts as an edit, whether or not the menu has a file yet.
     m_modified = true;
+    m_edited = true;
     QTreeWidgetItem *selected = selectedRow();
     const LabelOrder order;
     std::vector<std::pair<LabelOrder::Key, QTreeWidgetItem *>> rows;
@@ -153,8 +156,11 @@ void TForm1::setDriveMenuAttached(bool attached)
 
 void TForm1::lockForPanel(bool keepSave)
 {
+    // Taken before the lock, which moves the focus off the controls it disables.
+    m_focusBeforePanel = QApplication::focusWidget();
     QList<QWidget *> locked{sb_Nowe, sb_Utworz, sb_AutoRun, GroupBox1, dfsSystemTreeView1, lv_Lista, sb_Dodaj,
-                            sb_Usun, sb_Edytuj, sb_Odswiez, sb_Podglad, sb_UsunPlik, sb_UruchomPlik, CheckBox1};
+                            sb_Usun, sb_Edytuj, sb_Odswiez, sb_Podglad, sb_UsunPlik, sb_UruchomPlik, CheckBox1,
+                            cb_Sortuj};
     if (!keepSave)
         locked << sb_Zapisz;
     m_lock.lock(locked);
@@ -166,7 +172,7 @@ void TForm1::unlockAfterPanel(bool accepted)
 {
     m_lock.unlock();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Nowe, sb_AutoRun, GroupBox1, dfsSystemTreeView1,
-                                                        lv_Lista, CheckBox1})
+                                                        lv_Lista, CheckBox1, cb_Sortuj})
         w->setEnabled(true);
     enable(sb_Dodaj, isProgramSelected());
     canCreate();
@@ -188,6 +194,18 @@ void TForm1::showPanel(QWidget *panel, QWidget *focus)
     panel->show();
     panel->raise();
     focus->setFocus();
+}
+
+void TForm1::closePanel(QWidget *panel)
+{
+    panel->hide();
+    QWidget *back = m_focusBeforePanel;
+    m_focusBeforePanel = nullptr;
+    if (back && back->isVisibleTo(this) && back->isEnabled() && !p_Dodaj->isAncestorOf(back)
+        && !p_Autorun->isAncestorOf(back))
+        back->setFocus();
+    else
+        dfsSystemTreeView1->setFocus();
 }
 
 void TForm1::sb_DodajClick()
@@ -216,8 +234,8 @@ void TForm1::lv_ListaDblClick()
     lockForPanel();
     cb_NazwaPozycji->clear();
     const QString file = row->text(1);
-    if (discFileExists(dataFolder(), l_Plik->text()))
-        cb_NazwaPozycji->addItems(suggestionsFor(nativePathOf(dataFolder(), file)));
+    if (discFileExists(dataFolder(), commandProgram(file, dataFolder())))
+        cb_NazwaPozycji->addItems(suggestionsFor(nativePathOf(dataFolder(), commandProgram(file, dataFolder()))));
     else
         cb_NazwaPozycji->addItem(row->text(0));
     const QString label = e_Etykieta->text();
@@ -257,13 +275,11 @@ void TForm1::sb_Add_OKClick()
     if (cb_Sortuj->isChecked())
         sortItems();
     unlockAfterPanel(true);
-    p_Dodaj->hide();
-    dfsSystemTreeView1->setFocus();
+    closePanel(p_Dodaj);
 }
 
 void TForm1::sb_Add_NOClick()
 {
     unlockAfterPanel(false);
-    p_Dodaj->hide();
-    dfsSystemTreeView1->setFocus();
+    closePanel(p_Dodaj);
 }

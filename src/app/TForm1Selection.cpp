@@ -75,4 +75,5 @@ void TForm1::CheckBox1Click()
 void TForm1::Ustawjakoautomatycznieuruchomiany1Click()
 {
     l_Program->setText(relativeSelectedPath());
+    m_edited = true;
 }

@@ -36,6 +36,8 @@ inline const QString created = QStringLiteral(
     "Uruchom plik aby kontynuować proces tworzenia, nie martw się menu zostało już utworzone, "
     "reszta to już tylko formalność (po kliknięciu w przyciski zalecam stosować się do "
     "wyświetlanych komunikatów).");
+inline const QString askSaveChanges = QStringLiteral(
+    "W tworzonym menu wprowadzono zmiany, które nie zostały zapisane.\r\rCzy chcesz je teraz zapisać ???");
 // The general error report when the settings store refuses a value.
 inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
 inline const QString cannotOpenFile = QStringLiteral("Cannot open file %1");

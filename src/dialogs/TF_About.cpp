@@ -12,9 +12,10 @@
 
 #include <QDate>
 #include <QFileInfo>
-#include <QHideEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -77,7 +78,10 @@ TF_About::TF_About(const AppServices &services, QWidget *mainWindow, QWidget *pa
 {
     setObjectName(QStringLiteral("TF_About"));
     setWindowTitle(QStringLiteral("O programie ..."));
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A dialog modal to the program: no minimise or maximise button, so the window manager
+    // offers nothing that would leave the main window waiting for it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowModality(Qt::ApplicationModal);
     setFont(windowFont());
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -167,6 +171,8 @@ void TF_About::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous())
         FormShow(); // sets the height first, so that centring sees it
+    if (m_mainWindow && windowHandle())
+        windowHandle()->setTransientParent(m_mainWindow->windowHandle());
     SideWindow::showEvent(event);
 }
 
@@ -247,9 +253,20 @@ void TF_About::layOut()
     setFixedSize(outerWidth, sb_OK->geometry().bottom() + 1 + 32 - (frameGeometry().height() - height()));
 }
 
-void TF_About::hideEvent(QHideEvent *event)
+// A window manager may minimise a dialog all the same: it then closes, so that the main
+// window is not left blocked behind a window the user cannot see.
+void TF_About::changeEvent(QEvent *event)
 {
-    SideWindow::hideEvent(event);
-    if (m_mainWindow && !event->spontaneous())
-        m_mainWindow->setEnabled(true);
+    SideWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                close();
+                if (m_mainWindow)
+                    m_mainWindow->activateWindow();
+            },
+            Qt::QueuedConnection);
+    }
 }

@@ -3,6 +3,7 @@
 #include "platform/FileDialogs.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
@@ -65,7 +66,28 @@ void TDirectoryEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        setModified(false);
+        emit confirmed();
+    }
     QLineEdit::keyPressEvent(event);
+}
+
+// Leaving the field for another control confirms what was typed; a message box, a menu or
+// another window taking the keys for a while does not.
+void TDirectoryEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (isModified() && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        setModified(false);
+        emit confirmed();
+    }
+}
+
+void TDirectoryEdit::setFolder(const QString &folder)
+{
+    setText(folder);
+    emit confirmed();
 }
 
 QString TDirectoryEdit::startFolder() const
@@ -90,7 +112,7 @@ void TDirectoryEdit::browse()
     // then filled, even when the folder equals the old text.
     if (hasSelectedText())
         del();
-    setText(folder);
     if (QFileInfo(folder).isDir())
         m_initialDir = folder;
+    setFolder(folder);
 }

@@ -8,7 +8,8 @@ class FileDialogs;
 class QToolButton;
 
 // A line edit for a folder, with a small button at its right end (and Alt+Down) that opens
-// the folder chooser. The folder may be typed as well.
+// the folder chooser. The folder may be typed as well; typing only changes the text, and the
+// folder is confirmed when the user says so: Enter, leaving the field, or the chooser.
 class TDirectoryEdit : public QLineEdit
 {
     Q_OBJECT
@@ -27,12 +28,20 @@ public:
     // The chooser to ask; null restores the system one.
     void setDialogs(FileDialogs *dialogs);
 
+    // Puts folder into the edit as a choice of the user's (a recent folder, a new menu).
+    void setFolder(const QString &folder);
+
+signals:
+    // The user has settled on the text: Enter, the field left after typing, a folder chosen.
+    void confirmed();
+
 public slots:
     // Opens the chooser at the edit's folder and puts the folder chosen into the edit.
     void browse();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     };
     PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
     windows.showMain();
-    windows.main->de_Folder->setText(QString::fromLocal8Bit(argv[1]));
+    windows.main->de_Folder->setFolder(QString::fromLocal8Bit(argv[1]));
     QTest::mouseClick(windows.main->sb_Podglad, Qt::LeftButton);
     return 1; // never reached: the preview waits for ever
 }

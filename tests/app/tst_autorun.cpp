@@ -83,7 +83,7 @@ void TestAutoRun::init()
     write(".ukryta.exe", twoIcons);
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_folder);
 }
 
 void TestAutoRun::write(const QString &relative, const QByteArray &bytes)
@@ -104,8 +104,8 @@ void TestAutoRun::openExisting(const QByteArray &autorun)
 {
     write("autorun.inf", autorun);
     m_fixture->messages.answers = {Messages::Answer::Yes};
-    form().de_Folder->setText(m_root->path() + "/");
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_root->path() + "/");
+    form().de_Folder->setFolder(m_folder);
 }
 
 void TestAutoRun::clickIconFile(const QString &name)
@@ -281,7 +281,7 @@ void TestAutoRun::closingKeepsChoices()
     TForm1 &f = form();
     open();
     clickProgram("bin\\tool.exe");
-    QTest::mouseClick(f.sb_Auto_NO, Qt::LeftButton);
+    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));
     QVERIFY(f.sb_Nowe->isEnabled() && f.sb_AutoRun->isEnabled() && f.lv_Lista->isEnabled());
     QVERIFY(!f.Label8->isHidden() && f.driveMenuAttached());
@@ -327,7 +327,7 @@ void TestAutoRun::nothingEnablesTheLockedWindow()
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe")); // Refresh read nothing
 
-    QTest::mouseClick(f.sb_Auto_NO, Qt::LeftButton);
+    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
     for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Odswiez, f.sb_Zapisz, f.sb_Podglad})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
 

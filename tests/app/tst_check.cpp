@@ -56,7 +56,7 @@ void TestCheck::takeFolder(const QByteArray &autorun)
     QVERIFY(writeTestFile(folder + "setup.exe", "MZ"));
     QVERIFY(writeTestFile(folder + "autorun.inf", autorun));
     m_fixture->messages.answers << Messages::Answer::Yes; // open the menu file found there
-    form().de_Folder->setText(folder);
+    form().de_Folder->setFolder(folder);
 }
 
 void TestCheck::entryNeedsAFolder()

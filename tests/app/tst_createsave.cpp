@@ -27,7 +27,7 @@ class TestCreateSave : public QObject
 private slots:
     void init();
     void takingAFolderGivesItsNameAsLabel();
-    void typingAPathTakesEachFolderOnce();
+    void typingAPathTakesItOnEnter();
     void browsingTakesTheFolder();
     void createAsksWhenProgramOrIconIsMissing_data();
     void createAsksWhenProgramOrIconIsMissing();
@@ -45,7 +45,7 @@ private slots:
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
-    void takeFolder() { form().de_Folder->setText(m_folder); }
+    void takeFolder() { form().de_Folder->setFolder(m_folder); }
     QByteArray fileBytes() const;
     void writeFile(const QByteArray &bytes);
 
@@ -84,7 +84,7 @@ void TestCreateSave::writeFile(const QByteArray &bytes)
 void TestCreateSave::takingAFolderGivesItsNameAsLabel()
 {
     TForm1 &f = form();
-    f.de_Folder->setText(m_folder.chopped(1)); // without the separator: it is appended
+    f.de_Folder->setFolder(m_folder.chopped(1)); // without the separator: it is appended
     QCOMPARE(f.de_Folder->text(), m_folder);
     QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs);
     QCOMPARE(f.Label3->text(), u"Płyta"_qs);
@@ -99,21 +99,27 @@ void TestCreateSave::takingAFolderGivesItsNameAsLabel()
     QVERIFY(!f.isModified()); // no file on disc: edits never mark the menu
 }
 
-void TestCreateSave::typingAPathTakesEachFolderOnce()
+// Typing never changes the text, asks or records: the folder is taken on Enter, once.
+void TestCreateSave::typingAPathTakesItOnEnter()
 {
-    const QString typed = m_root->path() + "/dane/sub"; // keyClicks types ASCII only
+    const QString other = m_root->path() + u"/Płyta Łódź"_qs;
+    const QString typed = other + " 2";
+    QVERIFY(writeTestFile(other + "/autorun.inf", "[autorun]\r\nName=INNA\r\n"));
     QVERIFY(QDir().mkpath(typed));
     TForm1 &f = form();
-    f.de_Folder->setFocus();
-    f.de_Folder->selectAll();
-    QTest::keyClicks(f.de_Folder, typed);
-    QCOMPARE(f.de_Folder->text(), typed + "/"); // no doubled separators on the way
-    QCOMPARE(f.e_Etykieta->text(), QStringLiteral("sub"));
-    const QStringList folders = MruList(MruList::foldersKey).entries();
-    QCOMPARE(folders.first(), QStringLiteral("/"));
-    QCOMPARE(folders.last(), typed + "/");
-    for (const QString &folder : folders)
-        QVERIFY2(!folder.contains("//") && (typed + "/").startsWith(folder), qPrintable(folder));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    UserInput::typeOver(f.de_Folder, typed);
+    QCOMPARE(f.de_Folder->text(), typed);
+    QVERIFY(m_fixture->messages.shown.isEmpty());
+    QVERIFY(f.dataFolder().isEmpty());
+    QVERIFY(MruList(MruList::foldersKey).entries().isEmpty());
+    UserInput::press(Qt::Key_Return);
+    QCOMPARE(f.dataFolder(), typed + "/");
+    QCOMPARE(f.de_Folder->text(), typed + "/");
+    QCOMPARE(f.e_Etykieta->text(), u"Płyta Łódź 2"_qs);
+    QCOMPARE(MruList(MruList::foldersKey).entries(), QStringList{typed + "/"});
+    QVERIFY(m_fixture->messages.shown.isEmpty());
 }
 
 void TestCreateSave::browsingTakesTheFolder()
@@ -145,7 +151,7 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QFETCH(bool, written);
     TForm1 &f = form();
     takeFolder();
-    f.l_Program->setText("brak.exe"); // named but missing: written as it stands
+    f.l_Program->setText("brak.exe"); // named but missing: No leaves it out
     m_fixture->messages.answers = {Messages::Answer(answer)};
     QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
 
@@ -166,7 +172,7 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
         QCOMPARE(f.sb_Utworz->isEnabled(), !fillIn);
         return;
     }
-    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=brak.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"));
+    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"));
     QCOMPARE(m_fixture->messages.shown.size(), 2);
     const FakeMessages::Shown done = m_fixture->messages.shown[1];
     QVERIFY(done.text.startsWith(createdText));
@@ -325,7 +331,7 @@ void TestCreateSave::decliningTheFileKeepsTheButtons()
     file.write("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\n");
     file.close();
     m_fixture->messages.answers = {Messages::Answer::No};
-    f.de_Folder->setText(other);
+    f.de_Folder->setFolder(other);
     QVERIFY(!f.sb_Zapisz->isHidden() && !f.sb_Zapisz->isEnabled());
     QCOMPARE(f.lv_Lista->topLevelItemCount(), 0);
     QCOMPARE(f.e_Etykieta->text(), QStringLiteral("inny"));

@@ -52,7 +52,7 @@ void TestFiles::init()
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
     QVERIFY(writeTestFile(m_folder + "setup.exe"));
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_folder);
 }
 
 void TestFiles::create()
@@ -147,11 +147,11 @@ void TestFiles::recentFolders()
     TForm1 &f = form();
     const QString other = m_root->path() + "/inne/";
     QVERIFY(QDir().mkpath(other));
-    f.de_Folder->setText(other);
-    f.de_Folder->setText(m_folder); // chosen again: stays in its first place
+    f.de_Folder->setFolder(other);
+    f.de_Folder->setFolder(m_folder); // chosen again: stays in its first place
     const QString gone = m_root->path() + "/znikniety/";
     QVERIFY(QDir().mkpath(gone));
-    f.de_Folder->setText(gone);
+    f.de_Folder->setFolder(gone);
     QVERIFY(QDir(gone).removeRecursively());
 
     QVERIFY(f.fillRecentFolders());

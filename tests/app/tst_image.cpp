@@ -73,7 +73,7 @@ void TestImage::takeFolder()
     QVERIFY(writeTestFile(folder() + "autorun.inf", "[autorun]\r\nopen=setup.exe\r\nlabel=Gra\r\n"
                                                     "shell\\a=Graj\r\nshell\\a\\command=setup.exe\r\n"));
     m_fixture->messages.answers << Messages::Answer::Yes; // open the menu file found there
-    form().de_Folder->setText(folder());
+    form().de_Folder->setFolder(folder());
     m_fixture->messages.shown.clear();
 }
 

@@ -66,7 +66,7 @@ void TestItems::init()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     form().show();
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_folder);
 }
 
 void TestItems::selectInTree(const QString &relative)
@@ -280,9 +280,9 @@ void TestItems::missingFilesAreFlagged()
                "shell\\2=Z kreska\r\nshell\\2\\command=\\setup.exe\r\n");
     file.close();
     TForm1 &f = form();
-    f.de_Folder->setText(m_root->path() + "/");
+    f.de_Folder->setFolder(m_root->path() + "/");
     m_fixture->messages.answers = {Messages::Answer::Yes};
-    f.de_Folder->setText(m_folder);
+    f.de_Folder->setFolder(m_folder);
     QCOMPARE(items().size(), 3);
     const bool missing[] = {false, true, false}; // "\\setup.exe" starts at the root of the disc
     for (int i = 0; i < 3; ++i) {

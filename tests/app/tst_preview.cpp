@@ -58,7 +58,7 @@ void TestPreview::init()
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
     QVERIFY(writeTestFile(m_folder + "setup.exe"));
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_folder);
 }
 
 QByteArray TestPreview::fileBytes() const
@@ -105,8 +105,8 @@ void TestPreview::previewShowsTheVariantThenRestores()
     const QByteArray saved("[autorun]\nOpen=setup.exe\nshell\\x=Start\nshell\\x\\command=setup.exe\n; koniec");
     QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
     m_fixture->messages.answers = {Messages::Answer::Yes}; // open it
-    form().de_Folder->setText(m_root->path() + "/");
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_root->path() + "/");
+    form().de_Folder->setFolder(m_folder);
     form().l_Ikona->setText("ikona.ico");
     m_fixture->messages.shown.clear();
 

@@ -47,6 +47,8 @@ void TestRoad::fromFolderToFile()
     QVERIFY(QTest::qWaitForWindowExposed(&f));
 
     typeOver(f.de_Folder, folder.chopped(1));
+    QCOMPARE(f.dataFolder(), QString()); // typing alone takes nothing
+    press(Qt::Key_Return);
     QCOMPARE(f.dataFolder(), folder);
     typeOver(f.e_Etykieta, u"Moja płyta źź"_qs);
 

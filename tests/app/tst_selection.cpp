@@ -45,7 +45,7 @@ private slots:
     void setAsAutoStartProgramTouchesNothingElse();
     void enterAndDoubleClickOpenThePanel();
     void rootFolderGivesAnEmptyLabel();
-    void openMenuFileTakesTheFolderName();
+    void openMenuFileShowsItsLabel();
     void missingFolderStates();
     void specialFilesAreNeverOpened();
 
@@ -77,7 +77,7 @@ void TestSelection::init()
     writeFile("czytaj.txt", "tekst");
     writeFile("setup.ex_", "spakowany");
     form().show();
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_folder);
 }
 
 void TestSelection::writeFile(const QString &relative, const QByteArray &bytes)
@@ -193,24 +193,24 @@ void TestSelection::enterAndDoubleClickOpenThePanel()
 void TestSelection::rootFolderGivesAnEmptyLabel()
 {
     TForm1 &f = form();
-    f.de_Folder->setText("/");
+    f.de_Folder->setFolder("/");
     QCOMPARE(f.de_Folder->text(), QStringLiteral("/"));
     QCOMPARE(f.e_Etykieta->text(), QString());
     QCOMPARE(f.Label3->text(), QString()); // shown empty, not the drive caption
     QCOMPARE(f.gb_Centrum->title(), u" Wskazany folder zawiera następujące pliki i foldery: "_qs);
 }
 
-void TestSelection::openMenuFileTakesTheFolderName()
+void TestSelection::openMenuFileShowsItsLabel()
 {
     writeFile("autorun.inf", "[autorun]\r\nName=INNA NAZWA\r\nshell\\a=A\r\nshell\\a\\command=INNY.EXE\r\n");
     TForm1 &f = form();
-    f.de_Folder->setText(m_root->path() + "/");
+    f.de_Folder->setFolder(m_root->path() + "/");
     f.OpenMenuFile(m_folder + "autorun.inf");
     QCOMPARE(f.de_Folder->text(), m_folder);
-    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs); // the folder's name over the file's
+    QCOMPARE(f.e_Etykieta->text(), u"INNA NAZWA"_qs); // the file's own label
     QCOMPARE(f.document().items, (QList<MenuItem>{{"A", "INNY.EXE"}}));
-    QVERIFY(!f.isModified());
-    QVERIFY(f.sb_Zapisz->isEnabled() && f.sb_Odswiez->isEnabled()); // the label change counted
+    QVERIFY(!f.isModified() && !f.hasUnsavedChanges());
+    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled()); // nothing to save yet
     QVERIFY(f.sb_Utworz->isHidden());
     QVERIFY(f.dfsSystemTreeView1->isEnabled());
     QVERIFY(m_fixture->messages.shown.isEmpty()); // no question: the file was chosen
@@ -220,12 +220,12 @@ void TestSelection::missingFolderStates()
 {
     TForm1 &f = form();
     f.e_Etykieta->clear();
-    f.de_Folder->setText(m_root->path() + "/brak");
+    f.de_Folder->setFolder(m_root->path() + "/brak");
     QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
     QVERIFY(!f.gb_Centrum->isEnabled() && !f.CheckBox1->isEnabled() && !f.sb_AutoRun->isEnabled());
     f.e_Etykieta->setText("X"); // the caption stays until the folder text changes
     QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
-    f.de_Folder->setText(m_root->path() + "/brak2");
+    f.de_Folder->setFolder(m_root->path() + "/brak2");
     QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
     QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
     QCOMPARE(f.gb_Centrum->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(255, 0, 0));
@@ -236,8 +236,8 @@ void TestSelection::missingFolderStates()
 void TestSelection::specialFilesAreNeverOpened()
 {
     QVERIFY(::mkfifo(QFile::encodeName(m_folder + "potok.exe").constData(), 0600) == 0);
-    form().de_Folder->setText(m_root->path() + "/");
-    form().de_Folder->setText(m_folder);
+    form().de_Folder->setFolder(m_root->path() + "/");
+    form().de_Folder->setFolder(m_folder);
     std::atomic<bool> done{false};
     std::thread watchdog([&done] {
         for (int i = 0; i < 300 && !done; ++i)

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "dialogs/TF_About.h"
 #include "widgets/SensitiveLabel.h"
+#include "widgets/TDirectoryEdit.h"
 
 #include <QCursor>
 #include <QDate>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QTextDocument>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 // The about window with the update check against a real server on 127.0.0.1.
@@ -293,17 +295,32 @@ void TestAbout::linksOpenTheirTargets()
     QVERIFY(opened[1].show == Shell::Show::Maximized);
 }
 
+// A modal window: whatever hides it (its button, Escape, the window manager minimising it)
+// gives the main window back.
 void TestAbout::closingEnablesTheMainWindow()
 {
     TForm1 &main = *m_fixture->windows().main;
     main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    main.de_Folder->setFocus();
+    // F10 where the keys go: the focus must have come back to the folder edit.
+    const auto pressF10 = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10); };
+    const auto blocked = [&] { return QApplication::activeModalWidget() == &about() && about().isVisible(); };
     QTest::mouseClick(main.sb_About, Qt::LeftButton);
-    QVERIFY(!main.isEnabled() && about().isVisible());
+    QVERIFY(blocked());
+    QVERIFY(!about().windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QTest::mouseClick(about().sb_OK, Qt::LeftButton);
-    QVERIFY(main.isEnabled() && !about().isVisible());
-    QTest::keyClick(&main, Qt::Key_F10);
+    QVERIFY(!blocked());
+    pressF10();
+    QVERIFY(blocked());
     QTest::keyClick(&about(), Qt::Key_Escape);
-    QVERIFY(main.isEnabled() && !about().isVisible());
+    QVERIFY(!blocked());
+    pressF10();
+    about().windowHandle()->showMinimized();
+    QTRY_VERIFY(!blocked());
+    QTRY_COMPARE(QApplication::focusWidget(), main.de_Folder);
+    pressF10(); // the keys reach the main window's control again
+    QVERIFY(blocked());
 }
 
 void TestAbout::noticeBlinksAndOpens()
