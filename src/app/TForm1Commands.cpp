@@ -26,7 +26,8 @@ void TForm1::sb_NoweClick()
 {
     pm_Nowe->clear();
     pm_Nowe->addAction(QIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
-                       this, &TForm1::Nowe1Click);
+                       this, &TForm1::Nowe1Click)
+        ->setObjectName(QStringLiteral("Nowe1"));
     pm_Nowe->addSeparator();
     pm_Nowe->addAction(QIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
                        this, &TForm1::Otwrz1Click);

@@ -12,6 +12,7 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QLabel>
 #include <QToolButton>
@@ -260,13 +261,15 @@ void TF_About::changeEvent(QEvent *event)
     SideWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                close();
-                if (m_mainWindow)
-                    m_mainWindow->activateWindow();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
+}
+
+// The main window takes the keys again, with the control that had them, whether or not a
+// window manager hands them back.
+void TF_About::hideEvent(QHideEvent *event)
+{
+    SideWindow::hideEvent(event);
+    if (m_mainWindow && m_mainWindow->isVisible())
+        m_mainWindow->activateWindow();
 }

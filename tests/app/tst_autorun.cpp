@@ -276,17 +276,26 @@ void TestAutoRun::unknownIconNumberHighlightsNoRow()
     QCOMPARE(f.document().iconIndex, 7); // kept until the user picks an icon
 }
 
+// Anuluj puts back the choice the panel opened with; OK keeps what was clicked.
 void TestAutoRun::closingKeepsChoices()
 {
+    openExisting("[autorun]\r\nopen=setup.exe\r\nicon=setup.exe,1\r\n");
     TForm1 &f = form();
+    open();
+    clickProgram("bin\\tool.exe");
+    clickIconFile("bin\\jedna.exe");
+    QTest::mouseClick(f.sb_Auto_NO, Qt::LeftButton);
+    QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
+    QCOMPARE(f.document().iconFile, QStringLiteral("setup.exe"));
+    QCOMPARE(f.dfsIconListBox1->currentRow(), 1);
+    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.hasUnsavedChanges());
     open();
     clickProgram("bin\\tool.exe");
     QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));
     QVERIFY(f.sb_Nowe->isEnabled() && f.sb_AutoRun->isEnabled() && f.lv_Lista->isEnabled());
     QVERIFY(!f.Label8->isHidden() && f.driveMenuAttached());
-    open(); // OK keeps the state it had when the panel closed
-    QVERIFY(f.sb_Auto_OK->isEnabled());
+    QVERIFY(f.sb_Zapisz->isEnabled());
 }
 
 void TestAutoRun::keys()

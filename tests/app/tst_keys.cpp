@@ -11,6 +11,7 @@
 #include "widgets/TdfsSystemTreeView.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -154,7 +155,8 @@ void TestKeys::renameInPlace()
 void TestKeys::labelTypingLimit_data()
 {
     QTest::addColumn<QString>("set");      // set by the program
-    QTest::addColumn<QStringList>("keys"); // "<" is Backspace, "*" selects all, "[" selects the first 3
+    // "<" is Backspace, "*" selects all, "[" selects the first 3, "^" pastes, "z" undoes
+    QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("result");
     const QString longLabel = "Bardzo długa etykieta"; // 21 characters
     QTest::newRow("typing up to the limit") << "" << QStringList{"*", "Płyta z danymi 2026!"} << "Płyta z danymi 2";
@@ -163,6 +165,8 @@ void TestKeys::labelTypingLimit_data()
     QTest::newRow("deleting, then typing") << longLabel << QStringList{"<", "x"} << longLabel.chopped(1);
     QTest::newRow("replacing a few letters") << longLabel << QStringList{"[", "x"} << longLabel;
     QTest::newRow("replacing all") << longLabel << QStringList{"*", "Nowa"} << "Nowa";
+    QTest::newRow("pasting what fits") << "" << QStringList{"*", "Płyta ", "^"} << "Płyta ABCDEFGHIJ";
+    QTest::newRow("undo keeps the limit") << longLabel << QStringList{"<", "z", "x"} << longLabel;
 }
 
 void TestKeys::labelTypingLimit()
@@ -171,6 +175,7 @@ void TestKeys::labelTypingLimit()
     QFETCH(QStringList, keys);
     QFETCH(QString, result);
     QLineEdit *edit = form().e_Etykieta;
+    QGuiApplication::clipboard()->setText("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
     if (!set.isEmpty()) { // the program sets a long label: the name of the folder taken
         QVERIFY(QDir().mkpath(m_root->path() + "/" + set));
         form().de_Folder->setFolder(m_root->path() + "/" + set + "/");
@@ -185,6 +190,10 @@ void TestKeys::labelTypingLimit()
             QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         else if (k == "[")
             edit->setSelection(0, 3);
+        else if (k == "^")
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        else if (k == "z")
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
         else
             type(edit, k);
     }

@@ -94,7 +94,10 @@ void rightClick(QWidget *widget, const QPoint &pos)
 
 void press(int key)
 {
+    // As the system delivers keys: to the focus widget, else to the active window.
     QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        focus = QApplication::activeWindow();
     if (focus)
         QTest::keyClick(focus, Qt::Key(key));
 }

@@ -40,7 +40,7 @@ void type(QWidget *widget, const QString &text);
 // A right click at pos of widget: the button, then the context-menu request that the
 // platform makes of it.
 void rightClick(QWidget *widget, const QPoint &pos);
-// Presses key on whichever widget has the focus.
+// Presses key on whichever widget has the focus, else on the active window.
 void press(int key);
 // Opens the folder tree down to path with clicks and the Right key, and clicks its entry;
 // false when the tree has no such entry.
