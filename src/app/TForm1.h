@@ -261,13 +261,14 @@ private:
     {
         QString program, iconFile, iconListFile;
         int iconRow = -1;
-        std::optional<int> iconIndexFromFile;
+        std::optional<std::optional<int>> iconIndexFromFile;
         bool modified = false, edited = false;
     };
     AutoStartChoice m_choiceBeforePanel;
     bool m_loading = false;
     bool m_driveMenuAttached = true;
-    // An icon number read from the file that selects no row of the icon list; it is written
-    // back unchanged until the user picks an icon.
-    std::optional<int> m_iconIndexFromFile;
+    // The icon location read from the file when no row of the icon list shows it (a number
+    // the file does not hold, a file not in the folder, or no number at all): written back
+    // unchanged until the user picks an icon.
+    std::optional<std::optional<int>> m_iconIndexFromFile;
 };

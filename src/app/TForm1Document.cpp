@@ -72,10 +72,13 @@ MenuDocument TForm1::document() const
     doc.autoStartProgram = l_Program->text();
     doc.iconFile = l_Ikona->text();
     const bool selected = !dfsIconListBox1->selectedItems().isEmpty();
-    doc.iconIndex = m_iconIndexFromFile.value_or(selected ? dfsIconListBox1->currentRow() : -1);
+    if (m_iconIndexFromFile)
+        doc.iconIndex = *m_iconIndexFromFile;
+    else if (selected)
+        doc.iconIndex = dfsIconListBox1->currentRow();
     for (int i = 0; i < lv_Lista->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = lv_Lista->topLevelItem(i);
-        doc.items.append({row->text(0), row->text(1)});
+        doc.items.append({row->text(0), row->text(1), row->data(0, Qt::UserRole).toString()});
     }
     doc.modified = m_modified;
     doc.loading = m_loading;
@@ -173,6 +176,8 @@ void TForm1::addItem(const MenuItem &item)
 {
     auto *row = new QTreeWidgetItem(lv_Lista, {item.label, item.file});
     row->setFlags(row->flags() | Qt::ItemIsEditable);
+    // The verb it was read under: a default verb of the file follows the entry by it.
+    row->setData(0, Qt::UserRole, item.verb);
 }
 
 void TForm1::setFileButtons(bool enabled)
@@ -382,13 +387,13 @@ void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path
         const QSignalBlocker quiet(dfsIconListBox1); // the program picks the row, not the user
         l_Ikona->setText(content.icon->file);
         dfsIconListBox1->setFileName(nativePathOf(folder, content.icon->file));
-        if (const std::optional<int> index = content.icon->index) {
-            if (*index >= 0 && *index < dfsIconListBox1->NumberOfIcons()) {
-                dfsIconListBox1->setCurrentRow(*index);
-            } else {
-                m_iconIndexFromFile = *index;
+        const std::optional<int> index = content.icon->index;
+        if (index && *index >= 0 && *index < dfsIconListBox1->NumberOfIcons()) {
+            dfsIconListBox1->setCurrentRow(*index);
+        } else {
+            m_iconIndexFromFile = index;
+            if (index)
                 dfsIconListBox1->clearSelection(); // no row shows an icon that is not written
-            }
         }
     } else {
         l_Ikona->clear();
@@ -417,7 +422,11 @@ void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path
 // Writes the document; false (after telling the user) when the file could not be written.
 bool TForm1::writeMenuFile()
 {
-    if (isFolder(dataFolder()) && writeAutorunFile(document())) {
+    QStringList verbs;
+    if (isFolder(dataFolder()) && writeAutorunFile(document(), nullptr, &verbs)) {
+        // The entries now stand under these verbs, which a default verb kept names.
+        for (int i = 0; i < lv_Lista->topLevelItemCount() && i < verbs.size(); ++i)
+            lv_Lista->topLevelItem(i)->setData(0, Qt::UserRole, verbs[i]);
         m_edited = false;
         return true;
     }

@@ -264,13 +264,16 @@ void TForm1::cb_NazwaPozycjiKeyDown(int key)
 
 void TForm1::sb_Add_OKClick()
 {
-    if (Label9->text() == headingEdit)
+    QString verb; // an entry edited stays the same entry
+    if (Label9->text() == headingEdit) {
+        verb = selectedRow()->data(0, Qt::UserRole).toString();
         deleteSelectedRow();
+    }
     const QString label = e_Etykieta->text();
     QString file = XPathLabel1->text();
     if (!label.isEmpty())
         file = file.mid(label.size() + 2);
-    addItem({cb_NazwaPozycji->currentText(), file});
+    addItem({cb_NazwaPozycji->currentText(), file, verb});
     fitColumns();
     if (cb_Sortuj->isChecked())
         sortItems();
