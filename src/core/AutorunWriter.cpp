@@ -25,8 +25,14 @@ QStringList autorunLines(const MenuDocument &doc)
     lines << QStringLiteral("[autorun]");
     if (!doc.autoStartProgram.isEmpty())
         lines << QStringLiteral("Open=") + doc.autoStartProgram;
-    if (!doc.iconFile.isEmpty())
-        lines << QStringLiteral("Icon=") + doc.iconFile + QLatin1Char(',') + QString::number(doc.iconIndex);
+    if (!doc.iconFile.isEmpty()) {
+        // Without a number Windows shows the first icon ("-1" would be resource id 1); a name
+        // holding a comma needs one, or Windows cuts the name there.
+        QString icon = QStringLiteral("Icon=") + doc.iconFile;
+        if (doc.iconIndex || doc.iconFile.contains(QLatin1Char(',')))
+            icon += QLatin1Char(',') + QString::number(doc.iconIndex.value_or(0));
+        lines << icon;
+    }
     if (!doc.discLabel.isEmpty()) {
         // Windows shows the drive label from "label"; "Name" is kept for older readers.
         lines << QStringLiteral("Name=") + doc.discLabel;

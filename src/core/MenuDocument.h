@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // One entry of the drive's context menu.
 struct MenuItem
 {
@@ -20,7 +22,9 @@ struct MenuDocument
     QString discLabel;
     QString autoStartProgram;
     QString iconFile;
-    int iconIndex = -1;       // -1: no icon selected
+    // The number after the icon file's comma; none: the file alone, whose first icon Windows
+    // shows. A negative number is a resource id, not a position.
+    std::optional<int> iconIndex;
     QList<MenuItem> items;
     bool modified = false;
     bool loading = false;

@@ -47,9 +47,13 @@ MenuDocument exampleDocument()
 
 MenuDocument documentOf(const QByteArray &bytes)
 {
-    const AutorunContent content = readAutorun(ProfileFile::fromBytes(bytes), QStringLiteral("/brak-pelmora/"));
+    const AutorunContent content = readAutorun(ProfileFile::fromBytes(bytes));
     MenuDocument doc;
     doc.autoStartProgram = content.open;
+    if (content.icon) {
+        doc.iconFile = content.icon->file;
+        doc.iconIndex = content.icon->index;
+    }
     doc.discLabel = content.label.value_or(QString());
     doc.items = content.items;
     return doc;
@@ -90,10 +94,12 @@ void TestAutorunWriter::bytes_data()
         << QByteArray("[autorun]\r\nName=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n"
                       "Label=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n\r\n");
 
-    MenuDocument noRow;
-    noRow.iconFile = QStringLiteral("ikony\\dysk.ico");
-    QTest::newRow("no icon selected") << noRow
-        << QByteArray("[autorun]\r\nIcon=ikony\\dysk.ico,-1\r\n\r\n");
+    MenuDocument noNumber;
+    noNumber.iconFile = QStringLiteral("ikony\\dysk.ico");
+    QTest::newRow("icon without a number") << noNumber << QByteArray("[autorun]\r\nIcon=ikony\\dysk.ico\r\n\r\n");
+    noNumber.iconFile = QStringLiteral("ikony,stare.dll");
+    QTest::newRow("a comma in the name needs the number")
+        << noNumber << QByteArray("[autorun]\r\nIcon=ikony,stare.dll,0\r\n\r\n");
 
     MenuDocument percent; // the user's text is never a format
     percent.iconFile = QStringLiteral("ik%1on.ico");
@@ -256,6 +262,8 @@ void TestAutorunWriter::keepsWhatItDoesNotEdit()
     QCOMPARE(written, expected);
     const MenuDocument read = documentOf(written);
     QCOMPARE(read.autoStartProgram, doc.autoStartProgram);
+    QCOMPARE(read.iconFile, doc.iconFile);
+    QCOMPARE(read.iconIndex, doc.iconIndex);
     QCOMPARE(read.discLabel, doc.discLabel);
     QCOMPARE(read.items, doc.items);
     QCOMPARE(autorunBytesKeeping(read, written), written); // saving again changes nothing

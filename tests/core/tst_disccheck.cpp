@@ -36,6 +36,8 @@ void writeDisc(const QString &folder)
     QVERIFY(writeTestFile(folder + "../poza.exe", writePe(false, false, {})));
 }
 
+constexpr int noNumber = INT_MIN;
+
 MenuItem item(const QString &caption, const QString &command)
 {
     return {caption, command};
@@ -47,7 +49,7 @@ void TestDiscCheck::findings_data()
 {
     QTest::addColumn<QString>("open");
     QTest::addColumn<QString>("iconFile");
-    QTest::addColumn<int>("iconIndex");
+    QTest::addColumn<int>("iconIndex"); // noNumber: the file alone
     QTest::addColumn<QString>("label");
     QTest::addColumn<QList<MenuItem>>("items");
     QTest::addColumn<QStringList>("expected"); // "code key", in order
@@ -72,6 +74,9 @@ void TestDiscCheck::findings_data()
                                                 << QStringList{"icon-index icon"};
     QTest::newRow("icon-index negative") << "" << "plyta.ico" << -1 << "" << none
                                          << QStringList{"icon-index icon"};
+    QTest::newRow("no number: the first icon") << "" << "ikony.dll" << noNumber << "" << none << QStringList();
+    QTest::newRow("no number, no icon") << "" << "setup.exe" << noNumber << "" << none
+                                        << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of a program without icons") << "" << "setup.exe" << 0 << "" << none
                                                            << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of a text file") << "" << "czytaj.txt" << 0 << "" << none
@@ -118,7 +123,8 @@ void TestDiscCheck::findings()
     doc.dataFolder = folder;
     doc.autoStartProgram = open;
     doc.iconFile = iconFile;
-    doc.iconIndex = iconIndex;
+    if (iconIndex != noNumber)
+        doc.iconIndex = iconIndex;
     doc.discLabel = label;
     doc.items = items;
 

@@ -1,4 +1,5 @@
 #include "ExecutableWriter.h"
+#include "IconLocations.h"
 #include "SpecialFiles.h"
 #include "IconFixtures.h"
 #include "TestFiles.h"
@@ -19,6 +20,8 @@ class TestCli : public QObject
 private slots:
     void writeThenRead();
     void readGivesNullsForWhatIsAbsent();
+    void iconSurvivesReadAndWrite_data();
+    void iconSurvivesReadAndWrite();
     void readMissingFile();
     void writeKeepsWhatItDoesNotEdit();
     void writeIntoMissingFolder();
@@ -115,6 +118,33 @@ void TestCli::readGivesNullsForWhatIsAbsent()
     QVERIFY(out["icon"].toObject()["index"].isNull());
 }
 
+void TestCli::iconSurvivesReadAndWrite_data()
+{
+    IconLocations::addRows();
+}
+
+// A script's read | write keeps the icon the disc shows.
+void TestCli::iconSurvivesReadAndWrite()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, file);
+    QFETCH(int, index);
+    QFETCH(QByteArray, written);
+    QTemporaryDir dir;
+    for (const char *name : {"setup.exe", "disc.ico"})
+        QVERIFY(writeTestFile(dir.filePath(name)));
+    QVERIFY(writeTestFile(dir.filePath("autorun.inf"), "[autorun]\r\n" + line + "\r\n"));
+
+    const QJsonObject icon = cli({"read", dir.path()}).json()["icon"].toObject();
+    QCOMPARE(icon["file"].toString(), file);
+    QCOMPARE(icon["index"], index == IconLocations::noNumber ? QJsonValue() : QJsonValue(index));
+    const QJsonObject doc{{"iconFile", icon["file"]}, {"iconIndex", icon["index"]}};
+    QCOMPARE(cli({"write", dir.path()}, QJsonDocument(doc).toJson()).exitCode, 0);
+    const QList<QByteArray> lines = readTestFile(dir.filePath("autorun.inf")).split('\n');
+    const auto at = std::find_if(lines.begin(), lines.end(), [](const QByteArray &l) { return l.startsWith("Icon="); });
+    QCOMPARE(at == lines.end() ? QByteArray() : at->trimmed(), written);
+}
+
 void TestCli::readMissingFile()
 {
     QTemporaryDir dir;
@@ -155,6 +185,8 @@ void TestCli::writeBadDocument()
     QTemporaryDir dir;
     QCOMPARE(cli({"write", dir.path()}, "{\"open\": ").exitCode, 1);
     QCOMPARE(cli({"write", dir.path()}, "[1, 2]").exitCode, 1);
+    QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": 1.5})").exitCode, 1);
+    QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": "1"})").exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("autorun.inf")));
 }
 
