@@ -96,7 +96,8 @@ int readCommand(const QString &folder)
     out[u"label"] = content.label ? QJsonValue(*content.label) : QJsonValue();
     QJsonArray items;
     for (const MenuItem &item : content.items)
-        items.append(QJsonObject{{QStringLiteral("label"), item.label}, {QStringLiteral("file"), item.file}});
+        items.append(QJsonObject{{QStringLiteral("label"), item.label}, {QStringLiteral("file"), item.file},
+                                 {QStringLiteral("verb"), item.verb}});
     out[u"items"] = items;
     return print(out);
 }
@@ -126,7 +127,7 @@ int writeCommand(const QString &folder)
     doc.discLabel = in[u"label"].toString();
     for (const QJsonValue &v : in[u"items"].toArray()) {
         const QJsonObject item = v.toObject();
-        doc.items.append({item[u"label"].toString(), item[u"file"].toString()});
+        doc.items.append({item[u"label"].toString(), item[u"file"].toString(), item[u"verb"].toString()});
     }
 
     const QString path = autorunPath(doc.dataFolder);

@@ -54,7 +54,8 @@ AutorunContent readAutorun(const ProfileFile &profile)
     const QList<MenuVerb> verbs = menuVerbs(profile);
     content.items.reserve(verbs.size());
     for (const MenuVerb &verb : verbs)
-        content.items.append({lines->values[verb.captionLine].toString(), lines->values[verb.commandLine].toString()});
+        content.items.append({lines->values[verb.captionLine].toString(), lines->values[verb.commandLine].toString(),
+                              verb.name});
     return content;
 }
 

@@ -21,7 +21,7 @@ struct AutorunContent
     QString open;                     // the program started on insertion; empty when none
     std::optional<AutorunIcon> icon;  // absent when the file has no icon key
     std::optional<QString> label;     // absent when the file gives no label
-    QList<MenuItem> items;            // in the order of their caption lines
+    QList<MenuItem> items;            // in the order of their caption lines, each with its verb
     // Why the file gave nothing: Missing, NotRegularFile (a FIFO, a device), TooLarge (over
     // ProfileFile::maxFileSize) or Unreadable; None when it was read.
     FileReadError readError = FileReadError::None;

@@ -10,6 +10,10 @@ struct MenuItem
 {
     QString label; // caption in the context menu
     QString file;  // the command: a disc path when made in the program, verbatim when read
+    // The verb the entry was read under (the key without "shell\"); empty for an entry made in
+    // the program. A "shell=" default verb kept on Save follows it. Not compared: every Save
+    // renumbers the entries. "= {}" lets {label, file} initialise an item without a warning.
+    QString verb = {};
 
     bool operator==(const MenuItem &o) const { return label == o.label && file == o.file; }
 };

@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+Q_DECLARE_METATYPE(QList<MenuItem>)
+
 class TestAutorunWriter : public QObject
 {
     Q_OBJECT
@@ -211,16 +213,19 @@ void TestAutorunWriter::fileThatCannotBeReadIsLeftAlone()
     QVERIFY(!QFileInfo(dir.filePath("autorun.inf")).isFile());
 }
 
+// The file is read, its entries edited (items, with the verbs they were read under) and
+// saved over it: what Save keeps never changes the menu read back, and saving again changes
+// nothing.
 void TestAutorunWriter::keepsWhatItDoesNotEdit_data()
 {
     QTest::addColumn<QByteArray>("existing");
-    QTest::addColumn<bool>("deleteFirstItem");
+    QTest::addColumn<QList<MenuItem>>("items");
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("driver disc with LF line ends") << QByteArray(
         "[autorun]\nopen=setup.exe\nlabel=Sterowniki\naction=Zainstaluj sterowniki\nUseAutoPlay=1\n"
         "defaulticon=disc.ico\n\n[DeviceInstall]\nDriverPath=drivers\\x86\nDriverPath=drivers\\amd64\n")
-        << false << QByteArray(
+        << QList<MenuItem>() << QByteArray(
         "[autorun]\r\nOpen=setup.exe\r\nName=Sterowniki\r\nLabel=Sterowniki\r\n\r\n"
         "action=Zainstaluj sterowniki\r\nUseAutoPlay=1\r\ndefaulticon=disc.ico\r\n\r\n"
         "[DeviceInstall]\r\nDriverPath=drivers\\x86\r\nDriverPath=drivers\\amd64\r\n");
@@ -236,29 +241,50 @@ void TestAutorunWriter::keepsWhatItDoesNotEdit_data()
         "Shell\\Czytaj=Przeczytaj\r\nShell\\Czytaj\\command=notepad readme.txt\r\nshellexecute=index.htm\r\n\r\n"
         "[autorun.amd64]\r\n; 64 bity\r\nopen=setup64.exe\r\nopen=drugi.exe\r\n[Content]\r\nMusicFiles=false\r\n"
         "[autorun]\r\nopen=nieczytany.exe\r\n");
-    QTest::newRow("Windows-1250, comments, platform sections, upper-case verbs") << polish << false
+    const MenuItem tools{u"Narzędzia"_qs, "tools.exe", "tools"};
+    QTest::newRow("Windows-1250, comments, platform sections, upper-case verbs") << polish
+        << QList<MenuItem>{{"Zainstaluj", "setup.exe", "install"}, tools}
         << "; p\xB3yta z programami\r\n[autorun]\r\nOpen=setup.exe\r\n\r\n"
            "shell\\00000\\command=setup.exe\r\nshell\\00000=Zainstaluj\r\n\r\n"
-           "shell\\00001\\command=tools.exe\r\nshell\\00001=Narz\xEA" "dzia\r\n\r\nShell =00001\r\n" + keptPolish;
-    QTest::newRow("the default verb follows its entry") << polish << true
+           "shell\\00001\\command=tools.exe\r\nshell\\00001=Narz\xEA" "dzia\r\n\r\n; wpisy\r\nShell =00001\r\n"
+           + keptPolish;
+    QTest::newRow("the default verb follows its entry") << polish << QList<MenuItem>{tools}
         << "; p\xB3yta z programami\r\n[autorun]\r\nOpen=setup.exe\r\n\r\n"
-           "shell\\00000\\command=tools.exe\r\nshell\\00000=Narz\xEA" "dzia\r\n\r\nShell =00000\r\n" + keptPolish;
+           "shell\\00000\\command=tools.exe\r\nshell\\00000=Narz\xEA" "dzia\r\n\r\n; wpisy\r\nShell =00000\r\n"
+           + keptPolish;
+    QTest::newRow("the default verb follows its entry renamed, edited and moved")
+        << QByteArray("[autorun]\r\nicon=ikony.dll, 3\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\n"
+                      "shell\\b=B\r\nshell\\b\\command=b.exe\r\nshell='b'\r\n")
+        << QList<MenuItem>{{"Nowe B", "nowe.exe /s", "B"}, {"A", "a.exe", "a"}}
+        << QByteArray("[autorun]\r\nIcon=ikony.dll,3\r\n\r\nshell\\00000\\command=nowe.exe /s\r\n"
+                      "shell\\00000=Nowe B\r\n\r\nshell\\00001\\command=a.exe\r\nshell\\00001=A\r\n\r\n"
+                      "shell=00000\r\n\r\n");
     QTest::newRow("the default verb of a deleted entry goes")
-        << QByteArray("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell=a\r\n") << true
+        << QByteArray("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell=a\r\n") << QList<MenuItem>()
         << QByteArray("[autorun]\r\n\r\n");
-    QTest::newRow("UTF-16 stays UTF-16") << utf16(u"[autorun]\r\nopen=a.exe\r\naction=Uruchom ł\r\n"_qs) << false
-        << utf16(u"[autorun]\r\nOpen=a.exe\r\n\r\naction=Uruchom ł\r\n\r\n"_qs);
+    QTest::newRow("new entries take no verb a kept key uses")
+        << QByteArray("[autorun]\r\nicon=setup.exe\r\nshell\\00000=Start\r\nshell\\00000\\command=setup.exe\r\n"
+                      "; bez polecenia\r\nshell\\00001=Pomoc\r\nSHELL\\00002\\DropTarget=x\r\nshell/00003=y\r\n"
+                      "shell=00001\r\n; koniec\r\n")
+        << QList<MenuItem>{{"Start", "setup.exe", "00000"}, {"Nowa", "nowa.exe"}, {"Druga", "druga.exe"}}
+        << QByteArray("[autorun]\r\nIcon=setup.exe\r\n\r\nshell\\00000\\command=setup.exe\r\nshell\\00000=Start\r\n\r\n"
+                      "shell\\00004\\command=nowa.exe\r\nshell\\00004=Nowa\r\n\r\n"
+                      "shell\\00005\\command=druga.exe\r\nshell\\00005=Druga\r\n\r\n"
+                      "; bez polecenia\r\nshell\\00001=Pomoc\r\nSHELL\\00002\\DropTarget=x\r\nshell/00003=y\r\n"
+                      "shell=00001\r\n; koniec\r\n\r\n");
+    QTest::newRow("UTF-16 stays UTF-16") << utf16(u"[autorun]\r\nopen=a.exe\r\naction=Uruchom ł\r\n"_qs)
+        << QList<MenuItem>() << utf16(u"[autorun]\r\nOpen=a.exe\r\n\r\naction=Uruchom ł\r\n\r\n"_qs);
 }
 
 void TestAutorunWriter::keepsWhatItDoesNotEdit()
 {
     QFETCH(QByteArray, existing);
-    QFETCH(bool, deleteFirstItem);
+    QFETCH(QList<MenuItem>, items);
     QFETCH(QByteArray, expected);
     MenuDocument doc = documentOf(existing);
-    if (deleteFirstItem)
-        doc.items.removeFirst();
-    const QByteArray written = autorunBytesKeeping(doc, existing);
+    doc.items = items;
+    QStringList verbs;
+    const QByteArray written = autorunBytesKeeping(doc, existing, &verbs);
     QCOMPARE(written, expected);
     const MenuDocument read = documentOf(written);
     QCOMPARE(read.autoStartProgram, doc.autoStartProgram);
@@ -266,6 +292,10 @@ void TestAutorunWriter::keepsWhatItDoesNotEdit()
     QCOMPARE(read.iconIndex, doc.iconIndex);
     QCOMPARE(read.discLabel, doc.discLabel);
     QCOMPARE(read.items, doc.items);
+    QStringList readVerbs;
+    for (const MenuItem &item : read.items)
+        readVerbs << item.verb;
+    QCOMPARE(verbs, readVerbs);
     QCOMPARE(autorunBytesKeeping(read, written), written); // saving again changes nothing
 }
 

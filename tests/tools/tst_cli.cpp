@@ -100,6 +100,7 @@ void TestCli::writeThenRead()
     QCOMPARE(out["items"].toArray().size(), 1);
     QCOMPARE(out["items"][0]["label"].toString(), u"Zainstaluj ąę"_qs);
     QCOMPARE(out["items"][0]["file"].toString(), u"setup.exe"_qs);
+    QCOMPARE(out["items"][0]["verb"].toString(), u"00000"_qs);
 }
 
 void TestCli::readGivesNullsForWhatIsAbsent()
@@ -162,8 +163,8 @@ void TestCli::writeKeepsWhatItDoesNotEdit()
                           "[autorun]\r\nopen=stary.exe\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell\\b=B\r\n"
                           "shell\\b\\command=b.exe\r\nshell=b\r\nUseAutoPlay=1\r\n"
                           "[DeviceInstall]\r\nDriverPath=sterowniki\\\xB3\r\nDriverPath=x64\r\n"));
-    const QByteArray doc = R"({"open": "nowy.exe", "items": [{"label": "B", "file": "b.exe"},
-                                                              {"label": "A", "file": "a.exe"}]})";
+    const QByteArray doc = R"({"open": "nowy.exe", "items": [{"label": "B", "file": "b.exe", "verb": "b"},
+                                                              {"label": "A", "file": "a.exe", "verb": "a"}]})";
     QCOMPARE(cli({"write", dir.path()}, doc, "windows-1252").exitCode, 0);
     QCOMPARE(readTestFile(dir.filePath("AUTORUN.INF")),
              QByteArray("[autorun]\r\nOpen=nowy.exe\r\n\r\nshell\\00000\\command=b.exe\r\nshell\\00000=B\r\n\r\n"
