@@ -29,7 +29,7 @@ int measureOnce(const QString &what, const QString &folder)
     timer.start();
     qsizetype count = 0;
     if (what == QLatin1String("read")) {
-        count = readAutorun(autorunPath(folder), folder).items.size();
+        count = readAutorun(autorunPath(folder)).items.size();
     } else {
         QFile file(autorunPath(folder));
         if (file.open(QIODevice::ReadOnly))

@@ -78,7 +78,7 @@ int readCommand(const QString &folder)
 {
     const QString dataFolder = dataFolderOf(folder);
     const QString path = autorunPath(dataFolder);
-    const AutorunContent content = readAutorun(path, dataFolder);
+    const AutorunContent content = readAutorun(path);
     if (content.readError == FileReadError::Missing)
         return fail(QStringLiteral("no autorun.inf in %1").arg(folder));
     if (content.readError != FileReadError::None)
@@ -96,7 +96,8 @@ int readCommand(const QString &folder)
     out[u"label"] = content.label ? QJsonValue(*content.label) : QJsonValue();
     QJsonArray items;
     for (const MenuItem &item : content.items)
-        items.append(QJsonObject{{QStringLiteral("label"), item.label}, {QStringLiteral("file"), item.file}});
+        items.append(QJsonObject{{QStringLiteral("label"), item.label}, {QStringLiteral("file"), item.file},
+                                 {QStringLiteral("verb"), item.verb}});
     out[u"items"] = items;
     return print(out);
 }
@@ -118,11 +119,15 @@ int writeCommand(const QString &folder)
     doc.dataFolder = dataFolderOf(folder);
     doc.autoStartProgram = in[u"open"].toString();
     doc.iconFile = in[u"iconFile"].toString();
-    doc.iconIndex = in[u"iconIndex"].toInt(-1);
+    const QJsonValue index = in[u"iconIndex"];
+    if (index.isDouble() && index.toDouble() == index.toInt())
+        doc.iconIndex = index.toInt();
+    else if (!index.isNull() && !index.isUndefined())
+        return fail(QStringLiteral("iconIndex is neither a whole number nor null"));
     doc.discLabel = in[u"label"].toString();
     for (const QJsonValue &v : in[u"items"].toArray()) {
         const QJsonObject item = v.toObject();
-        doc.items.append({item[u"label"].toString(), item[u"file"].toString()});
+        doc.items.append({item[u"label"].toString(), item[u"file"].toString(), item[u"verb"].toString()});
     }
 
     const QString path = autorunPath(doc.dataFolder);
@@ -228,7 +233,7 @@ int checkCommand(const QString &folder)
 {
     const QString dataFolder = dataFolderOf(folder);
     const QString path = autorunPath(dataFolder);
-    const AutorunContent content = readAutorun(path, dataFolder);
+    const AutorunContent content = readAutorun(path);
     if (content.readError == FileReadError::Missing) {
         fail(QStringLiteral("no autorun.inf in %1").arg(folder));
         return Usage;
@@ -240,8 +245,7 @@ int checkCommand(const QString &folder)
     doc.autoStartProgram = content.open;
     if (content.icon) {
         doc.iconFile = content.icon->file;
-        // Without a usable number Windows takes the first icon.
-        doc.iconIndex = content.icon->index.value_or(0);
+        doc.iconIndex = content.icon->index;
     }
     doc.discLabel = content.label.value_or(QString());
     doc.items = content.items;

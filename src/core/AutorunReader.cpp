@@ -1,6 +1,5 @@
 #include "core/AutorunReader.h"
 
-#include "core/DiscPath.h"
 #include "core/ProfileFile.h"
 
 #include <limits>
@@ -9,38 +8,42 @@ namespace {
 
 const QString section = QStringLiteral("autorun");
 
-AutorunIcon readIcon(const QString &value, const QString &dataFolder)
+AutorunIcon readIcon(const QString &value)
 {
     AutorunIcon icon{value, std::nullopt};
     if (fileExtension(value).toLower() == QLatin1String(".ico"))
         return icon;
-    // "file,number"; without a comma the whole value is the file and Windows takes icon 0
-    // itself, so no number is taken from the file.
+    // "file,number"; without a comma the whole value is the file and Windows takes its first
+    // icon. The number stands whether or not the file is there yet.
     const qsizetype comma = value.lastIndexOf(QLatin1Char(','));
     if (comma < 0)
         return icon;
     icon.file = value.left(comma);
+    QStringView number = QStringView(value).mid(comma + 1);
+    while (!number.isEmpty() && (number.front() == u' ' || number.front() == u'\t'))
+        number = number.mid(1);
+    while (!number.isEmpty() && (number.back() == u' ' || number.back() == u'\t'))
+        number.chop(1);
     int index = 0;
-    if (discFileExists(dataFolder, icon.file)
-        && parseWholeNumber(QStringView(value).mid(comma + 1), &index))
+    if (parseWholeNumber(number, &index))
         icon.index = index;
     return icon;
 }
 
 } // namespace
 
-AutorunContent readAutorun(const QString &path, const QString &dataFolder)
+AutorunContent readAutorun(const QString &path)
 {
-    return readAutorun(ProfileFile::fromFile(path), dataFolder);
+    return readAutorun(ProfileFile::fromFile(path));
 }
 
-AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder)
+AutorunContent readAutorun(const ProfileFile &profile)
 {
     AutorunContent content;
     content.readError = profile.error();
     content.open = profile.value(section, u"open");
     if (profile.hasKey(section, u"icon"))
-        content.icon = readIcon(profile.value(section, u"icon"), dataFolder);
+        content.icon = readIcon(profile.value(section, u"icon"));
     // "label" is what Windows shows; "name" is what this program always wrote, and wins.
     if (profile.hasKey(section, u"name"))
         content.label = profile.value(section, u"name");
@@ -51,7 +54,8 @@ AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder
     const QList<MenuVerb> verbs = menuVerbs(profile);
     content.items.reserve(verbs.size());
     for (const MenuVerb &verb : verbs)
-        content.items.append({lines->values[verb.captionLine].toString(), lines->values[verb.commandLine].toString()});
+        content.items.append({lines->values[verb.captionLine].toString(), lines->values[verb.commandLine].toString(),
+                              verb.name});
     return content;
 }
 

@@ -12,7 +12,7 @@ class ProfileFile;
 struct AutorunIcon
 {
     QString file;             // disc path of the icon file
-    std::optional<int> index; // the icon to select, when the file names one usable number
+    std::optional<int> index; // the whole number after the last comma, if any (blanks aside)
 };
 
 // What autorun.inf gives for the menu document.
@@ -21,17 +21,25 @@ struct AutorunContent
     QString open;                     // the program started on insertion; empty when none
     std::optional<AutorunIcon> icon;  // absent when the file has no icon key
     std::optional<QString> label;     // absent when the file gives no label
-    QList<MenuItem> items;            // in the order of their caption lines
+    QList<MenuItem> items;            // in the order of their caption lines, each with its verb
     // Why the file gave nothing: Missing, NotRegularFile (a FIFO, a device), TooLarge (over
     // ProfileFile::maxFileSize) or Unreadable; None when it was read.
     FileReadError readError = FileReadError::None;
 };
 
-// Reads the [autorun] section of the file at path. dataFolder (ending with the native
-// separator) is where icon files are looked for. A file that cannot be read gives nothing
-// but its readError.
-AutorunContent readAutorun(const QString &path, const QString &dataFolder);
-AutorunContent readAutorun(const ProfileFile &profile, const QString &dataFolder);
+// Reads the [autorun] section of the file at path. A file that cannot be read gives nothing
+// but its readError. Nothing else of the disc is looked at: the forms with dataFolder are
+// for callers that still pass it.
+AutorunContent readAutorun(const QString &path);
+AutorunContent readAutorun(const ProfileFile &profile);
+inline AutorunContent readAutorun(const QString &path, const QString & /*dataFolder*/)
+{
+    return readAutorun(path);
+}
+inline AutorunContent readAutorun(const ProfileFile &profile, const QString & /*dataFolder*/)
+{
+    return readAutorun(profile);
+}
 
 // The menu verbs of the [autorun] section in the order of their caption keys: for each key
 // that holds "shell" and not "command" (letter case counting), the key without its first six

@@ -20,13 +20,29 @@ QString menuVerbName(qsizetype index)
 
 QStringList autorunLines(const MenuDocument &doc)
 {
+    QStringList verbs;
+    verbs.reserve(doc.items.size());
+    for (qsizetype i = 0; i < doc.items.size(); ++i)
+        verbs << menuVerbName(i);
+    return autorunLines(doc, verbs);
+}
+
+QStringList autorunLines(const MenuDocument &doc, const QStringList &verbs)
+{
+    Q_ASSERT(verbs.size() == doc.items.size());
     QStringList lines;
     lines.reserve(5 + 3 * doc.items.size());
     lines << QStringLiteral("[autorun]");
     if (!doc.autoStartProgram.isEmpty())
         lines << QStringLiteral("Open=") + doc.autoStartProgram;
-    if (!doc.iconFile.isEmpty())
-        lines << QStringLiteral("Icon=") + doc.iconFile + QLatin1Char(',') + QString::number(doc.iconIndex);
+    if (!doc.iconFile.isEmpty()) {
+        // Without a number Windows shows the first icon ("-1" would be resource id 1); a name
+        // holding a comma needs one, or Windows cuts the name there.
+        QString icon = QStringLiteral("Icon=") + doc.iconFile;
+        if (doc.iconIndex || doc.iconFile.contains(QLatin1Char(',')))
+            icon += QLatin1Char(',') + QString::number(doc.iconIndex.value_or(0));
+        lines << icon;
+    }
     if (!doc.discLabel.isEmpty()) {
         // Windows shows the drive label from "label"; "Name" is kept for older readers.
         lines << QStringLiteral("Name=") + doc.discLabel;
@@ -34,7 +50,7 @@ QStringList autorunLines(const MenuDocument &doc)
     }
     lines << QString();
     for (qsizetype i = 0; i < doc.items.size(); ++i) {
-        const QString verb = QStringLiteral("shell\\") + menuVerbName(i);
+        const QString verb = QStringLiteral("shell\\") + verbs[i];
         lines << verb + QStringLiteral("\\command=") + doc.items[i].file;
         lines << verb + QLatin1Char('=') + doc.items[i].label;
         lines << QString();
@@ -62,7 +78,7 @@ bool writeAutorunLines(const QString &path, const QStringList &lines, QString *e
     return writeFileAtomically(path, autorunBytes(lines), error);
 }
 
-bool writeAutorunFile(const MenuDocument &doc, QString *error)
+bool writeAutorunFile(const MenuDocument &doc, QString *error, QStringList *verbs)
 {
     const QString path = autorunPath(doc.dataFolder);
     QByteArray existing;
@@ -73,5 +89,10 @@ bool writeAutorunFile(const MenuDocument &doc, QString *error)
             *error = QStringLiteral("the existing file cannot be read, so it is left as it is");
         return false;
     }
-    return writeFileAtomically(path, autorunBytesKeeping(doc, existing), error);
+    QStringList written;
+    if (!writeFileAtomically(path, autorunBytesKeeping(doc, existing, &written), error))
+        return false;
+    if (verbs)
+        *verbs = written;
+    return true;
 }

@@ -13,8 +13,10 @@ QString autorunPath(const QString &dataFolder);
 // The verb Pelmora gives the entry at index: its number in five digits at least ("00000").
 QString menuVerbName(qsizetype index);
 
-// The lines of autorun.inf for doc, in order, without line ends.
+// The lines of autorun.inf for doc, in order, without line ends. Entry i is written under
+// verbs[i] (one for each item), by default under menuVerbName(i).
 QStringList autorunLines(const MenuDocument &doc);
+QStringList autorunLines(const MenuDocument &doc, const QStringList &verbs);
 
 // The exact bytes of the file: every line ended by CR LF, text in the ANSI code page.
 QByteArray autorunBytes(const QStringList &lines);
@@ -26,4 +28,6 @@ bool writeAutorunLines(const QString &path, const QStringList &lines, QString *e
 
 // Writes doc as autorunPath(doc.dataFolder), keeping what Pelmora does not edit of the file
 // there (see autorunBytesKeeping). A file there that cannot be read is left alone: false.
-bool writeAutorunFile(const MenuDocument &doc, QString *error = nullptr);
+// verbs (when given) receives the verb each item was written under, which the items read
+// back from the file carry.
+bool writeAutorunFile(const MenuDocument &doc, QString *error = nullptr, QStringList *verbs = nullptr);

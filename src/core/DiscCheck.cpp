@@ -216,8 +216,8 @@ QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
     Checker check(dataFolder);
     if (!doc.autoStartProgram.isEmpty())
         check.checkOpen(doc.autoStartProgram);
-    if (!doc.iconFile.isEmpty())
-        check.checkIcon(doc.iconFile, doc.iconIndex);
+    if (!doc.iconFile.isEmpty()) // without a number Windows shows the first icon
+        check.checkIcon(doc.iconFile, doc.iconIndex.value_or(0));
     check.checkLabel(doc.discLabel);
     check.checkItems(doc.items);
     return check.findings;

@@ -107,32 +107,68 @@ QStringView unquoted(QStringView value)
 
 const QString shellPrefix = QStringLiteral("shell\\");
 
+// The caption key of each verb a kept key uses, folded: its own verb ("shell\X" and
+// "shell\X\..."), and the verb the reader would look up for it, which takes any key holding
+// "shell" for a caption key of what follows its sixth character.
+void addVerbsOf(QStringView name, QSet<QString> *taken)
+{
+    const QString folded = ProfileFile::foldedName(name);
+    if (folded.startsWith(shellPrefix)) {
+        const qsizetype end = folded.indexOf(u'\\', shellPrefix.size());
+        taken->insert(end < 0 ? folded : folded.left(end));
+    }
+    if (name.contains(u"shell") && !name.contains(u"command"))
+        taken->insert(ProfileFile::foldedName(shellPrefix + name.mid(6).toString()));
+}
+
+// The verb of each item: the numbers in order, past those a kept key uses.
+QStringList verbNames(qsizetype count, const QSet<QString> &taken)
+{
+    QStringList verbs;
+    verbs.reserve(count);
+    for (qsizetype n = 0; verbs.size() < count; ++n) {
+        const QString verb = menuVerbName(n);
+        if (!taken.contains(shellPrefix + verb))
+            verbs << verb;
+    }
+    return verbs;
+}
+
 } // namespace
 
-QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing)
+QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing, QStringList *verbs)
 {
     const ProfileFile profile = ProfileFile::fromBytes(existing);
     const QString autorun = QStringLiteral("autorun");
 
-    // The keys the reader turns into the document, and the entry each caption key gave.
+    // The keys the reader turns into the document; the caption keys of its entries.
     QSet<QString> edited{QStringLiteral("open"), QStringLiteral("icon"), QStringLiteral("name"),
                          QStringLiteral("label")};
-    QHash<QString, MenuItem> entryOfVerb;
-    if (const ProfileFile::Section *lines = profile.section(autorun)) {
-        for (const MenuVerb &verb : menuVerbs(profile)) {
-            const QString caption = ProfileFile::foldedName(shellPrefix + verb.name);
-            edited << caption << ProfileFile::foldedName(shellPrefix + verb.name + QStringLiteral("\\command"));
-            if (!entryOfVerb.contains(caption))
-                entryOfVerb.insert(caption, {lines->values[verb.captionLine].toString(),
-                                             lines->values[verb.commandLine].toString()});
-        }
+    QSet<QString> entries;
+    for (const MenuVerb &verb : menuVerbs(profile)) {
+        const QString caption = ProfileFile::foldedName(shellPrefix + verb.name);
+        edited << caption << ProfileFile::foldedName(shellPrefix + verb.name + QStringLiteral("\\command"));
+        entries << caption;
+    }
+    // The first item read under each verb, which a "shell=" default verb names.
+    QHash<QString, qsizetype> itemOfVerb;
+    for (qsizetype i = doc.items.size() - 1; i >= 0; --i) {
+        if (!doc.items[i].verb.isEmpty())
+            itemOfVerb.insert(ProfileFile::foldedName(shellPrefix + doc.items[i].verb), i);
     }
 
     const Encoding encoding = encodingOf(existing);
     const QByteArray lineEnd = encoding.encode(u"\r\n");
     QByteArray leading; // comments before the first section, which head the file
-    QByteArray keys;    // kept key lines of [autorun]
     QByteArray others;  // every other section
+    // The kept lines of [autorun] in their order; a default verb waits for the entries' verbs.
+    struct Kept
+    {
+        QByteArray bytes;
+        qsizetype item = -1; // for "shell=": the item it names
+    };
+    QList<Kept> kept;
+    QSet<QString> taken;
     enum { Before, InAutorun, InOther } where = Before;
     bool autorunSeen = false;
     for (const QByteArrayView raw : splitLines(existing.sliced(encoding.bom), encoding.unit())) {
@@ -151,36 +187,51 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing)
             others += raw.toByteArray() + lineEnd;
         if (where == Before && line.startsWith(u';'))
             leading += raw.toByteArray() + lineEnd;
-        if (where != InAutorun || line.startsWith(u'[') || line.startsWith(u';'))
+        if (where != InAutorun || line.startsWith(u'['))
             continue;
+        if (line.startsWith(u';')) {
+            kept.append({raw.toByteArray()});
+            continue;
+        }
         const qsizetype eq = text.indexOf(u'=');
         if (eq < 0)
             continue;
-        const QString name = ProfileFile::foldedName(cutAtNul(trimmed(QStringView(text).left(eq))));
-        if (name.isEmpty() || edited.contains(name))
+        const QStringView name = cutAtNul(trimmed(QStringView(text).left(eq)));
+        const QString folded = ProfileFile::foldedName(name);
+        if (folded.isEmpty() || edited.contains(folded))
             continue;
-        if (name == QLatin1String("shell")) {
+        if (folded == QLatin1String("shell")) {
             const QString verb = ProfileFile::foldedName(
                 shellPrefix + unquoted(cutAtNul(trimmed(QStringView(text).mid(eq + 1)))).toString());
-            const auto entry = entryOfVerb.constFind(verb);
-            if (entry != entryOfVerb.cend()) {
-                // The default verb follows its entry to the number it has now.
-                const qsizetype index = doc.items.indexOf(*entry);
-                if (index >= 0)
-                    keys += encoding.encode(QStringView(text).left(eq + 1))
-                        + encoding.encode(menuVerbName(index)) + lineEnd;
+            const qsizetype item = itemOfVerb.value(verb, -1);
+            if (item >= 0) {
+                kept.append({encoding.encode(QStringView(text).left(eq + 1)), item});
                 continue;
             }
+            if (entries.contains(verb))
+                continue; // its entry was deleted
         }
-        keys += raw.toByteArray() + lineEnd;
+        addVerbsOf(name, &taken);
+        kept.append({raw.toByteArray()});
+    }
+
+    const QStringList names = verbNames(doc.items.size(), taken);
+    QByteArray keys;
+    for (const Kept &line : kept) {
+        keys += line.bytes;
+        if (line.item >= 0) // the default verb follows its entry to the name it has now
+            keys += encoding.encode(names[line.item]);
+        keys += lineEnd;
     }
 
     QByteArray bytes = existing.first(encoding.bom).toByteArray() + leading;
     QString own;
-    for (const QString &line : autorunLines(doc))
+    for (const QString &line : autorunLines(doc, names))
         own += line + QLatin1String("\r\n");
     bytes += encoding.encode(own);
     if (!keys.isEmpty())
         bytes += keys + lineEnd;
+    if (verbs)
+        *verbs = names;
     return bytes + others;
 }

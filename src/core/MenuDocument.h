@@ -3,11 +3,17 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // One entry of the drive's context menu.
 struct MenuItem
 {
     QString label; // caption in the context menu
     QString file;  // the command: a disc path when made in the program, verbatim when read
+    // The verb the entry was read under (the key without "shell\"); empty for an entry made in
+    // the program. A "shell=" default verb kept on Save follows it. Not compared: every Save
+    // renumbers the entries. "= {}" lets {label, file} initialise an item without a warning.
+    QString verb = {};
 
     bool operator==(const MenuItem &o) const { return label == o.label && file == o.file; }
 };
@@ -20,7 +26,9 @@ struct MenuDocument
     QString discLabel;
     QString autoStartProgram;
     QString iconFile;
-    int iconIndex = -1;       // -1: no icon selected
+    // The number after the icon file's comma; none: the file alone, whose first icon Windows
+    // shows. A negative number is a resource id, not a position.
+    std::optional<int> iconIndex;
     QList<MenuItem> items;
     bool modified = false;
     bool loading = false;

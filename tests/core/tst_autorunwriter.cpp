@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+Q_DECLARE_METATYPE(QList<MenuItem>)
+
 class TestAutorunWriter : public QObject
 {
     Q_OBJECT
@@ -47,9 +49,11 @@ MenuDocument exampleDocument()
 
 MenuDocument documentOf(const QByteArray &bytes)
 {
-    const AutorunContent content = readAutorun(ProfileFile::fromBytes(bytes), QStringLiteral("/brak-pelmora/"));
+    const AutorunContent content = readAutorun(ProfileFile::fromBytes(bytes));
     MenuDocument doc;
     doc.autoStartProgram = content.open;
+    doc.iconFile = content.icon ? content.icon->file : QString();
+    doc.iconIndex = content.icon ? content.icon->index : std::nullopt;
     doc.discLabel = content.label.value_or(QString());
     doc.items = content.items;
     return doc;
@@ -90,10 +94,10 @@ void TestAutorunWriter::bytes_data()
         << QByteArray("[autorun]\r\nName=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n"
                       "Label=P\xB3yta z bardzo d\xB3ug\xB9 etykiet\xB9\r\n\r\n");
 
-    MenuDocument noRow;
-    noRow.iconFile = QStringLiteral("ikony\\dysk.ico");
-    QTest::newRow("no icon selected") << noRow
-        << QByteArray("[autorun]\r\nIcon=ikony\\dysk.ico,-1\r\n\r\n");
+    MenuDocument noNumber;
+    noNumber.iconFile = QStringLiteral("ikony,stare.dll"); // Windows would cut the name at the comma
+    QTest::newRow("a comma in the name needs the number")
+        << noNumber << QByteArray("[autorun]\r\nIcon=ikony,stare.dll,0\r\n\r\n");
 
     MenuDocument percent; // the user's text is never a format
     percent.iconFile = QStringLiteral("ik%1on.ico");
@@ -205,16 +209,17 @@ void TestAutorunWriter::fileThatCannotBeReadIsLeftAlone()
     QVERIFY(!QFileInfo(dir.filePath("autorun.inf")).isFile());
 }
 
+// The file is read, its entries edited (items, with the verbs they were read under) and saved.
 void TestAutorunWriter::keepsWhatItDoesNotEdit_data()
 {
     QTest::addColumn<QByteArray>("existing");
-    QTest::addColumn<bool>("deleteFirstItem");
+    QTest::addColumn<QList<MenuItem>>("items");
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("driver disc with LF line ends") << QByteArray(
         "[autorun]\nopen=setup.exe\nlabel=Sterowniki\naction=Zainstaluj sterowniki\nUseAutoPlay=1\n"
         "defaulticon=disc.ico\n\n[DeviceInstall]\nDriverPath=drivers\\x86\nDriverPath=drivers\\amd64\n")
-        << false << QByteArray(
+        << QList<MenuItem>() << QByteArray(
         "[autorun]\r\nOpen=setup.exe\r\nName=Sterowniki\r\nLabel=Sterowniki\r\n\r\n"
         "action=Zainstaluj sterowniki\r\nUseAutoPlay=1\r\ndefaulticon=disc.ico\r\n\r\n"
         "[DeviceInstall]\r\nDriverPath=drivers\\x86\r\nDriverPath=drivers\\amd64\r\n");
@@ -230,34 +235,52 @@ void TestAutorunWriter::keepsWhatItDoesNotEdit_data()
         "Shell\\Czytaj=Przeczytaj\r\nShell\\Czytaj\\command=notepad readme.txt\r\nshellexecute=index.htm\r\n\r\n"
         "[autorun.amd64]\r\n; 64 bity\r\nopen=setup64.exe\r\nopen=drugi.exe\r\n[Content]\r\nMusicFiles=false\r\n"
         "[autorun]\r\nopen=nieczytany.exe\r\n");
-    QTest::newRow("Windows-1250, comments, platform sections, upper-case verbs") << polish << false
+    const MenuItem tools{u"Narzędzia"_qs, "tools.exe", "tools"};
+    QTest::newRow("Windows-1250, comments, platform sections, upper-case verbs") << polish
+        << QList<MenuItem>{{"Zainstaluj", "setup.exe", "install"}, tools}
         << "; p\xB3yta z programami\r\n[autorun]\r\nOpen=setup.exe\r\n\r\n"
            "shell\\00000\\command=setup.exe\r\nshell\\00000=Zainstaluj\r\n\r\n"
-           "shell\\00001\\command=tools.exe\r\nshell\\00001=Narz\xEA" "dzia\r\n\r\nShell =00001\r\n" + keptPolish;
-    QTest::newRow("the default verb follows its entry") << polish << true
+           "shell\\00001\\command=tools.exe\r\nshell\\00001=Narz\xEA" "dzia\r\n\r\n"
+           "; wpisy\r\nShell =00001\r\n" + keptPolish;
+    QTest::newRow("the default verb follows its entry") << polish << QList<MenuItem>{tools}
         << "; p\xB3yta z programami\r\n[autorun]\r\nOpen=setup.exe\r\n\r\n"
-           "shell\\00000\\command=tools.exe\r\nshell\\00000=Narz\xEA" "dzia\r\n\r\nShell =00000\r\n" + keptPolish;
+           "shell\\00000\\command=tools.exe\r\nshell\\00000=Narz\xEA" "dzia\r\n\r\n"
+           "; wpisy\r\nShell =00000\r\n" + keptPolish;
+    QTest::newRow("new entries take no verb a kept key uses; the default verb follows its entry")
+        << QByteArray("[autorun]\r\nicon=ikony.dll, 3\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell\\b=B\r\n"
+                      "shell\\b\\command=b.exe\r\n; bez polecenia\r\nshell\\00001=Pomoc\r\nSHELL\\00002\\x=y\r\n"
+                      "shell/00003=z\r\nshell='b'\r\n")
+        << QList<MenuItem>{{"Nowe B", "nowe.exe /s", "B"}, {"A", "a.exe", "a"}, {"Nowa", "nowa.exe"}}
+        << QByteArray("[autorun]\r\nIcon=ikony.dll,3\r\n\r\nshell\\00000\\command=nowe.exe /s\r\n"
+                      "shell\\00000=Nowe B\r\n\r\nshell\\00004\\command=a.exe\r\nshell\\00004=A\r\n\r\n"
+                      "shell\\00005\\command=nowa.exe\r\nshell\\00005=Nowa\r\n\r\n; bez polecenia\r\n"
+                      "shell\\00001=Pomoc\r\nSHELL\\00002\\x=y\r\nshell/00003=z\r\nshell=00000\r\n\r\n");
     QTest::newRow("the default verb of a deleted entry goes")
-        << QByteArray("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell=a\r\n") << true
+        << QByteArray("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell=a\r\n") << QList<MenuItem>()
         << QByteArray("[autorun]\r\n\r\n");
-    QTest::newRow("UTF-16 stays UTF-16") << utf16(u"[autorun]\r\nopen=a.exe\r\naction=Uruchom ł\r\n"_qs) << false
-        << utf16(u"[autorun]\r\nOpen=a.exe\r\n\r\naction=Uruchom ł\r\n\r\n"_qs);
+    QTest::newRow("UTF-16 stays UTF-16") << utf16(u"[autorun]\r\nopen=a.exe\r\naction=Uruchom ł\r\n"_qs)
+        << QList<MenuItem>() << utf16(u"[autorun]\r\nOpen=a.exe\r\n\r\naction=Uruchom ł\r\n\r\n"_qs);
 }
 
 void TestAutorunWriter::keepsWhatItDoesNotEdit()
 {
     QFETCH(QByteArray, existing);
-    QFETCH(bool, deleteFirstItem);
+    QFETCH(QList<MenuItem>, items);
     QFETCH(QByteArray, expected);
     MenuDocument doc = documentOf(existing);
-    if (deleteFirstItem)
-        doc.items.removeFirst();
-    const QByteArray written = autorunBytesKeeping(doc, existing);
+    doc.items = items;
+    QStringList verbs;
+    const QByteArray written = autorunBytesKeeping(doc, existing, &verbs);
     QCOMPARE(written, expected);
     const MenuDocument read = documentOf(written);
     QCOMPARE(read.autoStartProgram, doc.autoStartProgram);
+    QCOMPARE(read.iconFile, doc.iconFile);
+    QCOMPARE(read.iconIndex, doc.iconIndex);
     QCOMPARE(read.discLabel, doc.discLabel);
     QCOMPARE(read.items, doc.items);
+    QCOMPARE(verbs.size(), read.items.size()); // the window takes the verbs on
+    for (qsizetype i = 0; i < verbs.size(); ++i)
+        QCOMPARE(verbs[i], read.items[i].verb);
     QCOMPARE(autorunBytesKeeping(read, written), written); // saving again changes nothing
 }
 

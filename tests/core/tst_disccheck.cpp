@@ -47,7 +47,7 @@ void TestDiscCheck::findings_data()
 {
     QTest::addColumn<QString>("open");
     QTest::addColumn<QString>("iconFile");
-    QTest::addColumn<int>("iconIndex");
+    QTest::addColumn<int>("iconIndex"); // INT_MIN: the file alone
     QTest::addColumn<QString>("label");
     QTest::addColumn<QList<MenuItem>>("items");
     QTest::addColumn<QStringList>("expected"); // "code key", in order
@@ -72,6 +72,8 @@ void TestDiscCheck::findings_data()
                                                 << QStringList{"icon-index icon"};
     QTest::newRow("icon-index negative") << "" << "plyta.ico" << -1 << "" << none
                                          << QStringList{"icon-index icon"};
+    QTest::newRow("no number: the first icon") << "" << "ikony.dll" << INT_MIN << "" << none << QStringList();
+    QTest::newRow("no number, no icon") << "" << "setup.exe" << INT_MIN << "" << none << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of a program without icons") << "" << "setup.exe" << 0 << "" << none
                                                            << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of a text file") << "" << "czytaj.txt" << 0 << "" << none
@@ -118,7 +120,8 @@ void TestDiscCheck::findings()
     doc.dataFolder = folder;
     doc.autoStartProgram = open;
     doc.iconFile = iconFile;
-    doc.iconIndex = iconIndex;
+    if (iconIndex != INT_MIN)
+        doc.iconIndex = iconIndex;
     doc.discLabel = label;
     doc.items = items;
 

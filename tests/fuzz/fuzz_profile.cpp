@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ProfileFile profile = ProfileFile::fromBytes(bytes);
     for (const QString &key : profile.keys(u"autorun"))
         (void)profile.value(u"autorun", key);
-    const AutorunContent content = readAutorun(profile, QStringLiteral("/nonexistent-pelmora/"));
+    const AutorunContent content = readAutorun(profile);
     MenuDocument doc;
     doc.autoStartProgram = content.open;
     doc.items = content.items;

@@ -1,4 +1,5 @@
 #include "ExecutableWriter.h"
+#include "IconLocations.h"
 #include "SpecialFiles.h"
 #include "IconFixtures.h"
 #include "TestFiles.h"
@@ -19,6 +20,8 @@ class TestCli : public QObject
 private slots:
     void writeThenRead();
     void readGivesNullsForWhatIsAbsent();
+    void iconSurvivesReadAndWrite_data();
+    void iconSurvivesReadAndWrite();
     void readMissingFile();
     void writeKeepsWhatItDoesNotEdit();
     void writeIntoMissingFolder();
@@ -97,6 +100,7 @@ void TestCli::writeThenRead()
     QCOMPARE(out["items"].toArray().size(), 1);
     QCOMPARE(out["items"][0]["label"].toString(), u"Zainstaluj ąę"_qs);
     QCOMPARE(out["items"][0]["file"].toString(), u"setup.exe"_qs);
+    QCOMPARE(out["items"][0]["verb"].toString(), u"00000"_qs);
 }
 
 void TestCli::readGivesNullsForWhatIsAbsent()
@@ -113,6 +117,26 @@ void TestCli::readGivesNullsForWhatIsAbsent()
     out = cli({"read", dir.path()}).json();
     QCOMPARE(out["icon"].toObject()["file"].toString(), u"brak.exe"_qs);
     QVERIFY(out["icon"].toObject()["index"].isNull());
+}
+
+void TestCli::iconSurvivesReadAndWrite_data()
+{
+    addIconLocationRows();
+}
+
+// A script's read | write keeps the icon the disc shows.
+void TestCli::iconSurvivesReadAndWrite()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, index);
+    QFETCH(QByteArray, written);
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("autorun.inf"), "[autorun]\r\n" + line + "\r\n"));
+    const QJsonObject icon = cli({"read", dir.path()}).json()["icon"].toObject();
+    QCOMPARE(icon["index"], index == INT_MIN ? QJsonValue() : QJsonValue(index));
+    const QJsonObject doc{{"iconFile", icon["file"]}, {"iconIndex", icon["index"]}};
+    QCOMPARE(cli({"write", dir.path()}, QJsonDocument(doc).toJson()).exitCode, 0);
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")).split('\r').value(1).trimmed(), written);
 }
 
 void TestCli::readMissingFile()
@@ -132,8 +156,8 @@ void TestCli::writeKeepsWhatItDoesNotEdit()
                           "[autorun]\r\nopen=stary.exe\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell\\b=B\r\n"
                           "shell\\b\\command=b.exe\r\nshell=b\r\nUseAutoPlay=1\r\n"
                           "[DeviceInstall]\r\nDriverPath=sterowniki\\\xB3\r\nDriverPath=x64\r\n"));
-    const QByteArray doc = R"({"open": "nowy.exe", "items": [{"label": "B", "file": "b.exe"},
-                                                              {"label": "A", "file": "a.exe"}]})";
+    const QByteArray doc = R"({"open": "nowy.exe", "items": [{"label": "B", "file": "b.exe", "verb": "b"},
+                                                              {"label": "A", "file": "a.exe", "verb": "a"}]})";
     QCOMPARE(cli({"write", dir.path()}, doc, "windows-1252").exitCode, 0);
     QCOMPARE(readTestFile(dir.filePath("AUTORUN.INF")),
              QByteArray("[autorun]\r\nOpen=nowy.exe\r\n\r\nshell\\00000\\command=b.exe\r\nshell\\00000=B\r\n\r\n"
@@ -155,6 +179,7 @@ void TestCli::writeBadDocument()
     QTemporaryDir dir;
     QCOMPARE(cli({"write", dir.path()}, "{\"open\": ").exitCode, 1);
     QCOMPARE(cli({"write", dir.path()}, "[1, 2]").exitCode, 1);
+    QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": 1.5})").exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("autorun.inf")));
 }
 
