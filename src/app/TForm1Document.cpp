@@ -314,7 +314,7 @@ void TForm1::OpenMenuFile(const QString &path)
     // A file that cannot be read changes nothing: the window stays as it was.
     // The file is read once, before anything changes.
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const AutorunContent content = readAutorun(path, folder);
+    const AutorunContent content = readAutorun(path);
     if (!readableMenuFile(content, path))
         return;
     m_loading = true;
@@ -368,8 +368,7 @@ bool TForm1::readableMenuFile(const AutorunContent &content, const QString &path
 
 bool TForm1::ReadAutorunFile(const QString &path)
 {
-    const QString folder = dataFolder();
-    const AutorunContent content = readAutorun(path, folder);
+    const AutorunContent content = readAutorun(path);
     if (!readableMenuFile(content, path))
         return false;
     fillFromMenuFile(content, path);

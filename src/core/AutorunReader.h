@@ -28,18 +28,9 @@ struct AutorunContent
 };
 
 // Reads the [autorun] section of the file at path. A file that cannot be read gives nothing
-// but its readError. Nothing else of the disc is looked at: the forms with dataFolder are
-// for callers that still pass it.
+// but its readError. Nothing else of the disc is looked at.
 AutorunContent readAutorun(const QString &path);
 AutorunContent readAutorun(const ProfileFile &profile);
-inline AutorunContent readAutorun(const QString &path, const QString & /*dataFolder*/)
-{
-    return readAutorun(path);
-}
-inline AutorunContent readAutorun(const ProfileFile &profile, const QString & /*dataFolder*/)
-{
-    return readAutorun(profile);
-}
 
 // The menu verbs of the [autorun] section in the order of their caption keys: for each key
 // that holds "shell" and not "command" (letter case counting), the key without its first six

@@ -1,4 +1,5 @@
 #include "IconFixtures.h"
+#include "IconLocations.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
@@ -38,7 +39,8 @@ private slots:
     void saveKeepsWhatTheWindowDoesNotEdit();
     void readingAFileFillsTheWindow();
     void decliningTheFileKeepsTheButtons();
-    void iconNumberThatSelectsNoRowSurvivesSave();
+    void iconLocationSurvivesOpenAndSave_data();
+    void iconLocationSurvivesOpenAndSave();
     void iconNumberSelectsTheRow();
     void pathsFromTheRootOfTheDisc();
     void tooLargeMenuFileChangesNothing();
@@ -280,6 +282,18 @@ void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
                                      "shell\\00000\\command=narzedzia\\view.exe\r\nshell\\00000=Przegl\xB9" "darka\r\n\r\n"
                                      "shell=00000\r\naction=Uruchom\r\n\r\n[autorun.amd64]\r\nopen=setup64.exe\r\n"
                                      "[DeviceInstall]\r\nDriverPath=a\r\nDriverPath=b\r\n"));
+
+    // Renamed in place and saved again, the entry keeps the default verb.
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    UserInput::clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
+    UserInput::press(Qt::Key_F2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "Widok");
+    UserInput::press(Qt::Key_Return);
+    QTRY_VERIFY(!f.lv_Lista->findChild<QLineEdit *>());
+    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QVERIFY(fileBytes().contains("shell\\00000=Widok\r\n\r\nshell=00000\r\n"));
 }
 
 void TestCreateSave::readingAFileFillsTheWindow()
@@ -337,16 +351,24 @@ void TestCreateSave::decliningTheFileKeepsTheButtons()
     QCOMPARE(f.e_Etykieta->text(), QStringLiteral("inny"));
 }
 
-void TestCreateSave::iconNumberThatSelectsNoRowSurvivesSave()
+void TestCreateSave::iconLocationSurvivesOpenAndSave_data()
 {
-    writeFile("[autorun]\r\nIcon=setup.exe,-3\r\n");
+    addIconLocationRows();
+}
+
+// Opened and saved after an edit of the label, the icon line means what it meant.
+void TestCreateSave::iconLocationSurvivesOpenAndSave()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, written);
+    writeFile("[autorun]\r\n" + line + "\r\n");
     TForm1 &f = form();
+    f.show();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
-    QCOMPARE(f.document().iconIndex, -3);
-    f.e_Etykieta->setText("X");
+    UserInput::typeOver(f.e_Etykieta, "X");
     QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
-    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nIcon=setup.exe,-3\r\nName=X\r\nLabel=X\r\n\r\n"));
+    QCOMPARE(fileBytes(), "[autorun]\r\n" + written + "\r\nName=X\r\nLabel=X\r\n\r\n");
 }
 
 void TestCreateSave::iconNumberSelectsTheRow()
@@ -367,10 +389,10 @@ void TestCreateSave::iconNumberSelectsTheRow()
     QCOMPARE(f.dfsIconListBox1->currentRow(), 2);
     QCOMPARE(f.document().iconIndex, 2);
 
-    writeFile("[autorun]\r\nicon=setup.exe,x\r\n"); // no number: the list keeps its own choice
+    writeFile("[autorun]\r\nicon=setup.exe,x\r\n"); // no number: none is written back
     m_fixture->messages.answers = {Messages::Answer::No};
     f.sb_OdswiezClick();
-    QCOMPARE(f.document().iconIndex, 2);
+    QCOMPARE(f.document().iconIndex, std::nullopt);
 }
 
 // "\setup.exe" names setup.exe at the root of the disc, which is the data folder.

@@ -126,7 +126,7 @@ void TestStartup::stateAfterStartup()
     QVERIFY(doc.dataFolder.isEmpty()); // no folder is taken
     QVERIFY(doc.discLabel.isEmpty() && doc.autoStartProgram.isEmpty() && doc.iconFile.isEmpty());
     QVERIFY(doc.items.isEmpty());
-    QCOMPARE(doc.iconIndex, -1);
+    QCOMPARE(doc.iconIndex, std::nullopt);
     QVERIFY(!f.isModified() && !f.isLoading());
 
     QVERIFY(!f.sb_Utworz->isHidden() && !f.sb_Utworz->isEnabled());
