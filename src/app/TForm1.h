@@ -2,6 +2,7 @@
 
 #include "app/WindowLock.h"
 #include "platform/AppServices.h"
+#include "platform/PreviewJournal.h"
 #include "core/MenuDocument.h"
 
 #include <QPointer>
@@ -230,6 +231,8 @@ private:
     // Fills the document from what the menu file at path holds.
     void fillFromMenuFile(const AutorunContent &content, const QString &path);
     void previewRun(const QString &folder, const QString &letter);
+    // Tells in one message what became of the menu files of interrupted previews.
+    void reportRestored(const QList<PreviewJournal::Restored> &restored);
     void clearItems();
     // Offers to save unsaved changes before they would be lost: true to go on (saved, or the
     // user let them go), false when the user cancelled or the save did not happen.

@@ -5,6 +5,7 @@
 
 #include "app/MruList.h"
 #include "app/Texts.h"
+#include "core/AtomicFile.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
 #include "core/DiscPath.h"
@@ -272,6 +273,7 @@ void TForm1::de_FolderChange()
                                                       : Texts::areaMissing);
     } else {
         de_Folder->setText(folder);
+        removeStaleTemporaryFiles(folder); // a save killed midway must not reach the disc
         dropAutoStartOutside(folder);
         takeFolder();
         setLabelByProgram(folderName(folder));
@@ -321,6 +323,7 @@ void TForm1::OpenMenuFile(const QString &path)
     m_folder = folder;
     m_folderText = folder;
     de_Folder->setText(folder);
+    removeStaleTemporaryFiles(folder);
     dropAutoStartOutside(folder);
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,

@@ -11,6 +11,8 @@
 #include "platform/Messages.h"
 #include "platform/PreviewDrive.h"
 #include "platform/PreviewJournal.h"
+#include "platform/StateFolder.h"
+#include "core/RegularFile.h"
 #include "widgets/TdfsSystemTreeView.h"
 
 #include <QFile>
@@ -114,22 +116,39 @@ void TForm1::sb_PodgladClick()
 void TForm1::previewRun(const QString &folder, const QString &letter)
 {
     const QString path = autorunPath(folder);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (stateFolder().isEmpty()) {
+        m_services.messages.show(this,
+                                 QStringLiteral("Folder ") + stateFolderPath()
+                                     + QStringLiteral(", w którym program przechowuje kopię pliku z menu na czas "
+                                                      "podglądu, nie jest prywatnym folderem użytkownika (musi to "
+                                                      "być zwykły folder należący do Ciebie, dostępny tylko dla "
+                                                      "Ciebie). Podgląd nie zostanie uruchomiony."),
+                                 Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+        return;
+    }
+    PreviewJournal journal(path);
+    if (journal.leftBehind()) {
+        // An earlier preview could not put the file back: that comes first, and its journal is
+        // never written over.
+        const std::optional<PreviewJournal::Restored> restored = PreviewJournal::restore(journal.journalFile());
+        if (restored)
+            reportRestored({*restored});
+        if (!restored || !restored->ok)
+            return;
+    }
+    // The file exactly as saved, to be put back byte for byte.
+    QByteArray saved;
+    if (readRegularFile(path, ProfileFile::maxFileSize, &saved) != FileReadError::None) {
         generalError(Texts::cannotOpenFile.arg(path));
         return;
     }
-    // The file exactly as saved, to be put back byte for byte.
-    const QByteArray saved = file.readAll();
-    file.close();
-    const QStringList preview = previewLines(ProfileFile::fromBytes(saved), folder);
+    const QByteArray variant = autorunBytes(previewLines(ProfileFile::fromBytes(saved), folder));
     // The user's bytes are safe in the journal before the variant takes their place.
-    PreviewJournal journal(path);
-    if (!journal.keep(saved)) {
+    if (!journal.keep(saved, variant)) {
         generalError(Texts::cannotCreateFile.arg(journal.journalFile()));
         return;
     }
-    if (!writeAutorunLines(path, preview)) {
+    if (!writeFileAtomically(path, variant)) {
         journal.release();
         generalError(Texts::cannotCreateFile.arg(path));
         return;
@@ -157,13 +176,19 @@ void TForm1::previewRun(const QString &folder, const QString &letter)
 void TForm1::restoreAfterInterruption()
 {
     PreviewDrive::removeLinksOfEarlierBoots();
-    const QList<PreviewJournal::Restored> restored = PreviewJournal::restoreLeftBehind();
+    reportRestored(PreviewJournal::restoreLeftBehind());
+}
+
+void TForm1::reportRestored(const QList<PreviewJournal::Restored> &restored)
+{
     if (restored.isEmpty())
         return;
-    QStringList back, failed;
+    QStringList back, keptAside, failed;
     for (const PreviewJournal::Restored &r : restored) {
-        if (r.ok)
+        if (r.ok && r.keptAs.isEmpty())
             back << r.file;
+        else if (r.ok)
+            keptAside << r.file + QStringLiteral(" (zawartość sprzed podglądu: ") + r.keptAs + QLatin1Char(')');
         else
             failed << (r.file.isEmpty() ? QString() : r.file + QStringLiteral(": ")) + r.error
                     + QStringLiteral(" (kopia: ") + r.journal + QLatin1Char(')');
@@ -173,11 +198,20 @@ void TForm1::restoreAfterInterruption()
         text = QStringLiteral("Poprzedni podgląd menu został przerwany, zanim program przywrócił plik z menu. "
                               "Plik został przywrócony w postaci sprzed podglądu:\r")
             + back.join(QLatin1Char('\r'));
+    if (!keptAside.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
+            + QStringLiteral("Poprzedni podgląd menu został przerwany, a plik z menu zmienił się od tego czasu, "
+                             "więc nie został nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r")
+            + keptAside.join(QLatin1Char('\r'));
     if (!failed.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
             + QStringLiteral("Nie udało się przywrócić pliku z menu po przerwanym podglądzie:\r")
             + failed.join(QLatin1Char('\r'));
-    m_services.messages.show(this, text, failed.isEmpty() ? Texts::captionInformation : Texts::captionError,
-                             Messages::Buttons::Ok,
-                             failed.isEmpty() ? Messages::Icon::Information : Messages::Icon::Error);
+    if (!failed.isEmpty())
+        m_services.messages.show(this, text, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    else if (!keptAside.isEmpty())
+        m_services.messages.show(this, text, Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+    else
+        m_services.messages.show(this, text, Texts::captionInformation, Messages::Buttons::Ok,
+                                 Messages::Icon::Information);
 }

@@ -1,6 +1,8 @@
 #include "platform/PreviewDrive.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
+#include "platform/FileLock.h"
 #include "platform/StateFolder.h"
 
 #include <QDir>
@@ -9,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QStorageInfo>
 
 #include <functional>
@@ -25,19 +26,20 @@ QString recordsFile()
 // the program may preview at once.
 bool changeRecords(const std::function<void(QJsonArray &)> &change)
 {
-    QLockFile lock(recordsFile() + QStringLiteral(".lock"));
+    if (stateFolder().isEmpty())
+        return false;
+    FileLock lock(recordsFile() + QStringLiteral(".lock"));
     if (!lock.tryLock(5000))
         return false;
     QJsonArray records;
-    QFile file(recordsFile());
-    if (QFileInfo(file).isFile() && QFileInfo(file).size() < (1 << 20) && file.open(QIODevice::ReadOnly))
-        records = QJsonDocument::fromJson(file.readAll()).array();
-    file.close();
+    QByteArray bytes;
+    if (readRegularFile(recordsFile(), 1 << 20, &bytes) == FileReadError::None)
+        records = QJsonDocument::fromJson(bytes).array();
     const QJsonArray before = records;
     change(records);
     if (records == before)
         return true;
-    return writeFileAtomically(recordsFile(), QJsonDocument(records).toJson());
+    return writeFileAtomically(recordsFile(), QJsonDocument(records).toJson(), nullptr, FileAccess::OwnerOnly);
 }
 
 QString withoutTrailingSeparator(const QString &folder)

@@ -1,6 +1,8 @@
 #include "platform/PreviewJournal.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
+#include "platform/FileLock.h"
 #include "platform/StateFolder.h"
 
 #include <QCryptographicHash>
@@ -8,57 +10,93 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr quint32 magic = 0x504A524E; // "PJRN"
-constexpr quint16 version = 1;
+// 1 held no fingerprint of the variant: its file is never written over.
+constexpr quint16 version = 2;
 // A journal holds one autorun.inf; anything much larger was not written by this program.
 constexpr qint64 largestJournal = qint64(256) << 20;
 const QString suffix = QStringLiteral(".journal");
+const QString lockSuffix = QStringLiteral(".lock");
 
 QString journalOf(const QString &path)
 {
+    const QString folder = stateFolder();
+    if (folder.isEmpty())
+        return QString();
     const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha256);
-    return stateFolder() + QStringLiteral("preview-") + QString::fromLatin1(hash.toHex().left(32)) + suffix;
+    return folder + QStringLiteral("preview-") + QString::fromLatin1(hash.toHex().left(32)) + suffix;
 }
 
-QByteArray journalBytes(const QString &path, const QByteArray &bytes)
+QByteArray fingerprint(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+struct Journal
+{
+    QString path;
+    QByteArray bytes;
+    QByteArray variant; // the fingerprint of the variant written over the file
+};
+
+QByteArray journalBytes(const Journal &journal)
 {
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << magic << version << path << bytes;
+    out << magic << version << journal.path << journal.bytes << journal.variant;
     return data;
 }
 
-// The file and bytes a journal holds; false for anything that is not a whole journal.
-bool readJournal(const QString &journal, QString *path, QByteArray *bytes)
+// Only a regular file of the user's is a journal; it is opened without following a link or
+// waiting on a FIFO.
+bool isOwnFile(const QString &path, QFile *file)
 {
-    const QFileInfo info(journal);
-    if (!info.isFile() || info.size() > largestJournal)
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    QFile file(journal);
-    if (!file.open(QIODevice::ReadOnly))
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::getuid()
+        || status.st_size > largestJournal || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return false;
+    }
+    return true;
+}
+
+// The journal's content; false for anything that is not a whole journal of an autorun.inf.
+bool readJournal(QFile &file, Journal *journal)
+{
     QDataStream in(&file);
     in.setVersion(QDataStream::Qt_6_0);
     quint32 m = 0;
     quint16 v = 0;
     in >> m >> v;
-    if (in.status() != QDataStream::Ok || m != magic || v != version)
+    if (in.status() != QDataStream::Ok || m != magic || (v != 1 && v != version))
         return false;
-    in >> *path >> *bytes;
-    return in.status() == QDataStream::Ok && in.atEnd() && QDir::isAbsolutePath(*path);
+    in >> journal->path >> journal->bytes;
+    if (v == version)
+        in >> journal->variant;
+    // Put back only where a menu file stands: a journal can never be made to write elsewhere.
+    return in.status() == QDataStream::Ok && in.atEnd() && QDir::isAbsolutePath(journal->path)
+        && QFileInfo(journal->path).fileName().compare(QLatin1String("autorun.inf"), Qt::CaseInsensitive) == 0;
 }
 
-std::unique_ptr<QLockFile> lockOf(const QString &journal)
+// A name beside path for the bytes from before the preview, one not taken yet.
+QString keptName(const QString &path)
 {
-    auto lock = std::make_unique<QLockFile>(journal + QStringLiteral(".lock"));
-    // A preview may wait for the user as long as it likes: only a dead holder frees the lock.
-    lock->setStaleLockTime(0);
-    return lock;
+    const QString base = path + QStringLiteral(".kopia-sprzed-podgladu");
+    QString name = base;
+    for (int n = 2; QFileInfo(name).exists() || QFileInfo(name).isSymLink(); ++n)
+        name = base + QLatin1Char('-') + QString::number(n);
+    return name;
 }
 
 } // namespace
@@ -71,53 +109,96 @@ PreviewJournal::PreviewJournal(const QString &path)
 
 PreviewJournal::~PreviewJournal() = default;
 
-bool PreviewJournal::keep(const QByteArray &bytes, QString *error)
+bool PreviewJournal::leftBehind() const
 {
-    m_lock = lockOf(m_journal);
-    if (!m_lock->tryLock(0)) {
+    return !m_journal.isEmpty() && (QFileInfo(m_journal).exists() || QFileInfo(m_journal).isSymLink());
+}
+
+bool PreviewJournal::keep(const QByteArray &bytes, const QByteArray &variant, QString *error)
+{
+    const auto fail = [&](const QString &why) {
         if (error)
-            *error = QStringLiteral("the journal %1 is in use").arg(m_journal);
+            *error = why;
         m_lock.reset();
         return false;
-    }
-    if (!writeFileAtomically(m_journal, journalBytes(m_path, bytes), error)) {
-        m_lock.reset();
-        return false;
-    }
-    QFile::setPermissions(m_journal, QFile::ReadOwner | QFile::WriteOwner);
+    };
+    if (m_journal.isEmpty())
+        return fail(QStringLiteral("the state folder %1 is not a private folder of the user's").arg(stateFolderPath()));
+    m_lock = std::make_unique<FileLock>(m_journal + lockSuffix);
+    if (!m_lock->tryLock())
+        return fail(QStringLiteral("the journal %1 is in use").arg(m_journal));
+    if (leftBehind())
+        return fail(QStringLiteral("the journal %1 of an earlier preview still holds the file").arg(m_journal));
+    if (!writeFileAtomically(m_journal, journalBytes({m_path, bytes, fingerprint(variant)}), error,
+                             FileAccess::OwnerOnly))
+        return fail(error ? *error : QString());
     return true;
 }
 
 void PreviewJournal::release()
 {
     QFile::remove(m_journal);
+    if (m_lock)
+        m_lock->unlock(true);
     m_lock.reset();
+}
+
+std::optional<PreviewJournal::Restored> PreviewJournal::restore(const QString &journalFile)
+{
+    FileLock lock(journalFile + lockSuffix);
+    if (!lock.tryLock())
+        return std::nullopt; // its preview is still waiting
+    Restored r;
+    r.journal = journalFile;
+    QFile file;
+    if (!isOwnFile(journalFile, &file))
+        return std::nullopt; // not a journal of this user's: never read
+    Journal journal;
+    if (!readJournal(file, &journal)) {
+        // Damaged: set aside, once, for the user to look at; never written anywhere.
+        r.journal = journalFile + QStringLiteral(".damaged");
+        r.error = QStringLiteral("damaged journal");
+        QFile::rename(journalFile, r.journal);
+        lock.unlock(true);
+        return r;
+    }
+    r.file = journal.path;
+    QByteArray now;
+    const bool holdsVariant = !journal.variant.isEmpty()
+        && readRegularFile(journal.path, largestJournal, &now) == FileReadError::None
+        && fingerprint(now) == journal.variant;
+    if (holdsVariant) {
+        r.ok = writeFileAtomically(journal.path, journal.bytes, &r.error);
+    } else {
+        r.keptAs = keptName(journal.path);
+        r.ok = writeFileAtomically(r.keptAs, journal.bytes, &r.error);
+        if (!r.ok)
+            r.keptAs.clear();
+    }
+    if (r.ok) {
+        QFile::remove(journalFile);
+        lock.unlock(true);
+    }
+    return r;
 }
 
 QList<PreviewJournal::Restored> PreviewJournal::restoreLeftBehind()
 {
     QList<Restored> restored;
-    const QDir folder(stateFolder());
-    for (const QString &name : folder.entryList({QStringLiteral("preview-*") + suffix}, QDir::Files)) {
-        const QString journal = folder.filePath(name);
-        const std::unique_ptr<QLockFile> lock = lockOf(journal);
-        if (!lock->tryLock(0))
-            continue; // its preview is still waiting
-        Restored r;
-        r.journal = journal;
-        QByteArray bytes;
-        if (!readJournal(journal, &r.file, &bytes)) {
-            // Damaged: set aside, once, for the user to look at; never written anywhere.
-            r.journal = journal + QStringLiteral(".damaged");
-            r.error = QStringLiteral("damaged journal");
-            QFile::rename(journal, r.journal);
-            restored << r;
-            continue;
-        }
-        r.ok = writeFileAtomically(r.file, bytes, &r.error);
-        if (r.ok)
-            QFile::remove(journal);
-        restored << r;
+    const QString state = stateFolder();
+    if (state.isEmpty())
+        return restored;
+    const QDir folder(state);
+    for (const QString &name : folder.entryList({QStringLiteral("preview-*") + suffix}, QDir::Files | QDir::System)) {
+        if (const std::optional<Restored> r = restore(folder.filePath(name)))
+            restored << *r;
+    }
+    // Locks that a crash left without their journal go once nothing holds them.
+    for (const QString &name : folder.entryList({QStringLiteral("preview-*") + suffix + lockSuffix}, QDir::Files)) {
+        const QString journal = folder.filePath(name).chopped(lockSuffix.size());
+        FileLock lock(folder.filePath(name));
+        if (!QFileInfo::exists(journal) && lock.tryLock())
+            lock.unlock(true);
     }
     return restored;
 }

@@ -5,12 +5,14 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
-class QLockFile;
+class FileLock;
 
 // While the preview's variant stands in place of the user's autorun.inf, the user's bytes are
-// kept in a journal in the state folder. A program that dies meanwhile (a crash, a kill, a
-// logout) loses nothing: the next start puts the file back, byte for byte.
+// kept in a journal in the state folder, with a fingerprint of the variant. A program that dies
+// meanwhile (a crash, a kill, a logout) loses nothing: the next start puts the file back, byte
+// for byte, but only over the variant itself; a file changed since is left as it is.
 class PreviewJournal
 {
 public:
@@ -18,20 +20,28 @@ public:
     explicit PreviewJournal(const QString &path);
     ~PreviewJournal();
 
-    // Keeps bytes as the file's content to put back; false, with the reason, when the
-    // journal cannot be written (then the file must not be replaced).
-    bool keep(const QByteArray &bytes, QString *error = nullptr);
+    // Keeps bytes as the file's content to put back, before variant takes its place; false,
+    // with the reason, when the journal cannot be written or an earlier preview's journal
+    // still holds the file's bytes (then the file must not be replaced).
+    bool keep(const QByteArray &bytes, const QByteArray &variant, QString *error = nullptr);
     // The file was put back: the journal goes.
     void release();
     QString journalFile() const { return m_journal; }
+    // Whether a journal of an earlier preview of this file is still there.
+    bool leftBehind() const;
 
     struct Restored
     {
-        QString file;    // the menu file put back
+        QString file;    // the menu file concerned
         bool ok = false; // false: the journal stays, to be tried again at the next start
         QString error;
         QString journal; // where the bytes are kept while they are not put back
+        // The file had changed since the preview (or was gone): it is left as it is, and the
+        // bytes from before the preview were written here instead.
+        QString keptAs;
     };
+    // Puts back the file of one journal; nothing when another copy's preview still holds it.
+    static std::optional<Restored> restore(const QString &journal);
     // Puts back every menu file whose journal a program that is no longer running left
     // behind. Journals of a preview that is still waiting in another copy are left alone.
     static QList<Restored> restoreLeftBehind();
@@ -39,5 +49,5 @@ public:
 private:
     QString m_path;
     QString m_journal;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<FileLock> m_lock;
 };

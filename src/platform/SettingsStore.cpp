@@ -144,7 +144,11 @@ bool SettingsKey::setValue(const QString &name, const QString &data)
 // the store back when anything changed. Keeps this key's values as found.
 bool SettingsKey::update(const QString *name, const QString *data)
 {
-    if (!QDir().mkpath(QFileInfo(m_storeFile).absolutePath()))
+    // Which discs the user prepared is theirs alone: the folder is made private, the store too.
+    const QString folder = QFileInfo(m_storeFile).absolutePath();
+    if (!QFileInfo(folder).isDir()
+        && (!QDir().mkpath(QFileInfo(folder).path()) || !QDir().mkdir(folder)
+            || !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)))
         return false;
     const QString lockFile = m_storeFile + QStringLiteral(".lock");
     // QLockFile reads a lock file it finds, and would wait on a FIFO or read a device for ever.
@@ -179,7 +183,7 @@ bool SettingsKey::update(const QString *name, const QString *data)
         }
     }
     const QList<Value> values = key->values;
-    if (changed && !writeFileAtomically(m_storeFile, settingsStoreBytes(keys)))
+    if (changed && !writeFileAtomically(m_storeFile, settingsStoreBytes(keys), nullptr, FileAccess::OwnerOnly))
         return false;
     m_values = values;
     return true;
