@@ -10,6 +10,7 @@
 #include "core/IconDirectory.h"
 #include "core/IconSource.h"
 #include "core/ProfileFile.h"
+#include "core/RegularFile.h"
 #include "platform/FileInfo.h"
 
 #include "Version.h"
@@ -72,6 +73,17 @@ QString readErrorText(FileReadError error, const QString &file)
     if (error == FileReadError::TooLarge)
         return QStringLiteral("%1 is larger than %2 MiB").arg(file).arg(ProfileFile::maxFileSize / (1024 * 1024));
     return QStringLiteral("cannot read %1").arg(file);
+}
+
+// Why FILE cannot be read, asked of the opened file itself (a FIFO is never waited on, a file
+// swapped after a check is not the one judged); empty when it can.
+QString whyUnreadable(const QString &file)
+{
+    QFile opened;
+    const FileReadError error = openRegularFile(file, opened);
+    if (error == FileReadError::None)
+        return QString();
+    return error == FileReadError::Missing ? QStringLiteral("no file %1").arg(file) : readErrorText(error, file);
 }
 
 int readCommand(const QString &folder)
@@ -159,8 +171,8 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
 
 int versionCommand(const QString &file)
 {
-    if (!QFileInfo(file).isFile())
-        return fail(QStringLiteral("no file %1").arg(file));
+    if (const QString why = whyUnreadable(file); !why.isEmpty())
+        return fail(why);
     TFileVersionInfo info;
     TFileInfo(file).ReadVersionInfo(info);
     return print(QJsonObject{
@@ -209,8 +221,8 @@ int scanCommand(const QString &folder)
 // entry states it.
 int iconsCommand(const QString &file)
 {
-    if (!QFileInfo(file).isFile())
-        return fail(QStringLiteral("no file %1").arg(file));
+    if (const QString why = whyUnreadable(file); !why.isEmpty())
+        return fail(why);
     const IconSource source(file);
     QJsonArray icons;
     for (int i = 0; i < source.count(); ++i) {

@@ -1,6 +1,7 @@
 #include "core/ExecutableImage.h"
 
 #include "core/CodePage.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -103,11 +104,8 @@ ExecutableImage ExecutableImage::fromBytes(const QByteArray &bytes)
 
 ExecutableImage ExecutableImage::fromFile(const QString &path)
 {
-    // Checked before opening: opening a pipe waits for a writer.
-    if (!QFileInfo(path).isFile())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.isSequential())
+    QFile file;
+    if (openRegularFile(path, file) != FileReadError::None)
         return {};
     Source source(&file);
     ExecutableImage image;

@@ -1,6 +1,7 @@
 #include "core/IconSource.h"
 
 #include "core/IconDirectory.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,11 +45,8 @@ bool isIcoHeader(const QByteArray &head)
 
 IconSource::IconSource(const QString &path)
 {
-    // Checked before opening: opening a pipe waits for a writer.
-    if (!QFileInfo(path).isFile())
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.isSequential())
+    QFile file;
+    if (openRegularFile(path, file) != FileReadError::None)
         return;
     if (isIcoHeader(file.peek(iconDirHeaderSize))) {
         if (file.size() <= maxIcoFile)
@@ -119,8 +117,8 @@ QByteArray IconSource::icoFile(int index) const
         return {};
     // The images are read now, from the bytes given or the file, opened once for them all;
     // an image that cannot be read whole stays empty and is no image.
-    QFile file(m_path);
-    const bool fromFile = !m_path.isEmpty() && QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly);
+    QFile file;
+    const bool fromFile = !m_path.isEmpty() && openRegularFile(m_path, file) == FileReadError::None;
     QList<QByteArray> images;
     for (const qsizetype at : std::as_const(entries)) {
         const Image place = m_images[u16(group, at + 12)];

@@ -10,10 +10,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// Opens path for reading when it is a regular file, deciding on the opened file itself so
-// that nothing can be swapped in between the check and the open.
 FileReadError openRegularFile(const QString &path, QFile &file)
 {
 #ifdef Q_OS_UNIX
@@ -46,8 +42,6 @@ FileReadError openRegularFile(const QString &path, QFile &file)
     return file.open(QIODevice::ReadOnly) ? FileReadError::None : FileReadError::Unreadable;
 #endif
 }
-
-} // namespace
 
 FileReadError readRegularFile(const QString &path, qint64 maxSize, QByteArray *bytes)
 {

@@ -12,6 +12,13 @@ enum class FileReadError {
     Unreadable,     // it could not be opened or read
 };
 
+class QFile;
+
+// Opens the regular file at path (a link to one counts) for reading, deciding on the opened
+// file itself, so that nothing swapped in between a check and the open is read; a FIFO or a
+// device is refused without waiting on it.
+FileReadError openRegularFile(const QString &path, QFile &file);
+
 // Reads the whole of the regular file at path (a link to one counts), never more than
 // maxSize bytes. A FIFO or a device is refused without waiting on it. On failure bytes is
 // left empty.

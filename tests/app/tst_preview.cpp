@@ -30,7 +30,9 @@ private slots:
     void previewShowsTheVariantThenRestores();
     void emptyListIsNotPreviewed();
     void declinedSaveShowsTheSavedFile();
+    void killedPreviewIsPutBackAtTheNextStart_data();
     void killedPreviewIsPutBackAtTheNextStart();
+    void failedPutBackComesFirst();
     void linksOfAnEarlierBootGo();
     void noWinePrefixNoDrive();
 
@@ -165,10 +167,19 @@ void TestPreview::declinedSaveShowsTheSavedFile()
     QCOMPARE(fileBytes(), saved);
 }
 
+void TestPreview::killedPreviewIsPutBackAtTheNextStart_data()
+{
+    QTest::addColumn<bool>("editedSince");
+    QTest::newRow("untouched") << false;
+    QTest::newRow("edited with another program since") << true;
+}
+
 // A program killed while its preview waits leaves the variant on disk; the next start puts
-// the user's file back from the journal, byte for byte, and says where.
+// the user's file back from the journal, byte for byte, and says where. A file edited since
+// is left as it is, and the bytes from before the preview go beside it.
 void TestPreview::killedPreviewIsPutBackAtTheNextStart()
 {
+    QFETCH(bool, editedSince);
     const QByteArray saved("[autorun]\nOpen=setup.exe\n; komentarz\nshell\\x=Start\nshell\\x\\command=setup.exe\n[inne]\nk=v");
     QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
     m_fixture->stop();
@@ -191,16 +202,53 @@ void TestPreview::killedPreviewIsPutBackAtTheNextStart()
     ::kill(pid_t(killed.processId()), SIGKILL);
     QVERIFY(killed.waitForFinished());
     QCOMPARE(fileBytes(), variant);
+    const QByteArray edited = "[autorun]\r\nopen=inny.exe\r\n";
+    if (editedSince)
+        QVERIFY(writeTestFile(m_folder + "autorun.inf", edited));
 
     m_fixture->messages.shown.clear();
     m_fixture->start().showMain();
-    QCOMPARE(fileBytes(), saved);
+    QCOMPARE(fileBytes(), editedSince ? edited : saved);
     QCOMPARE(m_fixture->messages.shown.size(), 1);
-    QVERIFY(m_fixture->messages.shown[0].text.endsWith(m_folder + "autorun.inf"));
-    QCOMPARE(m_fixture->messages.shown[0].caption, QStringLiteral("INFORMACJA !!!"));
+    const QString kept = m_folder + "autorun.inf.kopia-sprzed-podgladu";
+    if (editedSince) {
+        QCOMPARE(readTestFile(kept), saved);
+        QVERIFY(m_fixture->messages.shown[0].text.contains(m_folder + "autorun.inf (zawartość sprzed podglądu: " + kept));
+    } else {
+        QVERIFY(!QFileInfo::exists(kept));
+        QVERIFY(m_fixture->messages.shown[0].text.endsWith(m_folder + "autorun.inf"));
+        QCOMPARE(m_fixture->messages.shown[0].caption, QStringLiteral("INFORMACJA !!!"));
+    }
     m_fixture->messages.shown.clear();
     m_fixture->start().showMain(); // put back once
     QCOMPARE(m_fixture->messages.shown.size(), 0);
+}
+
+// A put-back that failed leaves the journal; the next preview puts the file back first and
+// never writes the journal over with the variant it would read.
+void TestPreview::failedPutBackComesFirst()
+{
+    create();
+    const QByteArray saved = fileBytes();
+    const QString path = m_folder + "autorun.inf";
+    QByteArray variant;
+    m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
+        if (!shown.text.startsWith("POCZEKAJ") || !variant.isEmpty())
+            return;
+        variant = fileBytes(); // the put-back then meets a folder in the file's place
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+    };
+    m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok};
+    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QVERIFY(m_fixture->messages.texts().last().startsWith("Cannot create file " + path));
+    QVERIFY(QDir().rmdir(path) && writeTestFile(path, variant));
+
+    m_fixture->messages.shown.clear();
+    m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok, Messages::Answer::Ok,
+                                   Messages::Answer::No};
+    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QVERIFY(m_fixture->messages.texts().value(1).contains(path)); // put back, and said so
+    QCOMPARE(fileBytes(), saved);
 }
 
 // A kept drive vanishes at the next start in a later boot, as a subst drive at restart;
