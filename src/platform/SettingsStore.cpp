@@ -146,9 +146,10 @@ bool SettingsKey::update(const QString *name, const QString *data)
 {
     // Which discs the user prepared is theirs alone: the folder is made private, the store too.
     const QString folder = QFileInfo(m_storeFile).absolutePath();
-    if (!QFileInfo(folder).isDir()
-        && (!QDir().mkpath(QFileInfo(folder).path()) || !QDir().mkdir(folder)
-            || !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)))
+    // Another copy may make it at the same moment: what counts is that it is there.
+    if (!QFileInfo(folder).isDir() && QDir().mkpath(QFileInfo(folder).path()) && QDir().mkdir(folder))
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!QFileInfo(folder).isDir())
         return false;
     const QString lockFile = m_storeFile + QStringLiteral(".lock");
     // QLockFile reads a lock file it finds, and would wait on a FIFO or read a device for ever.
