@@ -9,9 +9,11 @@ QFont styled(const QFont &base, const QFont &from)
 {
     QFont font = base;
     font.setFamily(from.family());
-    font.setPointSizeF(from.pointSizeF() > 0 ? from.pointSizeF() : base.pointSizeF());
+    // A font sized in pixels has no point size (-1), which setPointSizeF refuses with a warning.
     if (from.pixelSize() > 0)
         font.setPixelSize(from.pixelSize());
+    else if (from.pointSizeF() > 0)
+        font.setPointSizeF(from.pointSizeF());
     font.setBold(from.bold());
     font.setItalic(from.italic());
     font.setUnderline(from.underline());
