@@ -1,6 +1,9 @@
 #include "app/Startup.h"
 
 #include "app/TForm1.h"
+#include "app/Texts.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
 #include "dialogs/TF_About.h"
 #include "dialogs/Tf_Porady.h"
 #include "widgets/Placement.h"
@@ -8,6 +11,7 @@
 #include "Version.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -16,6 +20,8 @@ bool setUpApplication(QCoreApplication &app)
     // No display name: Qt would append it to the caption of every message box.
     QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+    // The whole interface is Polish, so are the dates and numbers of Qt's own windows.
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     auto *qtTexts = new QTranslator(&app);
     if (!qtTexts->load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
@@ -28,9 +34,20 @@ PelmoraWindows::PelmoraWindows(const AppServices &services)
     , about(std::make_unique<TF_About>(services, main.get()))
 {
     main->setSideWindows(tips.get(), about.get());
+    Messages &messages = services.messages;
+    m_shell = &services.shell;
+    m_shell->setFailureReport([&messages](QWidget *parent, const QString &target) {
+        messages.show(parent, QStringLiteral("Nie można otworzyć:\r") + target
+                                  + QStringLiteral("\r\rW systemie nie ma programu, który otwiera pliki lub adresy "
+                                                   "tego rodzaju."),
+                      Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+    });
 }
 
-PelmoraWindows::~PelmoraWindows() = default;
+PelmoraWindows::~PelmoraWindows()
+{
+    m_shell->setFailureReport(nullptr);
+}
 
 void PelmoraWindows::showMain()
 {

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QCoreApplication;
+class Shell;
 class TForm1;
 class Tf_Porady;
 class TF_About;
@@ -27,4 +28,7 @@ struct PelmoraWindows
 
     // Shows the main window centred on its screen.
     void showMain();
+
+private:
+    Shell *m_shell; // told how to report what the desktop cannot open, while the windows live
 };

@@ -130,7 +130,7 @@ void TForm1::setupLayout()
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
     Label11 = label(GroupBox1, "Label11", 16, 44, QStringLiteral("Etykieta (nazwa płytki):"));
-    e_Etykieta = make<QLineEdit>(GroupBox1, "e_Etykieta", 129, 40, 152, 21);
+    e_Etykieta = make<QLineEdit>(GroupBox1, "e_Etykieta", 135, 40, 152, 21);
     m_labelLimit = new TypingLimit(e_Etykieta, 16);
     // The edit paints all of itself, so a keystroke does not repaint the group (its caption
     // laid out again) behind it; its corners keep what the group painted there.
@@ -182,10 +182,13 @@ void TForm1::setupLayout()
 
     // Preview
     Panel2 = panel(this, "Panel2", 782 - 155, 0, 155, 464, Qt::white);
-    Image1 = make<QLabel>(Panel2, "Image1", 0, 8, 155, 132);
+    // The picture starts under the caption and its name under the computer, neither crossing
+    // the other.
+    Image1 = make<QLabel>(Panel2, "Image1", 0, 16, 155, 124);
     Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/mycomputer.jpg")));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2 = label(Panel2, "Label2", 8, 0, QStringLiteral("Podgląd:"));
-    l_MK = label(Panel2, "l_MK", 0, 83, Texts::myComputer, 97, 14);
+    l_MK = label(Panel2, "l_MK", 0, 96, Texts::myComputer, 97, 14);
     l_MK->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Panel3 = panel(Panel2, "Panel3", 19, 140, 136, 119, Qt::white);
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);

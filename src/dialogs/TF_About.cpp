@@ -251,7 +251,8 @@ void TF_About::layOut()
     l_SzukamPracy->move(pictureRight - l_SzukamPracy->width(), a_l_2->y());
     l_SzukamPracy2->setGeometry(l_SzukamPracy->geometry());
     l_SzukamPracy2->raise();
-    setFixedSize(outerWidth, sb_OK->geometry().bottom() + 1 + 32 - (frameGeometry().height() - height()));
+    // The same margin under the buttons as beside them, whether or not the window has its frame yet.
+    setFixedSize(outerWidth, sb_OK->geometry().bottom() + 1 + 16);
 }
 
 // A window manager may minimise a dialog all the same: it then closes, so that the main

@@ -74,7 +74,7 @@ void TestStartup::layout_data()
         << u" Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "_qs;
     QTest::newRow("de_Folder") << "de_Folder" << QRect(16, 16, 505, 21) << u"Mój komputer"_qs;
     QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(520, 15, 12, 22) << "";
-    QTest::newRow("e_Etykieta") << "e_Etykieta" << QRect(129, 40, 152, 21) << "";
+    QTest::newRow("e_Etykieta") << "e_Etykieta" << QRect(135, 40, 152, 21) << "";
     QTest::newRow("gb_Centrum") << "gb_Centrum" << QRect(84, 72, 261, 393)
         << " Wskaż folder z danymi (przeczytaj porady) ";
     QTest::newRow("dfsSystemTreeView1") << "dfsSystemTreeView1" << QRect(16, 16, 233, 241) << "";
@@ -88,7 +88,7 @@ void TestStartup::layout_data()
     QTest::newRow("sb_Usun") << "sb_Usun" << QRect(96, 360, 79, 25) << u"Usuń"_qs;
     QTest::newRow("sb_Edytuj") << "sb_Edytuj" << QRect(184, 360, 79, 25) << "Edytuj";
     QTest::newRow("Panel2") << "Panel2" << QRect(627, 0, 155, 464) << "";
-    QTest::newRow("Image1") << "Image1" << QRect(0, 8, 155, 132) << "";
+    QTest::newRow("Image1") << "Image1" << QRect(0, 16, 155, 124) << "";
     QTest::newRow("Panel3") << "Panel3" << QRect(19, 140, 136, 119) << "";
     QTest::newRow("sb_UsunPlik") << "sb_UsunPlik" << QRect(4, 312, 149, 35) << u"   Usuń plik   "_qs;
     QTest::newRow("sb_UruchomPlik") << "sb_UruchomPlik" << QRect(4, 360, 149, 35) << "Uruchom plik";
