@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -243,7 +244,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
                  && lv_Lista->isAncestorOf(QApplication::focusWidget()))
             de_FolderKeyDown(key); // keys of the rename's editor: Enter ends the rename, nothing else
         else if (watched == lv_Lista && key == Qt::Key_F2 && selectedRow()) {
-            // F2 renames the entry's label wherever in the row it was clicked.
+            // F2 renames the entry's label wherever in the row it was clicked, in view.
+            lv_Lista->horizontalScrollBar()->setValue(0);
             lv_Lista->editItem(selectedRow(), 0);
             return true;
         } else if (watched == lv_Lista)

@@ -55,6 +55,8 @@ void TForm1::sb_AutoRunClick()
     }
     lb_Programy->addItems(files.mid(0, programs));
     lb_Ikony->addItems(files);
+    lb_Programy->fitRowsToLongestText();
+    lb_Ikony->fitRowsToLongestText();
 
     showPanel(p_Autorun, lb_Programy);
 

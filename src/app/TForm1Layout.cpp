@@ -152,7 +152,7 @@ void TForm1::setupLayout()
     // Menu items
     gb_Pozycje = make<QGroupBox>(this, "gb_Pozycje", 352, 72, 273, 393);
     gb_Pozycje->setTitle(QStringLiteral(" Pozycje w menu: "));
-    lv_Lista = make<QTreeWidget>(gb_Pozycje, "lv_Lista", 16, 16, 250, 241);
+    lv_Lista = make<ItemListView>(gb_Pozycje, "lv_Lista", 16, 16, 250, 241);
     lv_Lista->setColumnCount(2);
     lv_Lista->setHeaderLabels({QStringLiteral("Etykieta"), QStringLiteral("Nazwa i ścieżka do pliku")});
     lv_Lista->setRootIsDecorated(false);
@@ -249,6 +249,7 @@ void TForm1::setupLayout()
     for (QListWidget *list : {lb_Programy, lb_Ikony}) {
         list->setFrameShape(QFrame::NoFrame);
         list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
+        list->setTextElideMode(Qt::ElideNone);
     }
     sb_Auto_NO = button(p_Autorun, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("Anuluj"));
     sb_Auto_OK = button(p_Autorun, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("OK"));

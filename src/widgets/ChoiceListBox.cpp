@@ -1,5 +1,7 @@
 #include "widgets/ChoiceListBox.h"
 
+#include <QMouseEvent>
+
 ChoiceListBox::ChoiceListBox(QWidget *parent)
     : QListWidget(parent)
 {
@@ -14,6 +16,37 @@ void ChoiceListBox::keyPressEvent(QKeyEvent *event)
     const QModelIndex now = currentIndex();
     if (now.isValid() && selectionModel()->isSelected(now) && (now != before || !wasSelected))
         emit Click();
+}
+
+void ChoiceListBox::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = indexAt(event->position().toPoint());
+    QListWidget::mousePressEvent(event);
+}
+
+// A release on the row pressed is a click, which itemClicked reports; a release after the
+// selection was dragged to another row chooses that row.
+void ChoiceListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    const QModelIndex released = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && released.isValid() && released != m_pressed
+        && selectionModel()->isSelected(released) && released == currentIndex())
+        emit Click();
+}
+
+void ChoiceListBox::fitRowsToLongestText()
+{
+    QListWidgetItem *first = item(0);
+    if (!first)
+        return;
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = qMax(widest, metrics.horizontalAdvance(item(i)->text()));
+    first->setSizeHint(QSize());
+    const QSize natural = sizeHintForIndex(indexFromItem(first));
+    first->setSizeHint(QSize(natural.width() - metrics.horizontalAdvance(first->text()) + widest, natural.height()));
 }
 
 QListWidgetItem *ChoiceListBox::chosenItem() const

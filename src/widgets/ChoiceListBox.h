@@ -3,8 +3,8 @@
 #include <QListWidget>
 
 // A list box that reports each choice the user makes, as a Windows list box does: a click on
-// a row (the current row too) and a move of the selection by keys. Taking the focus and the
-// program's own selections report nothing.
+// a row (the current row too), a press dragged to another row, and a move of the selection by
+// keys. Taking the focus and the program's own selections report nothing.
 class ChoiceListBox : public QListWidget
 {
     Q_OBJECT
@@ -16,9 +16,18 @@ public:
     // current when the list takes the focus, without selecting it; that is no choice.
     QListWidgetItem *chosenItem() const;
 
+    // Makes every row as wide as the longest text, so that the list scrolls sideways to it and
+    // no text is cut; rows share one size, which keeps tens of thousands of them quick.
+    void fitRowsToLongestText();
+
 signals:
     void Click();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QPersistentModelIndex m_pressed;
 };

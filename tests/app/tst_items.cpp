@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+#include "UserInput.h"
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QScrollBar>
 #include <QtTest>
 
 // The menu entries in the window: the list and its operations, and the add/edit panel.
@@ -38,6 +41,7 @@ private slots:
     void cancelChangesNothing();
     void deleteAndRenameInPlace();
     void missingFilesAreFlagged();
+    void labelsStayInView();
     void sortingANewMenuMarksIt();
     void keysOfTheList();
 
@@ -269,6 +273,29 @@ void TestItems::deleteAndRenameInPlace()
     QTRY_COMPARE(items(), (QList<MenuItem>{{"", "bin\\run.exe"}}));
     f.lv_Lista->editItem(row, 1); // the file column does not edit
     QCOMPARE(f.lv_Lista->findChildren<QLineEdit *>().size(), 0);
+}
+
+// A click on an entry's file does not scroll the list sideways, and F2 edits a label in view.
+void TestItems::labelsStayInView()
+{
+    TForm1 &f = form();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    const QString deep = "bin/z/bardzo/dlugiej/sciezki/do/programu/instalator.exe";
+    QVERIFY(writeTestFile(m_folder + deep));
+    QVERIFY(form().dfsSystemTreeView1->select(m_folder + "bin")); // the tree reads what it shows
+    addEntry(deep, "Jedna");
+    QTreeWidget *list = f.lv_Lista;
+    QScrollBar *across = list->horizontalScrollBar();
+    QTRY_VERIFY(across->maximum() > 0);
+    const QRect file = list->visualRect(list->model()->index(0, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(file.left() + 5, file.center().y()));
+    QVERIFY(f.selectedRow());
+    QCOMPARE(across->value(), 0);
+    across->setValue(across->maximum());
+    UserInput::press(Qt::Key_F2);
+    auto *editor = list->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QVERIFY(list->viewport()->rect().contains(editor->geometry().topLeft()));
 }
 
 void TestItems::missingFilesAreFlagged()
