@@ -59,7 +59,7 @@ QString problemText(const DiscImageProblem &problem)
         text = QStringLiteral("Plik ") + problem.subject + QStringLiteral(" jest za duży, aby umieścić go w obrazie płyty !!!");
         break;
     case Kind::CannotAdd:
-        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + QStringLiteral(" !!!");
+        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + why + QStringLiteral(" !!!");
         break;
     case Kind::CannotWrite:
         text = QStringLiteral("Nie można zapisać pliku ") + problem.subject + why
@@ -68,6 +68,18 @@ QString problemText(const DiscImageProblem &problem)
         break;
     case Kind::CannotLayOut:
         text = QStringLiteral("Nie można ułożyć obrazu płyty") + why + QStringLiteral(" !!!");
+        break;
+    case Kind::UnreadableFolder:
+        text = QStringLiteral("Nie można odczytać folderu ") + problem.subject + why + QStringLiteral(" !!!");
+        break;
+    case Kind::Changed:
+        text = QStringLiteral("Plik ") + problem.subject
+            + QStringLiteral(" zmienił się w trakcie tworzenia obrazu płyty, spróbuj ponownie, gdy nic go nie "
+                             "zmienia !!!");
+        break;
+    case Kind::DiskFull:
+        text = QStringLiteral("Na dysku zabrakło miejsca na obraz płyty w folderze ") + problem.subject
+            + QStringLiteral(", zwolnij miejsce albo wskaż inny folder !!!");
         break;
     }
     return text + QStringLiteral("\r\rObraz płyty nie został utworzony.");
