@@ -92,6 +92,14 @@ QString sizeText(qint64 bytes)
         + polish.toString(bytes) + QStringLiteral(" B)");
 }
 
+// Links that lead out of the folder are not on the disc; the user may have counted on them.
+QString skippedText(const QStringList &skipped)
+{
+    if (skipped.isEmpty())
+        return {};
+    return QStringLiteral("\r\rPominięto dowiązania prowadzące poza folder z danymi:\r") + skipped.join(QLatin1Char('\r'));
+}
+
 } // namespace
 
 void TForm1::Obrazplyty1Click()
@@ -146,6 +154,7 @@ void TForm1::Obrazplyty1Click()
     } else if (m_services.messages.show(this,
                                         QStringLiteral("Obraz płyty został zapisany w pliku:\r") + image
                                             + QStringLiteral("\r\rRozmiar: ") + sizeText(result.bytes)
+                                            + skippedText(result.skipped)
                                             + QStringLiteral("\r\rCzy chcesz zobaczyć go teraz w menedżerze "
                                                              "plików ???"),
                                         Texts::captionInformation, Messages::Buttons::YesNo,
