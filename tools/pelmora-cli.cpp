@@ -301,7 +301,8 @@ int isoCommand(const QString &folder, const QString &imagePath, const QString &l
                              {QStringLiteral("bytes"), result.bytes},
                              {QStringLiteral("files"), result.files},
                              {QStringLiteral("volumeId"), result.volumeId},
-                             {QStringLiteral("jolietVolumeId"), result.jolietVolumeId}});
+                             {QStringLiteral("jolietVolumeId"), result.jolietVolumeId},
+                             {QStringLiteral("skipped"), QJsonArray::fromStringList(result.skipped)}});
 }
 
 } // namespace

@@ -59,7 +59,7 @@ QString problemText(const DiscImageProblem &problem)
         text = QStringLiteral("Plik ") + problem.subject + QStringLiteral(" jest za duży, aby umieścić go w obrazie płyty !!!");
         break;
     case Kind::CannotAdd:
-        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + QStringLiteral(" !!!");
+        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + why + QStringLiteral(" !!!");
         break;
     case Kind::CannotWrite:
         text = QStringLiteral("Nie można zapisać pliku ") + problem.subject + why
@@ -68,6 +68,18 @@ QString problemText(const DiscImageProblem &problem)
         break;
     case Kind::CannotLayOut:
         text = QStringLiteral("Nie można ułożyć obrazu płyty") + why + QStringLiteral(" !!!");
+        break;
+    case Kind::UnreadableFolder:
+        text = QStringLiteral("Nie można odczytać folderu ") + problem.subject + why + QStringLiteral(" !!!");
+        break;
+    case Kind::Changed:
+        text = QStringLiteral("Plik ") + problem.subject
+            + QStringLiteral(" zmienił się w trakcie tworzenia obrazu płyty, spróbuj ponownie, gdy nic go nie "
+                             "zmienia !!!");
+        break;
+    case Kind::DiskFull:
+        text = QStringLiteral("Na dysku zabrakło miejsca na obraz płyty w folderze ") + problem.subject
+            + QStringLiteral(", zwolnij miejsce albo wskaż inny folder !!!");
         break;
     }
     return text + QStringLiteral("\r\rObraz płyty nie został utworzony.");
@@ -78,6 +90,14 @@ QString sizeText(qint64 bytes)
     const QLocale polish(QLocale::Polish, QLocale::Poland);
     return polish.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat) + QStringLiteral(" (")
         + polish.toString(bytes) + QStringLiteral(" B)");
+}
+
+// Links that lead out of the folder are not on the disc; the user may have counted on them.
+QString skippedText(const QStringList &skipped)
+{
+    if (skipped.isEmpty())
+        return {};
+    return QStringLiteral("\r\rPominięto dowiązania prowadzące poza folder z danymi:\r") + skipped.join(QLatin1Char('\r'));
 }
 
 } // namespace
@@ -134,6 +154,7 @@ void TForm1::Obrazplyty1Click()
     } else if (m_services.messages.show(this,
                                         QStringLiteral("Obraz płyty został zapisany w pliku:\r") + image
                                             + QStringLiteral("\r\rRozmiar: ") + sizeText(result.bytes)
+                                            + skippedText(result.skipped)
                                             + QStringLiteral("\r\rCzy chcesz zobaczyć go teraz w menedżerze "
                                                              "plików ???"),
                                         Texts::captionInformation, Messages::Buttons::YesNo,

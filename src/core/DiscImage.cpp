@@ -1,18 +1,24 @@
 #include "core/DiscImage.h"
 
+#include "core/CodePage.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <QStringDecoder>
 
 // Not linked with libburn: the header then declares burn_source itself.
 #define LIBISOFS_WITHOUT_LIBBURN
 #include <libisofs/libisofs.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,11 +55,12 @@ struct Context {
 
 struct FileData {
     Context *context;
-    QByteArray path; // the file read (a link's target)
+    QByteArray path; // with no link in its last part
     QString shownName;
-    off_t size;
+    struct stat seen; // when the tree was read; the bytes copied must still be of this file
     ino_t id;
     int fd = -1;
+    off_t left = 0;
     // The library asks for one 2 KiB block at a time; reading ahead saves most system calls.
     QByteArray ahead = {};
     int aheadPos = 0;
@@ -62,22 +69,13 @@ struct FileData {
 
 QString systemError() { return QString::fromLocal8Bit(strerror(errno)); }
 
-FileData *dataOf(IsoStream *stream) { return static_cast<FileData *>(stream->data); }
-
-int fileOpen(IsoStream *stream)
+bool sameFile(const struct stat &a, const struct stat &b)
 {
-    FileData *d = dataOf(stream);
-    {
-        std::lock_guard<std::mutex> lock(d->context->mutex);
-        d->context->currentFile = d->shownName;
-    }
-    d->fd = ::open(d->path.constData(), O_RDONLY | O_CLOEXEC);
-    if (d->fd < 0) {
-        d->context->fail(DiscImageProblem::Kind::Unreadable, d->shownName, systemError());
-        return int(ISO_FILE_READ_ERROR);
-    }
-    return 1;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
+        && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
+
+FileData *dataOf(IsoStream *stream) { return static_cast<FileData *>(stream->data); }
 
 int fileClose(IsoStream *stream)
 {
@@ -90,7 +88,33 @@ int fileClose(IsoStream *stream)
     return 1;
 }
 
-off_t fileSize(IsoStream *stream) { return dataOf(stream)->size; }
+int fileOpen(IsoStream *stream)
+{
+    FileData *d = dataOf(stream);
+    {
+        std::lock_guard<std::mutex> lock(d->context->mutex);
+        d->context->currentFile = d->shownName;
+    }
+    // Not through a link, nor waiting on a FIFO put in the file's place.
+    d->fd = ::open(d->path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (d->fd < 0) {
+        if (errno == ELOOP)
+            d->context->fail(DiscImageProblem::Kind::Changed, d->shownName);
+        else
+            d->context->fail(DiscImageProblem::Kind::Unreadable, d->shownName, systemError());
+        return int(ISO_FILE_READ_ERROR);
+    }
+    struct stat st;
+    if (::fstat(d->fd, &st) != 0 || !sameFile(st, d->seen)) {
+        d->context->fail(DiscImageProblem::Kind::Changed, d->shownName);
+        fileClose(stream);
+        return int(ISO_FILE_READ_ERROR);
+    }
+    d->left = d->seen.st_size;
+    return 1;
+}
+
+off_t fileSize(IsoStream *stream) { return dataOf(stream)->seen.st_size; }
 
 int fileRead(IsoStream *stream, void *buf, size_t count)
 {
@@ -98,14 +122,23 @@ int fileRead(IsoStream *stream, void *buf, size_t count)
     if (d->context->cancelled())
         return int(ISO_CANCELED);
     if (d->aheadPos == d->aheadLen) {
+        if (d->left == 0)
+            return 0;
         if (d->ahead.isEmpty())
             d->ahead.resize(256 * 1024);
         ssize_t n;
         do
-            n = ::read(d->fd, d->ahead.data(), size_t(d->ahead.size()));
+            n = ::read(d->fd, d->ahead.data(), size_t(qMin<off_t>(d->ahead.size(), d->left)));
         while (n < 0 && errno == EINTR);
         if (n < 0) {
             d->context->fail(DiscImageProblem::Kind::Unreadable, d->shownName, systemError());
+            return int(ISO_FILE_READ_ERROR);
+        }
+        d->left -= n;
+        struct stat st;
+        // Ended early: shrunk. At the end it must be as it was, or the bytes are of two versions.
+        if (n == 0 || (d->left == 0 && (::fstat(d->fd, &st) != 0 || !sameFile(st, d->seen)))) {
+            d->context->fail(DiscImageProblem::Kind::Changed, d->shownName);
             return int(ISO_FILE_READ_ERROR);
         }
         d->aheadPos = 0;
@@ -131,8 +164,6 @@ void fileFree(IsoStream *stream) { delete dataOf(stream); }
 IsoStreamIface fileStreamClass = {0, {'p', 'l', 'm', 'f'}, fileOpen, fileClose, fileSize, fileRead,
                                   fileIsRepeatable, fileGetId, fileFree, nullptr, nullptr, nullptr, nullptr};
 
-QByteArray pathBytes(const QString &path) { return QFile::encodeName(path); }
-
 void setTimes(IsoNode *node, const struct stat &st)
 {
     iso_node_set_permissions(node, st.st_mode & 07777);
@@ -141,28 +172,125 @@ void setTimes(IsoNode *node, const struct stat &st)
     iso_node_set_ctime(node, st.st_ctime);
 }
 
+// A name as the disc holds it. The library takes one character set for all names and makes
+// both the Rock Ridge and the Joliet name of it, so a name that is not UTF-8 (from an old
+// Windows archive) is read in the code page of the menu and goes on the disc as UTF-8;
+// otherwise Windows would show "_" for each of its letters.
+struct Name {
+    QString text;
+    QByteArray node;
+};
+
+Name nameOf(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return {text, bytes};
+    const QString decoded = CodePage::system().decode(bytes);
+    return {decoded, decoded.toUtf8()};
+}
+
+QByteArray joinParts(const QList<QByteArray> &parts) { return parts.join('/'); }
+
+// The parts of path, "." and ".." taken out, added to parts; false when ".." goes above them.
+bool addParts(const QByteArray &path, QList<QByteArray> *parts)
+{
+    for (const QByteArray &part : path.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part != "..")
+            parts->append(part);
+        else if (parts->isEmpty())
+            return false;
+        else
+            parts->removeLast();
+    }
+    return true;
+}
+
+bool startsWith(const QList<QByteArray> &parts, const QList<QByteArray> &top)
+{
+    return parts.size() >= top.size() && std::equal(top.cbegin(), top.cend(), parts.cbegin());
+}
+
+// The way from the folder from to the path to, both from the top of the disc.
+QByteArray relativePath(const QList<QByteArray> &from, const QList<QByteArray> &to)
+{
+    qsizetype common = 0;
+    while (common < from.size() && common < to.size() && from[common] == to[common])
+        ++common;
+    QList<QByteArray> parts(from.size() - common, "..");
+    parts += to.mid(common);
+    return parts.isEmpty() ? QByteArray(".") : joinParts(parts);
+}
+
+QByteArray realPath(const QByteArray &path)
+{
+    char *real = ::realpath(path.constData(), nullptr);
+    const QByteArray result = real ? QByteArray(real) : QByteArray();
+    std::free(real);
+    return result;
+}
+
 class TreeBuilder
 {
 public:
     using Progress = std::function<void(int percent, const QString &file)>;
 
-    TreeBuilder(Context *context, QString root, const Progress &progress)
-        : m_context(context), m_root(std::move(root)), m_progress(progress) {}
+    // root is the data folder with no link in it; given is the path the user named it by.
+    TreeBuilder(Context *context, const QByteArray &root, const QByteArray &given, const Progress &progress)
+        : m_context(context), m_root(root), m_progress(progress)
+    {
+        addParts(root, &m_rootParts);
+        addParts(given, &m_givenParts);
+    }
 
     int files = 0;
+    QStringList skipped;
     DiscImageProblem error;
 
-    bool addFolder(IsoDir *parent, const QString &folder, const QString &shown)
+    // disc is the folder's path on the disc, as parts of its names on the disk.
+    bool addFolder(IsoDir *parent, const QByteArray &path, const struct stat &seen, const QList<QByteArray> &disc,
+                   const QString &shown, const QString &subject)
     {
         // Before any byte is written the folders are read; a large disc takes a while.
         if (m_progress && !shown.isEmpty())
             m_progress(0, shown);
-        const QFileInfoList entries = QDir(folder).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo &entry : entries) {
+        QList<QByteArray> names;
+        const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0 && (errno == ELOOP || errno == ENOTDIR))
+            return fail(DiscImageProblem::Kind::Changed, subject);
+        if (fd < 0)
+            return fail(DiscImageProblem::Kind::UnreadableFolder, subject, systemError());
+        DIR *dir = ::fdopendir(fd);
+        struct stat st;
+        if (!dir) {
+            ::close(fd);
+            return fail(DiscImageProblem::Kind::UnreadableFolder, subject, systemError());
+        }
+        if (::fstat(fd, &st) != 0 || st.st_dev != seen.st_dev || st.st_ino != seen.st_ino) {
+            ::closedir(dir);
+            return fail(DiscImageProblem::Kind::Changed, subject);
+        }
+        errno = 0;
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names.append(name);
+            errno = 0;
+        }
+        const int readError = errno;
+        ::closedir(dir);
+        if (readError != 0) {
+            errno = readError;
+            return fail(DiscImageProblem::Kind::UnreadableFolder, subject, systemError());
+        }
+        std::sort(names.begin(), names.end());
+        for (const QByteArray &name : names) {
             if (m_context->cancelled())
                 return false;
-            if (!addEntry(parent, entry, shown.isEmpty() ? entry.fileName() : shown + QLatin1Char('/') + entry.fileName()))
+            if (!addEntry(parent, path, disc, shown, name))
                 return false;
         }
         return true;
@@ -170,13 +298,15 @@ public:
 
 private:
     Context *m_context;
-    QString m_root;
+    QByteArray m_root;
+    QList<QByteArray> m_rootParts;
+    QList<QByteArray> m_givenParts;
     const Progress &m_progress;
     ino_t m_nextId = 1;
 
-    bool inside(const QString &canonical) const
+    bool inside(const QByteArray &real) const
     {
-        return canonical == m_root || canonical.startsWith(m_root + QLatin1Char('/'));
+        return real == m_root || real.startsWith(m_root + '/');
     }
 
     bool fail(DiscImageProblem::Kind kind, const QString &shown, const QString &reason = {})
@@ -185,60 +315,207 @@ private:
         return false;
     }
 
-    bool addEntry(IsoDir *parent, const QFileInfo &entry, const QString &shown)
+    bool failAdding(int code, const QString &shown)
     {
-        const QByteArray path = pathBytes(entry.absoluteFilePath());
-        const QByteArray name = pathBytes(entry.fileName());
+        if (code == int(ISO_FILE_TOO_BIG))
+            return fail(DiscImageProblem::Kind::TooLarge, shown);
+        return fail(DiscImageProblem::Kind::CannotAdd, shown, QString::fromUtf8(iso_error_to_msg(code)));
+    }
+
+    // Where the link at path leads, from its own folder on the disc; empty when that is out of the data
+    // folder, whose surroundings (the user's home, say) are nobody's business on a disc.
+    QByteArray linkTarget(const QByteArray &path, const QList<QByteArray> &disc, const QByteArray &dest) const
+    {
+        QList<QByteArray> parts;
+        if (!dest.startsWith('/')) {
+            parts = disc;
+            if (addParts(dest, &parts))
+                return dest;
+        } else {
+            for (const QList<QByteArray> *top : {&m_rootParts, &m_givenParts}) {
+                parts.clear();
+                if (addParts(dest, &parts) && startsWith(parts, *top))
+                    return relativePath(disc, parts.mid(top->size()));
+            }
+        }
+        const QByteArray real = realPath(path);
+        parts.clear();
+        if (real.isEmpty() || !inside(real) || !addParts(real, &parts))
+            return {};
+        return relativePath(disc, parts.mid(m_rootParts.size()));
+    }
+
+    bool addEntry(IsoDir *parent, const QByteArray &folder, const QList<QByteArray> &folderDisc,
+                  const QString &folderShown, const QByteArray &fileName)
+    {
+        const QByteArray path = folder + '/' + fileName;
+        const QList<QByteArray> disc = folderDisc + QList<QByteArray>{fileName};
+        const Name name = nameOf(fileName);
+        const QString shown = folderShown.isEmpty() ? name.text : folderShown + QLatin1Char('/') + name.text;
         struct stat st;
         if (::lstat(path.constData(), &st) != 0)
             return fail(DiscImageProblem::Kind::Unreadable, shown, systemError());
         QByteArray source = path;
         if (S_ISLNK(st.st_mode)) {
             // Only a link to a file inside the folder becomes a file; anything else would drag in
-            // files from outside the disc or loop, so it stays a link for Linux readers.
-            const QString target = entry.canonicalFilePath();
+            // files from outside the disc or loop, so it stays a link for Linux readers, or is
+            // left out when it leads out of the folder.
+            const QByteArray target = realPath(path);
             struct stat targetSt;
-            if (!target.isEmpty() && inside(target) && ::stat(path.constData(), &targetSt) == 0
+            if (!target.isEmpty() && inside(target) && ::lstat(target.constData(), &targetSt) == 0
                 && S_ISREG(targetSt.st_mode)) {
                 st = targetSt;
-                source = pathBytes(target);
+                source = target;
             } else {
-                char dest[4096];
+                char dest[PATH_MAX + 1];
                 const ssize_t n = ::readlink(path.constData(), dest, sizeof dest - 1);
                 if (n < 0)
                     return fail(DiscImageProblem::Kind::Unreadable, shown, systemError());
-                dest[n] = 0;
+                const QByteArray kept = linkTarget(path, folderDisc, QByteArray(dest, int(n)));
+                if (kept.isEmpty()) {
+                    skipped.append(shown);
+                    return true;
+                }
+                QList<QByteArray> keptNames = kept.split('/');
+                for (QByteArray &part : keptNames)
+                    part = nameOf(part).node;
                 IsoSymlink *link = nullptr;
-                if (iso_tree_add_new_symlink(parent, name.constData(), dest, &link) < 0)
-                    return fail(DiscImageProblem::Kind::CannotAdd, shown);
+                const int added = iso_tree_add_new_symlink(parent, name.node.constData(), joinParts(keptNames).constData(), &link);
+                if (added < 0)
+                    return failAdding(added, shown);
                 setTimes(reinterpret_cast<IsoNode *>(link), st);
                 return true;
             }
         }
         if (S_ISDIR(st.st_mode)) {
             IsoDir *dir = nullptr;
-            if (iso_tree_add_new_dir(parent, name.constData(), &dir) < 0)
-                return fail(DiscImageProblem::Kind::CannotAdd, shown);
+            const int added = iso_tree_add_new_dir(parent, name.node.constData(), &dir);
+            if (added < 0)
+                return failAdding(added, shown);
             setTimes(reinterpret_cast<IsoNode *>(dir), st);
-            return addFolder(dir, entry.absoluteFilePath(), shown);
+            return addFolder(dir, path, st, disc, shown, shown);
         }
         if (!S_ISREG(st.st_mode))
             return true; // sockets, FIFOs and devices mean nothing on a disc
-        auto *data = new FileData{m_context, source, shown, st.st_size, m_nextId++};
+        auto *data = new FileData{m_context, source, shown, st, m_nextId++};
         // The library frees the stream itself, with free().
         auto *stream = static_cast<IsoStream *>(std::malloc(sizeof(IsoStream)));
         *stream = IsoStream{&fileStreamClass, 1, data};
         IsoFile *file = nullptr;
-        const int added = iso_tree_add_new_file(parent, name.constData(), stream, &file);
+        const int added = iso_tree_add_new_file(parent, name.node.constData(), stream, &file);
         if (added < 0) {
             iso_stream_unref(stream);
-            if (added == int(ISO_FILE_TOO_BIG))
-                return fail(DiscImageProblem::Kind::TooLarge, shown);
-            return fail(DiscImageProblem::Kind::CannotAdd, shown);
+            return failAdding(added, shown);
         }
         setTimes(reinterpret_cast<IsoNode *>(file), st);
         ++files;
         return true;
+    }
+};
+
+// Whether the folder open as fd is top or lies anywhere below it, by whatever path it was named.
+bool within(int fd, const struct stat &top)
+{
+    int at = ::dup(fd);
+    while (at >= 0) {
+        struct stat st;
+        struct stat upSt;
+        if (::fstat(at, &st) != 0)
+            break;
+        if (st.st_dev == top.st_dev && st.st_ino == top.st_ino) {
+            ::close(at);
+            return true;
+        }
+        const int up = ::openat(at, "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        ::close(at);
+        at = up;
+        if (at >= 0 && ::fstat(at, &upSt) == 0 && upSt.st_dev == st.st_dev && upSt.st_ino == st.st_ino)
+            break; // the top of the file system
+    }
+    if (at >= 0)
+        ::close(at);
+    return false;
+}
+
+// The image is written to a file of its own beside the target and renamed over the target at
+// the end: the target is whole or untouched. The target is the name itself; a link there is
+// replaced, never followed. The file is unnamed until it is whole where the file system allows
+// (a kill then leaves nothing); a name it has is this program's.
+struct ImageFile {
+    int dir = -1;
+    int fd = -1;
+    QByteArray part;
+
+    ~ImageFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!part.isEmpty())
+            ::unlinkat(dir, part.constData(), 0);
+        if (dir >= 0)
+            ::close(dir);
+    }
+
+    // Gives the file a name of its own through make; 0 or the errno.
+    template <typename Make>
+    int name(Make make)
+    {
+        for (int tries = 0; tries < 100; ++tries) {
+            const QByteArray name = ".pelmora-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".iso.part";
+            if (make(name.constData())) {
+                part = name;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    int create(mode_t mode)
+    {
+        fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (fd >= 0)
+            return 0;
+        return name([&](const char *name) {
+            fd = ::openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+            return fd >= 0;
+        });
+    }
+
+    int write(const char *data, qint64 size)
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(fd, data, size_t(size));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return n < 0 ? errno : ENOSPC;
+            data += n;
+            size -= n;
+        }
+        return 0;
+    }
+
+    int commit(const QByteArray &target)
+    {
+        if (::fsync(fd) != 0)
+            return errno;
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        // A link cannot replace a file, so the unnamed file gets a name and is renamed.
+        if (part.isEmpty()) {
+            if (const int error = name([&](const char *name) {
+                    return ::linkat(fd, "", dir, name, AT_EMPTY_PATH) == 0
+                        || (errno != EEXIST && ::linkat(AT_FDCWD, self.constData(), dir, name, AT_SYMLINK_FOLLOW) == 0);
+                }))
+                return error;
+        }
+        const int closed = ::close(fd);
+        fd = -1;
+        if (closed != 0 || ::renameat(dir, part.constData(), dir, target.constData()) != 0)
+            return errno;
+        part.clear();
+        return 0;
     }
 };
 
@@ -297,18 +574,38 @@ namespace {
 DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
 {
     using Kind = DiscImageProblem::Kind;
-    const QString root = QFileInfo(job.dataFolder).canonicalFilePath();
-    if (root.isEmpty() || !QFileInfo(root).isDir()) {
+    const QByteArray root = realPath(QFile::encodeName(job.dataFolder));
+    struct stat rootSt;
+    if (root.isEmpty() || ::stat(root.constData(), &rootSt) != 0 || !S_ISDIR(rootSt.st_mode)) {
         return {Kind::MissingFolder, job.dataFolder};
     }
-    const QString targetDir = QFileInfo(QFileInfo(job.imagePath).absolutePath()).canonicalFilePath();
-    if (targetDir.isEmpty()) {
-        return {Kind::MissingTarget, job.imagePath};
+    const QFileInfo target(job.imagePath);
+    const QByteArray targetName = QFile::encodeName(target.fileName());
+    const auto writeProblem = [&](int error) {
+        if (error == ENOSPC || error == EDQUOT)
+            return DiscImageProblem{Kind::DiskFull, target.absolutePath()};
+        return DiscImageProblem{Kind::CannotWrite, job.imagePath, QString::fromLocal8Bit(strerror(error))};
+    };
+    ImageFile out;
+    // The folder is taken as named, links and all; the name in it is not.
+    out.dir = ::open(QFile::encodeName(target.absolutePath()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (out.dir < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? DiscImageProblem{Kind::MissingTarget, job.imagePath}
+                                                   : writeProblem(errno);
     }
-    if (targetDir == root || targetDir.startsWith(root + QLatin1Char('/'))) {
+    if (within(out.dir, rootSt)) {
         return {Kind::InsideFolder, job.imagePath};
     }
-    const QString label = job.label.isEmpty() ? QFileInfo(root).fileName() : job.label;
+    struct stat existing;
+    const bool exists = ::fstatat(out.dir, targetName.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    if (targetName.isEmpty() || targetName == "." || targetName == ".." || (exists && S_ISDIR(existing.st_mode))) {
+        return writeProblem(EISDIR);
+    }
+    const bool replacesFile = exists && S_ISREG(existing.st_mode);
+    if (replacesFile && ::faccessat(out.dir, targetName.constData(), W_OK, AT_EACCESS) != 0) {
+        return writeProblem(errno);
+    }
+    const QString label = job.label.isEmpty() ? nameOf(root.mid(root.lastIndexOf('/') + 1)).text : job.label;
     result.volumeId = isoVolumeId(label);
     result.jolietVolumeId = jolietVolumeId(label);
 
@@ -320,11 +617,13 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
         return {Kind::CannotLayOut, job.imagePath, QStringLiteral("out of memory")};
     }
     std::unique_ptr<IsoImage, ImageDeleter> image(rawImage);
-    TreeBuilder builder(&context, root, job.progress);
-    if (!builder.addFolder(iso_image_get_root(image.get()), root, QString())) {
+    TreeBuilder builder(&context, root, QFile::encodeName(QDir::cleanPath(QFileInfo(job.dataFolder).absoluteFilePath())),
+                        job.progress);
+    if (!builder.addFolder(iso_image_get_root(image.get()), root, rootSt, {}, QString(), job.dataFolder)) {
         return context.cancelled() ? DiscImageProblem{Kind::Cancelled} : builder.error;
     }
     result.files = builder.files;
+    result.skipped = builder.skipped;
 
     IsoWriteOpts *rawOpts = nullptr;
     iso_write_opts_new(&rawOpts, 0);
@@ -345,11 +644,13 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     std::unique_ptr<burn_source, SourceDeleter> source(rawSource);
     const qint64 total = source->get_size(source.get());
 
-    QSaveFile out(job.imagePath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (const int error = out.create(0666)) {
         source->cancel(source.get());
-        return {Kind::CannotWrite, job.imagePath, out.errorString()};
+        return writeProblem(error);
     }
+    // A file replaced keeps its permissions.
+    if (replacesFile)
+        ::fchmod(out.fd, existing.st_mode & 0777);
     constexpr int blockSize = 2048;
     constexpr int volumeIdOffset = 16 * blockSize + 40; // in the primary volume descriptor
     QByteArray buffer(256 * blockSize, Qt::Uninitialized);
@@ -365,8 +666,9 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
         // The library writes one volume name for both trees; ISO 9660 gets its own d-characters.
         if (done <= volumeIdOffset && volumeIdOffset + 32 <= done + n)
             std::memcpy(buffer.data() + (volumeIdOffset - done), result.volumeId.leftJustified(32).toLatin1().constData(), 32);
-        if (out.write(buffer.constData(), n) != n) {
-            context.fail(Kind::CannotWrite, job.imagePath, out.errorString());
+        if (const int error = out.write(buffer.constData(), n)) {
+            const DiscImageProblem problem = writeProblem(error);
+            context.fail(problem.kind, problem.subject, problem.reason);
             break;
         }
         done += n;
@@ -386,15 +688,14 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     const DiscImageProblem failure = context.failed();
     if (done < total || failure.kind != Kind::None) {
         source->cancel(source.get());
-        out.cancelWriting();
         if (failure.kind != Kind::None)
             return failure;
         if (context.cancelled())
             return {Kind::Cancelled};
         return {Kind::CannotLayOut, job.imagePath, QStringLiteral("the library stopped early")};
     }
-    if (!out.commit())
-        return {Kind::CannotWrite, job.imagePath, out.errorString()};
+    if (const int error = out.commit(targetName))
+        return writeProblem(error);
     result.bytes = done;
     return {};
 }
@@ -418,13 +719,19 @@ QString DiscImageProblem::englishText() const
     case Kind::TooLarge:
         return QStringLiteral("%1 is too large for the image").arg(subject);
     case Kind::CannotAdd:
-        return QStringLiteral("cannot add %1 to the image").arg(subject);
+        return QStringLiteral("cannot add %1 to the image").arg(subject) + why;
     case Kind::CannotWrite:
         return QStringLiteral("cannot write %1").arg(subject) + why;
     case Kind::CannotLayOut:
         return QStringLiteral("cannot lay out the image") + why;
     case Kind::Cancelled:
         return QStringLiteral("cancelled");
+    case Kind::UnreadableFolder:
+        return QStringLiteral("cannot read the folder %1").arg(subject) + why;
+    case Kind::Changed:
+        return QStringLiteral("%1 changed while the image was written; try again when nothing changes it").arg(subject);
+    case Kind::DiskFull:
+        return QStringLiteral("the disk is full: no room for the image in %1").arg(subject);
     }
     return {};
 }
@@ -439,6 +746,7 @@ DiscImageResult writeDiscImage(const DiscImageJob &job)
     if (!result.ok) {
         result.files = 0;
         result.bytes = 0;
+        result.skipped.clear();
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -21,12 +22,14 @@ struct DiscImageJob {
 // Why an image was not made, for a message in the user's language.
 struct DiscImageProblem {
     enum class Kind { None, MissingFolder, MissingTarget, InsideFolder, Unreadable, TooLarge, CannotAdd,
-                      CannotWrite, CannotLayOut, Cancelled };
+                      CannotWrite, CannotLayOut, Cancelled, UnreadableFolder, Changed, DiskFull };
     DiscImageProblem(Kind kind = Kind::None, QString subject = {}, QString reason = {})
         : kind(kind), subject(std::move(subject)), reason(std::move(reason)) {}
 
     Kind kind;
-    QString subject; // the file or folder concerned: a path in the data folder, or the image's path
+    // The file or folder concerned: a path in the data folder, the image's path, or for DiskFull
+    // the folder the image was to be written in.
+    QString subject;
     QString reason;  // the system's words, if any
 
     QString englishText() const; // one line
@@ -39,6 +42,8 @@ struct DiscImageResult {
     QString error; // problem.englishText()
     qint64 bytes = 0;
     int files = 0;
+    // Links left out because they lead out of the data folder, as paths in it.
+    QStringList skipped;
     QString volumeId;
     QString jolietVolumeId;
 };
@@ -51,5 +56,8 @@ QString isoVolumeId(const QString &label);
 QString jolietVolumeId(const QString &label);
 
 // Writes the whole of job.dataFolder as an ISO 9660 level 3 image with Joliet and Rock Ridge
-// names. All or nothing: on failure or cancel no file is left at job.imagePath.
+// names. A name that is not UTF-8 is read in CodePage::system(). All or nothing: on failure or
+// cancel no file is left at job.imagePath, and a file that changes while it is copied is a
+// failure. job.imagePath is taken as the name itself: a link of that name is replaced, and what
+// it leads to is left alone.
 DiscImageResult writeDiscImage(const DiscImageJob &job);

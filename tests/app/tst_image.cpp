@@ -113,6 +113,7 @@ void TestImage::proposesTheLabelBesideTheFolder()
 void TestImage::imageIsWrittenAndShown()
 {
     takeFolder();
+    QVERIFY(writeTestFile(m_root->filePath("poza.txt")) && QFile::link(m_root->filePath("poza.txt"), folder() + "poza"));
     const QString image = m_root->filePath("wynik.iso");
     m_fixture->dialogs.saves << image;
     m_fixture->messages.answers << Messages::Answer::Yes; // show it in the file manager
@@ -122,6 +123,7 @@ void TestImage::imageIsWrittenAndShown()
     const FakeMessages::Shown &end = m_fixture->messages.shown[0];
     QVERIFY2(end.text.startsWith("Obraz płyty został zapisany w pliku:\r" + image + "\r\rRozmiar: "), qPrintable(end.text));
     QVERIFY(end.text.contains(QLocale(QLocale::Polish).toString(QFileInfo(image).size()) + " B)"));
+    QVERIFY(end.text.contains("Pominięto dowiązania prowadzące poza folder z danymi:\rpoza\r"));
     QCOMPARE(m_fixture->shell.shownInFolder, QStringList{image});
     QFile file(image);
     QVERIFY(file.open(QIODevice::ReadOnly));

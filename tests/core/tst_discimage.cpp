@@ -4,11 +4,16 @@
 
 #include <QDateTime>
 #include <QMap>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <libisofs/libisofs.h>
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using FileMap = QMap<QString, QByteArray>;
 
@@ -25,7 +30,14 @@ private slots:
     void refusedImageLeavesNothing();
     void cancelLeavesNothing();
     void fullDiskLeavesNothing();
-    void vanishedFileIsNamed();
+    void changedFileIsNamed_data();
+    void changedFileIsNamed();
+    void folderThatCannotBeTakenIsNamed_data();
+    void folderThatCannotBeTakenIsNamed();
+    void linksShowNothingOutside_data();
+    void linksShowNothingOutside();
+    void imagePathIsTheNameItself_data();
+    void imagePathIsTheNameItself();
     void fileOverFourGiB();
 };
 
@@ -40,6 +52,18 @@ QString longPolishName()
         name += QStringLiteral("Zażółć gęślą jaźń ");
     return name.left(99) + QStringLiteral(".txt");
 }
+
+// A file named in bytes that need not be UTF-8, in a folder that may be new.
+void writeRawFile(const QByteArray &path)
+{
+    ::mkdir(path.left(path.lastIndexOf('/')).constData(), 0755);
+    std::fclose(std::fopen(path.constData(), "w"));
+}
+
+// QDir cannot remove the names it cannot spell.
+struct TempDir : QTemporaryDir {
+    ~TempDir() { QProcess::execute("rm", {"-rf", path()}); }
+};
 
 // A data folder with what users put on discs; returns what a reader must find, links followed.
 FileMap writeDataFolder(const QString &root)
@@ -59,6 +83,12 @@ FileMap writeDataFolder(const QString &root)
         writeTestFile(root + '/' + it.key(), it.value());
     QFile::link("folder ze spacjami/plik 1.txt", root + "/skrót.txt");
     files["skrót.txt"] = files["folder ze spacjami/plik 1.txt"];
+    // Windows-1250, cp852 and Latin-1 names from old archives, as Windows-1250 reads them.
+    for (const auto &[bytes, name] : {std::pair{QByteArray("\xa3\xf3" "d\x9f/plik.txt"), u"Łódź/plik.txt"_qs},
+                                      {"\xbe\xa2\x88w.txt", u"ľ˘\u0088w.txt"_qs}, {"caf\xe9.txt", u"café.txt"_qs}}) {
+        writeRawFile(QFile::encodeName(root) + '/' + bytes);
+        files[name] = QByteArray();
+    }
     QFile f(root + "/pusty.txt");
     f.open(QIODevice::ReadWrite);
     f.setFileTime(kept, QFileDevice::FileModificationTime);
@@ -91,6 +121,8 @@ void collect(IsoDir *dir, const QString &prefix, FileMap *files, QMap<QString, t
             collect(reinterpret_cast<IsoDir *>(node), path + '/', files, times);
         else if (ISO_NODE_IS_FILE(node))
             (*files)[path] = contentOf(reinterpret_cast<IsoFile *>(node));
+        else if (ISO_NODE_IS_SYMLINK(node))
+            (*files)[path] = "-> " + QByteArray(iso_symlink_get_dest(reinterpret_cast<IsoSymlink *>(node)));
     }
     iso_dir_iter_free(iter);
 }
@@ -151,7 +183,7 @@ void TestDiscImage::readsBackEveryFile_data()
 void TestDiscImage::readsBackEveryFile()
 {
     QFETCH(bool, joliet);
-    QTemporaryDir dir;
+    TempDir dir;
     const FileMap expected = writeDataFolder(dir.filePath("dane"));
     DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), QStringLiteral("Płyta")};
     QStringList progressFiles;
@@ -226,7 +258,7 @@ void TestDiscImage::refusedImageLeavesNothing()
 
 void TestDiscImage::cancelLeavesNothing()
 {
-    QTemporaryDir dir;
+    TempDir dir;
     writeDataFolder(dir.filePath("dane"));
     QDir().mkdir(dir.filePath("wynik"));
     std::atomic_bool cancel{false};
@@ -241,7 +273,7 @@ void TestDiscImage::cancelLeavesNothing()
 
 void TestDiscImage::fullDiskLeavesNothing()
 {
-    QTemporaryDir dir;
+    TempDir dir;
     writeDataFolder(dir.filePath("dane"));
     QDir().mkdir(dir.filePath("wynik"));
     DiscImageResult result;
@@ -255,22 +287,116 @@ void TestDiscImage::fullDiskLeavesNothing()
     QCOMPARE(entriesOf(dir.filePath("wynik")), QStringList());
 }
 
-void TestDiscImage::vanishedFileIsNamed()
+void TestDiscImage::changedFileIsNamed_data()
 {
-    // Taken from under the writer after the layout, as another program might.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("kind");
+    const int changed = int(DiscImageProblem::Kind::Changed);
+    QTest::newRow("removed") << "z.txt" << "remove" << int(DiscImageProblem::Kind::Unreadable);
+    QTest::newRow("shrunk") << "z.txt" << "shrink" << changed;
+    QTest::newRow("grown") << "z.txt" << "grow" << changed;
+    QTest::newRow("replaced by a link to a file outside") << "z.txt" << "link" << changed;
+    QTest::newRow("shrunk while copied") << "a.bin" << "shrink" << changed;
+    QTest::newRow("grown while copied") << "a.bin" << "grow" << changed;
+}
+
+void TestDiscImage::changedFileIsNamed()
+{
+    // Changed under the writer after the layout, as another program might.
+    QFETCH(QString, file);
+    QFETCH(QString, change);
+    QFETCH(int, kind);
     QTemporaryDir dir;
-    QVERIFY(writeTestFile(dir.filePath("dane/a.bin"), QByteArray(3 * 1024 * 1024, 'a')));
-    QVERIFY(writeTestFile(dir.filePath("dane/z.txt"), "z"));
+    QVERIFY(writeTestFile(dir.filePath("dane/a.bin"), QByteArray(8 << 20, 'a')) && writeTestFile(dir.filePath("dane/z.txt"), "0123456789"));
+    QVERIFY(writeTestFile(dir.filePath("poza.txt"), "poza poza!"));
+    QFile f(dir.filePath("dane/" + file));
     DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), {}};
-    job.progress = [&](int, const QString &file) {
-        if (file == QLatin1String("a.bin"))
-            QFile::remove(dir.filePath("dane/z.txt"));
+    job.progress = [&](int, const QString &current) {
+        const QString now = current == QLatin1String("a.bin") ? std::exchange(change, QString()) : QString();
+        if (now == "shrink" || now == "grow")
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(now == "grow" ? f.size() + 5000 : 3));
+        else if (!now.isEmpty())
+            QVERIFY(f.remove() && (now != "link" || QFile::link(dir.filePath("poza.txt"), f.fileName())));
     };
     const DiscImageResult result = writeDiscImage(job);
-    QVERIFY(!result.ok);
-    QCOMPARE(int(result.problem.kind), int(DiscImageProblem::Kind::Unreadable));
-    QCOMPARE(result.problem.subject, QStringLiteral("z.txt"));
+    QCOMPARE(int(result.problem.kind), kind);
+    QCOMPARE(result.problem.subject, file);
+    QCOMPARE(entriesOf(dir.path()), (QStringList{"dane", "poza.txt"}));
+}
+
+void TestDiscImage::folderThatCannotBeTakenIsNamed_data()
+{
+    QTest::addColumn<QString>("locked"); // made unreadable; "-": none
+    QTest::addColumn<QString>("subject"); // empty: the data folder as given
+    QTest::addColumn<int>("kind");
+    QTest::newRow("a folder in it unreadable") << "a" << "a" << int(DiscImageProblem::Kind::UnreadableFolder);
+    QTest::newRow("the data folder unreadable") << "" << "" << int(DiscImageProblem::Kind::UnreadableFolder);
+    QTest::newRow("two names alike once decoded") << "-" << u"café.txt"_qs << int(DiscImageProblem::Kind::CannotAdd);
+}
+
+void TestDiscImage::folderThatCannotBeTakenIsNamed()
+{
+    // Root reads any folder, so the writer runs as nobody.
+    QFETCH(QString, locked);
+    QFETCH(QString, subject);
+    QFETCH(int, kind);
+    TempDir dir;
+    QVERIFY(writeTestFile(dir.filePath("dane/a/plik.txt")) && writeTestFile(dir.filePath(u"dane/café.txt"_qs)));
+    writeRawFile(QFile::encodeName(dir.filePath("dane")) + "/caf\xe9.txt");
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    QFile::setPermissions(dir.filePath("dane/" + locked), {});
+    const bool root = ::geteuid() == 0;
+    QVERIFY(!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
+    const DiscImageResult result = writeDiscImage({dir.filePath("dane"), dir.filePath("obraz.iso"), {}});
+    QVERIFY(!root || (::seteuid(0) == 0 && ::setegid(0) == 0));
+    QFile::setPermissions(dir.filePath("dane/" + locked), QFileDevice::Permissions(0x7777));
+    QCOMPARE(int(result.problem.kind), kind);
+    QCOMPARE(result.problem.subject, subject.isEmpty() ? dir.filePath("dane") : subject);
     QCOMPARE(entriesOf(dir.path()), QStringList{"dane"});
+}
+
+void TestDiscImage::linksShowNothingOutside_data()
+{
+    // In dest "@" stands for the data folder, "~" for the folder holding it.
+    QTest::addColumn<QString>("dest");
+    QTest::addColumn<QString>("kept"); // empty: left out
+    QTest::newRow("absolute, inside: made relative") << "@/b" << "../b";
+    QTest::newRow("absolute, outside: left out") << "~/poza" << "";
+    QTest::newRow("relative, leading out: left out") << "../../poza" << "";
+}
+
+void TestDiscImage::linksShowNothingOutside()
+{
+    QFETCH(QString, dest);
+    QFETCH(QString, kept);
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath("dane/a")) && QDir().mkpath(dir.filePath("dane/b")) && QDir().mkpath(dir.filePath("poza")));
+    QVERIFY(QFile::link(dest.replace('@', dir.filePath("dane")).replace('~', dir.path()), dir.filePath("dane/a/l")));
+    const DiscImageResult result = writeDiscImage({dir.filePath("dane"), dir.filePath("obraz.iso"), {}});
+    QCOMPARE(result.skipped, kept.isEmpty() ? QStringList{"a/l"} : QStringList());
+    QString volumeId;
+    QMap<QString, time_t> times;
+    QCOMPARE(readImage(dir.filePath("obraz.iso"), false, &volumeId, &times).value("a/l"), kept.isEmpty() ? "" : "-> " + kept.toUtf8());
+}
+
+void TestDiscImage::imagePathIsTheNameItself_data()
+{
+    QTest::addColumn<QString>("linkTo");
+    QTest::newRow("a link to someone's file") << "ofiara.txt";
+    QTest::newRow("a link into the data folder") << "dane/obraz.iso";
+}
+
+void TestDiscImage::imagePathIsTheNameItself()
+{
+    QFETCH(QString, linkTo);
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("dane/plik.txt"), "x") && writeTestFile(dir.filePath("ofiara.txt"), "ofiara"));
+    QVERIFY(QFile::link(dir.filePath(linkTo), dir.filePath("obraz.iso")));
+    const DiscImageResult result = writeDiscImage({dir.filePath("dane"), dir.filePath("obraz.iso"), {}});
+    QVERIFY(result.ok && !QFileInfo(dir.filePath("obraz.iso")).isSymLink());
+    QCOMPARE(readTestFile(dir.filePath("ofiara.txt")), QByteArray("ofiara"));
+    QCOMPARE(entriesOf(dir.filePath("dane")), QStringList{"plik.txt"});
 }
 
 void TestDiscImage::fileOverFourGiB()

@@ -39,6 +39,7 @@ private slots:
     void check();
     void iso_data();
     void iso();
+    void isoOnAFullDisk();
     void usage_data();
     void usage();
 };
@@ -460,6 +461,7 @@ void TestCli::iso()
     QTemporaryDir dir;
     QVERIFY(writeTestFile(dir.filePath(u"dane/żółw.txt"_qs), "abc"));
     QVERIFY(writeTestFile(dir.filePath("dane/autorun.inf"), "[autorun]\r\n"));
+    QVERIFY(writeTestFile(dir.filePath("poza.txt"), "poza") && QFile::link(dir.filePath("poza.txt"), dir.filePath("dane/poza")));
     const Run run = cli(QStringList{"iso", dir.filePath("dane"), dir.filePath(image)} + extra);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(QFileInfo::exists(dir.filePath(image)), exitCode == 0);
@@ -474,6 +476,21 @@ void TestCli::iso()
     QCOMPARE(out["files"].toInt(), 2);
     QCOMPARE(out["volumeId"].toString(), volumeId);
     QCOMPARE(out["jolietVolumeId"].toString(), jolietVolumeId);
+    QCOMPARE(out["skipped"].toArray(), QJsonArray{"poza"});
+}
+
+void TestCli::isoOnAFullDisk()
+{
+    // A small file system of the run's own, in a mount namespace of its own.
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("dane/duzy.bin"), QByteArray(1024 * 1024, 'x')) && QDir().mkdir(dir.filePath("maly")));
+    QProcess sh;
+    sh.start("unshare", {"-rm", "sh", "-c", R"(mount -t tmpfs -o size=256k tmpfs "$1" || exit 1; "$0" iso "$2" "$1/o.iso"; ls -A "$1")",
+                         PELMORA_CLI, dir.filePath("maly"), dir.filePath("dane")});
+    if (!sh.waitForFinished(30000) || sh.exitCode() != 0)
+        QSKIP("no mount namespace to be had here");
+    QCOMPARE(sh.readAllStandardOutput(), QByteArray()); // nothing left there
+    QCOMPARE(sh.readAllStandardError(), "the disk is full: no room for the image in " + QFile::encodeName(dir.filePath("maly")) + '\n');
 }
 
 void TestCli::usage_data()
