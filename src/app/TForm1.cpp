@@ -51,6 +51,13 @@ TForm1::TForm1(const AppServices &services, QWidget *parent)
     FormCreate();
 }
 
+// A rename still open is committed as the list goes, when this window is no longer whole:
+// nothing of it may be told then.
+TForm1::~TForm1()
+{
+    disconnect(lv_Lista->itemDelegateForColumn(0), nullptr, this, nullptr);
+}
+
 void TForm1::setSideWindows(QWidget *tips, QWidget *about)
 {
     m_tips = tips;

@@ -41,6 +41,7 @@ class TForm1 : public QWidget
 
 public:
     explicit TForm1(const AppServices &services, QWidget *parent = nullptr);
+    ~TForm1() override;
 
     // The tips and about windows, created after the main window.
     void setSideWindows(QWidget *tips, QWidget *about);

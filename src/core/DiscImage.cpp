@@ -1,5 +1,7 @@
 #include "core/DiscImage.h"
 
+#include "core/AtomicFile.h"
+
 #include "core/CodePage.h"
 
 #include <QDir>
@@ -276,7 +278,8 @@ public:
         errno = 0;
         while (const dirent *entry = ::readdir(dir)) {
             const QByteArray name(entry->d_name);
-            if (name != "." && name != "..")
+            // A save killed before its rename left its temporary file: it is no file of the disc.
+            if (name != "." && name != ".." && !isTemporaryFileName(QFile::decodeName(name)))
                 names.append(name);
             errno = 0;
         }

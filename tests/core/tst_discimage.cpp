@@ -185,6 +185,7 @@ void TestDiscImage::readsBackEveryFile()
     QFETCH(bool, joliet);
     TempDir dir;
     const FileMap expected = writeDataFolder(dir.filePath("dane"));
+    QVERIFY(writeTestFile(dir.filePath("dane/.autorun.inf.pelmora-Ab12Cd"), "a save killed midway"));
     DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), QStringLiteral("Płyta")};
     QStringList progressFiles;
     job.progress = [&](int, const QString &file) { progressFiles << file; };
