@@ -275,8 +275,8 @@ void TForm1::de_FolderChange()
         de_Folder->setText(folder);
         removeStaleTemporaryFiles(folder); // a save killed midway must not reach the disc
         dropAutoStartOutside(folder);
+        setLabelByProgram(folderName(folder)); // first: the tree reports its selection with it
         takeFolder();
-        setLabelByProgram(folderName(folder));
         Label3->setText(e_Etykieta->text());
         dfsSystemTreeView1->setCustomDirCaption(e_Etykieta->text());
         enable(sb_Odswiez, false);

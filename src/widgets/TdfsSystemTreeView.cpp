@@ -9,6 +9,7 @@
 #include <QFileIconProvider>
 #include <QMenu>
 #include <QPainter>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QStorageInfo>
 #include <QStyle>
@@ -141,6 +142,10 @@ TdfsSystemTreeView::TdfsSystemTreeView(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(true);
     setUniformRowHeights(true);
+    // The one column is as wide as its widest entry shown, so that deep entries stay whole and
+    // the tree scrolls sideways to them.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
         if (!isListed(item))
@@ -228,6 +233,7 @@ void TdfsSystemTreeView::Rebuild()
     const bool wasOpen = currentItem() && currentItem()->isExpanded();
     const QStringList open = sameRoot ? openFolders() : QStringList();
     const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QString before = Selection();
     quietly([&] {
         clear();
         if (!m_customDir.isEmpty() && QDir::isAbsolutePath(root) && QFileInfo(root).isDir()) {
@@ -266,7 +272,30 @@ void TdfsSystemTreeView::Rebuild()
             }
         }
     });
+    // The same path under another root is another entry of the disc: it is reported too.
+    if (!sameRoot && !before.isEmpty() && Selection() == before)
+        selectionChanged();
     updateWatches();
+}
+
+void TdfsSystemTreeView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    // The base class shows a cell wider than the view from the column's left edge, which
+    // leaves deep entries out of sight.
+    QTreeWidget::scrollTo(index, hint);
+    if (!index.isValid())
+        return;
+    // The column's width and the scroll bar's range follow the entries shown only later.
+    header()->resizeSections(QHeaderView::ResizeToContents);
+    updateGeometries();
+    const QRect cell = visualRect(index);
+    const int start = cell.left() - indentation(); // with its marker
+    const int end = cell.left() + sizeHintForIndex(index).width();
+    QScrollBar *bar = horizontalScrollBar();
+    if (start < 0)
+        bar->setValue(bar->value() + start);
+    else if (end > viewport()->width())
+        bar->setValue(bar->value() + qMin(start, end - viewport()->width()));
 }
 
 QTreeWidgetItem *TdfsSystemTreeView::newEntry(const QFileInfo &info)

@@ -64,6 +64,9 @@ public:
     static bool isFolder(const QTreeWidgetItem *item);
     static bool isListed(const QTreeWidgetItem *item);
 
+    // Up and down as any tree; sideways so that the entry itself shows, however deep it lies.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
 signals:
     // The selected entry changed. Runs at once, with the busy cursor over the tree.
     void OnChange();

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <atomic>
@@ -48,6 +49,8 @@ private slots:
     void openMenuFileShowsItsLabel();
     void missingFolderStates();
     void specialFilesAreNeverOpened();
+    void selectionKeptByANewFolderIsReported();
+    void deepEntriesAreReachedByKeys();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -251,6 +254,35 @@ void TestSelection::specialFilesAreNeverOpened()
     QCOMPARE(UserInput::rowOf(form().lb_Programy, "potok.exe"), -1);
     done = true;
     watchdog.join();
+}
+
+// Taking a subfolder keeps the selected file selected: it is the new disc's entry, and says so.
+void TestSelection::selectionKeptByANewFolderIsReported()
+{
+    TForm1 &f = form();
+    select("bin/setup.exe");
+    f.de_Folder->setFolder(m_folder + "bin");
+    QCOMPARE(f.Label4->text(), QStringLiteral("[bin]\\setup.exe"));
+    QVERIFY(f.sb_Dodaj->isEnabled());
+}
+
+// Fourteen folders down, the keys still go from entry to entry and the tree scrolls sideways.
+void TestSelection::deepEntriesAreReachedByKeys()
+{
+    TForm1 &f = form();
+    QString deep = "bin";
+    for (int level = 0; level < 14; ++level)
+        deep += QStringLiteral("/poziom%1").arg(level);
+    writeFile(deep + "/gleboki.exe", "MZ");
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QVERIFY(UserInput::clickPath(f.dfsSystemTreeView1, m_folder + deep + "/gleboki.exe"));
+    UserInput::press(Qt::Key_Up);
+    QCOMPARE(f.dfsSystemTreeView1->Selection(), m_folder + deep);
+    UserInput::press(Qt::Key_Down);
+    QCOMPARE(f.dfsSystemTreeView1->Selection(), m_folder + deep + "/gleboki.exe");
+    QVERIFY(f.Label4->text().endsWith("\\gleboki.exe"));
+    QVERIFY(f.dfsSystemTreeView1->horizontalScrollBar()->maximum() > 0);
 }
 
 QTEST_MAIN(TestSelection)
