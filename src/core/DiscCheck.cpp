@@ -4,6 +4,7 @@
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
 #include "core/IconSource.h"
+#include "core/PolishPlural.h"
 
 #include <QHash>
 
@@ -153,8 +154,11 @@ public:
         const qsizetype length = label.toUcs4().size();
         if (length > shownLabelLength)
             warning(QStringLiteral("label-long"), key,
-                    QStringLiteral("Etykieta ma %1 znaków; Windows pokaże tylko pierwsze %2.")
-                        .arg(length).arg(shownLabelLength));
+                    QStringLiteral("Etykieta ma %1 %2; Windows pokaże tylko pierwsze %3.")
+                        .arg(length)
+                        .arg(polishPlural(length, QStringLiteral("znak"), QStringLiteral("znaki"),
+                                          QStringLiteral("znaków")))
+                        .arg(shownLabelLength));
     }
 
     void checkItems(const QList<MenuItem> &items)

@@ -1,6 +1,7 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "core/DiscCheck.h"
+#include "core/PolishPlural.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +17,7 @@ class TestDiscCheck : public QObject
 private slots:
     void findings_data();
     void findings();
+    void pluralForms();
 };
 
 Q_DECLARE_METATYPE(QList<MenuItem>)
@@ -133,6 +135,16 @@ void TestDiscCheck::findings()
         QCOMPARE(error, QStringList({"open-missing", "icon-missing", "icon-index", "outside-disc"}).contains(f.code));
     }
     QCOMPARE(found, expected);
+}
+
+// The noun after a number in the messages.
+void TestDiscCheck::pluralForms()
+{
+    QStringList found;
+    for (const qint64 n : {1, 2, 4, 5, 11, 12, 14, 21, 22, 34, 112, 0, -3})
+        found << QString::number(n) + ' ' + polishPlural(n, u"znak"_qs, u"znaki"_qs, u"znaków"_qs);
+    QCOMPARE(found, QStringList({"1 znak", "2 znaki", "4 znaki", "5 znaków", "11 znaków", "12 znaków", "14 znaków",
+                                 "21 znaków", "22 znaki", "34 znaki", "112 znaków", "0 znaków", "-3 znaki"}));
 }
 
 QTEST_GUILESS_MAIN(TestDiscCheck)
