@@ -22,7 +22,9 @@ struct DiscFinding
 QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder);
 
 // The program of a command: its quoted first word, else the longest prefix ending at a blank
-// (or the end) that names a file of the disc, else its first word.
+// (or the end) that names a file of the disc, else its first word. A name without an extension
+// that is not on the disc stands for the name with ".exe" added when that is, as Windows
+// starts it.
 QString commandProgram(const QString &command, const QString &dataFolder);
 
 // The key of the caption of entry index, as autorun.inf names it.

@@ -104,6 +104,12 @@ void TestDiscCheck::findings_data()
         << QList<MenuItem>{item("&Graj", "setup.exe"), item("Instaluj", "setup.exe"),
                            item("gr&aj", "setup.exe"), item("GRAJ", "setup.exe")}
         << QStringList{"duplicate-caption shell\\00002", "duplicate-caption shell\\00003"};
+    QTest::newRow("system-program") << "RunDll32.exe url.dll,FileProtocolHandler http://www.example.com" << ""
+        << -1 << "" << QList<MenuItem>{item("Czytaj", "notepad czytaj.txt"), item("Strona", "CMD /c start index.htm")}
+        << QStringList{"system-program open", "system-program shell\\00000", "system-program shell\\00001"};
+    QTest::newRow("programs without .exe") << "setup /auto" << "" << -1 << ""
+        << QList<MenuItem>{item("Graj", "moje programy\\start gry -pełny"), item("Instaluj", "\"SETUP\" /s")}
+        << QStringList();
 }
 
 void TestDiscCheck::findings()
