@@ -7,6 +7,7 @@
 #include "core/PolishPlural.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -61,6 +62,14 @@ bool isSystemProgram(const QString &program)
     if (name.endsWith(QLatin1String(".exe")) || name.endsWith(QLatin1String(".com")))
         name.chop(4);
     return names.contains(name);
+}
+
+// "http://...", "mailto:...": Windows hands an address to the program of its kind; it is no
+// file of the disc.
+bool isAddress(const QString &text)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    return scheme.match(text).hasMatch();
 }
 
 // The file of the disc that path names as Windows starts it, which adds ".exe" to a name
@@ -179,6 +188,16 @@ public:
                         .arg(quoted(program)));
     }
 
+    void checkShellExecute(const QString &command)
+    {
+        const QString key = QStringLiteral("shellexecute");
+        codePage(command, key);
+        const QString file = commandProgram(command, m_folder);
+        if (!isAddress(file) && onDisc(file, key) && find(file, key) == Found::Missing)
+            error(QStringLiteral("shellexecute-missing"), key,
+                  QStringLiteral("Plik %1 otwierany po włożeniu płyty nie istnieje na płycie.").arg(quoted(file)));
+    }
+
     void checkIcon(const QString &file, int index)
     {
         const QString key = QStringLiteral("icon");
@@ -273,8 +292,14 @@ QString commandProgram(const QString &command, const QString &dataFolder)
 QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
 {
     Checker check(dataFolder);
+    if (!doc.autorunSection)
+        check.error(QStringLiteral("no-autorun-section"), QString(),
+                    QStringLiteral("Plik autorun.inf nie ma sekcji [autorun] albo nie ma w niej żadnego "
+                                   "klucza, więc Windows nie użyje go po włożeniu płyty."));
     if (!doc.autoStartProgram.isEmpty())
         check.checkOpen(doc.autoStartProgram);
+    if (!doc.shellExecute.isEmpty())
+        check.checkShellExecute(doc.shellExecute);
     if (!doc.iconFile.isEmpty()) // without a number Windows shows the first icon
         check.checkIcon(doc.iconFile, doc.iconIndex.value_or(0));
     check.checkLabel(doc.discLabel);

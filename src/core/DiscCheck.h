@@ -12,7 +12,8 @@ struct DiscFinding
 
     QString code;      // a fixed name scripts rely on, e.g. "open-missing"
     Severity severity = Severity::Error;
-    QString key;       // the key of autorun.inf concerned: "open", "icon", "label" or "shell\NNNNN"
+    QString key;       // the key of autorun.inf concerned: "open", "shellexecute", "icon", "label"
+                       // or "shell\NNNNN"; empty for the file as a whole
     QString message;   // for the user, in Polish
     int item = -1;     // the entry concerned, -1 when none
 };
