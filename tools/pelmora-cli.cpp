@@ -261,6 +261,8 @@ int checkCommand(const QString &folder)
     }
     doc.discLabel = content.label.value_or(QString());
     doc.items = content.items;
+    doc.shellExecute = content.shellExecute;
+    doc.autorunSection = content.section;
 
     QJsonArray out;
     bool error = false;

@@ -275,4 +275,7 @@ private:
     // the file does not hold, a file not in the folder, or no number at all): written back
     // unchanged until the user picks an icon.
     std::optional<std::optional<int>> m_iconIndexFromFile;
+    // What the file read holds that no control edits and Save keeps, for the disc check.
+    QString m_shellExecute;
+    bool m_autorunSection = true;
 };

@@ -81,6 +81,10 @@ MenuDocument TForm1::document() const
         const QTreeWidgetItem *row = lv_Lista->topLevelItem(i);
         doc.items.append({row->text(0), row->text(1), row->data(0, Qt::UserRole).toString()});
     }
+    if (fileOnDisc()) {
+        doc.shellExecute = m_shellExecute;
+        doc.autorunSection = m_autorunSection;
+    }
     doc.modified = m_modified;
     doc.loading = m_loading;
     return doc;
@@ -261,6 +265,8 @@ void TForm1::de_FolderChange()
     m_folder = exists ? folder : QString();
     m_edited = false;
     m_modified = false;
+    m_shellExecute.clear();
+    m_autorunSection = true;
     clearItems();
     for (QWidget *w : std::initializer_list<QWidget *>{sb_Utworz, sb_AutoRun, sb_Usun, sb_Dodaj, sb_Edytuj,
                                                         sb_Odswiez, sb_Zapisz})
@@ -384,6 +390,8 @@ void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path
     m_filling = true;
     const QString folder = dataFolder();
     l_Program->setText(content.open);
+    m_shellExecute = content.shellExecute;
+    m_autorunSection = content.section;
     m_iconIndexFromFile.reset();
     if (content.icon) {
         const QSignalBlocker quiet(dfsIconListBox1); // the program picks the row, not the user
@@ -430,6 +438,7 @@ bool TForm1::writeMenuFile()
         for (int i = 0; i < lv_Lista->topLevelItemCount() && i < verbs.size(); ++i)
             lv_Lista->topLevelItem(i)->setData(0, Qt::UserRole, verbs[i]);
         m_edited = false;
+        m_autorunSection = true;
         return true;
     }
     m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,

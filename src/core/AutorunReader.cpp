@@ -41,7 +41,9 @@ AutorunContent readAutorun(const ProfileFile &profile)
 {
     AutorunContent content;
     content.readError = profile.error();
+    content.section = profile.hasSection(section);
     content.open = profile.value(section, u"open");
+    content.shellExecute = profile.value(section, u"shellexecute");
     if (profile.hasKey(section, u"icon"))
         content.icon = readIcon(profile.value(section, u"icon"));
     // "label" is what Windows shows; "name" is what this program always wrote, and wins.

@@ -22,6 +22,8 @@ struct AutorunContent
     std::optional<AutorunIcon> icon;  // absent when the file has no icon key
     std::optional<QString> label;     // absent when the file gives no label
     QList<MenuItem> items;            // in the order of their caption lines, each with its verb
+    QString shellExecute;             // the document Windows opens on insertion; empty when none
+    bool section = false;             // whether [autorun] is there with a key in it
     // Why the file gave nothing: Missing, NotRegularFile (a FIFO, a device), TooLarge (over
     // ProfileFile::maxFileSize) or Unreadable; None when it was read.
     FileReadError readError = FileReadError::None;

@@ -4,8 +4,13 @@
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
 #include "core/IconSource.h"
+#include "core/PolishPlural.h"
 
 #include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +42,46 @@ bool leavesDisc(const QString &path)
         }
     }
     return false;
+}
+
+// Windows finds these in its own folders when they are named alone, without a folder, so a
+// disc that lacks them still starts them.
+bool isSystemProgram(const QString &program)
+{
+    static const QSet<QString> names{
+        QStringLiteral("calc"),     QStringLiteral("cmd"),      QStringLiteral("command"),
+        QStringLiteral("control"),  QStringLiteral("cscript"),  QStringLiteral("explorer"),
+        QStringLiteral("hh"),       QStringLiteral("iexplore"), QStringLiteral("mshta"),
+        QStringLiteral("msiexec"),  QStringLiteral("mspaint"),  QStringLiteral("notepad"),
+        QStringLiteral("regedit"),  QStringLiteral("rundll"),   QStringLiteral("rundll32"),
+        QStringLiteral("start"),    QStringLiteral("winhelp"),  QStringLiteral("winhlp32"),
+        QStringLiteral("wordpad"),  QStringLiteral("write"),    QStringLiteral("wscript")};
+    if (std::any_of(program.cbegin(), program.cend(), isSeparator))
+        return false;
+    QString name = program.toLower();
+    if (name.endsWith(QLatin1String(".exe")) || name.endsWith(QLatin1String(".com")))
+        name.chop(4);
+    return names.contains(name);
+}
+
+// "http://...", "mailto:...": Windows hands an address to the program of its kind; it is no
+// file of the disc.
+bool isAddress(const QString &text)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    return scheme.match(text).hasMatch();
+}
+
+// The file of the disc that path names as Windows starts it, which adds ".exe" to a name
+// without an extension ("CDLaunch\shelexec \readme.htm"); empty when there is none.
+QString discFileOf(const QString &path, const QString &dataFolder)
+{
+    if (leavesDisc(path))
+        return {};
+    if (discFileExists(dataFolder, path))
+        return path;
+    const QString program = path + QStringLiteral(".exe");
+    return fileExtension(path).isEmpty() && discFileExists(dataFolder, program) ? program : QString();
 }
 
 QString quoted(const QString &text)
@@ -81,6 +126,21 @@ public:
         findings.append({code, DiscFinding::Severity::Warning, key, message, item});
     }
 
+    enum class Found { OnDisc, System, Missing };
+
+    // A program the disc lacks but Windows has is only noted, under its own code.
+    Found find(const QString &program, const QString &key, int item = -1)
+    {
+        if (discFileExists(m_folder, program))
+            return Found::OnDisc;
+        if (!isSystemProgram(program))
+            return Found::Missing;
+        warning(QStringLiteral("system-program"), key,
+                QStringLiteral("Programu %1 nie ma na płycie, ale to program Windows, który system "
+                               "znajdzie w swoich folderach.").arg(quoted(program)), item);
+        return Found::System;
+    }
+
     // False, after the finding, when path cannot be on the disc.
     bool onDisc(const QString &path, const QString &key, int item = -1)
     {
@@ -111,7 +171,10 @@ public:
         const QString program = commandProgram(open, m_folder);
         if (!onDisc(program, key))
             return;
-        if (!discFileExists(m_folder, program))
+        const Found found = find(program, key);
+        if (found == Found::System)
+            return;
+        if (found == Found::Missing)
             error(QStringLiteral("open-missing"), key,
                   QStringLiteral("Program %1 uruchamiany po włożeniu płyty nie istnieje na płycie.")
                       .arg(quoted(program)));
@@ -123,6 +186,16 @@ public:
                     QStringLiteral("Plik %1 nie jest programem, który Windows może uruchomić po "
                                    "włożeniu płyty (.exe, .com, .bat, .cmd, .pif lub .scr).")
                         .arg(quoted(program)));
+    }
+
+    void checkShellExecute(const QString &command)
+    {
+        const QString key = QStringLiteral("shellexecute");
+        codePage(command, key);
+        const QString file = commandProgram(command, m_folder);
+        if (!isAddress(file) && onDisc(file, key) && find(file, key) == Found::Missing)
+            error(QStringLiteral("shellexecute-missing"), key,
+                  QStringLiteral("Plik %1 otwierany po włożeniu płyty nie istnieje na płycie.").arg(quoted(file)));
     }
 
     void checkIcon(const QString &file, int index)
@@ -153,8 +226,11 @@ public:
         const qsizetype length = label.toUcs4().size();
         if (length > shownLabelLength)
             warning(QStringLiteral("label-long"), key,
-                    QStringLiteral("Etykieta ma %1 znaków; Windows pokaże tylko pierwsze %2.")
-                        .arg(length).arg(shownLabelLength));
+                    QStringLiteral("Etykieta ma %1 %2; Windows pokaże tylko pierwsze %3.")
+                        .arg(length)
+                        .arg(polishPlural(length, QStringLiteral("znak"), QStringLiteral("znaki"),
+                                          QStringLiteral("znaków")))
+                        .arg(shownLabelLength));
     }
 
     void checkItems(const QList<MenuItem> &items)
@@ -175,7 +251,7 @@ public:
             else
                 firstWithCaption.insert(captionFolded(item.label), i);
             const QString program = commandProgram(item.file, m_folder);
-            if (onDisc(program, key, i) && !discFileExists(m_folder, program))
+            if (onDisc(program, key, i) && find(program, key, i) == Found::Missing)
                 warning(QStringLiteral("item-missing"), key,
                         QStringLiteral("Program %1 pozycji %2 nie istnieje na płycie.")
                             .arg(quoted(program), quoted(item.label)), i);
@@ -199,13 +275,15 @@ QString commandProgram(const QString &command, const QString &dataFolder)
 {
     if (command.startsWith(QLatin1Char('"'))) {
         const qsizetype end = command.indexOf(QLatin1Char('"'), 1);
-        return command.mid(1, end < 0 ? -1 : end - 1);
+        const QString name = command.mid(1, end < 0 ? -1 : end - 1);
+        const QString file = discFileOf(name, dataFolder);
+        return file.isEmpty() ? name : file;
     }
     // Longest first: "Moje programy\setup.exe /s" names the program with its blank.
     for (qsizetype end = command.size(); end > 0; end = command.lastIndexOf(QLatin1Char(' '), end - 1)) {
-        const QString prefix = command.left(end);
-        if (!leavesDisc(prefix) && discFileExists(dataFolder, prefix))
-            return prefix;
+        const QString file = discFileOf(command.left(end), dataFolder);
+        if (!file.isEmpty())
+            return file;
     }
     const qsizetype blank = command.indexOf(QLatin1Char(' '));
     return blank < 0 ? command : command.left(blank);
@@ -214,8 +292,14 @@ QString commandProgram(const QString &command, const QString &dataFolder)
 QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
 {
     Checker check(dataFolder);
+    if (!doc.autorunSection)
+        check.error(QStringLiteral("no-autorun-section"), QString(),
+                    QStringLiteral("Plik autorun.inf nie ma sekcji [autorun] albo nie ma w niej żadnego "
+                                   "klucza, więc Windows nie użyje go po włożeniu płyty."));
     if (!doc.autoStartProgram.isEmpty())
         check.checkOpen(doc.autoStartProgram);
+    if (!doc.shellExecute.isEmpty())
+        check.checkShellExecute(doc.shellExecute);
     if (!doc.iconFile.isEmpty()) // without a number Windows shows the first icon
         check.checkIcon(doc.iconFile, doc.iconIndex.value_or(0));
     check.checkLabel(doc.discLabel);

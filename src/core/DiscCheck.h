@@ -12,7 +12,8 @@ struct DiscFinding
 
     QString code;      // a fixed name scripts rely on, e.g. "open-missing"
     Severity severity = Severity::Error;
-    QString key;       // the key of autorun.inf concerned: "open", "icon", "label" or "shell\NNNNN"
+    QString key;       // the key of autorun.inf concerned: "open", "shellexecute", "icon", "label"
+                       // or "shell\NNNNN"; empty for the file as a whole
     QString message;   // for the user, in Polish
     int item = -1;     // the entry concerned, -1 when none
 };
@@ -22,7 +23,9 @@ struct DiscFinding
 QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder);
 
 // The program of a command: its quoted first word, else the longest prefix ending at a blank
-// (or the end) that names a file of the disc, else its first word.
+// (or the end) that names a file of the disc, else its first word. A name without an extension
+// that is not on the disc stands for the name with ".exe" added when that is, as Windows
+// starts it.
 QString commandProgram(const QString &command, const QString &dataFolder);
 
 // The key of the caption of entry index, as autorun.inf names it.

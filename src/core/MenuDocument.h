@@ -30,6 +30,11 @@ struct MenuDocument
     // shows. A negative number is a resource id, not a position.
     std::optional<int> iconIndex;
     QList<MenuItem> items;
+    // What the file read holds that Pelmora does not edit (Save keeps its lines as they are),
+    // for the disc check: the document of "shellexecute=", and whether [autorun] is there with
+    // a key in it. A document not read from a file is written with the section.
+    QString shellExecute;
+    bool autorunSection = true;
     bool modified = false;
     bool loading = false;
 };

@@ -25,6 +25,7 @@ private slots:
     void soundDiscSaysSo();
     void doubleClickLeadsToTheFix_data();
     void doubleClickLeadsToTheFix();
+    void fileWithoutTheSection();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -121,6 +122,17 @@ void TestCheck::doubleClickLeadsToTheFix()
     QTRY_COMPARE(focused(), focus);
     if (listRow >= 0)
         QCOMPARE(form().lv_Lista->indexOfTopLevelItem(form().lv_Lista->currentItem()), listRow);
+}
+
+void TestCheck::fileWithoutTheSection()
+{
+    takeFolder("[inne]\r\nopen=setup.exe\r\n");
+    QAction *entry = openCheckEntry();
+    QVERIFY(entry);
+    UserInput::clickEntry(form().pm_Nowe, entry);
+    TF_Sprawdz *check = form().findChild<TF_Sprawdz *>();
+    QVERIFY(check && check->lb_Wyniki->count() == 1);
+    QCOMPARE(check->lb_Wyniki->item(0)->toolTip(), QStringLiteral("no-autorun-section"));
 }
 
 QTEST_MAIN(TestCheck)

@@ -1,6 +1,7 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "core/DiscCheck.h"
+#include "core/PolishPlural.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +17,7 @@ class TestDiscCheck : public QObject
 private slots:
     void findings_data();
     void findings();
+    void pluralForms();
 };
 
 Q_DECLARE_METATYPE(QList<MenuItem>)
@@ -50,6 +52,8 @@ void TestDiscCheck::findings_data()
     QTest::addColumn<int>("iconIndex"); // INT_MIN: the file alone
     QTest::addColumn<QString>("label");
     QTest::addColumn<QList<MenuItem>>("items");
+    QTest::addColumn<QString>("shellExecute");
+    QTest::addColumn<bool>("section"); // whether [autorun] holds a key
     QTest::addColumn<QStringList>("expected"); // "code key", in order
 
     const QList<MenuItem> none;
@@ -57,51 +61,66 @@ void TestDiscCheck::findings_data()
         << "SETUP.EXE /auto" << "IKONY.DLL" << 1 << u"Płyta ąęśćż"_qs
         << QList<MenuItem>{item("Graj", "\\moje programy/start gry.exe -pełny"),
                            item("Czytaj", "\"czytaj.txt\""), item("Instaluj", "setup.exe")}
-        << QStringList();
+        << "" << true << QStringList();
     QTest::newRow("open-missing") << "instaluj.exe" << "" << -1 << "" << none
-                                  << QStringList{"open-missing open"};
+                                  << "" << true << QStringList{"open-missing open"};
     QTest::newRow("not-program") << "czytaj.txt" << "" << -1 << "" << none
-                                 << QStringList{"not-program open"};
-    QTest::newRow("open-missing and not-program") << "opis.doc" << "" << -1 << "" << none
+                                 << "" << true << QStringList{"not-program open"};
+    QTest::newRow("open-missing and not-program") << "opis.doc" << "" << -1 << "" << none << "" << true
                                                   << QStringList{"open-missing open", "not-program open"};
     QTest::newRow("icon-missing") << "" << "brak.ico" << 0 << "" << none
-                                  << QStringList{"icon-missing icon"};
+                                  << "" << true << QStringList{"icon-missing icon"};
     QTest::newRow("icon-index past the last icon") << "" << "ikony.dll" << 2 << "" << none
-                                                   << QStringList{"icon-index icon"};
+                                                   << "" << true << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of an .ico file") << "" << "plyta.ico" << 1 << "" << none
-                                                << QStringList{"icon-index icon"};
+                                                << "" << true << QStringList{"icon-index icon"};
     QTest::newRow("icon-index negative") << "" << "plyta.ico" << -1 << "" << none
-                                         << QStringList{"icon-index icon"};
-    QTest::newRow("no number: the first icon") << "" << "ikony.dll" << INT_MIN << "" << none << QStringList();
-    QTest::newRow("no number, no icon") << "" << "setup.exe" << INT_MIN << "" << none << QStringList{"icon-index icon"};
+                                         << "" << true << QStringList{"icon-index icon"};
+    QTest::newRow("no number: the first icon") << "" << "ikony.dll" << INT_MIN << "" << none << "" << true
+                                               << QStringList();
+    QTest::newRow("no number, no icon") << "" << "setup.exe" << INT_MIN << "" << none << "" << true
+                                        << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of a program without icons") << "" << "setup.exe" << 0 << "" << none
-                                                           << QStringList{"icon-index icon"};
+                                                           << "" << true << QStringList{"icon-index icon"};
     QTest::newRow("icon-index of a text file") << "" << "czytaj.txt" << 0 << "" << none
-                                               << QStringList{"icon-index icon"};
+                                               << "" << true << QStringList{"icon-index icon"};
     QTest::newRow("item-missing") << "" << "" << -1 << ""
                                   << QList<MenuItem>{item("Graj", "setup.exe"), item("Pomoc", "pomoc.exe /?")}
-                                  << QStringList{"item-missing shell\\00001"};
+                                  << "" << true << QStringList{"item-missing shell\\00001"};
     QTest::newRow("item-missing: quoted program with a blank") << "" << "" << -1 << ""
         << QList<MenuItem>{item("Graj", "\"Moje programy\\Start.exe\" gry.exe")}
-        << QStringList{"item-missing shell\\00000"};
+        << "" << true << QStringList{"item-missing shell\\00000"};
     QTest::newRow("outside-disc: above the root") << "..\\poza.exe" << "" << -1 << "" << none
-                                                 << QStringList{"outside-disc open"};
+                                                 << "" << true << QStringList{"outside-disc open"};
     QTest::newRow("outside-disc: drive") << "" << "C:\\Windows\\ikona.ico" << 0 << ""
         << QList<MenuItem>{item("Notatnik", "C:\\Windows\\notepad.exe plik.txt")}
-        << QStringList{"outside-disc icon", "outside-disc shell\\00000"};
+        << "" << true << QStringList{"outside-disc icon", "outside-disc shell\\00000"};
     QTest::newRow("inside after a climb") << "Moje programy\\..\\setup.exe" << "" << -1 << "" << none
-                                          << QStringList();
+                                          << "" << true << QStringList();
     QTest::newRow("codepage") << "" << "" << -1 << u"Диск"_qs
         << QList<MenuItem>{item(u"Игра"_qs, "setup.exe"), item("Start", u"setup.exe Ω"_qs)}
-        << QStringList{"codepage label", "codepage shell\\00000", "codepage shell\\00001"};
+        << "" << true << QStringList{"codepage label", "codepage shell\\00000", "codepage shell\\00001"};
     QTest::newRow("label-long") << "" << "" << -1 << QString(33, 'x') << none
-                                << QStringList{"label-long label"};
+                                << "" << true << QStringList{"label-long label"};
     QTest::newRow("label of 32 characters") << "" << "" << -1 << QString(32, u'ż') << none
-                                            << QStringList();
+                                            << "" << true << QStringList();
     QTest::newRow("duplicate-caption") << "" << "" << -1 << ""
         << QList<MenuItem>{item("&Graj", "setup.exe"), item("Instaluj", "setup.exe"),
                            item("gr&aj", "setup.exe"), item("GRAJ", "setup.exe")}
-        << QStringList{"duplicate-caption shell\\00002", "duplicate-caption shell\\00003"};
+        << "" << true << QStringList{"duplicate-caption shell\\00002", "duplicate-caption shell\\00003"};
+    QTest::newRow("system-program") << "RunDll32.exe url.dll,FileProtocolHandler http://www.example.com" << ""
+        << -1 << "" << QList<MenuItem>{item("Czytaj", "notepad czytaj.txt"), item("Strona", "CMD /c start index.htm")}
+        << "" << true
+        << QStringList{"system-program open", "system-program shell\\00000", "system-program shell\\00001"};
+    QTest::newRow("programs without .exe") << "setup /auto" << "" << -1 << ""
+        << QList<MenuItem>{item("Graj", "moje programy\\start gry -pełny"), item("Instaluj", "\"SETUP\" /s")}
+        << "" << true << QStringList();
+    QTest::newRow("shellexecute-missing, never not-program") << "" << "" << -1 << "" << none << "opis.doc" << true
+                                                             << QStringList{"shellexecute-missing shellexecute"};
+    QTest::newRow("shellexecute of an address") << "" << "" << -1 << "" << none << "http://www.example.com/" << true
+                                                << QStringList();
+    QTest::newRow("no-autorun-section") << "" << "" << -1 << "" << none << "" << false
+                                        << QStringList{"no-autorun-section "};
 }
 
 void TestDiscCheck::findings()
@@ -111,6 +130,8 @@ void TestDiscCheck::findings()
     QFETCH(int, iconIndex);
     QFETCH(QString, label);
     QFETCH(QList<MenuItem>, items);
+    QFETCH(QString, shellExecute);
+    QFETCH(bool, section);
     QFETCH(QStringList, expected);
 
     QTemporaryDir dir;
@@ -124,15 +145,28 @@ void TestDiscCheck::findings()
         doc.iconIndex = iconIndex;
     doc.discLabel = label;
     doc.items = items;
+    doc.shellExecute = shellExecute;
+    doc.autorunSection = section;
 
     QStringList found;
     for (const DiscFinding &f : checkDisc(doc, folder)) {
         found << f.code + ' ' + f.key;
         QVERIFY(!f.message.isEmpty());
         const bool error = f.severity == DiscFinding::Severity::Error;
-        QCOMPARE(error, QStringList({"open-missing", "icon-missing", "icon-index", "outside-disc"}).contains(f.code));
+        QCOMPARE(error, QStringList({"open-missing", "icon-missing", "icon-index", "outside-disc",
+                                     "shellexecute-missing", "no-autorun-section"}).contains(f.code));
     }
     QCOMPARE(found, expected);
+}
+
+// The noun after a number in the messages.
+void TestDiscCheck::pluralForms()
+{
+    QStringList found;
+    for (const qint64 n : {1, 2, 4, 5, 11, 12, 14, 21, 22, 34, 112, 0, -3})
+        found << QString::number(n) + ' ' + polishPlural(n, u"znak"_qs, u"znaki"_qs, u"znaków"_qs);
+    QCOMPARE(found, QStringList({"1 znak", "2 znaki", "4 znaki", "5 znaków", "11 znaków", "12 znaków", "14 znaków",
+                                 "21 znaków", "22 znaki", "34 znaki", "112 znaków", "0 znaków", "-3 znaki"}));
 }
 
 QTEST_GUILESS_MAIN(TestDiscCheck)

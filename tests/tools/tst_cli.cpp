@@ -410,6 +410,10 @@ void TestCli::check_data()
         << 0 << QStringList{"item-missing warning shell\\00000"};
     QTest::newRow("errors") << QByteArray("[autorun]\r\nopen=..\\setup.exe\r\nicon=plyta.ico,1\r\n")
                             << 1 << QStringList{"outside-disc error open", "icon-index error icon"};
+    QTest::newRow("shellexecute") << QByteArray("[autorun]\r\nshellexecute=instrukcja.pdf\r\n")
+                                  << 1 << QStringList{"shellexecute-missing error shellexecute"};
+    QTest::newRow("[autorun] without a key") << QByteArray("[autorun]\r\n[autorun.amd64]\r\nopen=setup.exe\r\n")
+                                             << 1 << QStringList{"no-autorun-section error "};
     QTest::newRow("no autorun.inf") << QByteArray() << 2 << QStringList();
 }
 
