@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -121,6 +122,25 @@ void TForm1::connectHandlers()
     for (QWidget *w : {static_cast<QWidget *>(de_Folder), static_cast<QWidget *>(CheckBox1),
                        static_cast<QWidget *>(cb_Sortuj)})
         w->installEventFilter(this);
+
+    // The keys a desktop user tries first; the buttons carry access keys (Alt+letter) of their
+    // own. None of them moves the focus, and none acts under an open panel.
+    const auto shortcut = [this](const QKeySequence &keys, const std::function<void()> &command) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, command] {
+            if (!panelOpen())
+                command();
+        });
+    };
+    shortcut(QKeySequence::Save, [this] {
+        if (sb_Zapisz->isVisible() && sb_Zapisz->isEnabled())
+            sb_ZapiszClick();
+        else if (sb_Utworz->isVisible() && sb_Utworz->isEnabled())
+            sb_UtworzClick();
+    });
+    shortcut(QKeySequence::New, [this] { Nowe1Click(); });
+    shortcut(QKeySequence::Open, [this] { Otwrz1Click(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_F4), [this] { close(); });
 }
 
 void TForm1::FormCreate()

@@ -108,14 +108,14 @@ void TForm1::setupLayout()
 
     // Left button bar
     Panel1 = panel(this, "Panel1", 0, 0, 81, 464, QColor(204, 204, 255));
-    sb_Nowe = barButton(Panel1, "sb_Nowe", 8, QStringLiteral("Menu ..."), "nowe");
-    sb_AutoRun = barButton(Panel1, "sb_AutoRun", 72, QStringLiteral("Auto..."), "autorun");
-    sb_Utworz = barButton(Panel1, "sb_Utworz", 136, QStringLiteral("Utwórz"), "utworz");
-    sb_Zapisz = barButton(Panel1, "sb_Zapisz", 136, QStringLiteral("Zapisz"), "zapisz");
-    sb_Porady = barButton(Panel1, "sb_Porady", 200, QStringLiteral("Porady"), "porady");
-    sb_Pomoc = barButton(Panel1, "sb_Pomoc", 264, QStringLiteral("Pomoc"), "pomoc");
-    sb_About = barButton(Panel1, "sb_About", 328, QStringLiteral("Informacje"), "informacje");
-    sb_Zamknij = barButton(Panel1, "sb_Zamknij", 400, QStringLiteral("Zamknij"), "zamknij");
+    sb_Nowe = barButton(Panel1, "sb_Nowe", 8, QStringLiteral("&Menu ..."), "nowe");
+    sb_AutoRun = barButton(Panel1, "sb_AutoRun", 72, QStringLiteral("&Auto..."), "autorun");
+    sb_Utworz = barButton(Panel1, "sb_Utworz", 136, QStringLiteral("&Utwórz"), "utworz");
+    sb_Zapisz = barButton(Panel1, "sb_Zapisz", 136, QStringLiteral("&Zapisz"), "zapisz");
+    sb_Porady = barButton(Panel1, "sb_Porady", 200, QStringLiteral("&Porady"), "porady");
+    sb_Pomoc = barButton(Panel1, "sb_Pomoc", 264, QStringLiteral("Pomo&c"), "pomoc");
+    sb_About = barButton(Panel1, "sb_About", 328, QStringLiteral("&Informacje"), "informacje");
+    sb_Zamknij = barButton(Panel1, "sb_Zamknij", 400, QStringLiteral("Zamk&nij"), "zamknij");
     sb_Zapisz->hide();
 
     // Folder and label
@@ -147,7 +147,7 @@ void TForm1::setupLayout()
     Label4->setAutoFillBackground(false);
     Label7 = label(gb_Centrum, "Label7", 8, 320);
     Label5 = label(gb_Centrum, "Label5", 16, 336);
-    sb_Dodaj = button(gb_Centrum, "sb_Dodaj", 168, 360, 79, 25, QStringLiteral("Dodaj"));
+    sb_Dodaj = button(gb_Centrum, "sb_Dodaj", 168, 360, 79, 25, QStringLiteral("&Dodaj"));
 
     // Menu items
     gb_Pozycje = make<QGroupBox>(this, "gb_Pozycje", 352, 72, 273, 393);
@@ -176,9 +176,9 @@ void TForm1::setupLayout()
     l_NotExists->hide();
     l_Plik = make<TXPathLabel>(gb_Pozycje, "l_Plik", 16, 336, 249, 17);
     l_Plik->setAutoFillBackground(false);
-    sb_Odswiez = button(gb_Pozycje, "sb_Odswiez", 8, 360, 79, 25, QStringLiteral("Odśwież"));
-    sb_Usun = button(gb_Pozycje, "sb_Usun", 96, 360, 79, 25, QStringLiteral("Usuń"));
-    sb_Edytuj = button(gb_Pozycje, "sb_Edytuj", 184, 360, 79, 25, QStringLiteral("Edytuj"));
+    sb_Odswiez = button(gb_Pozycje, "sb_Odswiez", 8, 360, 79, 25, QStringLiteral("&Odśwież"));
+    sb_Usun = button(gb_Pozycje, "sb_Usun", 96, 360, 79, 25, QStringLiteral("U&suń"));
+    sb_Edytuj = button(gb_Pozycje, "sb_Edytuj", 184, 360, 79, 25, QStringLiteral("&Edytuj"));
 
     // Preview
     Panel2 = panel(this, "Panel2", 782 - 155, 0, 155, 464, Qt::white);
@@ -206,9 +206,9 @@ void TForm1::setupLayout()
     Label8 = label(Panel2, "Label8", 5, 258,
                    QStringLiteral("Kliknij prawym przyciskiem na\nikonie dysku CD (DVD) aby\n"
                                   "podglądnąć utworzone menu"));
-    sb_UsunPlik = button(Panel2, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń plik   "));
-    sb_UruchomPlik = button(Panel2, "sb_UruchomPlik", 4, 360, 149, 35, QStringLiteral("Uruchom plik"));
-    sb_Podglad = button(Panel2, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Podgląd   "));
+    sb_UsunPlik = button(Panel2, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń p&lik   "));
+    sb_UruchomPlik = button(Panel2, "sb_UruchomPlik", 4, 360, 149, 35, QStringLiteral("U&ruchom plik"));
+    sb_Podglad = button(Panel2, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Pod&gląd   "));
 
     // Panels shown over the window, hidden until then
     p_Dodaj = make<QFrame>(this, "p_Dodaj", 0, 0, 473, 129);
@@ -222,8 +222,8 @@ void TForm1::setupLayout()
     cb_NazwaPozycji = make<QComboBox>(p_Dodaj, "cb_NazwaPozycji", 32, 64, 433, 21);
     cb_NazwaPozycji->setEditable(true);
     cb_NazwaPozycji->setInsertPolicy(QComboBox::NoInsert);
-    sb_Add_NO = button(p_Dodaj, "sb_Add_NO", 296, 96, 79, 25, QStringLiteral("Anuluj"));
-    sb_Add_OK = button(p_Dodaj, "sb_Add_OK", 384, 96, 79, 25, QStringLiteral("Dodaj"));
+    sb_Add_NO = button(p_Dodaj, "sb_Add_NO", 296, 96, 79, 25, QStringLiteral("&Anuluj"));
+    sb_Add_OK = button(p_Dodaj, "sb_Add_OK", 384, 96, 79, 25, QStringLiteral("&Dodaj"));
     sb_Add_OK->setEnabled(false);
     p_Autorun = make<QFrame>(this, "p_Autorun", 0, 0, 473, 297);
     p_Autorun->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -251,8 +251,8 @@ void TForm1::setupLayout()
         list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
         list->setTextElideMode(Qt::ElideNone);
     }
-    sb_Auto_NO = button(p_Autorun, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("Anuluj"));
-    sb_Auto_OK = button(p_Autorun, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("OK"));
+    sb_Auto_NO = button(p_Autorun, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("&Anuluj"));
+    sb_Auto_OK = button(p_Autorun, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("&OK"));
     sb_Auto_OK->setEnabled(false);
     l_Program = label(p_Autorun, "l_Program", 16, 264);
     l_Program->hide();

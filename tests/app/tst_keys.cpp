@@ -39,6 +39,8 @@ private slots:
     void labelTypingLimit_data();
     void labelTypingLimit();
     void refusedRecordEndsCreate();
+    void shortcuts_data();
+    void shortcuts();
 
 private:
     TForm1 &form() { return *m_fixture->windows().main; }
@@ -219,6 +221,47 @@ void TestKeys::refusedRecordEndsCreate()
     QCOMPARE(texts.size(), 2); // the question about the missing program, then the error
     QCOMPARE(texts.last(), "Failed to set data for '" + m_folder + "inny/autorun.inf'");
     QVERIFY(f.sb_Zapisz->isVisible()); // the command's own steps were done before it recorded
+}
+
+void TestKeys::shortcuts_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("does");
+    QTest::newRow("Ctrl+S saves") << QKeySequence("Ctrl+S") << "save";
+    QTest::newRow("Ctrl+N begins a new menu") << QKeySequence("Ctrl+N") << "new";
+    QTest::newRow("Ctrl+O opens a file") << QKeySequence("Ctrl+O") << "open";
+    QTest::newRow("Ctrl+Q closes") << QKeySequence("Ctrl+Q") << "close";
+    QTest::newRow("Alt+A: Auto...") << QKeySequence("Alt+A") << "auto";
+    QTest::newRow("Alt+D: Dodaj") << QKeySequence("Alt+D") << "add";
+    QTest::newRow("Alt+S: Usuń") << QKeySequence("Alt+S") << "delete";
+}
+
+// Each command from the keys alone, the focus staying in the tree where F1 and F10 work.
+void TestKeys::shortcuts()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, does);
+    TForm1 &f = form();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    typeOver(f.e_Etykieta, "Nowa");
+    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
+    QVERIFY(clickPath(f.dfsSystemTreeView1, m_folder + "setup.exe"));
+    m_fixture->messages.shown.clear();
+    QTest::keySequence(QApplication::focusWidget(), keys);
+    if (does == "save")
+        QVERIFY(readTestFile(m_folder + "autorun.inf").contains("Name=Nowa"));
+    else if (does == "new")
+        QVERIFY(m_fixture->messages.texts().value(0).startsWith("W tworzonym menu wprowadzono zmiany"));
+    else if (does == "open")
+        QCOMPARE(m_fixture->dialogs.asked, 1);
+    else if (does == "close")
+        QCOMPARE(m_fixture->messages.shown.size(), 1); // unsaved changes: asked first
+    else if (does == "auto" || does == "add") // an access key clicks as the mouse does, a moment later
+        QTRY_VERIFY((does == "auto" ? f.p_Autorun : f.p_Dodaj)->isVisible());
+    else
+        QTRY_COMPARE(f.lv_Lista->topLevelItemCount(), 1);
+    if (!f.panelOpen())
+        QCOMPARE(QApplication::focusWidget(), f.dfsSystemTreeView1);
 }
 
 QTEST_MAIN(TestKeys)
