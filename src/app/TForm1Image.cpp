@@ -5,6 +5,7 @@
 
 #include "app/Texts.h"
 #include "core/DiscImage.h"
+#include "core/PolishText.h"
 #include "dialogs/TF_Obraz.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
@@ -89,7 +90,7 @@ QString sizeText(qint64 bytes)
 {
     const QLocale polish(QLocale::Polish, QLocale::Poland);
     return polish.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat) + QStringLiteral(" (")
-        + polish.toString(bytes) + QStringLiteral(" B)");
+        + polishNumber(bytes) + QStringLiteral(" B)");
 }
 
 // Links that lead out of the folder are not on the disc; the user may have counted on them.

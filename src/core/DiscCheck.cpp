@@ -4,7 +4,7 @@
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
 #include "core/IconSource.h"
-#include "core/PolishPlural.h"
+#include "core/PolishText.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -16,7 +16,9 @@ TF_Obraz::TF_Obraz(QWidget *parent)
     setWindowModality(Qt::WindowModal);
     setMinimumWidth(460);
 
-    auto *caption = new QLabel(QStringLiteral("Dodawany plik:"), this);
+    // Reading a large folder comes first and takes a while: the window says so from the start.
+    l_Opis = new QLabel(QStringLiteral("Odczytywanie zawartości folderu z danymi:"), this);
+    l_Opis->setObjectName(QStringLiteral("l_Opis"));
     l_Plik = new QLabel(this);
     l_Plik->setObjectName(QStringLiteral("l_Plik"));
     l_Plik->setTextFormat(Qt::PlainText);
@@ -32,7 +34,7 @@ TF_Obraz::TF_Obraz(QWidget *parent)
     buttons->addStretch();
     buttons->addWidget(sb_Anuluj);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(caption);
+    layout->addWidget(l_Opis);
     layout->addWidget(l_Plik);
     layout->addWidget(pb_Postep);
     layout->addLayout(buttons);
@@ -99,6 +101,10 @@ void TF_Obraz::showProgress()
         file = m_file;
     }
     pb_Postep->setValue(percent);
+    if (percent > 0)
+        l_Opis->setText(QStringLiteral("Dodawany plik:"));
+    // Paths of the disc, as every other window shows them.
+    file.replace(QLatin1Char('/'), QLatin1Char('\\'));
     if (!m_cancel)
         l_Plik->setText(l_Plik->fontMetrics().elidedText(file, Qt::ElideMiddle, l_Plik->width()));
 }

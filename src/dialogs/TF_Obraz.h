@@ -28,7 +28,7 @@ public:
     DiscImageResult run(DiscImageJob job);
 
     QProgressBar *pb_Postep;
-    QLabel *l_Plik;
+    QLabel *l_Opis, *l_Plik;
     QPushButton *sb_Anuluj;
 
 public slots:

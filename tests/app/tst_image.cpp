@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "app/TForm1.h"
+#include "core/PolishText.h"
 #include "dialogs/TF_Obraz.h"
 #include "widgets/TDirectoryEdit.h"
 
@@ -122,7 +123,7 @@ void TestImage::imageIsWrittenAndShown()
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     const FakeMessages::Shown &end = m_fixture->messages.shown[0];
     QVERIFY2(end.text.startsWith("Obraz płyty został zapisany w pliku:\r" + image + "\r\rRozmiar: "), qPrintable(end.text));
-    QVERIFY(end.text.contains(QLocale(QLocale::Polish).toString(QFileInfo(image).size()) + " B)"));
+    QVERIFY(end.text.contains(polishNumber(QFileInfo(image).size()) + " B)"));
     QVERIFY(end.text.contains("Pominięto dowiązania prowadzące poza folder z danymi:\rpoza\r"));
     QCOMPARE(m_fixture->shell.shownInFolder, QStringList{image});
     QFile file(image);
@@ -172,7 +173,8 @@ void TestImage::cancelLeavesNothing()
     takeFolder();
     // A sparse file past 4 GiB: long enough to be stopped while it is read.
     {
-        QFile big(folder() + "film.mkv");
+        QVERIFY(QDir().mkpath(folder() + "filmy"));
+        QFile big(folder() + u"filmy/część 1.mkv"_qs);
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5LL << 30));
     }
     const QString image = m_root->filePath("wynik.iso");
@@ -181,15 +183,16 @@ void TestImage::cancelLeavesNothing()
     clickImageEntry([&] {
         TF_Obraz *progress = nullptr;
         QTRY_VERIFY((progress = form().findChild<TF_Obraz *>()) && progress->isVisible());
-        QTRY_VERIFY(!progress->l_Plik->text().isEmpty());
+        QTRY_VERIFY(progress->l_Plik->text().endsWith(".mkv") && progress->pb_Postep->value() > 0);
         shownFile = progress->l_Plik->text();
+        QCOMPARE(progress->l_Opis->text(), QStringLiteral("Dodawany plik:"));
         if (escape)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
             QTest::mouseClick(progress->sb_Anuluj, Qt::LeftButton);
     });
 
-    QCOMPARE(shownFile, QStringLiteral("film.mkv"));
+    QCOMPARE(shownFile, u"filmy\\część 1.mkv"_qs); // a path of the disc, as everywhere
     QCOMPARE(m_fixture->messages.texts(),
              QStringList{"Tworzenie obrazu płyty zostało przerwane, plik obrazu nie został zapisany."});
     QCOMPARE(QDir(m_root->path()).entryList(QDir::Files | QDir::Hidden), QStringList{});

@@ -1,7 +1,7 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "core/DiscCheck.h"
-#include "core/PolishPlural.h"
+#include "core/PolishText.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -167,6 +167,10 @@ void TestDiscCheck::pluralForms()
         found << QString::number(n) + ' ' + polishPlural(n, u"znak"_qs, u"znaki"_qs, u"znaków"_qs);
     QCOMPARE(found, QStringList({"1 znak", "2 znaki", "4 znaki", "5 znaków", "11 znaków", "12 znaków", "14 znaków",
                                  "21 znaków", "22 znaki", "34 znaki", "112 znaków", "0 znaków", "-3 znaki"}));
+    QStringList numbers;
+    for (const qint64 n : {0LL, 999LL, 4689LL, 4689920LL, 2097481728LL, -12345LL})
+        numbers << polishNumber(n).replace(QChar(0x00A0), ' ');
+    QCOMPARE(numbers, QStringList({"0", "999", "4 689", "4 689 920", "2 097 481 728", "-12 345"}));
 }
 
 QTEST_GUILESS_MAIN(TestDiscCheck)
