@@ -11,6 +11,7 @@
 #include "dialogs/TF_Sprawdz.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
+#include "widgets/Placement.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsSystemTreeView.h"
 
@@ -127,19 +128,26 @@ void TForm1::showFinding(const DiscFinding &finding)
     if (panelOpen())
         return;
     activateWindow();
+    QRect place; // what the findings window must leave in view
     if (finding.key == QLatin1String("label")) {
         e_Etykieta->setFocus();
         e_Etykieta->selectAll();
+        place = QRect(e_Etykieta->mapToGlobal(QPoint()), e_Etykieta->size());
     } else if (finding.item >= 0) {
         // The list may have changed since the check: a row that is gone is not looked for.
         if (QTreeWidgetItem *row = lv_Lista->topLevelItem(finding.item)) {
             lv_Lista->setCurrentItem(row);
             lv_Lista->scrollToItem(row);
             lv_Lista->setFocus();
+            const QRect rect = lv_Lista->visualItemRect(row);
+            place = QRect(lv_Lista->viewport()->mapToGlobal(rect.topLeft()), rect.size());
         }
     } else {
         sb_AutoRunClick();
+        place = QRect(p_Autorun->mapToGlobal(QPoint()), p_Autorun->size());
     }
+    if (m_check && m_check->isVisible() && place.isValid())
+        moveOutOf(m_check, place);
 }
 
 void TForm1::sb_OdswiezClick()

@@ -105,6 +105,18 @@ QString lostCharacters(const QString &text)
     return lost;
 }
 
+// A caption as the menu shows it: "&" marks the access key, "&&" stands for "&".
+QString shownCaption(const QString &caption)
+{
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && ++i == caption.size())
+            break;
+        shown += caption[i];
+    }
+    return shown;
+}
+
 QString captionFolded(const QString &caption)
 {
     QString folded = caption;
@@ -247,14 +259,14 @@ public:
                 warning(QStringLiteral("duplicate-caption"), key,
                         QStringLiteral("Pozycja %1 ma ten sam napis co pozycja %2; w menu płyty nie "
                                        "da się ich odróżnić.")
-                            .arg(quoted(item.label), quoted(items[*first].label)), i);
+                            .arg(quoted(shownCaption(item.label)), quoted(shownCaption(items[*first].label))), i);
             else
                 firstWithCaption.insert(captionFolded(item.label), i);
             const QString program = commandProgram(item.file, m_folder);
             if (onDisc(program, key, i) && find(program, key, i) == Found::Missing)
                 warning(QStringLiteral("item-missing"), key,
                         QStringLiteral("Program %1 pozycji %2 nie istnieje na płycie.")
-                            .arg(quoted(program), quoted(item.label)), i);
+                            .arg(quoted(program), quoted(shownCaption(item.label))), i);
         }
     }
 

@@ -103,7 +103,7 @@ void TestCheck::doubleClickLeadsToTheFix()
 
     takeFolder("[autorun]\r\nopen=brak.exe\r\nlabel=" + QByteArray(40, 'x')
                + "\r\nshell\\a=Graj\r\nshell\\a\\command=setup.exe\r\n"
-                 "shell\\b=Pomoc\r\nshell\\b\\command=pomoc.exe\r\n");
+                 "shell\\b=&Pomoc\r\nshell\\b\\command=pomoc.exe\r\n");
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
     UserInput::clickEntry(form().pm_Nowe, entry);
@@ -120,8 +120,14 @@ void TestCheck::doubleClickLeadsToTheFix()
     }
     const auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
     QTRY_COMPARE(focused(), focus);
-    if (listRow >= 0)
-        QCOMPARE(form().lv_Lista->indexOfTopLevelItem(form().lv_Lista->currentItem()), listRow);
+    if (listRow < 0)
+        return;
+    QTreeWidget *list = form().lv_Lista;
+    QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), listRow);
+    QVERIFY(check->lb_Wyniki->item(row)->text().contains(u"„Pomoc”"_qs)); // as the menu shows it
+    const QRect shown(list->viewport()->mapToGlobal(list->visualItemRect(list->currentItem()).topLeft()),
+                      list->visualItemRect(list->currentItem()).size());
+    QVERIFY(!check->frameGeometry().intersects(shown)); // the findings window leaves the entry in view
 }
 
 void TestCheck::fileWithoutTheSection()
