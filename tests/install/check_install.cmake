@@ -14,7 +14,10 @@ set(expected
   usr/share/pelmora/help/pelmora.html
   usr/share/applications/pelmora.desktop
   usr/share/metainfo/pelmora.metainfo.xml
+  usr/share/man/man1/pelmora.1.gz
   usr/share/man/man1/pelmora-cli.1.gz
+  usr/share/doc/pelmora/copyright
+  usr/share/doc/pelmora/changelog.gz
   usr/share/icons/hicolor/scalable/apps/pelmora.svg)
 foreach(size 16 32 48 64 128 256)
   list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/pelmora.png)
