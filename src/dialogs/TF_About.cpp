@@ -5,7 +5,6 @@
 #include "platform/FileInfo.h"
 #include "platform/Shell.h"
 #include "platform/UpdateServer.h"
-#include "widgets/BusyCursor.h"
 #include "widgets/PlainToolTip.h"
 #include "widgets/SensitiveLabel.h"
 #include "widgets/WindowFont.h"
@@ -179,13 +178,17 @@ void TF_About::showEvent(QShowEvent *event)
 
 void TF_About::FormShow()
 {
-    const QString current = OwnVersionText();
-    if (!m_checkDone && UpdateServer::isConnected(UpdateServer::baseAddress())) {
+    if (!m_checkDone && !m_check && UpdateServer::isConnected(UpdateServer::baseAddress()))
         runCheck();
-        sb_DownUpdate->setVisible(isNewerVersion(current, m_update.publishedVersion)
-                                  && !m_update.downloadAddress.isEmpty());
-        m_checkDone = true;
-    }
+    showUpdateState();
+}
+
+// What the check found so far: the update button, the notice, the home page; laid out anew.
+void TF_About::showUpdateState()
+{
+    const QString current = OwnVersionText();
+    sb_DownUpdate->setVisible(m_checkDone && isNewerVersion(current, m_update.publishedVersion)
+                              && !m_update.downloadAddress.isEmpty());
     // Without a target that may be opened the notice would open nothing: it stays hidden.
     const bool notice = isOpenableAddress(l_SzukamPracy->toolTip());
     l_SzukamPracy->setVisible(notice);
@@ -203,17 +206,28 @@ void TF_About::FormShow()
     sb_Pomoc->setVisible(QFileInfo(m_services.helpFile()).isFile());
 }
 
+// The window shows at once and stays answering: the server's answer, whenever it comes,
+// updates it. Closing the window abandons the check; the next showing starts it again.
 void TF_About::runCheck()
 {
-    const BusyCursor busy; // the window answers nothing until the server has
+    m_check = new QObject(this);
     const QUrl remote = UpdateServer::baseAddress().resolved(QUrl(QStringLiteral("version.ini")));
-    if (const auto reply = UpdateServer::download(remote, m_checkTimeLimit))
-        applyUpdateData(ProfileFile::fromBytes(*reply), homePage, m_update);
-    else
-        applyNoUpdateData(homePage, m_update);
-    a_l_9->setText(m_update.homePage);
-    a_l_9->adjustSize();
-    l_SzukamPracy->setToolTip(m_update.noticeTarget);
+    UpdateServer::download(
+        m_check, remote,
+        [this](const std::optional<QByteArray> &body) {
+            if (body)
+                applyUpdateData(ProfileFile::fromBytes(*body), homePage, m_update);
+            else
+                applyNoUpdateData(homePage, m_update);
+            m_checkDone = true;
+            m_check->deleteLater();
+            m_check = nullptr;
+            a_l_9->setText(m_update.homePage);
+            a_l_9->adjustSize();
+            l_SzukamPracy->setToolTip(m_update.noticeTarget);
+            showUpdateState();
+        },
+        m_checkTimeLimit);
 }
 
 void TF_About::layOut()
@@ -271,6 +285,8 @@ void TF_About::changeEvent(QEvent *event)
 void TF_About::hideEvent(QHideEvent *event)
 {
     SideWindow::hideEvent(event);
+    delete m_check; // abandoned
+    m_check = nullptr;
     if (m_mainWindow && m_mainWindow->isVisible())
         m_mainWindow->activateWindow();
 }

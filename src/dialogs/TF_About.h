@@ -46,6 +46,7 @@ protected:
 
 private:
     void runCheck();
+    void showUpdateState();
     void layOut();
     void open(const QString &target, Shell::Show show);
     void openFromServer(const QString &address);
@@ -54,5 +55,6 @@ private:
     QPointer<QWidget> m_mainWindow;
     UpdateState m_update;
     bool m_checkDone = false;
+    QObject *m_check = nullptr; // the check under way, whose deletion abandons it
     int m_checkTimeLimit = 15000;
 };

@@ -2,7 +2,6 @@
 
 #include "platform/SettingsStore.h"
 
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
@@ -40,33 +39,30 @@ bool isConnected(const QUrl &server)
     return false;
 }
 
-std::optional<QByteArray> download(const QUrl &url, int timeoutMs, qint64 maxBytes)
+void download(QObject *context, const QUrl &url, const DownloadDone &done, int timeoutMs, qint64 maxBytes)
 {
-    QNetworkAccessManager network;
+    // The manager lives with the context: deleting it aborts the reply and calls nothing.
+    auto *network = new QNetworkAccessManager(context);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pelmora"));
-    QNetworkReply *reply = network.get(request);
-
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    request.setTransferTimeout(timeoutMs);
+    QNetworkReply *reply = network->get(request);
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline->start(timeoutMs);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 received, qint64) {
         if (received > maxBytes)
             reply->abort();
     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    deadline.start(timeoutMs);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool ok = reply->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
-    const QByteArray body = ok ? reply->readAll() : QByteArray();
-    reply->deleteLater();
-    if (!ok || body.size() > maxBytes)
-        return std::nullopt;
-    return body;
+    QObject::connect(reply, &QNetworkReply::finished, network, [network, reply, maxBytes, done] {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool ok = reply->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
+        const QByteArray body = ok ? reply->readAll() : QByteArray();
+        network->deleteLater();
+        done(ok && body.size() <= maxBytes ? std::optional<QByteArray>(body) : std::nullopt);
+    });
 }
 
 } // namespace UpdateServer
