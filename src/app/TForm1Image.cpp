@@ -110,28 +110,9 @@ void TForm1::Obrazplyty1Click()
     const QString folder = QDir::cleanPath(dataFolder());
     // A menu that is not on disc, or differs from it, would not be the one on the disc.
     const bool unsaved = m_modified || (!fileOnDisc() && documentHasContent());
-    if (unsaved) {
-        switch (m_services.messages.show(this,
-                                         QStringLiteral("W tworzonym menu wprowadzono zmiany, które nie zostały "
-                                                        "zapisane i nie znajdą się w obrazie płyty.\r\rCzy chcesz "
-                                                        "teraz zapisać ???"),
-                                         Texts::captionWarning, Messages::Buttons::YesNoCancel,
-                                         Messages::Icon::Question)) {
-        case Messages::Answer::Yes:
-            if (fileOnDisc())
-                sb_ZapiszClick();
-            else
-                sb_UtworzClick();
-            // A save that failed, or Create sent to the auto-start panel, ends the command here.
-            if (m_modified || !fileOnDisc() || panelOpen())
-                return;
-            break;
-        case Messages::Answer::No:
-            break;
-        default:
-            return;
-        }
-    }
+    if (!saveChangesFirst(unsaved, QStringLiteral("W tworzonym menu wprowadzono zmiany, które nie zostały zapisane "
+                                                  "i nie znajdą się w obrazie płyty.\r\rCzy chcesz teraz zapisać ???")))
+        return;
 
     const QString label = e_Etykieta->text();
     const QString proposed = QFileInfo(folder).dir().filePath(
