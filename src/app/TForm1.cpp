@@ -213,7 +213,12 @@ void TForm1::sb_ZamknijClick()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+    // An open panel is cancelled first, as its Anuluj would; then the menu's changes are offered.
+    if (p_Dodaj->isVisible())
+        sb_Add_NOClick();
+    else if (p_Autorun->isVisible())
+        sb_Auto_NOClick();
+    if (!saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
         event->ignore();
     else
         QWidget::closeEvent(event);
