@@ -281,6 +281,13 @@ int checkCommand(const QString &folder)
 
 std::atomic_bool interrupted{false};
 
+// The disc's label as the window takes it: that of FOLDER's autorun.inf; empty (the folder's
+// name then) when the file gives none or cannot be read.
+QString menuLabelOf(const QString &folder)
+{
+    return readAutorun(autorunPath(dataFolderOf(folder))).label.value_or(QString());
+}
+
 // The disc image of FOLDER; progress on stderr only when someone is watching it. Ctrl+C
 // cancels, so that the temporary image is removed rather than left beside OUT.iso.
 int isoCommand(const QString &folder, const QString &imagePath, const QString &label)
@@ -331,7 +338,7 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("check") && args.size() == 2)
         return checkCommand(args[1]);
     if (command == QLatin1String("iso") && args.size() == 3)
-        return isoCommand(args[1], args[2], QString());
+        return isoCommand(args[1], args[2], menuLabelOf(args[1]));
     if (command == QLatin1String("iso") && args.size() == 5 && args[3] == QLatin1String("--label"))
         return isoCommand(args[1], args[2], args[4]);
     if (command == QLatin1String("--version") && args.size() == 1) {

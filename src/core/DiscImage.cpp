@@ -7,13 +7,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QStringDecoder>
+#include <QtEndian>
 
 // Not linked with libburn: the header then declares burn_source itself.
 #define LIBISOFS_WITHOUT_LIBBURN
 #include <libisofs/libisofs.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -93,6 +96,7 @@ int fileClose(IsoStream *stream)
 int fileOpen(IsoStream *stream)
 {
     FileData *d = dataOf(stream);
+    fileClose(stream); // still open when an earlier layout was given up while it was read
     {
         std::lock_guard<std::mutex> lock(d->context->mutex);
         d->context->currentFile = d->shownName;
@@ -547,19 +551,431 @@ struct SourceDeleter {
     }
 };
 
+constexpr int blockSize = 2048;
+
+// Letters with marks (the Polish ones among them) as their plain Latin letters, marks standing
+// alone left out, any other character kept: never more characters than text has, so that a
+// name made of it is no longer than the one the library made.
+QString plainLatin(const QString &text)
+{
+    QString plain;
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (c < 0x80) {
+            plain += one;
+        } else if (QChar::category(c) == QChar::Mark_NonSpacing) {
+            continue;
+        } else if (c == 0x141 || c == 0x142) { // Ł and ł have no decomposition
+            plain += QLatin1Char(c == 0x141 ? 'L' : 'l');
+        } else {
+            const QChar base = one.normalized(QString::NormalizationForm_D).at(0);
+            plain += base.unicode() < 0x80 && base.isLetter() ? QString(base) : one;
+        }
+    }
+    return plain;
+}
+
+// The ISO 9660 name of the entry named name (UTF-8), as the library would make it of the name
+// in plain Latin letters (files with ";1"); empty when it makes none.
+QByteArray isoName(IsoWriteOpts *opts, const QByteArray &name, bool folder)
+{
+    QByteArray plain = plainLatin(QString::fromUtf8(name)).toUtf8();
+    if (plain.isEmpty())
+        plain = "_";
+    char *made = nullptr;
+    size_t length = 0;
+    if (iso_conv_name_chars(opts, plain.data(), size_t(plain.size()), &made, &length, 3 | (folder ? 0x100 : 0) | 0x200) < 0)
+        return {};
+    const QByteArray result(made, qsizetype(length));
+    std::free(made);
+    return result;
+}
+
+// What decides the order of the records: the name without its version.
+QByteArray sortKey(const QByteArray &id)
+{
+    const qsizetype version = id.indexOf(';');
+    return version < 0 ? id : id.left(version);
+}
+
+constexpr int maxIdLength = 31; // name, dot and extension, from ISO 9660 level 2 on
+
+// id with number in digits added to its name, cut as the library cuts its own: the name, then
+// an extension too long to leave it a character.
+QByteArray numbered(const QByteArray &id, bool folder, int digits, int number)
+{
+    QByteArray name = sortKey(id);
+    const QByteArray version = id.mid(name.size());
+    const qsizetype dot = folder ? -1 : name.lastIndexOf('.');
+    QByteArray extension = dot < 0 ? QByteArray() : name.mid(dot);
+    name.truncate(dot < 0 ? name.size() : dot);
+    qsizetype room = maxIdLength - extension.size() - digits;
+    if (room < 1) {
+        extension.chop(1 - room);
+        room = 1;
+    }
+    return name.left(room) + QByteArray::number(number).rightJustified(digits, '0') + extension + version;
+}
+
+// One entry of an ISO 9660 folder: one directory record, or one for each piece of a file over
+// 4 GiB, which follow each other under one name.
+struct Record {
+    struct Piece {
+        QByteArray fixed;     // the 33 bytes before the name
+        QByteArray systemUse; // the Rock Ridge entries, kept as they are
+    };
+    QList<Piece> pieces;
+    QByteArray id;
+    QByteArray name;     // the Rock Ridge name, the entry's own
+    bool folder = false; // named as a folder: one, or what stands for one moved deeper than 8
+
+    bool isFolder() const { return pieces[0].fixed[25] & 2; }
+    quint32 extent() const { return qFromLittleEndian<quint32>(pieces[0].fixed.constData() + 2); }
+    int length(const Piece &piece) const
+    {
+        return 33 + int(id.size()) + (id.size() % 2 == 0 ? 1 : 0) + int(piece.systemUse.size());
+    }
+    void writeTo(const Piece &piece, char *at) const
+    {
+        std::memcpy(at, piece.fixed.constData(), 33);
+        at[0] = char(length(piece));
+        at[32] = char(id.size());
+        std::memcpy(at + 33, id.constData(), size_t(id.size()));
+        std::memcpy(at + length(piece) - piece.systemUse.size(), piece.systemUse.constData(), size_t(piece.systemUse.size()));
+    }
+};
+
+// Names that came out alike are numbered as the library numbers its own: each gets a
+// number of the fewest digits that leaves every name in the folder unique. records are sorted.
+void numberAlike(QList<Record> &records)
+{
+    QSet<QByteArray> taken;
+    for (const Record &record : records)
+        taken.insert(record.id);
+    for (qsizetype first = 0; first < records.size();) {
+        qsizetype end = first + 1;
+        while (end < records.size() && records[end].id == records[first].id)
+            ++end;
+        // Numbered by their own names, the same way whatever the order the library left them in.
+        std::sort(records.begin() + first, records.begin() + end,
+                  [](const Record &a, const Record &b) { return a.name < b.name; });
+        for (int digits = 1, limit = 10; end - first > 1 && digits < 8; ++digits, limit *= 10) {
+            QList<QByteArray> ids;
+            for (int number = 0; ids.size() < end - first && number < limit; ++number) {
+                const QByteArray id = numbered(records[first].id, records[first].folder, digits, number);
+                if (!taken.contains(id))
+                    ids.append(id);
+            }
+            if (ids.size() < end - first)
+                continue;
+            for (qsizetype i = 0; i < ids.size(); ++i) {
+                records[first + i].id = ids[i];
+                taken.insert(ids[i]);
+            }
+            break;
+        }
+        first = end;
+    }
+}
+
+// Places the records one after another, none across the end of a block; the bytes they take.
+template <typename Place>
+qint64 pack(const QList<Record> &records, Place place)
+{
+    qint64 at = 0;
+    for (const Record &record : records) {
+        for (const Record::Piece &piece : record.pieces) {
+            const int length = record.length(piece);
+            if (at % blockSize + length > blockSize)
+                at += blockSize - at % blockSize;
+            place(record, piece, at);
+            at += length;
+        }
+    }
+    return at;
+}
+
+struct RockRidge {
+    QByteArray name;
+    bool moved = false;  // a folder moved up from deeper than 8
+    quint32 movedTo = 0; // where the folder this entry stands for was moved
+};
+
+// The Rock Ridge entries of a record that matter here, continuation areas followed; false
+// while head is too short for them, with *need how long it must be.
+bool readRockRidge(const QByteArray &head, QByteArray area, RockRidge *entries, qint64 *need)
+{
+    for (int areas = 0; !area.isEmpty() && areas < 64; ++areas) {
+        QByteArray next;
+        for (qsizetype at = 0; at + 4 <= area.size();) {
+            const char *entry = area.constData() + at;
+            const int length = uchar(entry[2]);
+            if (length < 4 || at + length > area.size() || QByteArray(entry, 2) == "ST")
+                break;
+            const QByteArray signature(entry, 2);
+            if (signature == "NM" && length > 5)
+                entries->name += QByteArray(entry + 5, length - 5);
+            else if (signature == "RE")
+                entries->moved = true;
+            else if (signature == "CL" && length >= 12)
+                entries->movedTo = qFromLittleEndian<quint32>(entry + 4);
+            else if (signature == "CE" && length >= 28) {
+                const qint64 from = qint64(qFromLittleEndian<quint32>(entry + 4)) * blockSize
+                    + qFromLittleEndian<quint32>(entry + 12);
+                const qint64 size = qFromLittleEndian<quint32>(entry + 20);
+                if (from + size > head.size()) {
+                    *need = from + size;
+                    return false;
+                }
+                next = head.mid(from, size);
+            }
+            at += length;
+        }
+        area = next;
+    }
+    return true;
+}
+
+// The ISO 9660 side of an image as the library laid it out, read from the image's first bytes
+// and named anew. The library makes its names of the file names with every letter but A-Z
+// as "_" (żółw.ico is ___W.ICO); readers without Joliet or Rock Ridge (DOS, old players) show
+// them. Names in plain Latin letters change the records' order and length, so each folder's
+// records are sorted and laid out anew in the blocks the library gave it, and the path tables
+// written anew in theirs.
+class PrimaryTree
+{
+public:
+    enum class Fit { Fits, Crowded, Never };
+
+    // false while head is too short, with *need how long it must be.
+    bool read(const QByteArray &head, qint64 *need)
+    {
+        m_folders.clear();
+        m_at.clear();
+        m_broken = false;
+        *need = 0;
+        if (head.size() < 17 * blockSize) {
+            *need = 17 * blockSize;
+            return false;
+        }
+        const char *descriptor = head.constData() + 16 * blockSize;
+        m_tableSize = qFromLittleEndian<quint32>(descriptor + 132);
+        m_tables = {qFromLittleEndian<quint32>(descriptor + 140), qFromLittleEndian<quint32>(descriptor + 144),
+                    qFromBigEndian<quint32>(descriptor + 148), qFromBigEndian<quint32>(descriptor + 152)};
+        for (const quint32 table : m_tables)
+            *need = qMax(*need, qint64(table) * blockSize + tableRoom());
+        if (*need > head.size())
+            return false;
+        m_queue = {folderAt(qFromLittleEndian<quint32>(descriptor + 156 + 2))};
+        m_folders[0].size = qFromLittleEndian<quint32>(descriptor + 156 + 10);
+        m_folders[0].walked = true;
+        for (qsizetype i = 0; i < m_queue.size() && !m_broken; ++i) {
+            if (!readFolder(head, m_queue[i], need))
+                return false;
+        }
+        return true;
+    }
+
+    // Names every entry by isoName, leaving out the stand-ins whose name starts with
+    // roomPrefix. Crowded: crowded lists the folders that no longer hold their records (their
+    // paths, as the library's tree has them) and the bytes each lacks.
+    Fit rename(IsoWriteOpts *opts, const QByteArray &roomPrefix, QList<std::pair<QByteArray, qint64>> *crowded)
+    {
+        if (m_broken)
+            return Fit::Never;
+        for (int i = 0; i < m_folders.size(); ++i) {
+            Folder &folder = m_folders[i];
+            QList<Record> entries = folder.records.mid(2);
+            entries.removeIf([&](const Record &record) { return record.name.startsWith(roomPrefix); });
+            for (Record &record : entries) {
+                const QByteArray id = record.name.isEmpty() ? QByteArray() : isoName(opts, record.name, record.folder);
+                if (!id.isEmpty())
+                    record.id = id;
+            }
+            const auto byId = [](const Record &a, const Record &b) { return sortKey(a.id) < sortKey(b.id); };
+            std::sort(entries.begin(), entries.end(), byId);
+            numberAlike(entries);
+            std::sort(entries.begin(), entries.end(), byId);
+            folder.records = folder.records.mid(0, 2) + entries;
+            bool tooLong = false;
+            const qint64 used = pack(folder.records, [&](const Record &record, const Record::Piece &piece, qint64) {
+                tooLong = tooLong || record.length(piece) > 255;
+            });
+            if (tooLong)
+                return Fit::Never;
+            if (used > folder.size)
+                crowded->append({realPath(i), used - folder.size});
+        }
+        if (!crowded->isEmpty())
+            return Fit::Crowded;
+        return makeTables() ? Fit::Fits : Fit::Never;
+    }
+
+    void write(QByteArray &head) const
+    {
+        for (const Folder &folder : m_folders) {
+            if (!folder.walked)
+                continue;
+            char *start = head.data() + qint64(folder.extent) * blockSize;
+            std::memset(start, 0, folder.size);
+            pack(folder.records, [&](const Record &record, const Record::Piece &piece, qint64 at) {
+                record.writeTo(piece, start + at);
+            });
+        }
+        for (int i = 0; i < 4; ++i) {
+            if (m_tables[i] == 0)
+                continue;
+            char *table = head.data() + qint64(m_tables[i]) * blockSize;
+            const QByteArray &bytes = i < 2 ? m_littleTable : m_bigTable;
+            std::memset(table, 0, size_t(tableRoom()));
+            std::memcpy(table, bytes.constData(), size_t(bytes.size()));
+        }
+        char *descriptor = head.data() + 16 * blockSize;
+        qToLittleEndian<quint32>(quint32(m_littleTable.size()), descriptor + 132);
+        qToBigEndian<quint32>(quint32(m_littleTable.size()), descriptor + 136);
+    }
+
+private:
+    struct Folder {
+        quint32 extent = 0;
+        quint32 size = 0;
+        bool walked = false;
+        QList<Record> records; // "." and ".." first
+        // What holds it in the library's tree (not where it was moved) and its name there.
+        int parent = -1;
+        QByteArray name;
+    };
+    QList<Folder> m_folders;
+    QHash<quint32, int> m_at; // by extent
+    QList<int> m_queue;       // the folders to read, as they are found
+    bool m_broken = false;
+    quint32 m_tableSize = 0;
+    std::array<quint32, 4> m_tables{}; // first and second little-endian, then big-endian
+    QByteArray m_littleTable;
+    QByteArray m_bigTable;
+
+    qint64 tableRoom() const { return (qint64(m_tableSize) + blockSize - 1) / blockSize * blockSize; }
+
+    int folderAt(quint32 extent)
+    {
+        const auto found = m_at.constFind(extent);
+        if (found != m_at.cend())
+            return *found;
+        Folder folder;
+        folder.extent = extent;
+        m_folders.append(folder);
+        m_at.insert(extent, int(m_folders.size() - 1));
+        return int(m_folders.size() - 1);
+    }
+
+    bool readFolder(const QByteArray &head, int index, qint64 *need)
+    {
+        const qint64 start = qint64(m_folders[index].extent) * blockSize;
+        const qint64 end = start + m_folders[index].size;
+        if (end > head.size()) {
+            *need = end;
+            return false;
+        }
+        QList<Record> records;
+        for (qint64 at = start; at < end;) {
+            const int length = uchar(head[at]);
+            if (length == 0) {
+                at += blockSize - at % blockSize;
+                continue;
+            }
+            const int idLength = length >= 34 && at + length <= end ? uchar(head[at + 32]) : 0;
+            const int systemUse = 33 + idLength + (idLength % 2 == 0 ? 1 : 0);
+            if (idLength == 0 || systemUse > length) {
+                m_broken = true;
+                return true;
+            }
+            const Record::Piece piece{head.mid(at, 33), head.mid(at + systemUse, length - systemUse)};
+            at += length;
+            if (!records.isEmpty() && records.last().pieces.last().fixed[25] & 0x80) {
+                records.last().pieces.append(piece);
+                continue;
+            }
+            Record record;
+            record.pieces = {piece};
+            record.id = head.mid(at - length + 33, idLength);
+            record.folder = !record.id.contains(';');
+            if (records.size() >= 2) {
+                RockRidge entries;
+                if (!readRockRidge(head, piece.systemUse, &entries, need))
+                    return false;
+                record.name = entries.name;
+                const quint32 holds = record.isFolder() ? record.extent() : entries.movedTo;
+                if (holds != 0) {
+                    const int sub = folderAt(holds);
+                    if (record.isFolder() && !m_folders[sub].walked) {
+                        m_folders[sub].size = qFromLittleEndian<quint32>(piece.fixed.constData() + 10);
+                        m_folders[sub].walked = true;
+                        m_queue.append(sub);
+                    }
+                    if (!entries.moved) {
+                        m_folders[sub].parent = index;
+                        m_folders[sub].name = entries.name;
+                    }
+                }
+            }
+            records.append(record);
+        }
+        m_folders[index].records = records;
+        return true;
+    }
+
+    QByteArray realPath(int index) const
+    {
+        QByteArray path;
+        for (int hops = 0; index >= 0 && m_folders[index].parent >= 0 && hops < 4096; ++hops) {
+            path = '/' + m_folders[index].name + path;
+            index = m_folders[index].parent;
+        }
+        return path.isEmpty() ? QByteArray("/") : path;
+    }
+
+    // The path tables of the folders in their new names: by depth, then by the number of the
+    // folder holding them, then by name; false when they outgrow the library's blocks.
+    bool makeTables()
+    {
+        m_littleTable.clear();
+        m_bigTable.clear();
+        const auto add = [&](const QByteArray &id, quint32 extent, quint16 parent) {
+            char little[8] = {char(id.size()), 0};
+            char big[8] = {char(id.size()), 0};
+            qToLittleEndian(extent, little + 2);
+            qToLittleEndian(parent, little + 6);
+            qToBigEndian(extent, big + 2);
+            qToBigEndian(parent, big + 6);
+            const QByteArray pad(id.size() % 2, '\0');
+            m_littleTable += QByteArray(little, 8) + id + pad;
+            m_bigTable += QByteArray(big, 8) + id + pad;
+        };
+        QList<int> order{0};
+        add(QByteArray(1, '\0'), m_folders[0].extent, 1);
+        for (qsizetype number = 0; number < order.size(); ++number) {
+            for (const Record &record : m_folders[order[number]].records.mid(2)) {
+                if (!record.isFolder())
+                    continue;
+                order.append(m_at.value(record.extent()));
+                add(record.id, record.extent(), quint16(number + 1));
+            }
+            if (order.size() > qMin<qsizetype>(m_folders.size(), 65535))
+                return false;
+        }
+        return m_littleTable.size() <= tableRoom();
+    }
+};
+
 } // namespace
 
 QString isoVolumeId(const QString &label)
 {
     QString id;
-    for (QChar c : label.normalized(QString::NormalizationForm_D)) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        if (c == QChar(0x0141) || c == QChar(0x0142)) // Ł and ł have no decomposition
-            c = QLatin1Char('L');
-        c = c.toUpper();
-        const bool dChar = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
-        id += dChar ? c : QLatin1Char('_');
+    for (const char32_t c : plainLatin(label).toUcs4()) {
+        const char32_t upper = QChar::toUpper(c);
+        const bool dChar = (upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9');
+        id += dChar ? QLatin1Char(char(upper)) : QLatin1Char('_');
         if (id.size() == 32)
             break;
     }
@@ -572,6 +988,58 @@ QString jolietVolumeId(const QString &label)
 }
 
 namespace {
+
+// Reads from source until head is size bytes long; false when the library or the job stops first.
+bool readInto(burn_source *source, QByteArray &head, qint64 size, Context &context)
+{
+    while (head.size() < size) {
+        const qsizetype at = head.size();
+        const int wanted = int(qMin<qint64>(size - at, 256 * blockSize));
+        head.resize(at + wanted);
+        const int n = source->read_xt(source, reinterpret_cast<unsigned char *>(head.data() + at), wanted);
+        head.resize(at + qMax(n, 0));
+        if (n <= 0 || context.cancelled() || context.failed().kind != DiscImageProblem::Kind::None)
+            return false;
+    }
+    return true;
+}
+
+// Stand-ins that only take room, put into the crowded folders of the library's tree (and left
+// out of the records written) so that its layout gives those folders blocks enough; false when
+// a folder is not found.
+bool makeRoom(IsoImage *image, const QList<std::pair<QByteArray, qint64>> &crowded, const QByteArray &prefix,
+              QList<IsoNode *> *standIns)
+{
+    // A target this long goes on in a continuation area: the record is as long as records get,
+    // about 200 bytes.
+    const QByteArray target(200, 'x');
+    for (const auto &[path, lacking] : crowded) {
+        IsoNode *folder = nullptr;
+        if (iso_tree_path_to_node(image, path.constData(), &folder) != 1 || !ISO_NODE_IS_DIR(folder))
+            return false;
+        for (qint64 room = 0; room < lacking + blockSize; room += 200) {
+            IsoSymlink *link = nullptr;
+            const QByteArray name = prefix + QByteArray::number(standIns->size());
+            if (iso_tree_add_new_symlink(reinterpret_cast<IsoDir *>(folder), name.constData(), target.constData(), &link) < 0)
+                return false;
+            standIns->append(reinterpret_cast<IsoNode *>(link));
+            iso_node_set_hidden(standIns->last(), LIBISO_HIDE_ON_JOLIET | LIBISO_HIDE_ON_1999 | LIBISO_HIDE_ON_HFSPLUS
+                                                      | LIBISO_HIDE_ON_FAT);
+        }
+    }
+    return true;
+}
+
+// The library writes one volume name, and the same as volume set name, for both trees; ISO 9660
+// gets its own d-characters.
+void writeDescriptorNames(QByteArray &head, const QString &volumeId)
+{
+    if (head.size() < 17 * blockSize)
+        return;
+    char *descriptor = head.data() + 16 * blockSize;
+    for (const auto &[offset, size] : {std::pair{40, 32}, std::pair{190, 128}})
+        std::memcpy(descriptor + offset, volumeId.leftJustified(size, QLatin1Char(' '), true).toLatin1().constData(), size_t(size));
+}
 
 // Fills result and says why it failed; Kind::None when the image was written.
 DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
@@ -639,13 +1107,63 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     iso_write_opts_set_output_charset(opts.get(), "UTF-8");
     // Windows shows the dates of the Joliet records; by default they hold the time of writing.
     iso_write_opts_set_dir_rec_mtime(opts.get(), 1 | 2);
-    burn_source *rawSource = nullptr;
-    const int created = iso_image_create_burn_source(image.get(), opts.get(), &rawSource);
-    if (created < 0) {
-        return {Kind::CannotLayOut, job.imagePath, QString::fromUtf8(iso_error_to_msg(created))};
+    // The image's first bytes, up to the end of its ISO 9660 folders, wait until those are
+    // named. A folder whose records no longer fit in its blocks gets stand-ins taking room and
+    // the image is laid out again; after four layouts the library's names stay.
+    std::unique_ptr<burn_source, SourceDeleter> source;
+    QByteArray head;
+    qint64 total = 0;
+    bool stopped = false;
+    bool keepNames = false;
+    const QByteArray roomPrefix = ".pelmora-room-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + '-';
+    QList<IsoNode *> standIns;
+    for (int layout = 1;; ++layout) {
+        burn_source *rawSource = nullptr;
+        const int created = iso_image_create_burn_source(image.get(), opts.get(), &rawSource);
+        if (created < 0) {
+            return {Kind::CannotLayOut, job.imagePath, QString::fromUtf8(iso_error_to_msg(created))};
+        }
+        source.reset(rawSource);
+        total = source->get_size(source.get());
+        head.clear();
+        PrimaryTree tree;
+        qint64 need = 0;
+        bool read = false;
+        while (!stopped && !(read = tree.read(head, &need))) {
+            // Twice as much each time, as the folders are found one by one.
+            const qint64 wanted = qMin(total, qMax(need, 2 * qint64(head.size())));
+            if (wanted <= head.size())
+                break; // not laid out as the library does: its names stay
+            stopped = !readInto(source.get(), head, wanted, context);
+        }
+        QList<std::pair<QByteArray, qint64>> crowded;
+        using Fit = PrimaryTree::Fit;
+        const Fit fit = read && !keepNames ? tree.rename(opts.get(), roomPrefix, &crowded) : Fit::Never;
+        if (fit == Fit::Fits)
+            tree.write(head);
+        if (stopped || fit == Fit::Fits || (fit == Fit::Never && standIns.isEmpty()))
+            break;
+        // The writer is done with the tree only once the source is gone.
+        source->cancel(source.get());
+        source.reset();
+        if (fit == Fit::Crowded && layout < 4 && makeRoom(image.get(), crowded, roomPrefix, &standIns))
+            continue;
+        for (IsoNode *standIn : std::as_const(standIns))
+            iso_node_remove(standIn);
+        standIns.clear();
+        keepNames = true;
     }
-    std::unique_ptr<burn_source, SourceDeleter> source(rawSource);
-    const qint64 total = source->get_size(source.get());
+    const auto stop = [&] {
+        source->cancel(source.get());
+        if (const DiscImageProblem failure = context.failed(); failure.kind != Kind::None)
+            return failure;
+        if (context.cancelled())
+            return DiscImageProblem{Kind::Cancelled};
+        return DiscImageProblem{Kind::CannotLayOut, job.imagePath, QStringLiteral("the library stopped early")};
+    };
+    if (stopped)
+        return stop();
+    writeDescriptorNames(head, result.volumeId);
 
     if (const int error = out.create(0666)) {
         source->cancel(source.get());
@@ -654,27 +1172,17 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     // A file replaced keeps its permissions.
     if (replacesFile)
         ::fchmod(out.fd, existing.st_mode & 0777);
-    constexpr int blockSize = 2048;
-    constexpr int volumeIdOffset = 16 * blockSize + 40; // in the primary volume descriptor
-    QByteArray buffer(256 * blockSize, Qt::Uninitialized);
     qint64 done = 0;
     int lastPercent = -1;
     QString lastFile;
-    while (done < total) {
-        // A read asking past the end returns nothing at all, so the last one asks for the rest.
-        const int wanted = int(qMin<qint64>(buffer.size(), total - done));
-        const int n = source->read_xt(source.get(), reinterpret_cast<unsigned char *>(buffer.data()), wanted);
-        if (n <= 0 || context.cancelled() || context.failed().kind != Kind::None)
-            break;
-        // The library writes one volume name for both trees; ISO 9660 gets its own d-characters.
-        if (done <= volumeIdOffset && volumeIdOffset + 32 <= done + n)
-            std::memcpy(buffer.data() + (volumeIdOffset - done), result.volumeId.leftJustified(32).toLatin1().constData(), 32);
-        if (const int error = out.write(buffer.constData(), n)) {
+    // Writes bytes; false when the disk will not take them.
+    const auto writeOut = [&](const QByteArray &bytes, qsizetype size) {
+        if (const int error = out.write(bytes.constData(), size)) {
             const DiscImageProblem problem = writeProblem(error);
             context.fail(problem.kind, problem.subject, problem.reason);
-            break;
+            return false;
         }
-        done += n;
+        done += size;
         if (job.progress) {
             QString file;
             {
@@ -687,16 +1195,21 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
             lastPercent = percent;
             lastFile = file;
         }
+        return true;
+    };
+    QByteArray buffer(256 * blockSize, Qt::Uninitialized);
+    bool written = writeOut(head, head.size());
+    head = QByteArray();
+    while (written && done < total) {
+        // A read asking past the end returns nothing at all, so the last one asks for the rest.
+        const int wanted = int(qMin<qint64>(buffer.size(), total - done));
+        const int n = source->read_xt(source.get(), reinterpret_cast<unsigned char *>(buffer.data()), wanted);
+        if (n <= 0 || context.cancelled() || context.failed().kind != Kind::None)
+            break;
+        written = writeOut(buffer, n);
     }
-    const DiscImageProblem failure = context.failed();
-    if (done < total || failure.kind != Kind::None) {
-        source->cancel(source.get());
-        if (failure.kind != Kind::None)
-            return failure;
-        if (context.cancelled())
-            return {Kind::Cancelled};
-        return {Kind::CannotLayOut, job.imagePath, QStringLiteral("the library stopped early")};
-    }
+    if (done < total || context.failed().kind != Kind::None)
+        return stop();
     if (const int error = out.commit(targetName))
         return writeProblem(error);
     result.bytes = done;

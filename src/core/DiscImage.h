@@ -56,7 +56,9 @@ QString isoVolumeId(const QString &label);
 QString jolietVolumeId(const QString &label);
 
 // Writes the whole of job.dataFolder as an ISO 9660 level 3 image with Joliet and Rock Ridge
-// names. A name that is not UTF-8 is read in CodePage::system(). All or nothing: on failure or
+// names. Its ISO 9660 names, and the volume set name, are made as the volume name is (ż as Z,
+// other characters as "_"); names that come out alike in a folder are numbered (ZOLW0.ICO,
+// ZOLW1.ICO). A name that is not UTF-8 is read in CodePage::system(). All or nothing: on failure or
 // cancel no file is left at job.imagePath, and a file that changes while it is copied is a
 // failure. job.imagePath is taken as the name itself: a link of that name is replaced, and what
 // it leads to is left alone.

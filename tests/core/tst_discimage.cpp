@@ -26,6 +26,8 @@ private slots:
     void readsBackEveryFile();
     void volumeNames_data();
     void volumeNames();
+    void isoNames_data();
+    void isoNames();
     void refusedImageLeavesNothing_data();
     void refusedImageLeavesNothing();
     void cancelLeavesNothing();
@@ -127,8 +129,11 @@ void collect(IsoDir *dir, const QString &prefix, FileMap *files, QMap<QString, t
     iso_dir_iter_free(iter);
 }
 
-// Reads the image with the library's own reader, through the Rock Ridge or the Joliet tree.
-FileMap readImage(const QString &path, bool joliet, QString *volumeId, QMap<QString, time_t> *times)
+enum class Tree { RockRidge, Joliet, Iso9660 };
+
+// Reads the image with the library's own reader, through one of its trees; volume gets the
+// volume id and the volume set id.
+FileMap readImage(const QString &path, Tree tree, QStringList *volume, QMap<QString, time_t> *times)
 {
     IsoDataSource *source = nullptr;
     IsoReadOpts *opts = nullptr;
@@ -138,11 +143,13 @@ FileMap readImage(const QString &path, bool joliet, QString *volumeId, QMap<QStr
     if (iso_data_source_new_from_file(QFile::encodeName(path).constData(), &source) < 0)
         return files;
     iso_read_opts_new(&opts, 0);
-    iso_read_opts_set_no_rockridge(opts, joliet);
-    iso_read_opts_set_preferjoliet(opts, joliet);
+    iso_read_opts_set_no_rockridge(opts, tree != Tree::RockRidge);
+    iso_read_opts_set_no_joliet(opts, tree == Tree::Iso9660);
+    iso_read_opts_set_preferjoliet(opts, tree == Tree::Joliet);
     iso_image_new("read", &image);
     if (iso_image_import(image, source, opts, &features) >= 0) {
-        *volumeId = QString::fromLatin1(iso_image_get_volume_id(image));
+        *volume = QStringList{QString::fromLatin1(iso_image_get_volume_id(image)),
+                              QString::fromLatin1(iso_image_get_volset_id(image))};
         collect(iso_image_get_root(image), QString(), &files, times);
         iso_read_image_features_destroy(features);
     }
@@ -164,6 +171,49 @@ QString jolietVolumeIdOf(const QString &path)
             break;
     }
     return QString();
+}
+
+// Adds the folders within the ISO 9660 folder at extent to folders ("NAME@extent"); false when
+// one holds its records out of the order of their names, or one across the end of a block.
+bool readFolders(const QByteArray &image, qint64 extent, qint64 size, QStringList *folders)
+{
+    QByteArrayList names;
+    for (qint64 at = extent * 2048; at < extent * 2048 + size;) {
+        const int length = uchar(image[at]);
+        if (length != 0 && at % 2048 + length > 2048)
+            return false;
+        if (length == 0) {
+            at += 2048 - at % 2048;
+            continue;
+        }
+        const char *record = image.constData() + at;
+        names << image.mid(at + 33, uchar(record[32])).split(';').first();
+        const quint32 start = qFromLittleEndian<quint32>(record + 2);
+        if (record[25] & 2 && names.size() > 2) {
+            *folders << names.last() + '@' + QString::number(start);
+            if (!readFolders(image, start, qFromLittleEndian<quint32>(record + 10), folders))
+                return false;
+        }
+        at += length;
+    }
+    return std::adjacent_find(names.cbegin(), names.cend(), std::greater_equal<>()) == names.cend();
+}
+
+// The folders of the path table but the first ("NAME@extent"); empty when they are out of its
+// order (by the number of the folder holding them, then by name).
+QStringList pathTableOf(const QByteArray &image)
+{
+    const char *descriptor = image.constData() + 16 * 2048;
+    const char *entry = image.constData() + qFromLittleEndian<quint32>(descriptor + 140) * 2048 + 10;
+    const char *end = entry - 10 + qFromLittleEndian<quint32>(descriptor + 132);
+    QStringList folders;
+    QByteArrayList keys;
+    for (; entry < end; entry += 8 + uchar(entry[0]) + uchar(entry[0]) % 2) {
+        const QByteArray name(entry + 8, uchar(entry[0]));
+        keys << QByteArray::number(qFromLittleEndian<quint16>(entry + 6)).rightJustified(5, '0') + name;
+        folders << name + '@' + QString::number(qFromLittleEndian<quint32>(entry + 2));
+    }
+    return std::adjacent_find(keys.cbegin(), keys.cend(), std::greater_equal<>()) == keys.cend() ? folders : QStringList();
 }
 
 QStringList entriesOf(const QString &folder)
@@ -195,9 +245,9 @@ void TestDiscImage::readsBackEveryFile()
     QCOMPARE(result.bytes, QFileInfo(job.imagePath).size());
     QVERIFY(progressFiles.contains("duży.bin"));
 
-    QString volumeId;
+    QStringList volume;
     QMap<QString, time_t> times;
-    const FileMap read = readImage(job.imagePath, joliet, &volumeId, &times);
+    const FileMap read = readImage(job.imagePath, joliet ? Tree::Joliet : Tree::RockRidge, &volume, &times);
     QCOMPARE(read.keys(), expected.keys());
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QVERIFY2(read[it.key()] == it.value(), qPrintable(it.key()));
@@ -227,11 +277,65 @@ void TestDiscImage::volumeNames()
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(result.volumeId, volumeId);
     QCOMPARE(result.jolietVolumeId, jolietId);
-    QString read;
+    QStringList read;
     QMap<QString, time_t> times;
-    readImage(job.imagePath, false, &read, &times);
-    QCOMPARE(read, volumeId);
+    readImage(job.imagePath, Tree::Iso9660, &read, &times);
+    QCOMPARE(read, (QStringList{volumeId, volumeId})); // the volume set named as the volume
     QCOMPARE(jolietVolumeIdOf(job.imagePath), jolietId);
+}
+
+void TestDiscImage::isoNames_data()
+{
+    QTest::addColumn<QStringList>("names"); // made in the data folder; "/" ends a folder
+    QTest::addColumn<QStringList>("isoNames"); // as readers without Joliet and Rock Ridge find them
+    QTest::newRow("Polish letters as plain Latin ones")
+        << QStringList{u"żółw.ico"_qs, u"narzędzia/źródło.txt"_qs, u"Łódź.txt"_qs, "readme.txt"}
+        << QStringList{"LODZ.TXT", "NARZEDZIA", "NARZEDZIA/ZRODLO.TXT", "README.TXT", "ZOLW.ICO"};
+    QTest::newRow("marks written separately; other characters as _")
+        << QStringList{u"z\u0307o\u0301\u0142w.ico"_qs, u"a b-ß.txt"_qs} << QStringList{"A_B__.TXT", "ZOLW.ICO"};
+    QTest::newRow("names alike numbered") << QStringList{"zolw.ico", u"żółw.ico"_qs, u"Łąka/"_qs, "laka/"}
+                                            << QStringList{"LAKA0", "LAKA1", "ZOLW0.ICO", "ZOLW1.ICO"};
+    // Z sorts before _: in their new order the records take a block more than the library gave.
+    QStringList names, isoNames;
+    for (int i = 0; i < 40; ++i) {
+        names << (i % 2 ? u"ż"_qs : u"z"_qs) + QString(i % 23, u'a') + QString::number(i) + ".txt";
+        isoNames << "Z" + QString(i % 23, u'A') + QString::number(i) + ".TXT";
+    }
+    QTest::newRow("a folder of many blocks in a new order") << names << isoNames;
+}
+
+void TestDiscImage::isoNames()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, isoNames);
+    QTemporaryDir dir;
+    QSet<QString> paths; // as Rock Ridge keeps them
+    for (const QString &name : names) {
+        QVERIFY(name.endsWith('/') ? QDir().mkpath(dir.filePath("dane/" + name)) : writeTestFile(dir.filePath("dane/" + name)));
+        const QStringList steps = (name.endsWith('/') ? name.chopped(1) : name).split('/');
+        for (qsizetype n = 1; n <= steps.size(); ++n)
+            paths << steps.first(n).join('/');
+    }
+    const DiscImageResult result = writeDiscImage({dir.filePath("dane"), dir.filePath("obraz.iso"), u"Płyta Łódź"_qs});
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QStringList volume;
+    QMap<QString, time_t> iso, rockRidge;
+    readImage(dir.filePath("obraz.iso"), Tree::Iso9660, &volume, &iso);
+    QCOMPARE(volume, (QStringList{"PLYTA_LODZ", "PLYTA_LODZ"}));
+    isoNames.sort();
+    QCOMPARE(iso.keys(), isoNames);
+    readImage(dir.filePath("obraz.iso"), Tree::RockRidge, &volume, &rockRidge);
+    QStringList expected(paths.cbegin(), paths.cend());
+    expected.sort();
+    QCOMPARE(rockRidge.keys(), expected);
+    const QByteArray image = readTestFile(dir.filePath("obraz.iso"));
+    const char *root = image.constData() + 16 * 2048 + 156;
+    QStringList folders;
+    QVERIFY(readFolders(image, qFromLittleEndian<quint32>(root + 2), qFromLittleEndian<quint32>(root + 10), &folders));
+    QStringList table = pathTableOf(image);
+    folders.sort();
+    table.sort();
+    QCOMPARE(table, folders);
 }
 
 void TestDiscImage::refusedImageLeavesNothing_data()
@@ -376,9 +480,9 @@ void TestDiscImage::linksShowNothingOutside()
     QVERIFY(QFile::link(dest.replace('@', dir.filePath("dane")).replace('~', dir.path()), dir.filePath("dane/a/l")));
     const DiscImageResult result = writeDiscImage({dir.filePath("dane"), dir.filePath("obraz.iso"), {}});
     QCOMPARE(result.skipped, kept.isEmpty() ? QStringList{"a/l"} : QStringList());
-    QString volumeId;
+    QStringList volume;
     QMap<QString, time_t> times;
-    QCOMPARE(readImage(dir.filePath("obraz.iso"), false, &volumeId, &times).value("a/l"), kept.isEmpty() ? "" : "-> " + kept.toUtf8());
+    QCOMPARE(readImage(dir.filePath("obraz.iso"), Tree::RockRidge, &volume, &times).value("a/l"), kept.isEmpty() ? "" : "-> " + kept.toUtf8());
 }
 
 void TestDiscImage::imagePathIsTheNameItself_data()

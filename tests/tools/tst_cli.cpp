@@ -449,10 +449,18 @@ void TestCli::iso_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("volumeId");
     QTest::addColumn<QString>("jolietVolumeId");
+    QTest::addColumn<QByteArray>("menu"); // the bytes of autorun.inf; its name after "|"
+    const QByteArray named = "AUTORUN.INF|[autorun]\r\nLabel=Etykieta\r\nName=P\xb3yta \xa3\xf3" "d\x9f\r\n";
     QTest::newRow("label given") << QStringList{"--label", u"Płyta ąę"_qs} << "obraz.iso" << 0
-                                 << "PLYTA_AE" << u"Płyta ąę"_qs;
-    QTest::newRow("the folder's name") << QStringList() << "obraz.iso" << 0 << "DANE" << "dane";
-    QTest::newRow("image inside the folder") << QStringList() << "dane/obraz.iso" << 1 << "" << "";
+                                 << "PLYTA_AE" << u"Płyta ąę"_qs << named;
+    QTest::newRow("the menu's Name, in any letter case") << QStringList() << "obraz.iso" << 0 << "PLYTA_LODZ"
+                                                         << u"Płyta Łódź"_qs << named;
+    QTest::newRow("the menu's Label") << QStringList() << "obraz.iso" << 0 << "ETYKIETA" << "Etykieta"
+                                      << QByteArray("autorun.inf|[autorun]\r\nLabel=Etykieta\r\n");
+    QTest::newRow("the folder's name") << QStringList() << "obraz.iso" << 0 << "DANE" << "dane"
+                                       << QByteArray("autorun.inf|[autorun]\r\n");
+    QTest::newRow("image inside the folder") << QStringList() << "dane/obraz.iso" << 1 << "" << ""
+                                             << QByteArray("autorun.inf|[autorun]\r\n");
 }
 
 void TestCli::iso()
@@ -462,9 +470,11 @@ void TestCli::iso()
     QFETCH(int, exitCode);
     QFETCH(QString, volumeId);
     QFETCH(QString, jolietVolumeId);
+    QFETCH(QByteArray, menu);
     QTemporaryDir dir;
     QVERIFY(writeTestFile(dir.filePath(u"dane/żółw.txt"_qs), "abc"));
-    QVERIFY(writeTestFile(dir.filePath("dane/autorun.inf"), "[autorun]\r\n"));
+    const qsizetype bar = menu.indexOf('|');
+    QVERIFY(writeTestFile(dir.filePath("dane/" + menu.left(bar)), menu.mid(bar + 1)));
     QVERIFY(writeTestFile(dir.filePath("poza.txt"), "poza") && QFile::link(dir.filePath("poza.txt"), dir.filePath("dane/poza")));
     const Run run = cli(QStringList{"iso", dir.filePath("dane"), dir.filePath(image)} + extra);
     QCOMPARE(run.exitCode, exitCode);
