@@ -11,6 +11,7 @@
 #include "core/DiscPath.h"
 #include "platform/Messages.h"
 #include "widgets/TXPathLabel.h"
+#include "widgets/TextWidth.h"
 #include "widgets/TypingLimit.h"
 #include "widgets/TDirectoryEdit.h"
 #include "widgets/TdfsIconListBox.h"
@@ -30,9 +31,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <algorithm>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -167,22 +165,12 @@ void TForm1::mirrorModified()
 
 void TForm1::fitColumns()
 {
-    // The widest text without measuring every row: among a few hundred of the longest texts
-    // (by characters) is the widest, short of a list whose shorter texts are made of much
-    // wider letters, which the column's margin then absorbs.
-    constexpr qsizetype measured = 256;
     const QFontMetrics metrics(font());
-    const int count = lv_Lista->topLevelItemCount();
-    std::vector<std::pair<qsizetype, int>> byLength(static_cast<size_t>(count));
     for (int column = 0; column < 2; ++column) {
-        for (int i = 0; i < count; ++i)
-            byLength[size_t(i)] = {lv_Lista->topLevelItem(i)->text(column).size(), i};
-        const auto longest = byLength.begin() + std::min<qsizetype>(measured, count);
-        std::partial_sort(byLength.begin(), longest, byLength.end(), std::greater<>());
-        int width = metrics.horizontalAdvance(lv_Lista->headerItem()->text(column));
-        for (auto it = byLength.begin(); it != longest; ++it)
-            width = qMax(width, metrics.horizontalAdvance(lv_Lista->topLevelItem(it->second)->text(column)));
-        lv_Lista->header()->resizeSection(column, width + 25);
+        const int widest = widestTextWidth(metrics, lv_Lista->topLevelItemCount(),
+                                           [&](int row) { return lv_Lista->topLevelItem(row)->text(column); });
+        const int header = metrics.horizontalAdvance(lv_Lista->headerItem()->text(column));
+        lv_Lista->header()->resizeSection(column, qMax(widest, header) + 25);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "widgets/ChoiceListBox.h"
 
+#include "widgets/TextWidth.h"
+
 #include <QMouseEvent>
 
 ChoiceListBox::ChoiceListBox(QWidget *parent)
@@ -41,9 +43,7 @@ void ChoiceListBox::fitRowsToLongestText()
     if (!first)
         return;
     const QFontMetrics metrics(font());
-    int widest = 0;
-    for (int i = 0; i < count(); ++i)
-        widest = qMax(widest, metrics.horizontalAdvance(item(i)->text()));
+    const int widest = widestTextWidth(metrics, count(), [this](int row) { return item(row)->text(); });
     first->setSizeHint(QSize());
     const QSize natural = sizeHintForIndex(indexFromItem(first));
     first->setSizeHint(QSize(natural.width() - metrics.horizontalAdvance(first->text()) + widest, natural.height()));
