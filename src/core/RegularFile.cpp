@@ -10,19 +10,21 @@
 #include <unistd.h>
 #endif
 
-FileReadError openRegularFile(const QString &path, QFile &file)
+FileReadError openRegularFile(const QString &path, QFile &file, FileOwner owner)
 {
 #ifdef Q_OS_UNIX
     // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever if none comes.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int noLink = owner == FileOwner::UserOnly ? O_NOFOLLOW : 0;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noLink);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return FileReadError::Missing;
-        return errno == ENXIO ? FileReadError::NotRegularFile : FileReadError::Unreadable; // ENXIO: a socket
+        // ENXIO: a socket; ELOOP: a link where none may be.
+        return errno == ENXIO || errno == ELOOP ? FileReadError::NotRegularFile : FileReadError::Unreadable;
     }
     struct stat status;
     const bool known = ::fstat(fd, &status) == 0;
-    if (!known || !S_ISREG(status.st_mode)) {
+    if (!known || !S_ISREG(status.st_mode) || (owner == FileOwner::UserOnly && status.st_uid != ::getuid())) {
         ::close(fd);
         return known ? FileReadError::NotRegularFile : FileReadError::Unreadable;
     }

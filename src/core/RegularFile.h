@@ -14,10 +14,15 @@ enum class FileReadError {
 
 class QFile;
 
-// Opens the regular file at path (a link to one counts) for reading, deciding on the opened
-// file itself, so that nothing swapped in between a check and the open is read; a FIFO or a
-// device is refused without waiting on it.
-FileReadError openRegularFile(const QString &path, QFile &file);
+enum class FileOwner {
+    Anyone,   // any regular file, also through a link
+    UserOnly, // a regular file of the user's, never through a link (NotRegularFile otherwise)
+};
+
+// Opens the regular file at path for reading, deciding on the opened file itself, so that
+// nothing swapped in between a check and the open is read; a FIFO or a device is refused
+// without waiting on it.
+FileReadError openRegularFile(const QString &path, QFile &file, FileOwner owner = FileOwner::Anyone);
 
 // Reads the whole of the regular file at path (a link to one counts), never more than
 // maxSize bytes. A FIFO or a device is refused without waiting on it. On failure bytes is

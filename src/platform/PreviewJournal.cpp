@@ -11,10 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 constexpr quint32 magic = 0x504A524E; // "PJRN"
@@ -53,22 +49,6 @@ QByteArray journalBytes(const Journal &journal)
     out.setVersion(QDataStream::Qt_6_0);
     out << magic << version << journal.path << journal.bytes << journal.variant;
     return data;
-}
-
-// Only a regular file of the user's is a journal; it is opened without following a link or
-// waiting on a FIFO.
-bool isOwnFile(const QString &path, QFile *file)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::getuid()
-        || status.st_size > largestJournal || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
 }
 
 // The journal's content; false for anything that is not a whole journal of an autorun.inf.
@@ -150,9 +130,10 @@ std::optional<PreviewJournal::Restored> PreviewJournal::restore(const QString &j
         return std::nullopt; // its preview is still waiting
     Restored r;
     r.journal = journalFile;
+    // Only a regular file of the user's is a journal, never read through a link.
     QFile file;
-    if (!isOwnFile(journalFile, &file))
-        return std::nullopt; // not a journal of this user's: never read
+    if (openRegularFile(journalFile, file, FileOwner::UserOnly) != FileReadError::None || file.size() > largestJournal)
+        return std::nullopt;
     Journal journal;
     if (!readJournal(file, &journal)) {
         // Damaged: set aside, once, for the user to look at; never written anywhere.
