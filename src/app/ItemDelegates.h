@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MenuDocument.h"
+
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -48,4 +50,50 @@ public:
         QTreeWidget::scrollTo(index, hint);
         horizontalScrollBar()->setValue(across);
     }
+};
+
+// A row of the item list: the entry's label and file in its two columns, and the verb it was
+// read under as the first column's Qt::UserRole (a default verb of the file follows the entry
+// by it). They are the entry's own strings, not values in the item's lists, so that a menu of
+// many thousands of rows fills, empties and is read back quickly. A label edited in the list
+// goes through QTreeWidgetItem::setData as well, which tells the list of the change; the verb
+// is shown nowhere and tells nobody.
+class ItemRow : public QTreeWidgetItem
+{
+public:
+    explicit ItemRow(const MenuItem &item) : QTreeWidgetItem(UserType), m_item(item)
+    {
+        setFlags(flags() | Qt::ItemIsEditable);
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (const auto member = field(column, role))
+            return m_item.*member;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant &value) override
+    {
+        const auto member = field(column, role);
+        if (!member)
+            return QTreeWidgetItem::setData(column, role, value);
+        QString &text = m_item.*member;
+        if (text == value.toString())
+            return;
+        text = value.toString();
+        if (role != Qt::UserRole)
+            QTreeWidgetItem::setData(column, role, value);
+    }
+
+private:
+    // The string that a role of a column stands for; none for what the item keeps itself.
+    static QString MenuItem::*field(int column, int role)
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return column == 0 ? &MenuItem::label : column == 1 ? &MenuItem::file : nullptr;
+        return column == 0 && role == Qt::UserRole ? &MenuItem::verb : nullptr;
+    }
+
+    MenuItem m_item;
 };

@@ -145,8 +145,9 @@ public:
     void markChanged();
     void mirrorModified();
     void fitColumns();
-    // Appends one row to lv_Lista.
+    // Appends one row to lv_Lista; addItems appends many.
     void addItem(const MenuItem &item);
+    void addItems(const QList<MenuItem> &items);
 
     // Left button bar
     QFrame *Panel1;

@@ -3,6 +3,7 @@
 
 #include "app/TForm1.h"
 
+#include "app/ItemDelegates.h"
 #include "app/MruList.h"
 #include "app/Texts.h"
 #include "core/AtomicFile.h"
@@ -181,10 +182,17 @@ void TForm1::clearItems()
 
 void TForm1::addItem(const MenuItem &item)
 {
-    auto *row = new QTreeWidgetItem(lv_Lista, {item.label, item.file});
-    row->setFlags(row->flags() | Qt::ItemIsEditable);
-    // The verb it was read under: a default verb of the file follows the entry by it.
-    row->setData(0, Qt::UserRole, item.verb);
+    lv_Lista->addTopLevelItem(new ItemRow(item));
+}
+
+// The rows are made apart from the list and join it at once: the list hears of them once.
+void TForm1::addItems(const QList<MenuItem> &items)
+{
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(items.size());
+    for (const MenuItem &item : items)
+        rows << new ItemRow(item);
+    lv_Lista->addTopLevelItems(rows);
 }
 
 void TForm1::setFileButtons(bool enabled)
@@ -413,8 +421,7 @@ void TForm1::fillFromMenuFile(const AutorunContent &content, const QString &path
     if (content.label)
         setLabelByProgram(*content.label);
     clearItems();
-    for (const MenuItem &item : content.items)
-        addItem(item);
+    addItems(content.items);
 
     if (!e_Etykieta->text().isEmpty()) {
         Label3->setText(e_Etykieta->text());
