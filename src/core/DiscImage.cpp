@@ -452,6 +452,8 @@ struct ImageFile {
     int dir = -1;
     int fd = -1;
     QByteArray part;
+    qint64 written = 0;
+    qint64 sent = 0; // what the disk was told to write so far
 
     ~ImageFile()
     {
@@ -500,6 +502,13 @@ struct ImageFile {
                 return n < 0 ? errno : ENOSPC;
             data += n;
             size -= n;
+            written += n;
+        }
+        // The disk writes as the image is made, not all of it in commit's fsync at the end.
+        constexpr qint64 writeBehind = 16 * 1024 * 1024;
+        if (written - sent >= writeBehind) {
+            ::sync_file_range(fd, sent, written - sent, SYNC_FILE_RANGE_WRITE);
+            sent = written;
         }
         return 0;
     }
