@@ -1,8 +1,13 @@
 #include "core/IconDirectory.h"
 
+#include "core/LittleEndian.h"
+
 #include <QtEndian>
 
 #include <cstdlib>
+
+using LittleEndian::u16;
+using LittleEndian::u32;
 
 namespace {
 
@@ -11,16 +16,6 @@ constexpr int largeIconSize = 32;
 constexpr int bitmapInfoHeaderSize = 40;
 constexpr int pngHeaderSize = 26; // signature, IHDR length and type, width, height, depth, colour type
 const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
-
-quint16 u16(const QByteArray &b, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(b.constData() + at);
-}
-
-quint32 u32(const QByteArray &b, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(b.constData() + at);
-}
 
 // Bits per pixel that the image data itself declares; 0 when it is neither BMP nor PNG.
 int ownBitCount(const QByteArray &ico, qsizetype at, qsizetype size)

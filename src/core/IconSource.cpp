@@ -1,5 +1,7 @@
 #include "core/IconSource.h"
 
+#include "core/LittleEndian.h"
+
 #include "core/IconDirectory.h"
 #include "core/RegularFile.h"
 
@@ -7,6 +9,8 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QtEndian>
+
+using LittleEndian::u16;
 
 namespace {
 
@@ -16,11 +20,6 @@ constexpr int groupEntrySize = 14;   // GRPICONDIRENTRY: ... bytes in resource, 
 constexpr int fileEntrySize = 16;    // ICONDIRENTRY: ... bytes in resource, offset
 // Icon files are small; anything larger is not read as one.
 constexpr qint64 maxIcoFile = 16 * 1024 * 1024;
-
-quint16 u16(const QByteArray &b, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(b.constData() + at);
-}
 
 void appendLe16(QByteArray &b, quint16 v)
 {
