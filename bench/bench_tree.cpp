@@ -1,19 +1,31 @@
-// Lists a folder of many files (20,000 by default) in the folder tree and, for scale, with a
-// plain QDir listing of the same folder. Usage: bench_tree [FILES]   (run offscreen)
+// The folder tree on a folder of many files (20,000 and 100,000 files, and 20 folders), against
+// a plain QDir listing of the same folder measured in the same run:
+// - listing: the tree with its root opened, against the QDir listing sorted by name;
+// - memory: the heap the shown tree holds per entry, against the sorted QFileInfoList's;
+// - create / remove: from writing autorun.inf into the shown folder (as Create does) or
+//   removing it, until the tree's own watcher has brought the entry in or taken it out and the
+//   view is laid out again;
+// - filter on / off: "programs only" switched on and off in the shown tree.
+// Times are medians. Usage: bench_tree [FILES...]   (run offscreen)
 
+#include "core/AtomicFile.h"
 #include "widgets/TdfsSystemTreeView.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <vector>
 
 namespace {
+
+const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
 
 double median(std::vector<double> v)
 {
@@ -21,12 +33,45 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+double heapInUse()
 {
-    QApplication app(argc, argv);
-    const int files = argc > 1 ? std::atoi(argv[1]) : 20000;
+    return double(mallinfo2().uordblks);
+}
+
+template <typename F>
+double milliseconds(F &&work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Waits until the root of the tree has gained (or lost) the entry named name, then lets the
+// view lay itself out.
+void waitForEntry(TdfsSystemTreeView &view, const QString &name, bool present)
+{
+    QAbstractItemModel *model = view.model();
+    const QModelIndex root = model->index(0, 0);
+    QEventLoop loop;
+    const auto check = [&](const QModelIndex &parent, int first, int last) {
+        if (parent != root)
+            return;
+        for (int row = first; row <= last; ++row) {
+            if (model->index(row, 0, root).data().toString() == name)
+                loop.quit();
+        }
+    };
+    const QMetaObject::Connection connection =
+        present ? QObject::connect(model, &QAbstractItemModel::rowsInserted, &loop, check)
+                : QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, &loop, check);
+    loop.exec();
+    QObject::disconnect(connection);
+    QCoreApplication::processEvents();
+}
+
+void measure(int files)
+{
     QTemporaryDir dir;
     const char *suffixes[] = {".txt", ".exe", ".dll", ".ico", ".html", ""};
     for (int i = 0; i < files; ++i) {
@@ -35,32 +80,80 @@ int main(int argc, char *argv[])
     }
     for (int i = 0; i < 20; ++i)
         QDir(dir.path()).mkdir(QStringLiteral("folder%1").arg(i));
+    const QString folder = dir.path() + QLatin1Char('/');
 
-    std::vector<double> unsorted, plain, tree;
-    for (int run = 0; run < 7; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        (void)QDir(dir.path()).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-        unsorted.push_back(timer.nsecsElapsed() / 1e6);
-        timer.restart();
-        const QFileInfoList list = QDir(dir.path()).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        plain.push_back(timer.nsecsElapsed() / 1e6);
-
+    std::vector<double> sorted, tree;
+    for (int run = 0; run < 5; ++run) {
+        sorted.push_back(milliseconds([&] { (void)QDir(dir.path()).entryInfoList(everything, QDir::Name); }));
         TdfsSystemTreeView view;
         view.resize(233, 241);
-        timer.restart();
-        view.setCustomDir(dir.path() + QLatin1Char('/'));
-        tree.push_back(timer.nsecsElapsed() / 1e6);
-        if (run == 0)
-            std::printf("%lld entries listed by QDir, %d by the tree\n", qlonglong(list.size()),
-                        view.topLevelItem(0)->childCount());
+        tree.push_back(milliseconds([&] { view.setCustomDir(folder); }));
     }
-    std::printf("folder of %d files and 20 folders, median of 7 runs:\n", files);
-    std::printf("  plain QDir listing, unsorted:        %8.1f ms\n", median(unsorted));
-    std::printf("  plain QDir listing, sorted by name:  %8.1f ms\n", median(plain));
-    std::printf("  tree, root opened:                   %8.1f ms  (%.2f x unsorted, %.2f x sorted)\n",
-                median(tree), median(tree) / median(unsorted), median(tree) / median(plain));
+
+    double listBytes = heapInUse();
+    QFileInfoList list = QDir(dir.path()).entryInfoList(everything, QDir::Name);
+    for (QFileInfo &info : list)
+        (void)info.isDir(); // as a listing is used: each entry's kind looked at
+    listBytes = (heapInUse() - listBytes) / double(list.size());
+    list.clear();
+
+    double treeBytes = heapInUse();
+    auto view = std::make_unique<TdfsSystemTreeView>();
+    view->resize(233, 241);
+    view->setReadDelay(0);
+    view->setCustomDir(folder);
+    view->show();
+    QCoreApplication::processEvents();
+    const int entries = view->topLevelItem(0)->childCount();
+    treeBytes = (heapInUse() - treeBytes) / double(entries);
+
+    view->select(folder + QStringLiteral("plik1.exe"));
+    QCoreApplication::processEvents();
+    std::vector<double> created, removed, filterOn, filterOff;
+    const QString autorun = folder + QStringLiteral("autorun.inf");
+    for (int run = 0; run < 7; ++run) {
+        created.push_back(milliseconds([&] {
+            writeFileAtomically(autorun, "[autorun]\r\nopen=plik1.exe\r\n");
+            waitForEntry(*view, QStringLiteral("autorun.inf"), true);
+        }));
+        removed.push_back(milliseconds([&] {
+            QFile::remove(autorun);
+            waitForEntry(*view, QStringLiteral("autorun.inf"), false);
+        }));
+    }
+    for (int run = 0; run < 5; ++run) {
+        filterOn.push_back(milliseconds([&] {
+            view->setFileMask(QStringLiteral("*.exe"));
+            QCoreApplication::processEvents();
+        }));
+        filterOff.push_back(milliseconds([&] {
+            view->setFileMask(QString());
+            QCoreApplication::processEvents();
+        }));
+    }
+    std::printf("%7d  %8.1f ms %8.1f ms %8.2fx  %7.0f B %7.0f B  %8.1f ms %8.1f ms  %8.1f ms %8.1f ms\n", files,
+                median(sorted), median(tree), median(tree) / median(sorted), listBytes, treeBytes,
+                median(created), median(removed), median(filterOn), median(filterOff));
+    std::fflush(stdout);
+    if (entries != files + 20)
+        std::printf("         (the tree lists %d entries, not %d)\n", entries, files + 20);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {20000, 100000};
+    std::printf("A folder of FILES files and 20 folders. QDir: its listing sorted by name, the baseline;\n"
+                "heap: bytes held per entry by the QDir listing and by the shown tree; times are medians.\n");
+    std::printf("%7s  %11s %11s %9s  %9s %9s  %11s %11s  %11s %11s\n", "files", "QDir", "tree", "tree/QDir",
+                "QDir heap", "tree heap", "create", "remove", "filter on", "filter off");
+    for (const int files : sizes)
+        measure(files);
     return 0;
 }

@@ -2,10 +2,9 @@
 
 #include "widgets/BusyCursor.h"
 
-#include <QCollator>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QMenu>
 #include <QPainter>
@@ -15,19 +14,81 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
-enum Role { PathRole = Qt::UserRole, FolderRole, ListedRole, LinkRole };
-
-const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-
 const QString linkEmblem = QStringLiteral("emblem-symbolic-link");
+
+#ifdef Q_OS_UNIX
+
+// Hands visit each entry of the folder, in the order the file system lists them: its name as
+// the file system has it, whether it is a folder (a link counts as what it leads to) and
+// whether it is a link. The kind comes with the name, so only links (and the entries of file
+// systems that do not tell) are looked at one by one. visit answers whether to go on.
+template <typename Visit>
+void readFolder(const QString &folder, Visit &&visit)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        bool link = entry->d_type == DT_LNK;
+        struct stat info;
+        if (entry->d_type == DT_UNKNOWN && ::fstatat(::dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            link = S_ISLNK(info.st_mode);
+            isFolder = S_ISDIR(info.st_mode);
+        }
+        if (link)
+            isFolder = ::fstatat(::dirfd(dir), name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        if (!visit(name, qsizetype(std::strlen(name)), isFolder, link))
+            break;
+    }
+    ::closedir(dir);
+}
+
+#else
+
+template <typename Visit>
+void readFolder(const QString &folder, Visit &&visit)
+{
+    const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QFileInfo &info : QDir(folder).entryInfoList(everything, QDir::NoSort)) {
+        const QByteArray name = QFile::encodeName(info.fileName());
+        if (!visit(name.constData(), name.size(), info.isDir(), info.isSymLink()))
+            break;
+    }
+}
+
+#endif
 
 // Whether a folder has anything in it to list; an unreadable one has nothing.
 bool hasEntries(const QString &folder)
 {
-    return QDirIterator(folder, everything).hasNext();
+    bool found = false;
+    readFolder(folder, [&](const char *, qsizetype, bool, bool) {
+        found = true;
+        return false; // one is enough
+    });
+    return found;
+}
+
+// An entry told apart from every other by its name and kind, in a number.
+size_t entryHash(const char *name, qsizetype length, bool folder, bool link)
+{
+    return qHashMulti(0, QByteArrayView(name, length), folder, link);
 }
 
 QString withoutTrailingSeparator(const QString &path)
@@ -43,9 +104,93 @@ QString parentFolder(const QString &path)
     return QFileInfo(path).path();
 }
 
+QString inFolder(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// The order a file manager gives: folders first, numbers by value, letter case aside, by the
+// user's language; names alike to the collator come in code-point order.
+bool comesBefore(const QCollator &collator, bool aFolder, const QString &a, bool bFolder, const QString &b)
+{
+    if (aFolder != bFolder)
+        return aFolder;
+    const int order = collator.compare(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
+
+struct Listing;
+
+// One entry of the tree. Its name, kind and icon are members rather than item data, which
+// would cost a few hundred bytes more per entry; its path is its folder's path and its name.
+// The root keeps its own path as its name and shows the caption as its text.
+class TreeEntry : public QTreeWidgetItem
+{
+public:
+    enum { Type = QTreeWidgetItem::UserType + 1 };
+
+    TreeEntry(const QString &name, bool folder, bool link)
+        : QTreeWidgetItem(Type), name(name), folder(folder), link(link)
+    {
+    }
+    ~TreeEntry() override;
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == Qt::DecorationRole)
+            return icon;
+        if (column == 0 && role == Qt::DisplayRole && parent())
+            return name;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant &value) override
+    {
+        if (column != 0 || role != Qt::DecorationRole)
+            return QTreeWidgetItem::setData(column, role, value);
+        icon = value.value<QIcon>();
+        emitDataChanged();
+    }
+
+    const QString name;
+    QIcon icon; // shared by all entries of its kind
+    const bool folder;
+    const bool link;
+    std::unique_ptr<Listing> listing; // a folder's, from when it is first listed
+};
+
+// Everything a listed folder holds, shown by the mask or not: the entries in the tree's order,
+// so that another mask needs no new listing, and their hashes, sorted, to tell from the names
+// alone what changed on disk. The entries the mask hides belong to the listing.
+struct Listing
+{
+    std::vector<TreeEntry *> entries;
+    std::vector<std::pair<size_t, TreeEntry *>> hashes;
+
+    ~Listing()
+    {
+        for (TreeEntry *entry : entries) {
+            if (!entry->parent())
+                delete entry;
+        }
+    }
+};
+
+TreeEntry::~TreeEntry() = default;
+
+const TreeEntry *entryOf(const QTreeWidgetItem *item)
+{
+    return item && item->type() == TreeEntry::Type ? static_cast<const TreeEntry *>(item) : nullptr;
+}
+
+TreeEntry *entryOf(QTreeWidgetItem *item)
+{
+    return item && item->type() == TreeEntry::Type ? static_cast<TreeEntry *>(item) : nullptr;
+}
+
 bool isLink(const QTreeWidgetItem *item)
 {
-    return item->data(0, LinkRole).toBool();
+    return entryOf(item) && entryOf(item)->link;
 }
 
 // Whether the entry still stands for what is on disk: the same name, of the same kind.
@@ -55,38 +200,47 @@ bool stillExists(const QTreeWidgetItem *item)
     return TdfsSystemTreeView::isFolder(item) ? info.isDir() : info.exists() && !info.isDir();
 }
 
-struct Entry
+// Which entries of one folder the mask shows: every folder, and the files whose paths it
+// matches as FileMask::matches does, with the folder lower-cased once for all its files.
+class FolderMask
 {
-    QFileInfo info;
-    bool folder;
-    QCollatorSortKey key;
+public:
+    FolderMask(const FileMask &mask, const QString &folder)
+        : m_patterns(mask.showsEverything() ? QStringList() : mask.patterns())
+        , m_path(inFolder(folder, QString()).toLower())
+        , m_folderLength(m_path.size())
+    {
+    }
+
+    bool shows(const TreeEntry *entry)
+    {
+        if (entry->folder || m_patterns.isEmpty())
+            return true;
+        m_path.truncate(m_folderLength);
+        m_path += entry->name.toLower();
+        if (!m_path.contains(QLatin1Char('.')))
+            m_path += QLatin1Char('.');
+        return std::any_of(m_patterns.cbegin(), m_patterns.cend(),
+                           [&](const QString &pattern) { return matchesPattern(pattern, m_path); });
+    }
+
+private:
+    const QStringList m_patterns; // none when every file is shown
+    QString m_path;
+    const qsizetype m_folderLength;
 };
 
-// The folder's entries the tree shows, in the order a file manager gives them: folders first,
-// numbers by value, letter case aside, by the user's language (the interface's own, Polish,
-// when the system names none).
-std::vector<Entry> readFolder(const QString &folder, const FileMask &mask)
+// The entries of a listed folder that the mask shows, in order.
+QList<QTreeWidgetItem *> shownEntries(const FileMask &fileMask, const QString &folder, const Listing &listing)
 {
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::Polish, QLocale::Poland);
-    QCollator collator(locale);
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<Entry> entries;
-    for (const QFileInfo &info : QDir(folder).entryInfoList(everything, QDir::NoSort)) {
-        const bool isDir = info.isDir();
-        if (!isDir && !mask.showsEverything() && !mask.matches(info.filePath()))
-            continue;
-        entries.push_back({info, isDir, collator.sortKey(info.fileName())});
+    FolderMask mask(fileMask, folder);
+    QList<QTreeWidgetItem *> shown;
+    shown.reserve(qsizetype(listing.entries.size()));
+    for (TreeEntry *entry : listing.entries) {
+        if (mask.shows(entry))
+            shown << entry;
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        if (a.folder != b.folder)
-            return a.folder;
-        const int order = a.key.compare(b.key);
-        return order != 0 ? order < 0 : a.info.fileName() < b.info.fileName();
-    });
-    return entries;
+    return shown;
 }
 
 // A small boxed arrow, for themes without a link emblem.
@@ -142,6 +296,13 @@ TdfsSystemTreeView::TdfsSystemTreeView(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(true);
     setUniformRowHeights(true);
+    // By the user's language: the interface's own, Polish, when the system names none.
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::Polish, QLocale::Poland);
+    m_collator = QCollator(locale);
+    m_collator.setNumericMode(true);
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     // The one column is as wide as its widest entry shown, so that deep entries stay whole and
     // the tree scrolls sideways to them.
     header()->setStretchLastSection(false);
@@ -181,17 +342,20 @@ TdfsSystemTreeView::~TdfsSystemTreeView()
 
 QString TdfsSystemTreeView::pathOf(const QTreeWidgetItem *item)
 {
-    return item ? item->data(0, PathRole).toString() : QString();
+    const TreeEntry *entry = entryOf(item);
+    if (!entry)
+        return QString();
+    return item->parent() ? inFolder(pathOf(item->parent()), entry->name) : entry->name;
 }
 
 bool TdfsSystemTreeView::isFolder(const QTreeWidgetItem *item)
 {
-    return item && item->data(0, FolderRole).toBool();
+    return entryOf(item) && entryOf(item)->folder;
 }
 
 bool TdfsSystemTreeView::isListed(const QTreeWidgetItem *item)
 {
-    return item && item->data(0, ListedRole).toBool();
+    return entryOf(item) && entryOf(item)->listing;
 }
 
 void TdfsSystemTreeView::setCustomDir(const QString &dir)
@@ -217,7 +381,10 @@ void TdfsSystemTreeView::setFileMask(const QString &mask)
         return;
     m_maskText = mask;
     m_mask = ::FileMask(mask);
-    Rebuild();
+    if (topLevelItem(0))
+        showMasked();
+    else
+        Rebuild();
 }
 
 QString TdfsSystemTreeView::Selection() const
@@ -238,7 +405,7 @@ void TdfsSystemTreeView::Rebuild()
         clear();
         if (!m_customDir.isEmpty() && QDir::isAbsolutePath(root) && QFileInfo(root).isDir()) {
             const QFileInfo info(root);
-            QTreeWidgetItem *item = newEntry(info);
+            QTreeWidgetItem *item = newEntry(root, root, true, info.isSymLink());
             item->setText(0, m_caption.isEmpty() ? (info.fileName().isEmpty() ? root : info.fileName()) : m_caption);
             item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
             addTopLevelItem(item);
@@ -298,73 +465,226 @@ void TdfsSystemTreeView::scrollTo(const QModelIndex &index, ScrollHint hint)
         bar->setValue(bar->value() + qMin(start, end - viewport()->width()));
 }
 
-QTreeWidgetItem *TdfsSystemTreeView::newEntry(const QFileInfo &info)
+QTreeWidgetItem *TdfsSystemTreeView::newEntry(const QString &path, const QString &name, bool isFolder, bool link)
 {
-    const bool folder = info.isDir();
-    const bool link = info.isSymLink();
-    auto *item = new QTreeWidgetItem;
-    item->setText(0, info.fileName());
-    item->setIcon(0, entryIcon(info, folder, link, false));
-    item->setData(0, PathRole, info.filePath());
-    item->setData(0, FolderRole, folder);
-    if (link)
-        item->setData(0, LinkRole, true);
-    item->setChildIndicatorPolicy(folder && hasEntries(info.filePath()) ? QTreeWidgetItem::ShowIndicator
-                                                                        : QTreeWidgetItem::DontShowIndicator);
+    auto *item = new TreeEntry(name, isFolder, link);
+    item->icon = entryIcon(path, isFolder, link, false);
+    item->setChildIndicatorPolicy(isFolder && hasEntries(path) ? QTreeWidgetItem::ShowIndicator
+                                                               : QTreeWidgetItem::DontShowIndicator);
     return item;
 }
 
 void TdfsSystemTreeView::relist(QTreeWidgetItem *item)
 {
-    if (isListed(item))
-        listChildren(item);
-    else if (isFolder(item)) // never opened: only its marker can be out of date
+    if (isListed(item)) {
+        if (!updateChildren(item))
+            Rebuild();
+    } else if (isFolder(item)) { // never opened: only its marker can be out of date
         item->setChildIndicatorPolicy(hasEntries(pathOf(item)) ? QTreeWidgetItem::ShowIndicator
                                                                : QTreeWidgetItem::DontShowIndicator);
+    }
 }
 
 void TdfsSystemTreeView::listChildren(QTreeWidgetItem *item)
 {
-    if (!isFolder(item))
+    TreeEntry *folder = entryOf(item);
+    if (!folder || !folder->folder)
         return;
     const BusyCursor busy;
     quietly([&] {
         setUpdatesEnabled(false);
-        const std::vector<Entry> entries = readFolder(pathOf(item), m_mask);
-        QHash<QString, bool> onDisk; // path, folder
-        if (item->childCount() > 0) {
-            onDisk.reserve(qsizetype(entries.size()));
-            for (const Entry &entry : entries)
-                onDisk.insert(entry.info.filePath(), entry.folder);
-        }
-        for (int i = item->childCount() - 1; i >= 0; --i) {
-            const QTreeWidgetItem *child = item->child(i);
-            const auto it = onDisk.constFind(pathOf(child));
-            if (it == onDisk.cend() || *it != isFolder(child))
-                delete item->takeChild(i);
-        }
-        // What is left is in the listing's order: new entries go in between, in runs.
-        int row = 0;
-        const auto isAt = [&](int r, const Entry &entry) {
-            return r < item->childCount() && pathOf(item->child(r)) == entry.info.filePath();
+        const QString path = pathOf(item);
+        struct Found
+        {
+            QString name;
+            bool folder;
+            bool link;
+            size_t hash;
+            QCollatorSortKey key;
         };
-        for (size_t i = 0; i < entries.size();) {
-            if (isAt(row, entries[i])) {
-                ++row;
-                ++i;
-                continue;
-            }
-            QList<QTreeWidgetItem *> run;
-            for (; i < entries.size() && !isAt(row, entries[i]); ++i)
-                run << newEntry(entries[i].info);
-            item->insertChildren(row, run);
-            row += int(run.size());
+        std::vector<Found> found;
+        readFolder(path, [&](const char *name, qsizetype length, bool isFolder, bool link) {
+            QString text = QFile::decodeName(QByteArray::fromRawData(name, length));
+            QCollatorSortKey key = m_collator.sortKey(text);
+            const size_t hash = entryHash(name, length, isFolder, link);
+            found.push_back({std::move(text), isFolder, link, hash, std::move(key)});
+            return true;
+        });
+        std::sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
+            if (a.folder != b.folder)
+                return a.folder;
+            const int order = a.key.compare(b.key);
+            return order != 0 ? order < 0 : a.name < b.name;
+        });
+        auto listing = std::make_unique<Listing>();
+        listing->entries.reserve(found.size());
+        listing->hashes.reserve(found.size());
+        for (const Found &entry : found) {
+            auto *child = static_cast<TreeEntry *>(
+                newEntry(inFolder(path, entry.name), entry.name, entry.folder, entry.link));
+            listing->entries.push_back(child);
+            listing->hashes.emplace_back(entry.hash, child);
         }
-        item->setData(0, ListedRole, true);
+        found.clear();
+        std::sort(listing->hashes.begin(), listing->hashes.end());
+        item->addChildren(shownEntries(m_mask, path, *listing));
+        folder->listing = std::move(listing);
         item->setChildIndicatorPolicy(item->childCount() > 0 ? QTreeWidgetItem::ShowIndicator
                                                              : QTreeWidgetItem::DontShowIndicator);
         setUpdatesEnabled(true);
     });
+}
+
+// A listed folder brought up to date by the names on disk, without a look at the entries that
+// stay: those gone are taken out, the new ones put in their places one by one. False, with
+// nothing done, for more changes than that suits.
+bool TdfsSystemTreeView::updateChildren(QTreeWidgetItem *item)
+{
+    TreeEntry *folder = entryOf(item);
+    Listing &listing = *folder->listing;
+    const QString path = pathOf(item);
+    struct Found
+    {
+        size_t hash;
+        qsizetype name; // where in names
+        bool folder;
+        bool link;
+    };
+    std::vector<Found> found;
+    QByteArray names;
+    readFolder(path, [&](const char *name, qsizetype length, bool isFolder, bool link) {
+        found.push_back({entryHash(name, length, isFolder, link), names.size(), isFolder, link});
+        names.append(name, length + 1); // with its terminating zero
+        return true;
+    });
+    std::sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.hash < b.hash; });
+
+    // Both sorted by hash: what is only on disk is new, what only the listing has is gone.
+    std::vector<std::pair<size_t, TreeEntry *>> hashes;
+    hashes.reserve(found.size());
+    std::vector<const Found *> added;
+    std::vector<TreeEntry *> gone;
+    auto known = listing.hashes.cbegin();
+    for (const Found &entry : found) {
+        while (known != listing.hashes.cend() && known->first < entry.hash)
+            gone.push_back((known++)->second);
+        if (known != listing.hashes.cend() && known->first == entry.hash) {
+            hashes.push_back(*known++);
+        } else {
+            hashes.emplace_back(entry.hash, nullptr);
+            added.push_back(&entry);
+        }
+    }
+    for (; known != listing.hashes.cend(); ++known)
+        gone.push_back(known->second);
+    // Each change moves every entry after it: past this many, listing anew costs less.
+    const size_t mostChanges = 200;
+    if (added.size() + gone.size() > mostChanges)
+        return false;
+    if (added.empty() && gone.empty())
+        return true;
+
+    quietly([&] {
+        for (TreeEntry *entry : gone) {
+            listing.entries.erase(std::find(listing.entries.begin(), listing.entries.end(), entry));
+            if (entry->parent())
+                item->removeChild(entry);
+            delete entry;
+        }
+        FolderMask mask(m_mask, path);
+        for (const Found *entry : added) {
+            const QString name = QFile::decodeName(names.constData() + entry->name);
+            auto *child = static_cast<TreeEntry *>(newEntry(inFolder(path, name), name, entry->folder, entry->link));
+            const std::pair<size_t, TreeEntry *> unset(entry->hash, nullptr);
+            std::lower_bound(hashes.begin(), hashes.end(), unset)->second = child;
+            const auto before = [&](const TreeEntry *e) {
+                return comesBefore(m_collator, e->folder, e->name, child->folder, child->name);
+            };
+            listing.entries.insert(std::partition_point(listing.entries.begin(), listing.entries.end(), before), child);
+            if (mask.shows(child))
+                insertSorted(item, child);
+        }
+        listing.hashes = std::move(hashes);
+        item->setChildIndicatorPolicy(item->childCount() > 0 ? QTreeWidgetItem::ShowIndicator
+                                                             : QTreeWidgetItem::DontShowIndicator);
+    });
+    return true;
+}
+
+// Puts entry among the children of folder, which are in order, where the order wants it.
+void TdfsSystemTreeView::insertSorted(QTreeWidgetItem *folder, QTreeWidgetItem *entry)
+{
+    const TreeEntry *added = entryOf(entry);
+    int low = 0;
+    int high = folder->childCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const TreeEntry *child = entryOf(folder->child(middle));
+        if (comesBefore(m_collator, child->folder, child->name, added->folder, added->name))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    folder->insertChild(low, entry);
+}
+
+// Another mask: every listed folder shows what the new one does from the entries it holds. The
+// open folders, the selection (or, when the mask hides it, its folder) and the scroll position
+// stay.
+void TdfsSystemTreeView::showMasked()
+{
+    const BusyCursor busy;
+    std::vector<QTreeWidgetItem *> listed; // each after the one it is in
+    std::vector<QTreeWidgetItem *> open;
+    std::function<void(QTreeWidgetItem *)> visit = [&](QTreeWidgetItem *item) {
+        if (!isListed(item))
+            return;
+        listed.push_back(item);
+        if (item->isExpanded())
+            open.push_back(item);
+        for (int i = 0; i < item->childCount(); ++i) {
+            if (isFolder(item->child(i)))
+                visit(item->child(i));
+        }
+    };
+    visit(topLevelItem(0));
+    QTreeWidgetItem *selected = currentItem();
+    QTreeWidgetItem *selectedFolder = selected ? selected->parent() : nullptr;
+    const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    bool changed = false;
+    // The position is set back at the end: the view need not follow the current entry around.
+    const bool autoScrolled = hasAutoScroll();
+    setAutoScroll(false);
+    quietly([&] {
+        setUpdatesEnabled(false);
+        for (QTreeWidgetItem *item : listed) {
+            const QList<QTreeWidgetItem *> shown = shownEntries(m_mask, pathOf(item), *entryOf(item)->listing);
+            QList<QTreeWidgetItem *> children;
+            children.reserve(item->childCount());
+            for (int i = 0; i < item->childCount(); ++i)
+                children << item->child(i);
+            if (shown == children)
+                continue;
+            changed = true;
+            item->takeChildren();
+            item->addChildren(shown);
+            item->setChildIndicatorPolicy(item->childCount() > 0 ? QTreeWidgetItem::ShowIndicator
+                                                                 : QTreeWidgetItem::DontShowIndicator);
+        }
+        if (changed) {
+            for (QTreeWidgetItem *item : open)
+                expandItem(item);
+            if (selected)
+                setCurrentItem(selected->treeWidget() ? selected : selectedFolder);
+            executeDelayedItemsLayout(); // the scroll bars' ranges, before their values are set back
+            updateGeometries();
+            horizontalScrollBar()->setValue(scrolled.x());
+            verticalScrollBar()->setValue(scrolled.y());
+        }
+        setUpdatesEnabled(true);
+    });
+    setAutoScroll(autoScrolled);
+    updateWatches();
 }
 
 QTreeWidgetItem *TdfsSystemTreeView::findEntry(const QString &path, bool listing)
@@ -377,14 +697,12 @@ QTreeWidgetItem *TdfsSystemTreeView::findEntry(const QString &path, bool listing
     if (!path.startsWith(prefix))
         return nullptr;
     const QStringList parts = path.mid(prefix.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current = rootPath;
     for (const QString &part : parts) {
-        current = current.endsWith(QLatin1Char('/')) ? current + part : current + QLatin1Char('/') + part;
         if (listing && !isListed(item))
             listChildren(item);
         QTreeWidgetItem *next = nullptr;
         for (int i = 0; i < item->childCount() && !next; ++i) {
-            if (pathOf(item->child(i)) == current)
+            if (entryOf(item->child(i))->name == part)
                 next = item->child(i);
         }
         if (!next)
@@ -452,21 +770,28 @@ void TdfsSystemTreeView::selectionChanged()
 void TdfsSystemTreeView::showOpenFolder()
 {
     if (QTreeWidgetItem *before = itemFromIndex(m_openFolder))
-        before->setIcon(0, entryIcon({}, true, isLink(before), false));
+        before->setIcon(0, entryIcon(pathOf(before), true, isLink(before), false));
     m_openFolder = QPersistentModelIndex();
     QTreeWidgetItem *item = currentItem();
     if (!isFolder(item))
         return;
-    item->setIcon(0, entryIcon({}, true, isLink(item), true));
+    item->setIcon(0, entryIcon(pathOf(item), true, isLink(item), true));
     m_openFolder = indexFromItem(item);
 }
 
 // One icon per kind of entry, shared by all entries of that kind: folders (closed, open) and
 // files by extension, each also as a link.
-QIcon TdfsSystemTreeView::entryIcon(const QFileInfo &info, bool folder, bool link, bool open)
+QIcon TdfsSystemTreeView::entryIcon(const QString &path, bool folder, bool link, bool open)
 {
     static auto *provider = new QFileIconProvider;
-    QString key = folder ? (open ? QStringLiteral("/open") : QStringLiteral("/")) : info.suffix().toLower();
+    QString key;
+    if (folder) {
+        key = open ? QStringLiteral("/open") : QStringLiteral("/");
+    } else {
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        if (dot > path.lastIndexOf(QLatin1Char('/')))
+            key = path.mid(dot + 1).toLower(); // the suffix
+    }
     if (link)
         key += QStringLiteral("/link");
     auto it = m_icons.constFind(key);
@@ -474,7 +799,8 @@ QIcon TdfsSystemTreeView::entryIcon(const QFileInfo &info, bool folder, bool lin
         return *it;
     // A link looks like what it points to, with the emblem; the provider's own icon for a
     // link would hide the kind.
-    const QIcon icon = link     ? withLinkEmblem(entryIcon(info, folder, false, open))
+    const QFileInfo info(path);
+    const QIcon icon = link     ? withLinkEmblem(entryIcon(path, folder, false, open))
                        : folder ? (open ? style()->standardIcon(QStyle::SP_DirOpenIcon)
                                         : provider->icon(QAbstractFileIconProvider::Folder))
                                 : provider->icon(info.isSymLink() ? QFileInfo(info.symLinkTarget()) : info);

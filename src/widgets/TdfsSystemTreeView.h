@@ -2,6 +2,7 @@
 
 #include "core/FileMask.h"
 
+#include <QCollator>
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QIcon>
@@ -12,8 +13,6 @@
 #include <QTreeWidget>
 
 #include <functional>
-
-class QFileInfo;
 
 // The contents of one folder as a tree: a root entry for the folder, captioned as asked, and
 // below it the subfolders (first) and files, each folder listed only when first opened.
@@ -34,6 +33,8 @@ public:
     QString CustomDirCaption() const { return m_caption; }
     void setCustomDirCaption(const QString &caption);
     QString FileMask() const { return m_maskText; }
+    // The files shown (folders always are). The folders listed keep what they hold, so another
+    // mask reads nothing from the disk.
     void setFileMask(const QString &mask);
     int ReadDelay() const { return m_watchDelay.interval(); }
     void setReadDelay(int milliseconds) { m_watchDelay.setInterval(milliseconds); }
@@ -52,7 +53,8 @@ public:
     // scroll position stay where their paths still exist.
     void Rebuild();
     // Brings the children of an entry up to date with the disk: new ones are added, vanished
-    // ones removed, the others stay as they are (open, selected).
+    // ones removed, the others stay as they are (open, selected). Only the names are read, and
+    // only what is new is looked at and put in its place; many changes at once rebuild the tree.
     void relist(QTreeWidgetItem *item);
 
     // The folders being watched for changes: the open ones, the selected entry's folder and
@@ -81,7 +83,10 @@ protected:
 
 private:
     void listChildren(QTreeWidgetItem *item);
-    QTreeWidgetItem *newEntry(const QFileInfo &info);
+    bool updateChildren(QTreeWidgetItem *item);
+    void insertSorted(QTreeWidgetItem *folder, QTreeWidgetItem *entry);
+    void showMasked();
+    QTreeWidgetItem *newEntry(const QString &path, const QString &name, bool folder, bool link);
     QTreeWidgetItem *findEntry(const QString &path, bool listing = true);
     QStringList openFolders() const;
     void selectionChanged();
@@ -89,7 +94,7 @@ private:
     // path afterwards is reported once.
     void quietly(const std::function<void()> &change);
     void showOpenFolder();
-    QIcon entryIcon(const QFileInfo &info, bool folder, bool link, bool open);
+    QIcon entryIcon(const QString &path, bool folder, bool link, bool open);
     void watchSelection();
     void updateWatches();
     void folderChanged(const QString &folder);
@@ -99,6 +104,7 @@ private:
     QString m_caption;
     QString m_maskText;
     ::FileMask m_mask;
+    QCollator m_collator; // the order of entries, see comesBefore
     QPointer<QMenu> m_popupMenu;
     int m_quiet = 0;
     bool m_firstSelection = true;

@@ -29,6 +29,8 @@ private slots:
     void missingFolderGivesAnEmptyTree();
     void changeKeepsTheView_data();
     void changeKeepsTheView();
+    void changeTakesItsPlace_data();
+    void changeTakesItsPlace();
     void icons_data();
     void icons();
 
@@ -318,6 +320,64 @@ void TestSystemTreeView::changeKeepsTheView()
     QCOMPARE(openEntries(), open);
     QCOMPARE(m_tree->Selection(), m_folder + "bin/gleboki/plik03.exe");
     QCOMPARE(m_tree->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(changes.count(), 0);
+}
+
+void TestSystemTreeView::changeTakesItsPlace_data()
+{
+    QTest::addColumn<QString>("from"); // in bin/gleboki; none for a new file
+    QTest::addColumn<QString>("to"); // none for a removed file
+    QTest::addColumn<bool>("programsOnly"); // while the change is made
+    QTest::newRow("file added") << "" << "plik4.exe" << false;
+    QTest::newRow("file removed") << "plik10.exe" << "" << false;
+    QTest::newRow("file renamed") << "plik20.exe" << "Plik2.exe" << false;
+    QTest::newRow("renamed out of the programs shown") << "plik20.exe" << "plik20.txt" << true;
+    QTest::newRow("many files added at once") << "" << "*plik%1.txt" << false;
+}
+
+// The entries of an open folder follow the disk in their places, as a tree listed anew shows
+// them; what is open and selected stays.
+void TestSystemTreeView::changeTakesItsPlace()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(bool, programsOnly);
+    const QString folder = m_folder + "bin/gleboki/";
+    for (int i = 0; i < 40; ++i)
+        touch(QStringLiteral("bin/gleboki/plik%1.exe").arg(i, 2, 10, QLatin1Char('0')));
+    m_tree->setReadDelay(0);
+    m_tree->setFileMask(programsOnly ? "*.exe" : "");
+    m_tree->setCustomDir(m_folder);
+    m_tree->show();
+    click("bin", true);
+    click("bin/gleboki", true);
+    click("bin/gleboki/plik03.exe");
+    const QStringList open = openEntries();
+    QTRY_VERIFY(m_tree->watchedFolders().contains(folder.chopped(1)));
+    QSignalSpy changes(m_tree.get(), &TdfsSystemTreeView::OnChange);
+    const auto listedAnew = [&] {
+        TdfsSystemTreeView tree;
+        tree.setFileMask(m_tree->FileMask());
+        tree.setCustomDir(m_folder);
+        tree.select(folder + "plik03.exe");
+        return captions(tree.currentItem()->parent());
+    };
+
+    if (to.startsWith('*')) {
+        for (int i = 0; i < 300; ++i)
+            touch("bin/gleboki/" + to.mid(1).arg(i));
+    } else if (from.isEmpty()) {
+        touch("bin/gleboki/" + to);
+    } else if (to.isEmpty()) {
+        QVERIFY(QFile::remove(folder + from));
+    } else {
+        QVERIFY(QFile::rename(folder + from, folder + to));
+    }
+    QTRY_COMPARE(captions(entry("bin/gleboki")), listedAnew());
+    m_tree->setFileMask("");
+    QCOMPARE(captions(entry("bin/gleboki")), listedAnew());
+    QCOMPARE(openEntries(), open);
+    QCOMPARE(m_tree->Selection(), folder + "plik03.exe");
     QCOMPARE(changes.count(), 0);
 }
 
