@@ -1,5 +1,7 @@
 #include "core/DiscPath.h"
 
+#include "platform/os/FileStatus.h"
+
 #include <QDir>
 #include <QFile>
 #include <QDirIterator>
@@ -8,10 +10,6 @@
 #include <QMutex>
 
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -76,19 +74,11 @@ private:
 
     static std::optional<State> stateOf(const QString &folder)
     {
-#ifdef Q_OS_UNIX
-        struct stat st;
-        if (::stat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        const std::optional<FileStatus> status = fileStatus(QFile::encodeName(folder), Links::Follow);
+        if (!status || status->kind != FileKind::Folder)
             return std::nullopt;
-        const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
-        return State{ns(st.st_mtim), ns(st.st_ctim), qint64(st.st_size)};
-#else
-        const QFileInfo info(folder);
-        if (!info.isDir())
-            return std::nullopt;
-        return State{info.lastModified().toMSecsSinceEpoch() * 1000000,
-                     info.metadataChangeTime().toMSecsSinceEpoch() * 1000000, info.size()};
-#endif
+        const auto ns = [](const FileTime &t) { return t.seconds * 1000000000 + t.nanoseconds; };
+        return State{ns(status->modified), ns(status->changed), status->size};
     }
 
     static QHash<QString, QString> list(const QString &folder)

@@ -1,48 +1,27 @@
 #include "core/RegularFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/os/InputFile.h"
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include <QFile>
 
 FileReadError openRegularFile(const QString &path, QFile &file, FileOwner owner)
 {
-#ifdef Q_OS_UNIX
-    // Without O_NONBLOCK, opening a FIFO waits for a writer, for ever if none comes.
-    const int noLink = owner == FileOwner::UserOnly ? O_NOFOLLOW : 0;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noLink);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
+    InputFile input;
+    const Links links = owner == FileOwner::UserOnly ? Links::NoFollow : Links::Follow;
+    if (const SystemError error = input.open(QFile::encodeName(path), links)) {
+        using Cause = SystemError::Cause;
+        if (error.cause == Cause::Missing || error.cause == Cause::NotFolder)
             return FileReadError::Missing;
-        // ENXIO: a socket; ELOOP: a link where none may be.
-        return errno == ENXIO || errno == ELOOP ? FileReadError::NotRegularFile : FileReadError::Unreadable;
+        // A socket, or a link where none may be.
+        return error.cause == Cause::Special || error.cause == Cause::Link ? FileReadError::NotRegularFile
+                                                                         : FileReadError::Unreadable;
     }
-    struct stat status;
-    const bool known = ::fstat(fd, &status) == 0;
-    if (!known || !S_ISREG(status.st_mode) || (owner == FileOwner::UserOnly && status.st_uid != ::getuid())) {
-        ::close(fd);
-        return known ? FileReadError::NotRegularFile : FileReadError::Unreadable;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    const std::optional<FileStatus> status = input.status();
+    if (!status)
         return FileReadError::Unreadable;
-    }
-    return FileReadError::None;
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return FileReadError::Missing;
-    if (!info.isFile())
+    if (status->kind != FileKind::File || (owner == FileOwner::UserOnly && !status->ownedByUser))
         return FileReadError::NotRegularFile;
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly) ? FileReadError::None : FileReadError::Unreadable;
-#endif
+    return input.handTo(file) ? FileReadError::None : FileReadError::Unreadable;
 }
 
 FileReadError readRegularFile(const QString &path, qint64 maxSize, QByteArray *bytes)
