@@ -13,6 +13,23 @@ CodePage::CodePage(const QByteArray &name)
     if (m_name.isEmpty() || !QStringDecoder(m_name.constData()).isValid())
         m_name = defaultCodePage;
 
+    // Every byte value decoded at once: a page that gives one character for each without an
+    // error is a single-byte page, and the characters are its table. Any other is looked at
+    // byte by byte.
+    char bytes[256];
+    for (int b = 0; b < 256; ++b)
+        bytes[b] = char(b);
+    QStringDecoder all(m_name.constData(), QStringConverter::Flag::Stateless);
+    const QString chars = all.decode(QByteArrayView(bytes, 256));
+    m_singleByte = chars.size() == 256 && !all.hasError();
+    for (int b = 0; b < 256 && m_singleByte; ++b) {
+        m_toUnicode[b] = chars[b].unicode();
+        m_fromUnicode.insert(chars[b].unicode(), bytes[b]);
+        m_held.set(chars[b].unicode());
+    }
+    if (m_singleByte)
+        return;
+
     m_singleByte = true;
     for (int b = 0; b < 256 && m_singleByte; ++b) {
         const char byte = char(b);
@@ -22,6 +39,7 @@ CodePage::CodePage(const QByteArray &name)
         if (m_singleByte) {
             m_toUnicode[b] = c[0].unicode();
             m_fromUnicode.insert(c[0].unicode(), byte);
+            m_held.set(c[0].unicode());
         }
     }
 }
@@ -60,4 +78,16 @@ QByteArray CodePage::encode(QStringView text) const
         bytes.append(m_fromUnicode.value(c, '?'));
     }
     return bytes;
+}
+
+bool CodePage::holds(QStringView text) const
+{
+    if (!m_singleByte)
+        return decode(encode(text)) == text;
+    // A character of the page comes back as itself; any other, a surrogate among them, as "?".
+    for (const QChar c : text) {
+        if (!m_held.test(c.unicode()))
+            return false;
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
 #include "core/ProfileFile.h"
 
+#include "core/CaseFolding.h"
 #include "core/CodePage.h"
 
 #include <QStringDecoder>
@@ -39,15 +40,10 @@ QStringView unquoted(QStringView value)
     return value.left(ProfileFile::maxValueLength);
 }
 
-// Whether folding to one letter case changes name; the names of most files are plain
-// lower-case ASCII, which is seen without the table lookups.
-bool foldingChanges(QStringView name)
+// The key of a line in the index: its name folded.
+QStringView foldedKey(const QList<QStringView> &names, qsizetype line, QString &spare)
 {
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80 || (c.unicode() >= u'A' && c.unicode() <= u'Z'))
-            return name.toString().toCaseFolded() != name;
-    }
-    return false;
+    return foldedCase(names[line], spare);
 }
 
 QString decodeText(QByteArrayView bytes, const CodePage &codePage)
@@ -65,8 +61,14 @@ QString decodeText(QByteArrayView bytes, const CodePage &codePage)
 
 QString ProfileFile::foldedName(QStringView name)
 {
-    const QStringView trimmed = trimBlanks(name);
-    return foldingChanges(trimmed) ? trimmed.toString().toCaseFolded() : trimmed.toString();
+    QString spare;
+    const QStringView result = foldedCase(trimBlanks(name), spare);
+    return result.data() == spare.constData() ? spare : result.toString();
+}
+
+qsizetype ProfileFile::Section::lineOf(QStringView name) const
+{
+    return m_index.find(name, [&](qsizetype line, QString &spare) { return foldedKey(names, line, spare); });
 }
 
 ProfileFile ProfileFile::fromFile(const QString &path)
@@ -102,6 +104,13 @@ void ProfileFile::parse(QStringView text)
     m_sections.append(Section());
     m_sectionByName.insert(QString(), 0);
     qsizetype current = 0; // -1 while inside a later copy of a section, which is never seen
+    const auto endSection = [&] {
+        if (current < 0)
+            return;
+        Section &s = m_sections[current];
+        s.first = s.m_index.build(s.names.size(),
+                                  [&](qsizetype line, QString &spare) { return foldedKey(s.names, line, spare); });
+    };
 
     const char16_t *chars = text.utf16();
     qsizetype pos = 0;
@@ -131,6 +140,7 @@ void ProfileFile::parse(QStringView text)
             if (close < 0)
                 continue; // not a header: the lines after it stay where they were
             const QString name = foldedName(line.mid(1, close - 1));
+            endSection();
             if (m_sectionByName.contains(name)) {
                 current = -1;
             } else {
@@ -138,14 +148,13 @@ void ProfileFile::parse(QStringView text)
                 m_sectionByName.insert(name, current);
                 m_sections.append(Section());
                 if (name == QLatin1String("autorun")) {
-                    // The section that can hold hundreds of thousands of keys: its index is
+                    // The section that can hold hundreds of thousands of keys: its lists are
                     // made as large as the lines left at once, not grown step by step (up to a
                     // million keys, so a file of blank lines cannot make it take much memory).
                     const qsizetype lines = std::min<qsizetype>(text.mid(pos).count(u'\n') + 1, 1 << 20);
-                    m_sections.last().firstByName.reserve(lines);
-                    m_sections.last().names.reserve(lines);
-                    m_sections.last().values.reserve(lines);
-                    m_sections.last().first.reserve(lines);
+                    Section &autorun = m_sections.last();
+                    autorun.names.reserve(lines);
+                    autorun.values.reserve(lines);
                 }
             }
             continue;
@@ -157,19 +166,10 @@ void ProfileFile::parse(QStringView text)
         if (name.isEmpty())
             continue;
         Section &target = m_sections[current];
-        QStringView key = name;
-        if (foldingChanges(name)) {
-            m_folded.append(name.toString().toCaseFolded());
-            key = m_folded.constLast();
-        }
-        // The index holds line + 1, so that one lookup finds or makes the slot.
-        qsizetype &first = target.firstByName[key];
-        target.first.append(first == 0);
-        if (first == 0)
-            first = target.names.size() + 1;
         target.names.append(name);
         target.values.append(unquoted(cutAtNul(trimBlanks(line.mid(at + 1)))));
     }
+    endSection();
 }
 
 const ProfileFile::Section *ProfileFile::section(QStringView name) const
@@ -199,7 +199,7 @@ QStringList ProfileFile::keys(QStringView name) const
 bool ProfileFile::hasKey(QStringView name, QStringView key) const
 {
     const Section *s = section(name);
-    return s && s->firstByName.contains(foldedName(key));
+    return s && s->lineOf(foldedName(key)) >= 0;
 }
 
 QString ProfileFile::value(QStringView name, QStringView key) const
