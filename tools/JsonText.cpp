@@ -54,16 +54,22 @@ void JsonText::null()
     m_bytes += "null";
 }
 
-// As QJsonDocument escapes: the quote, the backslash and the control characters; other
-// characters in UTF-8, a surrogate without its partner as "\uXXXX".
 void JsonText::string(QStringView text)
 {
     startValue();
+    m_bytes += '"';
+    appendEscaped(m_bytes, text);
+    m_bytes += '"';
+}
+
+// As QJsonDocument escapes: the quote, the backslash and the control characters; other
+// characters in UTF-8, a surrogate without its partner as "\uXXXX".
+void JsonText::appendEscaped(QByteArray &bytes, QStringView text)
+{
     static const char hex[] = "0123456789abcdef";
-    const qsizetype start = m_bytes.size();
-    m_bytes.resize(start + 6 * text.size() + 2); // the most a character takes is "\uXXXX"
-    char *out = m_bytes.data() + start;
-    *out++ = '"';
+    const qsizetype start = bytes.size();
+    bytes.resize(start + 6 * text.size()); // the most a character takes is "\uXXXX"
+    char *out = bytes.data() + start;
     const char16_t *c = text.utf16();
     const char16_t *const end = c + text.size();
     while (c != end) {
@@ -109,6 +115,5 @@ void JsonText::string(QStringView text)
             *out++ = hex[u & 0xF];
         }
     }
-    *out++ = '"';
-    m_bytes.resize(out - m_bytes.constData());
+    bytes.resize(out - bytes.constData());
 }

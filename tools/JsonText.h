@@ -21,6 +21,9 @@ public:
 
     const QByteArray &bytes() const { return m_bytes; }
 
+    // The characters of text in a JSON string (the quotes left out), added to bytes.
+    static void appendEscaped(QByteArray &bytes, QStringView text);
+
 private:
     void startValue();
 

@@ -24,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -239,13 +240,36 @@ int scanCommand(const QString &folder)
     if (!QFileInfo(folder).isDir())
         return fail(QStringLiteral("no folder %1").arg(folder));
     const QString data = dataFolderOf(folder);
-    JsonText paths;
-    paths.beginArray();
-    for (const QStringList &files : collectFilesByMasks(data, autoStartMasks()))
-        for (const QString &file : files)
-            paths.string(discPathOf(data, file));
-    paths.endArray();
-    print(paths);
+    // The JSON of each mask's paths, each after a comma, made as the walk finds them: the
+    // disc path of a folder once for all its files, and a name of plain ASCII, which JSON
+    // takes as it is, without decoding it.
+    const QStringList masks = autoStartMasks();
+    QList<QByteArray> found(masks.size());
+    QString lastFolder;
+    QByteArray folderPath;
+    visitFilesByMasks(data, masks, [&](qsizetype mask, const QString &in, QByteArrayView name) {
+        if (in != lastFolder) {
+            lastFolder = in;
+            folderPath.clear();
+            JsonText::appendEscaped(folderPath, discPathOf(data, in));
+        }
+        QByteArray &json = found[mask];
+        json += ",\"";
+        json += folderPath;
+        const auto plain = [](char c) { return uchar(c) >= 0x20 && uchar(c) < 0x80 && c != '"' && c != '\\'; };
+        if (std::all_of(name.begin(), name.end(), plain))
+            json += name;
+        else
+            JsonText::appendEscaped(json, QFile::decodeName(QByteArray::fromRawData(name.data(), name.size())));
+        json += '"';
+    });
+    QByteArray paths = found.join();
+    if (paths.isEmpty())
+        paths = "[";
+    else
+        paths[0] = '['; // in place of the first comma
+    paths += "]\n";
+    std::fwrite(paths.constData(), 1, size_t(paths.size()), stdout);
     return Ok;
 }
 
