@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QString>
 #include <QStringView>
 
@@ -31,6 +30,6 @@ private:
     // value maps to one character and back and nothing becomes a control character.
     bool m_singleByte = false;
     std::array<char16_t, 256> m_toUnicode{};
-    QHash<char16_t, char> m_fromUnicode;
-    std::bitset<0x10000> m_held; // the characters of a single-byte page
+    std::array<char, 0x10000> m_fromUnicode; // "?" for a character the page lacks
+    std::bitset<0x10000> m_held;             // the characters of a single-byte page
 };

@@ -66,6 +66,15 @@ QString ProfileFile::foldedName(QStringView name)
     return result.data() == spare.constData() ? spare : result.toString();
 }
 
+QString ProfileFile::foldedName(const QString &name)
+{
+    QString spare;
+    const QStringView result = foldedCase(trimBlanks(name), spare);
+    if (result.data() == spare.constData())
+        return spare;
+    return result.size() == name.size() ? name : result.toString();
+}
+
 qsizetype ProfileFile::Section::lineOf(QStringView name) const
 {
     return m_index.find(name, [&](qsizetype line, QString &spare) { return foldedKey(names, line, spare); });

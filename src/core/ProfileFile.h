@@ -62,6 +62,7 @@ public:
     const Section *section(QStringView name) const;
     // A name folded to one letter case, as the index holds it (blanks around it dropped).
     static QString foldedName(QStringView name);
+    static QString foldedName(const QString &name); // name itself when it is folded already
 
 private:
     void parse(QStringView text);
