@@ -16,6 +16,7 @@
 #ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -227,6 +228,11 @@ DiscFiles::Folder *DiscFiles::listed(const QString &path)
     DIR *dir = ::opendir(QFile::encodeName(path).constData());
     if (!dir)
         return &folder;
+    // A folder that can be listed but not entered has entries no path reaches.
+    if (::faccessat(::dirfd(dir), ".", X_OK, 0) != 0) {
+        ::closedir(dir);
+        return &folder;
+    }
     folder.listed = true;
     while (const dirent *entry = ::readdir(dir)) {
         const char *raw = entry->d_name;
