@@ -25,13 +25,6 @@ QStringView trimBlanks(QStringView s)
     return s.mid(begin, end - begin);
 }
 
-// A NUL ends a name or a value where it stands.
-QStringView cutAtNul(QStringView s)
-{
-    const qsizetype nul = s.indexOf(QChar(0));
-    return nul < 0 ? s : s.left(nul);
-}
-
 QStringView unquoted(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
@@ -125,10 +118,13 @@ void ProfileFile::parse(QStringView text)
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size) {
-        // One pass over the line finds its end (a CR or an LF) and its first "=".
+        // One pass over the line finds its end (a CR or an LF), its first "=" and the first NUL
+        // on either side of it, where the name or the value ends.
         const qsizetype start = pos;
         qsizetype end = pos;
         qsizetype eq = -1;
+        qsizetype nameNul = -1;
+        qsizetype valueNul = -1;
         for (; end < size; ++end) {
             const char16_t c = chars[end];
             if (c > u'=')
@@ -137,6 +133,10 @@ void ProfileFile::parse(QStringView text)
                 break;
             if (c == u'=' && eq < 0)
                 eq = end;
+            else if (c == 0 && eq < 0 && nameNul < 0)
+                nameNul = end;
+            else if (c == 0 && eq >= 0 && valueNul < 0)
+                valueNul = end;
         }
         // CR LF is one line end; a lone CR or LF is one as well.
         pos = end + 1;
@@ -158,9 +158,10 @@ void ProfileFile::parse(QStringView text)
                 m_sections.append(Section());
                 if (name == QLatin1String("autorun")) {
                     // The section that can hold hundreds of thousands of keys: its lists are
-                    // made as large as the lines left at once, not grown step by step (up to a
-                    // million keys, so a file of blank lines cannot make it take much memory).
-                    const qsizetype lines = std::min<qsizetype>(text.mid(pos).count(u'\n') + 1, 1 << 20);
+                    // made large at once from the size of the text left, not grown step by
+                    // step (up to a million keys, so that a large file of anything else cannot
+                    // make them take much memory).
+                    const qsizetype lines = std::min<qsizetype>((size - pos) / 8 + 1, 1 << 20);
                     Section &autorun = m_sections.last();
                     autorun.names.reserve(lines);
                     autorun.values.reserve(lines);
@@ -170,13 +171,15 @@ void ProfileFile::parse(QStringView text)
         }
         if (eq < 0 || current < 0 || line.startsWith(u';'))
             continue;
+        // A NUL is never a blank: the first one stands inside the trimmed name or value.
+        const auto cutAt = [&](QStringView s, qsizetype nul) { return nul < 0 ? s : s.left(nul - (s.utf16() - chars)); };
         const qsizetype at = eq - (line.utf16() - chars); // the "=" within the trimmed line
-        const QStringView name = cutAtNul(trimBlanks(line.left(at)));
+        const QStringView name = cutAt(trimBlanks(line.left(at)), nameNul);
         if (name.isEmpty())
             continue;
         Section &target = m_sections[current];
         target.names.append(name);
-        target.values.append(unquoted(cutAtNul(trimBlanks(line.mid(at + 1)))));
+        target.values.append(unquoted(cutAt(trimBlanks(line.mid(at + 1)), valueNul)));
     }
     endSection();
 }
