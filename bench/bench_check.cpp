@@ -1,16 +1,21 @@
 // Checks a menu of 10,000 entries against a folder of 100,000 files and prints the times of
 // the first check (folders listed afresh) and of a repeated one. The window runs the check on
 // the GUI thread, so it has to stay well under a second.
+// Then times `pelmora-cli check` of the folder's autorun.inf against `pelmora-cli read` of the
+// same file, as processes, for menus of 10,000 and 100,000 entries.
 // Usage: bench_check
 
+#include "core/AutorunWriter.h"
 #include "core/DiscCheck.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,6 +27,40 @@ constexpr int entries = 10000;
 double millis(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The menu the benchmark checks: entries in other letter case (each file looked up through
+// the folder's index), with arguments, a blank in the folder name, some quoted, some missing,
+// one caption in ten shared with an earlier entry.
+MenuDocument menuOf(const QString &root, int count)
+{
+    MenuDocument doc;
+    doc.dataFolder = root;
+    doc.autoStartProgram = QStringLiteral("folder 0\\program0.exe /auto");
+    doc.discLabel = QStringLiteral("PŁYTA");
+    for (int i = 0; i < count; ++i) {
+        const QString program = QStringLiteral("FOLDER %1\\PROGRAM%2.EXE").arg(i % folders).arg(i * 7 % (filesPerFolder + 10));
+        const QString command = i % 3 == 0 ? QLatin1Char('"') + program + QStringLiteral("\" /s")
+                                           : program + QStringLiteral(" /tryb cichy");
+        doc.items.append({QStringLiteral("Pozycja %1").arg(i % (count - count / 10)), command});
+    }
+    return doc;
+}
+
+// The best of runs of `pelmora-cli COMMAND root`, its output thrown away.
+double cliMillis(const QString &command, const QString &root, int runs)
+{
+    double fastest = 1e30;
+    for (int run = 0; run < runs; ++run) {
+        QProcess cli;
+        cli.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        cli.start(QStringLiteral(PELMORA_CLI), {command, root});
+        cli.waitForFinished(-1);
+        fastest = std::min(fastest, millis(timer));
+    }
+    return fastest;
 }
 
 } // namespace
@@ -43,18 +82,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    // Entries in other letter case (each file looked up through the folder's index), with
-    // arguments, a blank in the folder name, some quoted, some missing.
-    MenuDocument doc;
-    doc.dataFolder = root;
-    doc.autoStartProgram = QStringLiteral("folder 0\\program0.exe /auto");
-    doc.discLabel = QStringLiteral("PŁYTA");
-    for (int i = 0; i < entries; ++i) {
-        const QString program = QStringLiteral("FOLDER %1\\PROGRAM%2.EXE").arg(i % folders).arg(i * 7 % (filesPerFolder + 10));
-        const QString command = i % 3 == 0 ? QLatin1Char('"') + program + QStringLiteral("\" /s")
-                                           : program + QStringLiteral(" /tryb cichy");
-        doc.items.append({QStringLiteral("Pozycja %1").arg(i % 9000), command});
-    }
+    const MenuDocument doc = menuOf(root, entries);
 
     QElapsedTimer timer;
     timer.start();
@@ -68,5 +96,19 @@ int main(int argc, char *argv[])
     }
     std::printf("%d files, %d entries: %lld findings; first check %.1f ms, repeated %.1f ms (best of 5)\n",
                 folders * filesPerFolder, entries, qlonglong(first.size()), cold, warm);
+    std::fflush(stdout);
+
+    for (const int count : {10000, 100000}) {
+        if (!writeAutorunFile(menuOf(root, count))) {
+            std::fprintf(stderr, "cannot write the menu of %d entries\n", count);
+            return 1;
+        }
+        const int runs = count <= 10000 ? 9 : 5;
+        const double read = cliMillis(QStringLiteral("read"), root, runs);
+        const double check = cliMillis(QStringLiteral("check"), root, runs);
+        std::printf("pelmora-cli, %6d entries: read %7.1f ms  check %7.1f ms  check/read %5.2f\n", count, read,
+                    check, check / read);
+        std::fflush(stdout);
+    }
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "core/RegularFile.h"
 #include "platform/FileInfo.h"
 
+#include "JsonText.h"
 #include "Version.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -54,6 +56,13 @@ int print(const QJsonObject &object)
     const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     return Ok;
+}
+
+// The outputs that can hold hundreds of thousands of values are written as they are made.
+void print(const JsonText &json)
+{
+    std::fwrite(json.bytes().constData(), 1, size_t(json.bytes().size()), stdout);
+    std::fputc('\n', stdout);
 }
 
 // The folder as the program holds it: absolute, ending with the separator.
@@ -95,23 +104,46 @@ int readCommand(const QString &folder)
         return fail(QStringLiteral("no autorun.inf in %1").arg(folder));
     if (content.readError != FileReadError::None)
         return fail(readErrorText(content.readError, path));
-    QJsonObject out;
-    out[u"open"] = content.open;
+    // The keys in QJsonObject's order.
+    JsonText out;
+    out.beginObject();
+    out.key("icon");
     if (content.icon) {
-        QJsonObject icon;
-        icon[u"file"] = content.icon->file;
-        icon[u"index"] = content.icon->index ? QJsonValue(*content.icon->index) : QJsonValue();
-        out[u"icon"] = icon;
+        out.beginObject();
+        out.key("file");
+        out.string(content.icon->file);
+        out.key("index");
+        if (content.icon->index)
+            out.number(*content.icon->index);
+        else
+            out.null();
+        out.endObject();
     } else {
-        out[u"icon"] = QJsonValue();
+        out.null();
     }
-    out[u"label"] = content.label ? QJsonValue(*content.label) : QJsonValue();
-    QJsonArray items;
-    for (const MenuItem &item : content.items)
-        items.append(QJsonObject{{QStringLiteral("label"), item.label}, {QStringLiteral("file"), item.file},
-                                 {QStringLiteral("verb"), item.verb}});
-    out[u"items"] = items;
-    return print(out);
+    out.key("items");
+    out.beginArray();
+    for (const MenuItem &item : content.items) {
+        out.beginObject();
+        out.key("file");
+        out.string(item.file);
+        out.key("label");
+        out.string(item.label);
+        out.key("verb");
+        out.string(item.verb);
+        out.endObject();
+    }
+    out.endArray();
+    out.key("label");
+    if (content.label)
+        out.string(*content.label);
+    else
+        out.null();
+    out.key("open");
+    out.string(content.open);
+    out.endObject();
+    print(out);
+    return Ok;
 }
 
 int writeCommand(const QString &folder)
@@ -208,12 +240,36 @@ int scanCommand(const QString &folder)
     if (!QFileInfo(folder).isDir())
         return fail(QStringLiteral("no folder %1").arg(folder));
     const QString data = dataFolderOf(folder);
-    QJsonArray paths;
-    for (const QStringList &files : collectFilesByMasks(data, autoStartMasks()))
-        for (const QString &file : files)
-            paths.append(discPathOf(data, file));
-    const QByteArray json = QJsonDocument(paths).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    // The JSON of each mask's paths, each after a comma, made as the walk finds them: the
+    // disc path of a folder once for all its files, and a name of plain ASCII, which JSON
+    // takes as it is, without decoding it.
+    const QStringList masks = autoStartMasks();
+    QList<QByteArray> found(masks.size());
+    QString lastFolder;
+    QByteArray folderPath;
+    visitFilesByMasks(data, masks, [&](qsizetype mask, const QString &in, QByteArrayView name) {
+        if (in != lastFolder) {
+            lastFolder = in;
+            folderPath.clear();
+            JsonText::appendEscaped(folderPath, discPathOf(data, in));
+        }
+        QByteArray &json = found[mask];
+        json += ",\"";
+        json += folderPath;
+        const auto plain = [](char c) { return uchar(c) >= 0x20 && uchar(c) < 0x80 && c != '"' && c != '\\'; };
+        if (std::all_of(name.begin(), name.end(), plain))
+            json += name;
+        else
+            JsonText::appendEscaped(json, QFile::decodeName(QByteArray::fromRawData(name.data(), name.size())));
+        json += '"';
+    });
+    QByteArray paths = found.join();
+    if (paths.isEmpty())
+        paths = "[";
+    else
+        paths[0] = '['; // in place of the first comma
+    paths += "]\n";
+    std::fwrite(paths.constData(), 1, size_t(paths.size()), stdout);
     return Ok;
 }
 
@@ -264,18 +320,26 @@ int checkCommand(const QString &folder)
     doc.shellExecute = content.shellExecute;
     doc.autorunSection = content.section;
 
-    QJsonArray out;
+    // The keys in QJsonObject's order.
+    JsonText out;
+    out.beginArray();
     bool error = false;
     for (const DiscFinding &finding : checkDisc(doc, dataFolder)) {
         const bool isError = finding.severity == DiscFinding::Severity::Error;
         error = error || isError;
-        out.append(QJsonObject{{QStringLiteral("code"), finding.code},
-                               {QStringLiteral("severity"), isError ? QStringLiteral("error") : QStringLiteral("warning")},
-                               {QStringLiteral("key"), finding.key},
-                               {QStringLiteral("message"), finding.message}});
+        out.beginObject();
+        out.key("code");
+        out.string(finding.code);
+        out.key("key");
+        out.string(finding.key);
+        out.key("message");
+        out.string(finding.message);
+        out.key("severity");
+        out.string(isError ? u"error" : u"warning");
+        out.endObject();
     }
-    const QByteArray json = QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    out.endArray();
+    print(out);
     return error ? Failure : Ok;
 }
 

@@ -73,25 +73,31 @@ QList<MenuVerb> menuVerbs(const ProfileFile &profile)
     const QString command = QStringLiteral("\\command");
     // A key that is the first of its name is found where it stands, and the command key is
     // looked for next to its caption, where writers put it; the index answers the rest.
-    const auto firstAt = [&](qsizetype line, QStringView name) {
-        return line >= 0 && line < lines->names.size() && lines->first[line]
-            && lines->names[line].compare(name, Qt::CaseInsensitive) == 0;
+    const auto commandAt = [&](qsizetype line, QStringView caption) {
+        if (line < 0 || line >= lines->names.size() || !lines->first[line])
+            return false;
+        const QStringView name = lines->names[line];
+        if (name.size() != caption.size() + command.size())
+            return false;
+        return (name.startsWith(caption) && name.endsWith(command))
+            || (name.startsWith(caption, Qt::CaseInsensitive) && name.endsWith(command, Qt::CaseInsensitive));
     };
+    verbs.reserve(lines->names.size() / 2);
     for (qsizetype i = 0; i < lines->names.size(); ++i) {
         const QStringView key = lines->names[i];
-        if (!key.contains(QLatin1String("shell")) || key.contains(QLatin1String("command")))
+        const bool isCaption = key.startsWith(shell); // then the caption key is the key itself
+        if ((!isCaption && !key.contains(u"shell")) || key.contains(u"command"))
             continue;
-        MenuVerb verb{key.mid(6).toString(), -1, -1};
-        const QString caption = shell + verb.name;
-        verb.captionLine = key.startsWith(shell) && lines->first[i] ? i : lines->lineOf(ProfileFile::foldedName(caption));
-        if (verb.captionLine < 0)
+        const QString made = isCaption ? QString() : shell + key.mid(6).toString();
+        const QStringView caption = isCaption ? key : QStringView(made);
+        const qsizetype captionLine = isCaption && lines->first[i] ? i : lines->lineOf(ProfileFile::foldedName(caption));
+        if (captionLine < 0)
             continue;
-        const QString commandKey = caption + command;
-        verb.commandLine = firstAt(i - 1, commandKey) ? i - 1
-            : firstAt(i + 1, commandKey)              ? i + 1
-                                                      : lines->lineOf(ProfileFile::foldedName(commandKey));
-        if (verb.commandLine >= 0)
-            verbs << verb;
+        const qsizetype commandLine = commandAt(i - 1, caption) ? i - 1
+            : commandAt(i + 1, caption)                         ? i + 1
+                                                                : lines->lineOf(ProfileFile::foldedName(caption.toString() + command));
+        if (commandLine >= 0)
+            verbs.append({key.mid(6).toString(), captionLine, commandLine});
     }
     return verbs;
 }

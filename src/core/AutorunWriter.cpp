@@ -15,7 +15,7 @@ QString autorunPath(const QString &dataFolder)
 
 QString menuVerbName(qsizetype index)
 {
-    return QStringLiteral("%1").arg(index, 5, 10, QLatin1Char('0'));
+    return QString::number(index).rightJustified(5, QLatin1Char('0'));
 }
 
 QStringList autorunLines(const MenuDocument &doc)
@@ -60,7 +60,11 @@ QStringList autorunLines(const MenuDocument &doc, const QStringList &verbs)
 
 QByteArray autorunBytes(const QStringList &lines)
 {
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
     QString text;
+    text.reserve(size);
     for (const QString &line : lines) {
         text += line;
         text += QLatin1String("\r\n");

@@ -12,6 +12,24 @@ CodePage::CodePage(const QByteArray &name)
 {
     if (m_name.isEmpty() || !QStringDecoder(m_name.constData()).isValid())
         m_name = defaultCodePage;
+    m_fromUnicode.fill('?');
+
+    // Every byte value decoded at once: a page that gives one character for each without an
+    // error is a single-byte page, and the characters are its table. Any other is looked at
+    // byte by byte.
+    char bytes[256];
+    for (int b = 0; b < 256; ++b)
+        bytes[b] = char(b);
+    QStringDecoder all(m_name.constData(), QStringConverter::Flag::Stateless);
+    const QString chars = all.decode(QByteArrayView(bytes, 256));
+    m_singleByte = chars.size() == 256 && !all.hasError();
+    for (int b = 0; b < 256 && m_singleByte; ++b) {
+        m_toUnicode[b] = chars[b].unicode();
+        m_fromUnicode[chars[b].unicode()] = bytes[b];
+        m_held.set(chars[b].unicode());
+    }
+    if (m_singleByte)
+        return;
 
     m_singleByte = true;
     for (int b = 0; b < 256 && m_singleByte; ++b) {
@@ -21,7 +39,8 @@ CodePage::CodePage(const QByteArray &name)
         m_singleByte = c.size() == 1 && !decoder.hasError();
         if (m_singleByte) {
             m_toUnicode[b] = c[0].unicode();
-            m_fromUnicode.insert(c[0].unicode(), byte);
+            m_fromUnicode[c[0].unicode()] = byte;
+            m_held.set(c[0].unicode());
         }
     }
 }
@@ -51,13 +70,26 @@ QByteArray CodePage::encode(QStringView text) const
         QStringEncoder encoder(m_name.constData(), QStringConverter::Flag::Stateless);
         return encoder.encode(text);
     }
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i; // one character outside the page, one question mark
-        bytes.append(m_fromUnicode.value(c, '?'));
+        *out++ = m_fromUnicode[c];
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
+}
+
+bool CodePage::holds(QStringView text) const
+{
+    if (!m_singleByte)
+        return decode(encode(text)) == text;
+    // A character of the page comes back as itself; any other, a surrogate among them, as "?".
+    for (const QChar c : text) {
+        if (!m_held.test(c.unicode()))
+            return false;
+    }
+    return true;
 }

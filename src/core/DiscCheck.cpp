@@ -1,12 +1,13 @@
 #include "core/DiscCheck.h"
 
 #include "core/AutorunReader.h"
+#include "core/CaseFolding.h"
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
 #include "core/IconSource.h"
+#include "core/NameIndex.h"
 #include "core/PolishText.h"
 
-#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -23,7 +24,7 @@ bool isSeparator(QChar c)
 
 // A drive ("C:") or a climb above the root ("..\" more often than folders were entered) names
 // nothing that can be burned onto the disc.
-bool leavesDisc(const QString &path)
+bool leavesDisc(QStringView path)
 {
     if (path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter())
         return true;
@@ -32,7 +33,7 @@ bool leavesDisc(const QString &path)
     for (qsizetype i = 0; i <= path.size(); ++i) {
         if (i < path.size() && !isSeparator(path[i]))
             continue;
-        const QStringView part = QStringView(path).mid(from, i - from);
+        const QStringView part = path.mid(from, i - from);
         from = i + 1;
         if (part == u"..") {
             if (--depth < 0)
@@ -74,14 +75,38 @@ bool isAddress(const QString &text)
 
 // The file of the disc that path names as Windows starts it, which adds ".exe" to a name
 // without an extension ("CDLaunch\shelexec \readme.htm"); empty when there is none.
-QString discFileOf(const QString &path, const QString &dataFolder)
+// exists(discPath) tells whether a file is on the disc.
+template <typename Exists>
+QString discFileOf(QStringView path, const Exists &exists)
 {
     if (leavesDisc(path))
         return {};
-    if (discFileExists(dataFolder, path))
-        return path;
-    const QString program = path + QStringLiteral(".exe");
-    return fileExtension(path).isEmpty() && discFileExists(dataFolder, program) ? program : QString();
+    if (exists(path))
+        return path.toString();
+    if (!fileExtension(path).isEmpty())
+        return {};
+    const QString program = path.toString() + QStringLiteral(".exe");
+    return exists(program) ? program : QString();
+}
+
+// commandProgram() with exists(discPath) telling whether a file is on the disc.
+template <typename Exists>
+QString programOf(const QString &command, const Exists &exists)
+{
+    if (command.startsWith(QLatin1Char('"'))) {
+        const qsizetype end = command.indexOf(QLatin1Char('"'), 1);
+        const QString name = command.mid(1, end < 0 ? -1 : end - 1);
+        const QString file = discFileOf(name, exists);
+        return file.isEmpty() ? name : file;
+    }
+    // Longest first: "Moje programy\setup.exe /s" names the program with its blank.
+    for (qsizetype end = command.size(); end > 0; end = command.lastIndexOf(QLatin1Char(' '), end - 1)) {
+        const QString file = discFileOf(QStringView(command).left(end), exists);
+        if (!file.isEmpty())
+            return file;
+    }
+    const qsizetype blank = command.indexOf(QLatin1Char(' '));
+    return blank < 0 ? command : command.left(blank);
 }
 
 QString quoted(const QString &text)
@@ -93,7 +118,7 @@ QString quoted(const QString &text)
 QString lostCharacters(const QString &text)
 {
     const CodePage &page = CodePage::system();
-    if (page.decode(page.encode(text)) == text)
+    if (page.holds(text))
         return {};
     QString lost;
     const QList<uint> chars = text.toUcs4();
@@ -119,15 +144,17 @@ QString shownCaption(const QString &caption)
 
 QString captionFolded(const QString &caption)
 {
-    QString folded = caption;
-    folded.remove(QLatin1Char('&'));
-    return folded.toCaseFolded();
+    QString shown = caption;
+    shown.remove(QLatin1Char('&'));
+    QString spare;
+    const QStringView folded = foldedCase(shown, spare);
+    return folded.data() == spare.constData() ? spare : shown;
 }
 
 class Checker
 {
 public:
-    Checker(const QString &dataFolder) : m_folder(dataFolder) {}
+    Checker(const QString &dataFolder) : m_folder(dataFolder), m_files(dataFolder) {}
 
     void error(const QString &code, const QString &key, const QString &message, int item = -1)
     {
@@ -143,7 +170,7 @@ public:
     // A program the disc lacks but Windows has is only noted, under its own code.
     Found find(const QString &program, const QString &key, int item = -1)
     {
-        if (discFileExists(m_folder, program))
+        if (exists(program))
             return Found::OnDisc;
         if (!isSystemProgram(program))
             return Found::Missing;
@@ -180,7 +207,7 @@ public:
     {
         const QString key = QStringLiteral("open");
         codePage(open, key);
-        const QString program = commandProgram(open, m_folder);
+        const QString program = commandProgram(open);
         if (!onDisc(program, key))
             return;
         const Found found = find(program, key);
@@ -204,7 +231,7 @@ public:
     {
         const QString key = QStringLiteral("shellexecute");
         codePage(command, key);
-        const QString file = commandProgram(command, m_folder);
+        const QString file = commandProgram(command);
         if (!isAddress(file) && onDisc(file, key) && find(file, key) == Found::Missing)
             error(QStringLiteral("shellexecute-missing"), key,
                   QStringLiteral("Plik %1 otwierany po włożeniu płyty nie istnieje na płycie.").arg(quoted(file)));
@@ -216,7 +243,7 @@ public:
         codePage(file, key);
         if (!onDisc(file, key))
             return;
-        if (!discFileExists(m_folder, file)) {
+        if (!exists(file)) {
             error(QStringLiteral("icon-missing"), key,
                   QStringLiteral("Plik ikony %1 nie istnieje na płycie.").arg(quoted(file)));
             return;
@@ -247,22 +274,27 @@ public:
 
     void checkItems(const QList<MenuItem> &items)
     {
-        QHash<QString, int> firstWithCaption;
-        firstWithCaption.reserve(items.size());
+        // The entries by their captions as the menu tells them apart.
+        QStringList captions;
+        captions.reserve(items.size());
+        for (const MenuItem &item : items)
+            captions << captionFolded(item.label);
+        NameIndex byCaption;
+        const auto captionOf = [&](qsizetype i, QString &) { return QStringView(captions[i]); };
+        const QList<bool> firstWithCaption = byCaption.build(captions.size(), captionOf);
         for (int i = 0; i < items.size(); ++i) {
             const MenuItem &item = items[i];
             const QString key = captionKey(i);
             codePage(item.label, key, i);
             codePage(item.file, key, i);
-            const auto first = firstWithCaption.constFind(captionFolded(item.label));
-            if (first != firstWithCaption.constEnd())
+            if (!firstWithCaption[i]) {
+                const MenuItem &first = items[byCaption.find(captions[i], captionOf)];
                 warning(QStringLiteral("duplicate-caption"), key,
                         QStringLiteral("Pozycja %1 ma ten sam napis co pozycja %2; w menu płyty nie "
                                        "da się ich odróżnić.")
-                            .arg(quoted(shownCaption(item.label)), quoted(shownCaption(items[*first].label))), i);
-            else
-                firstWithCaption.insert(captionFolded(item.label), i);
-            const QString program = commandProgram(item.file, m_folder);
+                            .arg(quoted(shownCaption(item.label)), quoted(shownCaption(first.label))), i);
+            }
+            const QString program = commandProgram(item.file);
             if (onDisc(program, key, i) && find(program, key, i) == Found::Missing)
                 warning(QStringLiteral("item-missing"), key,
                         QStringLiteral("Program %1 pozycji %2 nie istnieje na płycie.")
@@ -273,32 +305,27 @@ public:
     QList<DiscFinding> findings;
 
 private:
+    // Every file the menu names is looked up in the listings of its folders, made once.
+    bool exists(QStringView discPath) { return m_files.exists(discPath); }
+    QString commandProgram(const QString &command)
+    {
+        return programOf(command, [this](QStringView path) { return exists(path); });
+    }
+
     QString m_folder;
+    DiscFiles m_files;
 };
 
 } // namespace
 
 QString captionKey(int index)
 {
-    return QStringLiteral("shell\\%1").arg(index, 5, 10, QLatin1Char('0'));
+    return QStringLiteral("shell\\") + QString::number(index).rightJustified(5, QLatin1Char('0'));
 }
 
 QString commandProgram(const QString &command, const QString &dataFolder)
 {
-    if (command.startsWith(QLatin1Char('"'))) {
-        const qsizetype end = command.indexOf(QLatin1Char('"'), 1);
-        const QString name = command.mid(1, end < 0 ? -1 : end - 1);
-        const QString file = discFileOf(name, dataFolder);
-        return file.isEmpty() ? name : file;
-    }
-    // Longest first: "Moje programy\setup.exe /s" names the program with its blank.
-    for (qsizetype end = command.size(); end > 0; end = command.lastIndexOf(QLatin1Char(' '), end - 1)) {
-        const QString file = discFileOf(command.left(end), dataFolder);
-        if (!file.isEmpty())
-            return file;
-    }
-    const qsizetype blank = command.indexOf(QLatin1Char(' '));
-    return blank < 0 ? command : command.left(blank);
+    return programOf(command, [&](QStringView path) { return discFileExists(dataFolder, path.toString()); });
 }
 
 QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)

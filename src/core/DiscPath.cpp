@@ -1,6 +1,9 @@
 #include "core/DiscPath.h"
 
+#include "core/CaseFolding.h"
+#include "core/NameIndex.h"
 #include "platform/os/FileStatus.h"
+#include "platform/os/FolderReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +12,7 @@
 #include <QDateTime>
 #include <QMutex>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -112,7 +116,9 @@ QString matchComponent(const QString &folder, const QString &name)
     return match.size() == name.size() ? match : QString();
 }
 
-Resolution resolve(const QString &dataFolder, const QString &discPath)
+// match(folder, name) gives the on-disk spelling of name in folder, as matchComponent does.
+template <typename Match>
+Resolution resolve(const QString &dataFolder, const QString &discPath, const Match &match)
 {
     // Windows takes "/" as a separator as well, so a hand-written "bin/setup.exe" counts.
     // One leading separator starts at the root of the disc, which is the data folder; two
@@ -133,10 +139,10 @@ Resolution resolve(const QString &dataFolder, const QString &discPath)
         const QString &part = parts[i];
         const bool last = i + 1 == parts.size();
         if (r.found && !(last && part.isEmpty())) {
-            const QString match = part.isEmpty() ? QString() : matchComponent(r.path, part);
-            if (match.isEmpty())
+            const QString spelling = part.isEmpty() ? QString() : match(r.path, part);
+            if (spelling.isEmpty())
                 r.found = false;
-            r.path += match.isEmpty() ? part : match;
+            r.path += spelling.isEmpty() ? part : spelling;
         } else {
             r.path += part;
         }
@@ -150,13 +156,170 @@ Resolution resolve(const QString &dataFolder, const QString &discPath)
 
 QString nativePathOf(const QString &dataFolder, const QString &discPath)
 {
-    return resolve(dataFolder, discPath).path;
+    return resolve(dataFolder, discPath, matchComponent).path;
 }
 
 bool discFileExists(const QString &dataFolder, const QString &discPath)
 {
-    const Resolution r = resolve(dataFolder, discPath);
+    const Resolution r = resolve(dataFolder, discPath, matchComponent);
     return r.found && QFileInfo(r.path).isFile();
+}
+
+struct DiscFiles::Entry
+{
+    QString name;
+    bool exists = false;      // the entry itself, or what its link leads to
+    bool isFile = false;      // a regular file, through a link too
+    Folder *folder = nullptr; // its listing, once a path led into it
+    qsizetype nextSame = -1;  // the next entry of the same folded name
+};
+
+struct DiscFiles::Folder
+{
+    QString path;        // native, ending with the separator
+    bool listed = false; // false: the file system is asked instead
+    std::vector<Entry> entries;
+    NameIndex byFolded; // the first entry of each folded name
+
+    // The key of an entry in the index: its name folded.
+    QStringView foldedOf(qsizetype i, QString &spare) const { return foldedCase(entries[size_t(i)].name, spare); }
+
+    // The entry name stands for, as matchComponent() finds it: the exact spelling, else the
+    // first in name order of those that differ only in letter case.
+    Entry *find(QStringView name, QStringView folded)
+    {
+        qsizetype i = byFolded.find(folded, [this](qsizetype i, QString &spare) { return foldedOf(i, spare); });
+        Entry *first = nullptr;
+        for (; i >= 0; i = entries[size_t(i)].nextSame) {
+            Entry &entry = entries[size_t(i)];
+            if (entry.exists && entry.name == name)
+                return &entry;
+            if (!first || entry.name < first->name)
+                first = &entry;
+        }
+        return first && first->name.size() == name.size() ? first : nullptr;
+    }
+};
+
+DiscFiles::DiscFiles(const QString &dataFolder)
+{
+    m_root = listed(dataFolder);
+}
+
+DiscFiles::~DiscFiles() = default;
+
+DiscFiles::Folder *DiscFiles::listed(const QString &path)
+{
+    Folder &folder = *m_folders.emplace_back(std::make_unique<Folder>());
+    folder.path = path;
+    FolderReader reader;
+    if (reader.open(QFile::encodeName(path), Links::Follow) || !reader.canEnter())
+        return &folder;
+    folder.listed = true;
+    FolderEntry entry;
+    while (reader.next(&entry)) {
+        const QByteArray raw = entry.name.toByteArray();
+        Entry found{QFile::decodeName(raw), true, entry.kind == FileKind::File};
+        if (entry.kind == FileKind::Link || entry.kind == FileKind::Unknown) {
+            const std::optional<FileStatus> target = reader.statusOf(entry, Links::Follow);
+            found.exists = target.has_value();
+            found.isFile = target && target->kind == FileKind::File;
+        }
+        // A name that does not come back to its bytes names nothing the file system finds by it.
+        if (found.name.contains(QChar::ReplacementCharacter) && QFile::encodeName(found.name) != raw)
+            found.exists = found.isFile = false;
+        folder.entries.push_back(std::move(found));
+    }
+        return &folder;
+    }
+    folder.listed = true;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *raw = entry->d_name;
+        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
+            continue;
+        Entry found{QFile::decodeName(raw), true, entry->d_type == DT_REG};
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat target;
+            found.exists = ::fstatat(::dirfd(dir), raw, &target, 0) == 0;
+            found.isFile = found.exists && S_ISREG(target.st_mode);
+        }
+        // A name that does not come back to its bytes names nothing the file system finds by it.
+        if (found.name.contains(QChar::ReplacementCharacter) && QFile::encodeName(found.name) != raw)
+            found.exists = found.isFile = false;
+        folder.entries.push_back(std::move(found));
+    }
+    ::closedir(dir);
+    const qsizetype count = qsizetype(folder.entries.size());
+    const auto key = [&](qsizetype i, QString &spare) { return folder.foldedOf(i, spare); };
+    const QList<bool> first = folder.byFolded.build(count, key);
+    // Names that differ only in letter case, rare, are chained to the first of them.
+    for (qsizetype i = count - 1; i >= 0; --i) {
+        if (first[i])
+            continue;
+        Entry &head = folder.entries[size_t(folder.byFolded.find(folder.foldedOf(i, m_spare), key))];
+        folder.entries[size_t(i)].nextSame = head.nextSame;
+        head.nextSame = i;
+    }
+    return &folder;
+}
+
+bool DiscFiles::exists(QStringView discPath)
+{
+    // A path is often asked about twice in a row: a command's program, then the program.
+    if (discPath != m_lastPath) {
+        m_lastAnswer = lookUp(discPath);
+        m_lastPath.resize(0);
+        m_lastPath.append(discPath);
+    }
+    return m_lastAnswer;
+}
+
+bool DiscFiles::lookUp(QStringView discPath)
+{
+    // Split as resolve() splits it.
+    const auto isSeparator = [](QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); };
+    const bool fromRoot = discPath.size() > 1 && isSeparator(discPath[0]) && !isSeparator(discPath[1]);
+    const QStringView rest = discPath.mid(fromRoot ? 1 : 0);
+    Folder *folder = m_root;
+    qsizetype from = 0;
+    // Paths in one folder are asked about in a row (a command's longer readings, then its
+    // program): the folder of the last path is taken as it was found.
+    qsizetype lastSeparator = rest.size() - 1;
+    while (lastSeparator >= 0 && !isSeparator(rest[lastSeparator]))
+        --lastSeparator;
+    if (m_lastFolder && lastSeparator >= 0 && rest.left(lastSeparator) == m_lastFolderPath) {
+        folder = m_lastFolder;
+        from = lastSeparator + 1;
+    }
+    for (qsizetype i = from; i <= rest.size(); ++i) {
+        if (i < rest.size() && !isSeparator(rest[i]))
+            continue;
+        // An empty part (a doubled separator, or a trailing one after a folder) names no file.
+        const QStringView part = rest.mid(from, i - from);
+        if (part.isEmpty())
+            return false;
+        // "." and ".." are never listed, and a name with a lone surrogate is not the name it
+        // stands for on disk: the file system answers for the rest of the path.
+        const bool dots = part[0] == u'.' && (part.size() == 1 || (part.size() == 2 && part[1] == u'.'));
+        if (!folder->listed || dots || !part.isValidUtf16())
+            return discFileExists(folder->path, rest.mid(from).toString());
+        const bool last = i == rest.size();
+        if (last && from > 0 && folder != m_lastFolder) {
+            m_lastFolder = folder;
+            m_lastFolderPath.resize(0);
+            m_lastFolderPath.append(rest.left(from - 1));
+        }
+        Entry *entry = folder->find(part, foldedCase(part, m_spare));
+        if (!entry)
+            return false;
+        if (last)
+            return entry->isFile;
+        if (!entry->folder)
+            entry->folder = listed(folder->path + entry->name + QLatin1Char('/'));
+        folder = entry->folder;
+        from = i + 1;
+    }
+    return false;
 }
 
 QString discPathOf(const QString &dataFolder, const QString &nativePath)

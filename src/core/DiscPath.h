@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 // Disc paths are what autorun.inf holds: relative to the data folder, components separated
 // by "\". Windows reads a disc without regard to letter case, so turning one into a native
 // path matches each component case-insensitively when no exact match exists.
@@ -15,6 +18,34 @@ QString nativePathOf(const QString &dataFolder, const QString &discPath);
 // drive. An empty path, an empty component (a doubled "\") or a drive-absolute path names
 // nothing.
 bool discFileExists(const QString &dataFolder, const QString &discPath);
+
+// The files of a data folder for one look at many disc paths, such as the disc check's: each
+// folder is listed once, when a path first leads into it, and then answers from its listing
+// without asking the file system again. Changes made after a folder was listed are not seen.
+class DiscFiles
+{
+public:
+    explicit DiscFiles(const QString &dataFolder);
+    ~DiscFiles();
+
+    // discFileExists(dataFolder, discPath) from the listings.
+    bool exists(QStringView discPath);
+
+private:
+    struct Entry;
+    struct Folder;
+    // A new listing of the folder at path (ending with the separator).
+    Folder *listed(const QString &path);
+    bool lookUp(QStringView discPath);
+
+    std::vector<std::unique_ptr<Folder>> m_folders;
+    Folder *m_root = nullptr;
+    Folder *m_lastFolder = nullptr; // the folder of the last path asked about, found as m_lastFolderPath
+    QString m_lastFolderPath;
+    QString m_lastPath; // the last path asked about, and the answer
+    bool m_lastAnswer = false;
+    QString m_spare; // room for a folded name
+};
 
 // The disc path of a native path inside dataFolder: dataFolder's length of characters is
 // dropped, as the program always did, and "/" becomes "\".

@@ -176,22 +176,26 @@ bool collectFiles(const QString &start, const QString &mask, const FileVisitor &
     });
 }
 
-QList<QStringList> collectFilesByMasks(const QString &start, const QStringList &masks)
+void visitFilesByMasks(const QString &start, const QStringList &masks, const MaskedFileFound &found)
 {
     std::vector<Mask> wanted;
     for (const QString &mask : masks)
         wanted.emplace_back(mask);
-    QList<QStringList> found(masks.size());
     walk(startFolder(start), [&](const QString &folder, const char *name, qsizetype length) {
         QString decoded;
         for (size_t i = 0; i < wanted.size(); ++i) {
-            if (!wanted[i].matches(name, length, decoded))
-                continue;
-            if (decoded.isNull())
-                decoded = QFile::decodeName(QByteArray(name, length));
-            found[qsizetype(i)] << folder + decoded;
+            if (wanted[i].matches(name, length, decoded))
+                found(qsizetype(i), folder, QByteArrayView(name, length));
         }
         return true;
+    });
+}
+
+QList<QStringList> collectFilesByMasks(const QString &start, const QStringList &masks)
+{
+    QList<QStringList> found(masks.size());
+    visitFilesByMasks(start, masks, [&](qsizetype mask, const QString &folder, QByteArrayView name) {
+        found[mask] << folder + QFile::decodeName(QByteArray::fromRawData(name.data(), name.size()));
     });
     return found;
 }

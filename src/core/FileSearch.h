@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,12 @@ bool collectFiles(const QString &start, const QString &mask, const FileVisitor &
 // The files of start and its subfolders that match each of masks, found in one walk: list i
 // holds the paths (folder + name) that collectFiles(start, masks[i]) visits, in that order.
 QList<QStringList> collectFilesByMasks(const QString &start, const QStringList &masks);
+
+// The same walk handed out as it goes: found(i, folder, name) for each file and each mask i it
+// matches, the name as the file system gives it (decoded, it is QFile::decodeName(name)), for
+// callers that can do without a string for every file.
+using MaskedFileFound = std::function<void(qsizetype mask, const QString &folder, QByteArrayView name)>;
+void visitFilesByMasks(const QString &start, const QStringList &masks, const MaskedFileFound &found);
 
 // What the auto-start panel looks for, in its order: programs, libraries, icon libraries
 // and icon files.

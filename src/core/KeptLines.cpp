@@ -2,7 +2,9 @@
 
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/CaseFolding.h"
 #include "core/CodePage.h"
+#include "core/NameIndex.h"
 #include "core/ProfileFile.h"
 
 #include <QHash>
@@ -128,7 +130,7 @@ QStringList verbNames(qsizetype count, const QSet<QString> &taken)
     verbs.reserve(count);
     for (qsizetype n = 0; verbs.size() < count; ++n) {
         const QString verb = menuVerbName(n);
-        if (!taken.contains(shellPrefix + verb))
+        if (taken.isEmpty() || !taken.contains(shellPrefix + verb))
             verbs << verb;
     }
     return verbs;
@@ -141,21 +143,22 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing,
     const ProfileFile profile = ProfileFile::fromBytes(existing);
     const QString autorun = QStringLiteral("autorun");
 
-    // The keys the reader turns into the document; the caption keys of its entries.
-    QSet<QString> edited{QStringLiteral("open"), QStringLiteral("icon"), QStringLiteral("name"),
-                         QStringLiteral("label")};
+    // The keys the reader turns into the document, folded; every key line is looked up here.
+    const QList<MenuVerb> menu = menuVerbs(profile);
+    QStringList edited{QStringLiteral("open"), QStringLiteral("icon"), QStringLiteral("name"), QStringLiteral("label")};
+    edited.reserve(edited.size() + 2 * menu.size());
+    for (const MenuVerb &verb : menu) {
+        edited << ProfileFile::foldedName(shellPrefix + verb.name)
+               << ProfileFile::foldedName(shellPrefix + verb.name + QStringLiteral("\\command"));
+    }
+    NameIndex editedIndex;
+    const auto editedKey = [&](qsizetype i, QString &) { return QStringView(edited[i]); };
+    editedIndex.build(edited.size(), editedKey);
+    // For a "shell=" default verb, made when one is met: the caption keys of the entries, and
+    // the first item read under each verb.
     QSet<QString> entries;
-    for (const MenuVerb &verb : menuVerbs(profile)) {
-        const QString caption = ProfileFile::foldedName(shellPrefix + verb.name);
-        edited << caption << ProfileFile::foldedName(shellPrefix + verb.name + QStringLiteral("\\command"));
-        entries << caption;
-    }
-    // The first item read under each verb, which a "shell=" default verb names.
     QHash<QString, qsizetype> itemOfVerb;
-    for (qsizetype i = doc.items.size() - 1; i >= 0; --i) {
-        if (!doc.items[i].verb.isEmpty())
-            itemOfVerb.insert(ProfileFile::foldedName(shellPrefix + doc.items[i].verb), i);
-    }
+    bool defaultVerbMet = false;
 
     const Encoding encoding = encodingOf(existing);
     const QByteArray lineEnd = encoding.encode(u"\r\n");
@@ -169,6 +172,7 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing,
     };
     QList<Kept> kept;
     QSet<QString> taken;
+    QString spare; // room for a folded name
     enum { Before, InAutorun, InOther } where = Before;
     bool autorunSeen = false;
     for (const QByteArrayView raw : splitLines(existing.sliced(encoding.bom), encoding.unit())) {
@@ -183,10 +187,14 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing,
                 where = first ? InAutorun : InOther;
             }
         }
-        if (where == InOther)
-            others += raw.toByteArray() + lineEnd;
-        if (where == Before && line.startsWith(u';'))
-            leading += raw.toByteArray() + lineEnd;
+        if (where == InOther) {
+            others += raw;
+            others += lineEnd;
+        }
+        if (where == Before && line.startsWith(u';')) {
+            leading += raw;
+            leading += lineEnd;
+        }
         if (where != InAutorun || line.startsWith(u'['))
             continue;
         if (line.startsWith(u';')) {
@@ -197,10 +205,19 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing,
         if (eq < 0)
             continue;
         const QStringView name = cutAtNul(trimmed(QStringView(text).left(eq)));
-        const QString folded = ProfileFile::foldedName(name);
-        if (folded.isEmpty() || edited.contains(folded))
+        const QStringView folded = foldedCase(trimmed(name), spare); // as ProfileFile::foldedName()
+        if (folded.isEmpty() || editedIndex.find(folded, editedKey) >= 0)
             continue;
-        if (folded == QLatin1String("shell")) {
+        if (folded == u"shell") {
+            if (!defaultVerbMet) {
+                defaultVerbMet = true;
+                for (const MenuVerb &verb : menu)
+                    entries << ProfileFile::foldedName(shellPrefix + verb.name);
+                for (qsizetype i = doc.items.size() - 1; i >= 0; --i) {
+                    if (!doc.items[i].verb.isEmpty())
+                        itemOfVerb.insert(ProfileFile::foldedName(shellPrefix + doc.items[i].verb), i);
+                }
+            }
             const QString verb = ProfileFile::foldedName(
                 shellPrefix + unquoted(cutAtNul(trimmed(QStringView(text).mid(eq + 1)))).toString());
             const qsizetype item = itemOfVerb.value(verb, -1);
@@ -225,9 +242,16 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing,
     }
 
     QByteArray bytes = existing.first(encoding.bom).toByteArray() + leading;
+    const QStringList lines = autorunLines(doc, names);
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
     QString own;
-    for (const QString &line : autorunLines(doc, names))
-        own += line + QLatin1String("\r\n");
+    own.reserve(size);
+    for (const QString &line : lines) {
+        own += line;
+        own += QLatin1String("\r\n");
+    }
     bytes += encoding.encode(own);
     if (!keys.isEmpty())
         bytes += keys + lineEnd;

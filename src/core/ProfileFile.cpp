@@ -1,5 +1,6 @@
 #include "core/ProfileFile.h"
 
+#include "core/CaseFolding.h"
 #include "core/CodePage.h"
 
 #include <QStringDecoder>
@@ -24,13 +25,6 @@ QStringView trimBlanks(QStringView s)
     return s.mid(begin, end - begin);
 }
 
-// A NUL ends a name or a value where it stands.
-QStringView cutAtNul(QStringView s)
-{
-    const qsizetype nul = s.indexOf(QChar(0));
-    return nul < 0 ? s : s.left(nul);
-}
-
 QStringView unquoted(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
@@ -39,15 +33,10 @@ QStringView unquoted(QStringView value)
     return value.left(ProfileFile::maxValueLength);
 }
 
-// Whether folding to one letter case changes name; the names of most files are plain
-// lower-case ASCII, which is seen without the table lookups.
-bool foldingChanges(QStringView name)
+// The key of a line in the index: its name folded.
+QStringView foldedKey(const QList<QStringView> &names, qsizetype line, QString &spare)
 {
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80 || (c.unicode() >= u'A' && c.unicode() <= u'Z'))
-            return name.toString().toCaseFolded() != name;
-    }
-    return false;
+    return foldedCase(names[line], spare);
 }
 
 QString decodeText(QByteArrayView bytes, const CodePage &codePage)
@@ -65,8 +54,23 @@ QString decodeText(QByteArrayView bytes, const CodePage &codePage)
 
 QString ProfileFile::foldedName(QStringView name)
 {
-    const QStringView trimmed = trimBlanks(name);
-    return foldingChanges(trimmed) ? trimmed.toString().toCaseFolded() : trimmed.toString();
+    QString spare;
+    const QStringView result = foldedCase(trimBlanks(name), spare);
+    return result.data() == spare.constData() ? spare : result.toString();
+}
+
+QString ProfileFile::foldedName(const QString &name)
+{
+    QString spare;
+    const QStringView result = foldedCase(trimBlanks(name), spare);
+    if (result.data() == spare.constData())
+        return spare;
+    return result.size() == name.size() ? name : result.toString();
+}
+
+qsizetype ProfileFile::Section::lineOf(QStringView name) const
+{
+    return m_index.find(name, [&](qsizetype line, QString &spare) { return foldedKey(names, line, spare); });
 }
 
 ProfileFile ProfileFile::fromFile(const QString &path)
@@ -102,15 +106,25 @@ void ProfileFile::parse(QStringView text)
     m_sections.append(Section());
     m_sectionByName.insert(QString(), 0);
     qsizetype current = 0; // -1 while inside a later copy of a section, which is never seen
+    const auto endSection = [&] {
+        if (current < 0)
+            return;
+        Section &s = m_sections[current];
+        s.first = s.m_index.build(s.names.size(),
+                                  [&](qsizetype line, QString &spare) { return foldedKey(s.names, line, spare); });
+    };
 
     const char16_t *chars = text.utf16();
     qsizetype pos = 0;
     const qsizetype size = text.size();
     while (pos < size) {
-        // One pass over the line finds its end (a CR or an LF) and its first "=".
+        // One pass over the line finds its end (a CR or an LF), its first "=" and the first NUL
+        // on either side of it, where the name or the value ends.
         const qsizetype start = pos;
         qsizetype end = pos;
         qsizetype eq = -1;
+        qsizetype nameNul = -1;
+        qsizetype valueNul = -1;
         for (; end < size; ++end) {
             const char16_t c = chars[end];
             if (c > u'=')
@@ -119,6 +133,10 @@ void ProfileFile::parse(QStringView text)
                 break;
             if (c == u'=' && eq < 0)
                 eq = end;
+            else if (c == 0 && eq < 0 && nameNul < 0)
+                nameNul = end;
+            else if (c == 0 && eq >= 0 && valueNul < 0)
+                valueNul = end;
         }
         // CR LF is one line end; a lone CR or LF is one as well.
         pos = end + 1;
@@ -131,6 +149,7 @@ void ProfileFile::parse(QStringView text)
             if (close < 0)
                 continue; // not a header: the lines after it stay where they were
             const QString name = foldedName(line.mid(1, close - 1));
+            endSection();
             if (m_sectionByName.contains(name)) {
                 current = -1;
             } else {
@@ -138,38 +157,31 @@ void ProfileFile::parse(QStringView text)
                 m_sectionByName.insert(name, current);
                 m_sections.append(Section());
                 if (name == QLatin1String("autorun")) {
-                    // The section that can hold hundreds of thousands of keys: its index is
-                    // made as large as the lines left at once, not grown step by step (up to a
-                    // million keys, so a file of blank lines cannot make it take much memory).
-                    const qsizetype lines = std::min<qsizetype>(text.mid(pos).count(u'\n') + 1, 1 << 20);
-                    m_sections.last().firstByName.reserve(lines);
-                    m_sections.last().names.reserve(lines);
-                    m_sections.last().values.reserve(lines);
-                    m_sections.last().first.reserve(lines);
+                    // The section that can hold hundreds of thousands of keys: its lists are
+                    // made large at once from the size of the text left, not grown step by
+                    // step (up to a million keys, so that a large file of anything else cannot
+                    // make them take much memory).
+                    const qsizetype lines = std::min<qsizetype>((size - pos) / 8 + 1, 1 << 20);
+                    Section &autorun = m_sections.last();
+                    autorun.names.reserve(lines);
+                    autorun.values.reserve(lines);
                 }
             }
             continue;
         }
         if (eq < 0 || current < 0 || line.startsWith(u';'))
             continue;
+        // A NUL is never a blank: the first one stands inside the trimmed name or value.
+        const auto cutAt = [&](QStringView s, qsizetype nul) { return nul < 0 ? s : s.left(nul - (s.utf16() - chars)); };
         const qsizetype at = eq - (line.utf16() - chars); // the "=" within the trimmed line
-        const QStringView name = cutAtNul(trimBlanks(line.left(at)));
+        const QStringView name = cutAt(trimBlanks(line.left(at)), nameNul);
         if (name.isEmpty())
             continue;
         Section &target = m_sections[current];
-        QStringView key = name;
-        if (foldingChanges(name)) {
-            m_folded.append(name.toString().toCaseFolded());
-            key = m_folded.constLast();
-        }
-        // The index holds line + 1, so that one lookup finds or makes the slot.
-        qsizetype &first = target.firstByName[key];
-        target.first.append(first == 0);
-        if (first == 0)
-            first = target.names.size() + 1;
         target.names.append(name);
-        target.values.append(unquoted(cutAtNul(trimBlanks(line.mid(at + 1)))));
+        target.values.append(unquoted(cutAt(trimBlanks(line.mid(at + 1)), valueNul)));
     }
+    endSection();
 }
 
 const ProfileFile::Section *ProfileFile::section(QStringView name) const
@@ -199,7 +211,7 @@ QStringList ProfileFile::keys(QStringView name) const
 bool ProfileFile::hasKey(QStringView name, QStringView key) const
 {
     const Section *s = section(name);
-    return s && s->firstByName.contains(foldedName(key));
+    return s && s->lineOf(foldedName(key)) >= 0;
 }
 
 QString ProfileFile::value(QStringView name, QStringView key) const

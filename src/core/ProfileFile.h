@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/NameIndex.h"
 #include "core/RegularFile.h"
 
 #include <QByteArrayView>
@@ -48,22 +49,25 @@ public:
     {
         QList<QStringView> names;
         QList<QStringView> values;
-        QHash<QStringView, qsizetype> firstByName; // folded name -> index of its first line + 1
         QList<bool> first; // whether each line is the first of its name
 
         // The line of the first key named folded (already case-folded); -1 when there is none.
-        qsizetype lineOf(QStringView folded) const { return firstByName.value(folded) - 1; }
+        qsizetype lineOf(QStringView folded) const;
+
+    private:
+        friend class ProfileFile;
+        NameIndex m_index; // of the names folded
     };
     // The section that counts for name (the first of that name); null when there is none.
     const Section *section(QStringView name) const;
     // A name folded to one letter case, as the index holds it (blanks around it dropped).
     static QString foldedName(QStringView name);
+    static QString foldedName(const QString &name); // name itself when it is folded already
 
 private:
     void parse(QStringView text);
 
-    QString m_text;          // the decoded file, which every view points into
-    QList<QString> m_folded; // names whose folded form differs from the text
+    QString m_text; // the decoded file, which every view points into
     QList<Section> m_sections;
     QHash<QString, qsizetype> m_sectionByName; // folded name -> index of the first such section
     FileReadError m_error = FileReadError::None;

@@ -27,6 +27,7 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_folder;
+    std::unique_ptr<DiscFiles> m_files; // made once the folder is written
 };
 
 void TestDiscPath::initTestCase()
@@ -36,6 +37,9 @@ void TestDiscPath::initTestCase()
     QVERIFY(QDir(m_folder).mkpath(QStringLiteral("Bin/Narzędzia")));
     QVERIFY(writeTestFile(m_folder + QStringLiteral("setup.exe")));
     QVERIFY(writeTestFile(m_folder + QStringLiteral("Bin/Narzędzia/View.EXE")));
+    QVERIFY(QFile::link(m_folder + QStringLiteral("setup.exe"), m_folder + QStringLiteral("Skrót.exe")));
+    QVERIFY(QFile::link(m_folder + QStringLiteral("brak.exe"), m_folder + QStringLiteral("Zerwany.exe")));
+    m_files = std::make_unique<DiscFiles>(m_folder);
 }
 
 void TestDiscPath::fileExists_data()
@@ -56,6 +60,11 @@ void TestDiscPath::fileExists_data()
     QTest::newRow("doubled backslash") << u"bin\\\\narzędzia\\view.exe"_qs << false;
     QTest::newRow("drive path") << "C:\\setup.exe" << false;
     QTest::newRow("trailing separator on a file") << "setup.exe\\" << false;
+    QTest::newRow("climb back") << u"bin\\..\\Bin\\.\\narzędzia\\view.exe"_qs << true;
+    QTest::newRow("through a file") << "setup.exe\\view.exe" << false;
+    QTest::newRow("link, other case") << u"SKRÓT.EXE"_qs << true;
+    QTest::newRow("dangling link") << "zerwany.exe" << false;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << false;
 }
 
 void TestDiscPath::fileExists()
@@ -63,6 +72,9 @@ void TestDiscPath::fileExists()
     QFETCH(QString, discPath);
     QFETCH(bool, exists);
     QCOMPARE(discFileExists(m_folder, discPath), exists);
+    // The listings answer alike, afresh and after the paths asked before.
+    QCOMPARE(DiscFiles(m_folder).exists(discPath), exists);
+    QCOMPARE(m_files->exists(discPath), exists);
 }
 
 void TestDiscPath::nativePathTakesTheSpellingOnDisk()

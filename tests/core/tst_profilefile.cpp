@@ -91,6 +91,7 @@ void TestProfileFile::read_data()
     row("no-break space kept", "[a]\nk=\xA0v\xA0", "a", "k", u"\u00A0v\u00A0"_qs, k);
     row("nul ends the value", QByteArray("[a]\nk=ab\0cd", 11), "a", "k", "ab", k);
     row("nul ends the key", QByteArray("[a]\nke\0y=v", 10), "a", "ke", "v", {"ke"});
+    row("nul on both sides", QByteArray("[a]\nk\0x=ab \0cd", 14), "a", "k", "ab ", {"k"});
     row("line without equals ignored", "[a]\njunk\nk=1", "a", "k", "1", k);
 
     // Comments

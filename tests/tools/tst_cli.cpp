@@ -37,6 +37,8 @@ private slots:
     void icons();
     void check_data();
     void check();
+    void outputIsWhatQJsonDocumentWrites_data();
+    void outputIsWhatQJsonDocumentWrites();
     void iso_data();
     void iso();
     void isoOnAFullDisk();
@@ -440,6 +442,39 @@ void TestCli::check()
         found << f["code"].toString() + ' ' + f["severity"].toString() + ' ' + f["key"].toString();
     }
     QCOMPARE(found, findings);
+}
+
+void TestCli::outputIsWhatQJsonDocumentWrites_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("read") << "read";
+    QTest::newRow("check") << "check";
+    QTest::newRow("scan") << "scan";
+}
+
+// The outputs written as they are made are the bytes QJsonDocument makes of the same values:
+// texts with quotes, backslashes, control characters, letters outside ASCII, characters
+// outside the BMP and surrogates without their partners.
+void TestCli::outputIsWhatQJsonDocumentWrites()
+{
+    QFETCH(QString, command);
+    QTemporaryDir dir;
+    QString odd = u"\"a\\b\t\x01\x1f\x7fŁą€😀"_qs;
+    odd += QChar(0xD800);
+    odd += u"x"_qs;
+    odd += QChar(0xDC00);
+    const QString menu = "[autorun]\r\nopen=" + odd + "\r\nicon=" + odd + ",-3\r\nlabel=" + odd + "\r\nshell\\a="
+        + odd + "\r\nshell\\a\\command=" + odd + " /s\r\n";
+    QByteArray utf16("\xFF\xFE");
+    for (const QChar c : menu)
+        utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
+    QVERIFY(writeTestFile(dir.filePath("autorun.inf"), utf16));
+    for (const char *name : {"a\"b\\c.exe", "ąę żółw.EXE", "tab\t.dll", "x.ico"})
+        QVERIFY(writeTestFile(dir.filePath(QString::fromUtf8(name))));
+    const Run run = cli({command, dir.path()});
+    QVERIFY(run.finished);
+    QVERIFY(run.out.size() > 10);
+    QCOMPARE(run.out, QJsonDocument::fromJson(run.out).toJson(QJsonDocument::Compact) + '\n');
 }
 
 void TestCli::iso_data()

@@ -23,6 +23,9 @@ public:
     SystemError open(const QByteArray &path, Links links);
     // The status of the folder opened, whatever its path names by now.
     std::optional<FileStatus> status() const;
+    // Whether the user may go into the folder opened: one that can be listed but not entered
+    // has entries that no path reaches.
+    bool canEnter() const;
     // The next entry; false at the end, and when the listing failed, which error() then says.
     bool next(FolderEntry *entry);
     SystemError error() const { return m_error; }

@@ -54,6 +54,11 @@ std::optional<FileStatus> FolderReader::status() const
     return statusFrom(status);
 }
 
+bool FolderReader::canEnter() const
+{
+    return m_folder && ::faccessat(::dirfd(static_cast<DIR *>(m_folder)), ".", X_OK, 0) == 0;
+}
+
 bool FolderReader::next(FolderEntry *entry)
 {
     if (!m_folder)
