@@ -230,25 +230,6 @@ DiscFiles::Folder *DiscFiles::listed(const QString &path)
             found.exists = found.isFile = false;
         folder.entries.push_back(std::move(found));
     }
-        return &folder;
-    }
-    folder.listed = true;
-    while (const dirent *entry = ::readdir(dir)) {
-        const char *raw = entry->d_name;
-        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
-            continue;
-        Entry found{QFile::decodeName(raw), true, entry->d_type == DT_REG};
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat target;
-            found.exists = ::fstatat(::dirfd(dir), raw, &target, 0) == 0;
-            found.isFile = found.exists && S_ISREG(target.st_mode);
-        }
-        // A name that does not come back to its bytes names nothing the file system finds by it.
-        if (found.name.contains(QChar::ReplacementCharacter) && QFile::encodeName(found.name) != raw)
-            found.exists = found.isFile = false;
-        folder.entries.push_back(std::move(found));
-    }
-    ::closedir(dir);
     const qsizetype count = qsizetype(folder.entries.size());
     const auto key = [&](qsizetype i, QString &spare) { return folder.foldedOf(i, spare); };
     const QList<bool> first = folder.byFolded.build(count, key);

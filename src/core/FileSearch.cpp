@@ -1,5 +1,7 @@
 #include "core/FileSearch.h"
 
+#include "platform/os/FolderReader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +12,6 @@
 #include <functional>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -56,8 +53,6 @@ private:
 // Answers, for a file met in folder, whether the search goes on.
 using FileFound = std::function<bool(const QString &folder, const char *name, qsizetype length)>;
 
-#ifdef Q_OS_UNIX
-
 // The walk: each folder is listed once, its files handed out in the order the file system
 // lists them, then its subfolders searched in that order, depth first. Hidden folders are
 // not entered; a folder reached twice through links (the same device and inode) is searched
@@ -72,40 +67,32 @@ public:
 
     bool folder(const QByteArray &native, const QString &path)
     {
-        struct stat self;
-        if (::stat(native.constData(), &self) != 0 || !S_ISDIR(self.st_mode))
+        FolderReader reader;
+        if (reader.open(native, Links::Follow))
             return true;
-        if (m_searched.contains({quint64(self.st_dev), quint64(self.st_ino)}))
+        const std::optional<FileStatus> self = reader.status();
+        if (!self || m_searched.contains({self->id.device, self->id.inode}))
             return true;
-        m_searched.insert({quint64(self.st_dev), quint64(self.st_ino)});
+        m_searched.insert({self->id.device, self->id.inode});
 
-        DIR *dir = ::opendir(native.constData());
-        if (!dir)
-            return true;
         std::vector<QByteArray> subfolders;
         bool goOn = true;
-        while (const dirent *entry = ::readdir(dir)) {
-            const char *name = entry->d_name;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                continue;
-            bool isFile = entry->d_type == DT_REG;
-            bool isFolder = entry->d_type == DT_DIR;
-            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+        FolderEntry entry;
+        while (reader.next(&entry)) {
+            FileKind kind = entry.kind;
+            if (kind == FileKind::Link || kind == FileKind::Unknown) {
                 // A link counts as what it leads to; FIFOs, sockets and devices count as nothing.
-                struct stat target;
-                if (::fstatat(::dirfd(dir), name, &target, 0) == 0) {
-                    isFile = S_ISREG(target.st_mode);
-                    isFolder = S_ISDIR(target.st_mode);
-                }
+                const std::optional<FileStatus> target = reader.statusOf(entry, Links::Follow);
+                if (target)
+                    kind = target->kind;
             }
-            if (isFile && !m_found(path, name, qsizetype(std::strlen(name)))) {
+            if (kind == FileKind::File && !m_found(path, entry.name.data(), entry.name.size())) {
                 goOn = false;
                 break;
             }
-            if (isFolder && name[0] != '.')
-                subfolders.emplace_back(name);
+            if (kind == FileKind::Folder && entry.name[0] != '.')
+                subfolders.emplace_back(entry.name.toByteArray());
         }
-        ::closedir(dir);
         for (const QByteArray &name : subfolders) {
             if (!goOn)
                 break;
@@ -123,37 +110,6 @@ bool walk(const QString &start, const FileFound &found)
 {
     return Walk(found).folder(QFile::encodeName(start), start);
 }
-
-#else
-
-bool walkFolder(const QString &folder, const FileFound &found, QSet<QString> &searched)
-{
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty() || searched.contains(canonical))
-        return true;
-    searched.insert(canonical);
-    const QDir dir(folder);
-    for (const QFileInfo &file : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
-        if (!file.isFile())
-            continue;
-        const QByteArray name = QFile::encodeName(file.fileName());
-        if (!found(folder, name.constData(), name.size()))
-            return false;
-    }
-    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted)) {
-        if (!walkFolder(folder + name + QLatin1Char('/'), found, searched))
-            return false;
-    }
-    return true;
-}
-
-bool walk(const QString &start, const FileFound &found)
-{
-    QSet<QString> searched;
-    return walkFolder(start, found, searched);
-}
-
-#endif
 
 QString startFolder(const QString &start)
 {
