@@ -5,9 +5,10 @@
 // times (the goal: at most 1.5 each).
 // Usage: bench_document [SIZES...]   (default 10000 100000; run offscreen)
 
+#include "Controls.h"
 #include "NoMessages.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "core/AutorunWriter.h"
 
 #include <QApplication>
@@ -81,7 +82,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
     qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
     SilentWindows silent;
-    TForm1 &form = *silent.windows.main;
+    MainWindow &form = *silent.windows.main;
     form.show();
 
     QList<int> sizes;
@@ -99,11 +100,11 @@ int main(int argc, char *argv[])
         }
         // What the user waits for: the file read into the list and the list laid out.
         const Time open = best(RUSAGE_SELF, [&] {
-            form.OpenMenuFile(path);
+            form.openMenuFile(path);
             QApplication::processEvents();
         });
-        if (form.lv_Lista->topLevelItemCount() != count) {
-            std::fprintf(stderr, "the window shows %d entries of %d\n", form.lv_Lista->topLevelItemCount(), count);
+        if (named<QTreeWidget>(form, "lv_Lista")->topLevelItemCount() != count) {
+            std::fprintf(stderr, "the window shows %d entries of %d\n", named<QTreeWidget>(form, "lv_Lista")->topLevelItemCount(), count);
             return 1;
         }
         qsizetype printed = 0;
@@ -118,7 +119,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         const Time save = best(RUSAGE_SELF, [&] {
-            form.sb_ZapiszClick();
+            form.save();
             QApplication::processEvents();
         });
         const MenuDocument doc = form.document();

@@ -7,7 +7,7 @@
 #include "IconFixtures.h"
 
 #include "core/IconSource.h"
-#include "widgets/TdfsIconListBox.h"
+#include "widgets/IconList.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     file.write(writePe(false, true, resources));
     file.close();
 
-    TdfsIconListBox box;
+    IconList box;
     box.resize(460, 77);
     QElapsedTimer timer;
     timer.start();
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
         box.iconAt(i);
     const double draw = double(timer.nsecsElapsed()) / 1e6;
     std::printf("icon list: file_bytes=%lld icons=%d images=%d open_ms=%.1f draw_all_ms=%.1f per_icon_ms=%.3f\n",
-                qlonglong(QFile(path).size()), box.NumberOfIcons(), groups * 11, open, draw,
-                draw / qMax(1, box.NumberOfIcons()));
+                qlonglong(QFile(path).size()), box.iconCount(), groups * 11, open, draw,
+                draw / qMax(1, box.iconCount()));
     return 0;
 }

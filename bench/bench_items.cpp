@@ -2,9 +2,10 @@
 // columns and sorting by label, at several sizes to show how each cost grows.
 // Usage: bench_items [LARGEST]   (default 10,000; run offscreen)
 
+#include "Controls.h"
 #include "NoMessages.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,12 +22,12 @@ int main(int argc, char *argv[])
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     SilentWindows silent;
-    TForm1 &form = *silent.windows.main;
+    MainWindow &form = *silent.windows.main;
 
     const int largest = argc > 1 ? std::atoi(argv[1]) : 10000;
     std::printf("%8s %12s %12s %12s %14s\n", "entries", "add ms", "fit ms", "sort ms", "sort/(n log n)");
     for (int n : {largest / 8, largest / 4, largest / 2, largest}) {
-        form.lv_Lista->clear();
+        named<QTreeWidget>(form, "lv_Lista")->clear();
         QRandomGenerator random(42);
         QList<MenuItem> items;
         for (int i = 0; i < n; ++i)

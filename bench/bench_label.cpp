@@ -2,10 +2,11 @@
 // many files, with and without autorun.inf, against the same keystroke in a plain line edit.
 // Usage: bench_label [KEYS]   (default 400; run offscreen)
 
+#include "Controls.h"
 #include "NoMessages.h"
 
-#include "app/TForm1.h"
-#include "widgets/TDirectoryEdit.h"
+#include "app/MainWindow.h"
+#include "widgets/FolderEdit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -52,7 +53,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
     qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
     SilentWindows silent;
-    TForm1 &form = *silent.windows.main;
+    MainWindow &form = *silent.windows.main;
     form.show();
 
     QWidget plainWindow;
@@ -66,10 +67,10 @@ int main(int argc, char *argv[])
         for (bool present : {false, true}) {
             if (present)
                 QFile(folder.filePath(QStringLiteral("autorun.inf"))).open(QIODevice::WriteOnly);
-            form.de_Folder->setFolder(QStringLiteral("/"));
-            form.de_Folder->setFolder(folder.path() + QLatin1Char('/'));
+            named<FolderEdit>(form, "de_Folder")->setFolder(QStringLiteral("/"));
+            named<FolderEdit>(form, "de_Folder")->setFolder(folder.path() + QLatin1Char('/'));
             QApplication::processEvents();
-            const double label = perKey(form.e_Etykieta, keys);
+            const double label = perKey(named<QLineEdit>(form, "e_Etykieta"), keys);
             const double base = perKey(plain, keys);
             std::printf("label keystroke: files=%d autorun=%s per_key_ms=%.4f plain_ms=%.4f ratio=%.2f\n", files,
                         present ? "present" : "absent", label, base, label / base);

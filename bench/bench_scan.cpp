@@ -5,11 +5,12 @@
 // tree, a process like find, is timed beside find as well.
 // Usage: bench_scan [FILES]   (default 100,000; run offscreen)
 
+#include "Controls.h"
 #include "NoMessages.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "core/FileSearch.h"
-#include "widgets/TDirectoryEdit.h"
+#include "widgets/FolderEdit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -112,13 +113,13 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     SilentWindows silent;
-    TForm1 &form = *silent.windows.main;
+    MainWindow &form = *silent.windows.main;
     form.show();
-    form.de_Folder->setFolder(root);
+    named<FolderEdit>(form, "de_Folder")->setFolder(root);
     const double open = best(3, [&] {
-        form.sb_AutoRun->click();
+        named<QToolButton>(form, "sb_AutoRun")->click();
         QApplication::processEvents();
-        form.sb_Auto_NO->click();
+        named<QPushButton>(form, "sb_Auto_NO")->click();
     });
     std::printf("panel open: hits=%lld open_ms=%.1f fill_ms=%.1f (open minus search) fill/search=%.2f\n",
                 qlonglong(hits), open, open - search, (open - search) / search);

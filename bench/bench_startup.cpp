@@ -6,7 +6,7 @@
 #include "StartupClock.h"
 
 #include "app/Startup.h"
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"

@@ -9,7 +9,7 @@
 // Times are medians. Usage: bench_tree [FILES...]   (run offscreen)
 
 #include "core/AtomicFile.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "widgets/FolderTree.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,7 +49,7 @@ double milliseconds(F &&work)
 
 // Waits until the root of the tree has gained (or lost) the entry named name, then lets the
 // view lay itself out.
-void waitForEntry(TdfsSystemTreeView &view, const QString &name, bool present)
+void waitForEntry(FolderTree &view, const QString &name, bool present)
 {
     QAbstractItemModel *model = view.model();
     const QModelIndex root = model->index(0, 0);
@@ -85,9 +85,9 @@ void measure(int files)
     std::vector<double> sorted, tree;
     for (int run = 0; run < 5; ++run) {
         sorted.push_back(milliseconds([&] { (void)QDir(dir.path()).entryInfoList(everything, QDir::Name); }));
-        TdfsSystemTreeView view;
+        FolderTree view;
         view.resize(233, 241);
-        tree.push_back(milliseconds([&] { view.setCustomDir(folder); }));
+        tree.push_back(milliseconds([&] { view.setRootFolder(folder); }));
     }
 
     double listBytes = heapInUse();
@@ -98,10 +98,10 @@ void measure(int files)
     list.clear();
 
     double treeBytes = heapInUse();
-    auto view = std::make_unique<TdfsSystemTreeView>();
+    auto view = std::make_unique<FolderTree>();
     view->resize(233, 241);
     view->setReadDelay(0);
-    view->setCustomDir(folder);
+    view->setRootFolder(folder);
     view->show();
     QCoreApplication::processEvents();
     const int entries = view->topLevelItem(0)->childCount();

@@ -205,8 +205,8 @@ int versionCommand(const QString &file)
 {
     if (const QString why = whyUnreadable(file); !why.isEmpty())
         return fail(why);
-    TFileVersionInfo info;
-    TFileInfo(file).ReadVersionInfo(info);
+    FileVersionInfo info;
+    FileInfo(file).readVersionInfo(info);
     return print(QJsonObject{
         {QStringLiteral("isExecutable"), info.isExecutable},
         {QStringLiteral("typeName"), info.typeName},
@@ -229,7 +229,7 @@ int versionCommand(const QString &file)
         {QStringLiteral("privateBuildFlag"), info.privateBuildFlag},
         {QStringLiteral("patched"), info.patched},
         {QStringLiteral("infoInferred"), info.infoInferred},
-        {QStringLiteral("displayName"), TFileInfo(file).DisplayName()},
+        {QStringLiteral("displayName"), FileInfo(file).displayName()},
     });
 }
 

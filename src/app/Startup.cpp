@@ -1,11 +1,11 @@
 #include "app/Startup.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "app/Texts.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
-#include "dialogs/TF_About.h"
-#include "dialogs/Tf_Porady.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/TipsWindow.h"
 #include "widgets/Placement.h"
 
 #include "Version.h"
@@ -29,9 +29,9 @@ bool setUpApplication(QCoreApplication &app)
 }
 
 PelmoraWindows::PelmoraWindows(const AppServices &services)
-    : main(std::make_unique<TForm1>(services))
-    , tips(std::make_unique<Tf_Porady>(services))
-    , about(std::make_unique<TF_About>(services, main.get()))
+    : main(std::make_unique<MainWindow>(services))
+    , tips(std::make_unique<TipsWindow>(services))
+    , about(std::make_unique<AboutWindow>(services, main.get()))
 {
     main->setSideWindows(tips.get(), about.get());
     Messages &messages = services.messages;

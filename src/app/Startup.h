@@ -6,9 +6,9 @@
 
 class QCoreApplication;
 class Shell;
-class TForm1;
-class Tf_Porady;
-class TF_About;
+class MainWindow;
+class TipsWindow;
+class AboutWindow;
 
 // Sets up the application as the program runs it: its name, and Qt's own Polish texts for
 // the standard dialogs whatever the user's locale, since the whole interface is Polish.
@@ -19,9 +19,9 @@ bool setUpApplication(QCoreApplication &app);
 // the about window, both hidden.
 struct PelmoraWindows
 {
-    std::unique_ptr<TForm1> main;
-    std::unique_ptr<Tf_Porady> tips;
-    std::unique_ptr<TF_About> about;
+    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<TipsWindow> tips;
+    std::unique_ptr<AboutWindow> about;
 
     explicit PelmoraWindows(const AppServices &services);
     ~PelmoraWindows();

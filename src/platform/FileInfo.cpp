@@ -8,14 +8,14 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 
-TFileInfo::TFileInfo(const QString &fileName)
+FileInfo::FileInfo(const QString &fileName)
     : m_fileName(fileName)
 {
 }
 
-void TFileInfo::ReadVersionInfo(TFileVersionInfo &info) const
+void FileInfo::readVersionInfo(FileVersionInfo &info) const
 {
-    info = TFileVersionInfo();
+    info = FileVersionInfo();
     const QFileInfo file(m_fileName);
     if (!file.exists())
         return;
@@ -61,7 +61,7 @@ void TFileInfo::ReadVersionInfo(TFileVersionInfo &info) const
     }
 }
 
-QString TFileInfo::DisplayName() const
+QString FileInfo::displayName() const
 {
     const QString name = QFileInfo(m_fileName).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -73,7 +73,7 @@ QString TFileInfo::DisplayName() const
     return known ? name.left(dot) : name;
 }
 
-QString OwnVersionText()
+QString ownVersionText()
 {
     return QStringLiteral(PELMORA_VERSION);
 }

@@ -3,7 +3,7 @@
 #include <QString>
 
 // What the version resource of a file says, as far as the program reads it.
-struct TFileVersionInfo
+struct FileVersionInfo
 {
     QString typeName;
     QString companyName;
@@ -30,22 +30,22 @@ struct TFileVersionInfo
 
 // A file as the desktop presents it: its display name and the information of its version
 // resource. Nothing here reports an error: what cannot be read stays empty.
-class TFileInfo
+class FileInfo
 {
 public:
-    explicit TFileInfo(const QString &fileName);
+    explicit FileInfo(const QString &fileName);
 
     QString fileName() const { return m_fileName; }
     // The type name comes from the MIME database; the version strings and flags are read only
     // from programs (as the Windows shell decides: not from libraries and drivers). Only a
     // regular file is opened: a FIFO, a device or a socket gets its type name alone.
-    void ReadVersionInfo(TFileVersionInfo &info) const;
+    void readVersionInfo(FileVersionInfo &info) const;
     // The name as Windows shows it by default: without the extension of a known file type.
-    QString DisplayName() const;
+    QString displayName() const;
 
 private:
     QString m_fileName;
 };
 
 // The running program's own version, four numbers joined by ".".
-QString OwnVersionText();
+QString ownVersionText();

@@ -1,11 +1,12 @@
 // A copy of the program that opens a folder's menu and starts its preview, then stays at
 // the preview's waiting message until it is killed: the interrupted preview of the tests.
 
+#include "Controls.h"
 #include "Fakes.h"
 
 #include "app/Startup.h"
-#include "app/TForm1.h"
-#include "widgets/TDirectoryEdit.h"
+#include "app/MainWindow.h"
+#include "widgets/FolderEdit.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -33,7 +34,7 @@ int main(int argc, char *argv[])
     };
     PelmoraWindows windows({messages, shell, dialogs, QApplication::applicationFilePath()});
     windows.showMain();
-    windows.main->de_Folder->setFolder(QString::fromLocal8Bit(argv[1]));
-    QTest::mouseClick(windows.main->sb_Podglad, Qt::LeftButton);
+    named<FolderEdit>(*windows.main, "de_Folder")->setFolder(QString::fromLocal8Bit(argv[1]));
+    QTest::mouseClick(named<QPushButton>(*windows.main, "sb_Podglad"), Qt::LeftButton);
     return 1; // never reached: the preview waits for ever
 }

@@ -1,13 +1,14 @@
+#include "Controls.h"
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
-#include "widgets/ChoiceListBox.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TdfsIconListBox.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "app/MainWindow.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,14 +51,14 @@ private slots:
     void nothingEnablesTheLockedWindow();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     void write(const QString &relative, const QByteArray &bytes);
     QStringList texts(QListWidget *list) const;
-    void open() { QTest::mouseClick(form().sb_AutoRun, Qt::LeftButton); }
+    void open() { QTest::mouseClick(named<QToolButton>(form(), "sb_AutoRun"), Qt::LeftButton); }
     void openExisting(const QByteArray &autorun);
-    void clickProgram(const QString &name) { clickRow(form().lb_Programy, rowOf(form().lb_Programy, name)); }
+    void clickProgram(const QString &name) { clickRow(named<ChoiceList>(form(), "lb_Programy"), rowOf(named<ChoiceList>(form(), "lb_Programy"), name)); }
     void clickIconFile(const QString &name);
-    void clickIcon(int row) { clickRow(form().dfsIconListBox1, row); }
+    void clickIcon(int row) { clickRow(named<IconList>(form(), "dfsIconListBox1"), row); }
 
     std::unique_ptr<WindowFixture> m_fixture;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -84,7 +85,7 @@ void TestAutoRun::init()
     write(".ukryta.exe", twoIcons);
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 void TestAutoRun::write(const QString &relative, const QByteArray &bytes)
@@ -105,76 +106,76 @@ void TestAutoRun::openExisting(const QByteArray &autorun)
 {
     write("autorun.inf", autorun);
     m_fixture->messages.answers = {Messages::Answer::Yes};
-    form().de_Folder->setFolder(m_root->path() + "/");
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_root->path() + "/");
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 void TestAutoRun::clickIconFile(const QString &name)
 {
-    if (form().PageControl1->currentWidget() != form().TabSheet2)
-        clickTab(form().PageControl1, 1);
-    clickRow(form().lb_Ikony, rowOf(form().lb_Ikony, name));
+    if (named<QTabWidget>(form(), "PageControl1")->currentWidget() != named<QWidget>(form(), "TabSheet2"))
+        clickTab(named<QTabWidget>(form(), "PageControl1"), 1);
+    clickRow(named<ChoiceList>(form(), "lb_Ikony"), rowOf(named<ChoiceList>(form(), "lb_Ikony"), name));
 }
 
 void TestAutoRun::offersProgramsThenIconFiles()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
-    QVERIFY(f.p_Autorun->isVisible());
-    QCOMPARE(f.PageControl1->currentWidget(), f.TabSheet1);
-    QCOMPARE(QApplication::focusWidget(), f.lb_Programy);
-    const QStringList programs = texts(f.lb_Programy);
+    QVERIFY(named<QFrame>(f, "p_Autorun")->isVisible());
+    QCOMPARE(named<QTabWidget>(f, "PageControl1")->currentWidget(), named<QWidget>(f, "TabSheet1"));
+    QCOMPARE(QApplication::focusWidget(), named<ChoiceList>(f, "lb_Programy"));
+    const QStringList programs = texts(named<ChoiceList>(f, "lb_Programy"));
     QCOMPARE(QSet<QString>(programs.begin(), programs.end()),
              (QSet<QString>{"setup.exe", ".ukryta.exe", "bin\\tool.exe", "bin\\jedna.exe"})); // not the hidden folder's
     QVERIFY(programs.indexOf("setup.exe") < programs.indexOf("bin\\tool.exe")); // the folder's own files first
-    const QStringList icons = texts(f.lb_Ikony);
+    const QStringList icons = texts(named<ChoiceList>(f, "lb_Ikony"));
     QCOMPARE(icons.mid(0, 4), programs);
     QCOMPARE(icons.value(4), QStringLiteral("bin\\icons.dll"));
     QCOMPARE(QSet<QString>(icons.begin() + 5, icons.end()), (QSet<QString>{"art\\disc.ico", "art\\pusty.ico"}));
-    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Nowe, f.sb_AutoRun, f.GroupBox1, f.lv_Lista, f.CheckBox1})
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"), named<QGroupBox>(f, "GroupBox1"), named<QTreeWidget>(f, "lv_Lista"), named<QCheckBox>(f, "CheckBox1")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(!f.sb_Auto_OK->isEnabled());
+    QVERIFY(!named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
 }
 
 void TestAutoRun::preselectsWithoutRegardToCase()
 {
     openExisting("[autorun]\r\nopen=SETUP.EXE\r\nicon=ART\\DISC.ICO\r\n");
-    TForm1 &f = form();
-    const bool saveBefore = f.sb_Zapisz->isEnabled();
+    MainWindow &f = form();
+    const bool saveBefore = named<QToolButton>(f, "sb_Zapisz")->isEnabled();
     open();
-    QCOMPARE(f.lb_Programy->currentItem()->text(), QStringLiteral("setup.exe"));
-    QCOMPARE(f.lb_Ikony->currentItem()->text(), QStringLiteral("art\\disc.ico"));
-    QCOMPARE(f.sb_Zapisz->isEnabled(), saveBefore); // this panel leaves Save alone
+    QCOMPARE(named<ChoiceList>(f, "lb_Programy")->currentItem()->text(), QStringLiteral("setup.exe"));
+    QCOMPARE(named<ChoiceList>(f, "lb_Ikony")->currentItem()->text(), QStringLiteral("art\\disc.ico"));
+    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isEnabled(), saveBefore); // this panel leaves Save alone
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("SETUP.EXE")); // nothing chosen yet
     clickProgram("setup.exe"); // a click on the preselected program chooses it
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
-    QVERIFY(f.sb_Auto_OK->isEnabled());
+    QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
 }
 
 // The panel opens with the focus in the program list, which makes its first row current.
 void TestAutoRun::firstProgramIsChosenByAClick()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
-    clickRow(f.lb_Programy, 0);
-    QCOMPARE(f.document().autoStartProgram, f.lb_Programy->item(0)->text());
-    QVERIFY(f.sb_Auto_OK->isEnabled());
+    clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
+    QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->item(0)->text());
+    QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
 }
 
 void TestAutoRun::programShowsItsIconsWithoutChoosingThem()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     clickProgram("setup.exe");
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
-    QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 2);
-    QCOMPARE(f.lb_Ikony->currentItem()->text(), QStringLiteral("setup.exe"));
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->iconCount(), 2);
+    QCOMPARE(named<ChoiceList>(f, "lb_Ikony")->currentItem()->text(), QStringLiteral("setup.exe"));
     QVERIFY(f.document().iconFile.isEmpty());
-    QVERIFY(f.sb_Auto_OK->isEnabled());
-    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
-    QVERIFY(!f.p_Autorun->isVisible());
+    QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
+    QVERIFY(!named<QFrame>(f, "p_Autorun")->isVisible());
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     const QByteArray text = readTestFile(m_folder + "autorun.inf");
     QVERIFY(text.contains("Open=setup.exe"));
     QVERIFY(!text.contains("Icon="));
@@ -183,11 +184,11 @@ void TestAutoRun::programShowsItsIconsWithoutChoosingThem()
 // Choosing a program highlights its first icon; clicking that icon makes it the drive icon.
 void TestAutoRun::highlightedIconIsChosenByAClick()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     clickProgram("bin\\jedna.exe");
-    clickTab(f.PageControl1, 1);
-    QCOMPARE(f.dfsIconListBox1->selectedItems().size(), 1);
+    clickTab(named<QTabWidget>(f, "PageControl1"), 1);
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->selectedItems().size(), 1);
     clickIcon(0);
     QCOMPARE(f.document().iconFile, QStringLiteral("bin\\jedna.exe"));
     QCOMPARE(f.document().iconIndex, 0);
@@ -195,85 +196,85 @@ void TestAutoRun::highlightedIconIsChosenByAClick()
 
 void TestAutoRun::iconFileAndIcon()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     clickIconFile("setup.exe");
     QCOMPARE(f.document().iconFile, QStringLiteral("setup.exe"));
     QCOMPARE(f.document().iconIndex, 0);
     clickIcon(1);
     QCOMPARE(f.document().iconIndex, 1);
-    QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 2); // the list kept its rows
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->iconCount(), 2); // the list kept its rows
 
     clickIconFile("bin\\icons.dll");
     QCOMPARE(f.document().iconFile, QStringLiteral("bin\\icons.dll"));
     QCOMPARE(f.document().iconIndex, 0);
-    QVERIFY(f.sb_Auto_OK->isEnabled());
-    doubleClick(f.dfsIconListBox1, f.dfsIconListBox1->model()->index(0, 0));
-    QVERIFY(!f.p_Autorun->isVisible()); // a double click picks and closes
-    QVERIFY(f.sb_Utworz->isEnabled());
+    QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
+    doubleClick(named<IconList>(f, "dfsIconListBox1"), named<IconList>(f, "dfsIconListBox1")->model()->index(0, 0));
+    QVERIFY(!named<QFrame>(f, "p_Autorun")->isVisible()); // a double click picks and closes
+    QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled());
 }
 
 void TestAutoRun::clickOnTheShownIconFileReloadsIt()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     clickIconFile("setup.exe");
     clickIcon(1);
     QCOMPARE(f.document().iconIndex, 1);
     clickIconFile("setup.exe"); // the current row, clicked again
-    QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 2);
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->iconCount(), 2);
     QCOMPARE(f.document().iconIndex, 0);
 }
 
 void TestAutoRun::iconFileWithoutIcons()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     clickIconFile("art\\disc.ico");
     QCOMPARE(f.document().iconFile, QStringLiteral("art\\disc.ico"));
     clickIconFile("art\\pusty.ico");
     QVERIFY(f.document().iconFile.isEmpty());
-    QCOMPARE(f.dfsIconListBox1->count(), 0);
-    QVERIFY(!f.sb_Auto_OK->isEnabled());
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->count(), 0);
+    QVERIFY(!named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
     clickIconFile("art\\pusty.ico"); // clicked again while selected: the same
     QVERIFY(f.document().iconFile.isEmpty());
 }
 
 void TestAutoRun::focusChoosesNothing()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
-    clickTab(f.PageControl1, 1);
-    f.PageControl1->tabBar()->setFocus();
-    for (int i = 0; i < 3 && QApplication::focusWidget() != f.lb_Ikony; ++i)
+    clickTab(named<QTabWidget>(f, "PageControl1"), 1);
+    named<QTabWidget>(f, "PageControl1")->tabBar()->setFocus();
+    for (int i = 0; i < 3 && QApplication::focusWidget() != named<ChoiceList>(f, "lb_Ikony"); ++i)
         press(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), f.lb_Ikony);
+    QCOMPARE(QApplication::focusWidget(), named<ChoiceList>(f, "lb_Ikony"));
     clickIcon(0); // the icon list shows no file yet
     const MenuDocument doc = f.document();
     QVERIFY(doc.autoStartProgram.isEmpty());
     QVERIFY(doc.iconFile.isEmpty());
-    QVERIFY(!f.sb_Auto_OK->isEnabled());
+    QVERIFY(!named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
 }
 
 void TestAutoRun::arrowKeysChoose()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
-    clickRow(f.lb_Programy, 0);
+    clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
     press(Qt::Key_Down);
-    QCOMPARE(f.document().autoStartProgram, f.lb_Programy->item(1)->text());
+    QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->item(1)->text());
     clickIconFile("setup.exe");
     press(Qt::Key_Down);
-    const QString next = f.lb_Ikony->item(rowOf(f.lb_Ikony, "setup.exe") + 1)->text();
-    QCOMPARE(f.dfsIconListBox1->FileName(), m_folder + QString(next).replace('\\', '/'));
+    const QString next = named<ChoiceList>(f, "lb_Ikony")->item(rowOf(named<ChoiceList>(f, "lb_Ikony"), "setup.exe") + 1)->text();
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->fileName(), m_folder + QString(next).replace('\\', '/'));
 }
 
 void TestAutoRun::unknownIconNumberHighlightsNoRow()
 {
     openExisting("[autorun]\r\nicon=setup.exe,7\r\n");
-    TForm1 &f = form();
-    QCOMPARE(f.dfsIconListBox1->count(), 2);
-    QVERIFY(f.dfsIconListBox1->selectedItems().isEmpty());
+    MainWindow &f = form();
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->count(), 2);
+    QVERIFY(named<IconList>(f, "dfsIconListBox1")->selectedItems().isEmpty());
     QCOMPARE(f.document().iconIndex, 7); // kept until the user picks an icon
 }
 
@@ -281,30 +282,30 @@ void TestAutoRun::unknownIconNumberHighlightsNoRow()
 void TestAutoRun::closingKeepsChoices()
 {
     openExisting("[autorun]\r\nopen=setup.exe\r\nicon=setup.exe,1\r\n");
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     clickProgram("bin\\tool.exe");
     clickIconFile("bin\\jedna.exe");
-    QTest::mouseClick(f.sb_Auto_NO, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_NO"), Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
     QCOMPARE(f.document().iconFile, QStringLiteral("setup.exe"));
-    QCOMPARE(f.dfsIconListBox1->currentRow(), 1);
-    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.hasUnsavedChanges());
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->currentRow(), 1);
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !f.hasUnsavedChanges());
     open();
     clickProgram("bin\\tool.exe");
-    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));
-    QVERIFY(f.sb_Nowe->isEnabled() && f.sb_AutoRun->isEnabled() && f.lv_Lista->isEnabled());
-    QVERIFY(!f.Label8->isHidden() && f.driveMenuAttached());
-    QVERIFY(f.sb_Zapisz->isEnabled());
+    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QToolButton>(f, "sb_AutoRun")->isEnabled() && named<QTreeWidget>(f, "lv_Lista")->isEnabled());
+    QVERIFY(!named<QLabel>(f, "Label8")->isHidden() && f.driveMenuAttached());
+    QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isEnabled());
 }
 
 // A press dragged to another row chooses the row it ends on.
 void TestAutoRun::aDragChooses()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
-    QListWidget *list = f.lb_Programy;
+    QListWidget *list = named<ChoiceList>(f, "lb_Programy");
     const QPoint from = list->visualRect(list->model()->index(0, 0)).center();
     const QPoint to = list->visualRect(list->model()->index(1, 0)).center();
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, from);
@@ -315,16 +316,16 @@ void TestAutoRun::aDragChooses()
 
 void TestAutoRun::keys()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     open();
     press(Qt::Key_Return); // OK is not enabled yet: nothing
-    QVERIFY(f.p_Autorun->isVisible());
+    QVERIFY(named<QFrame>(f, "p_Autorun")->isVisible());
     press(Qt::Key_Escape);
-    QVERIFY(!f.p_Autorun->isVisible());
+    QVERIFY(!named<QFrame>(f, "p_Autorun")->isVisible());
     open();
-    clickRow(f.lb_Programy, 0);
+    clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
     press(Qt::Key_Return);
-    QVERIFY(!f.p_Autorun->isVisible());
+    QVERIFY(!named<QFrame>(f, "p_Autorun")->isVisible());
 }
 
 // Under an open panel, neither a change on disk nor a choice in the panel enables a control
@@ -332,39 +333,39 @@ void TestAutoRun::keys()
 void TestAutoRun::nothingEnablesTheLockedWindow()
 {
     openExisting("[autorun]\r\nopen=setup.exe\r\n");
-    TForm1 &f = form();
-    f.dfsSystemTreeView1->setReadDelay(10);
-    QVERIFY(clickPath(f.dfsSystemTreeView1, m_folder + "setup.exe"));
-    QVERIFY(f.sb_Dodaj->isEnabled());
+    MainWindow &f = form();
+    named<FolderTree>(f, "dfsSystemTreeView1")->setReadDelay(10);
+    QVERIFY(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), m_folder + "setup.exe"));
+    QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled());
     QTest::qWait(50); // the tree now watches the folder
 
     open();
     clickProgram("bin\\tool.exe"); // an edit of a menu on disc
-    QVERIFY(!f.sb_Odswiez->isEnabled());
+    QVERIFY(!named<QPushButton>(f, "sb_Odswiez")->isEnabled());
     write("nowy.txt", "x"); // the tree lists the folder again
     QTest::qWait(300);
-    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
-    QTest::mouseClick(f.sb_Odswiez, Qt::LeftButton);
-    QVERIFY(!f.p_Dodaj->isVisible());
-    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Odswiez, f.sb_Podglad, f.sb_UsunPlik,
-                                                        f.sb_UruchomPlik, f.sb_Nowe, f.sb_Usun, f.sb_Edytuj})
+    QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Odswiez"), Qt::LeftButton);
+    QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"), named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UsunPlik"),
+                                                        named<QPushButton>(f, "sb_UruchomPlik"), named<QToolButton>(f, "sb_Nowe"), named<QPushButton>(f, "sb_Usun"), named<QPushButton>(f, "sb_Edytuj")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe")); // Refresh read nothing
 
-    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
-    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Odswiez, f.sb_Zapisz, f.sb_Podglad})
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"), named<QToolButton>(f, "sb_Zapisz"), named<QPushButton>(f, "sb_Podglad")})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
 
     // The item panel locks Save too.
-    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
-    QVERIFY(f.p_Dodaj->isVisible());
+    QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
+    QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
     write("drugi.txt", "x");
     QTest::qWait(300);
-    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Dodaj, f.sb_Zapisz, f.sb_AutoRun})
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"), named<QToolButton>(f, "sb_Zapisz"), named<QToolButton>(f, "sb_AutoRun")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     press(Qt::Key_Escape);
-    QVERIFY(!f.p_Dodaj->isVisible());
-    QVERIFY(f.sb_Dodaj->isEnabled());
+    QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
+    QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled());
 }
 
 QTEST_MAIN(TestAutoRun)

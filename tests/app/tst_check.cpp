@@ -1,10 +1,11 @@
+#include "Controls.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
-#include "dialogs/TF_Sprawdz.h"
-#include "widgets/TDirectoryEdit.h"
+#include "app/MainWindow.h"
+#include "dialogs/DiscCheckWindow.h"
+#include "widgets/FolderEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -28,7 +29,7 @@ private slots:
     void fileWithoutTheSection();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     // Opens pm_Nowe with a click on sb_Nowe and clicks the check's entry.
     QAction *openCheckEntry();
     void takeFolder(const QByteArray &autorun);
@@ -48,7 +49,7 @@ void TestCheck::init()
 
 QAction *TestCheck::openCheckEntry()
 {
-    return UserInput::openMenuEntry(form().sb_Nowe, form().pm_Nowe, "Sprawdzplyte1");
+    return UserInput::openMenuEntry(named<QToolButton>(form(), "sb_Nowe"), named<QMenu>(form(), "pm_Nowe"), "Sprawdzplyte1");
 }
 
 void TestCheck::takeFolder(const QByteArray &autorun)
@@ -57,7 +58,7 @@ void TestCheck::takeFolder(const QByteArray &autorun)
     QVERIFY(writeTestFile(folder + "setup.exe", "MZ"));
     QVERIFY(writeTestFile(folder + "autorun.inf", autorun));
     m_fixture->messages.answers << Messages::Answer::Yes; // open the menu file found there
-    form().de_Folder->setFolder(folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(folder);
 }
 
 void TestCheck::entryNeedsAFolder()
@@ -65,7 +66,7 @@ void TestCheck::entryNeedsAFolder()
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
     QVERIFY(!entry->isEnabled());
-    form().pm_Nowe->close();
+    named<QMenu>(form(), "pm_Nowe")->close();
     takeFolder("[autorun]\r\nopen=setup.exe\r\n");
     entry = openCheckEntry();
     QVERIFY(entry && entry->isEnabled());
@@ -77,10 +78,10 @@ void TestCheck::soundDiscSaysSo()
     m_fixture->messages.shown.clear();
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
-    UserInput::clickEntry(form().pm_Nowe, entry);
+    UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
     QCOMPARE(m_fixture->messages.texts(), QStringList{"Nie znaleziono problemów."});
     QCOMPARE(m_fixture->messages.shown[0].caption, QStringLiteral("INFORMACJA !!!"));
-    QVERIFY(!form().findChild<TF_Sprawdz *>());
+    QVERIFY(!form().findChild<DiscCheckWindow *>());
 }
 
 void TestCheck::doubleClickLeadsToTheFix_data()
@@ -106,13 +107,13 @@ void TestCheck::doubleClickLeadsToTheFix()
                  "shell\\b=&Pomoc\r\nshell\\b\\command=pomoc.exe\r\n");
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
-    UserInput::clickEntry(form().pm_Nowe, entry);
+    UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
 
-    TF_Sprawdz *check = form().findChild<TF_Sprawdz *>();
+    DiscCheckWindow *check = form().findChild<DiscCheckWindow *>();
     QVERIFY(check && check->isVisible());
-    QCOMPARE(check->lb_Wyniki->count(), 3);
+    QCOMPARE(named<QListWidget>(*check, "lb_Wyniki")->count(), 3);
     QVERIFY(QTest::qWaitForWindowExposed(check));
-    UserInput::doubleClick(check->lb_Wyniki, check->lb_Wyniki->model()->index(row, 0));
+    UserInput::doubleClick(named<QListWidget>(*check, "lb_Wyniki"), named<QListWidget>(*check, "lb_Wyniki")->model()->index(row, 0));
 
     if (focus.isEmpty()) {
         QVERIFY(form().panelOpen());
@@ -122,9 +123,9 @@ void TestCheck::doubleClickLeadsToTheFix()
     QTRY_COMPARE(focused(), focus);
     if (listRow < 0)
         return;
-    QTreeWidget *list = form().lv_Lista;
+    QTreeWidget *list = named<QTreeWidget>(form(), "lv_Lista");
     QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), listRow);
-    QVERIFY(check->lb_Wyniki->item(row)->text().contains(u"„Pomoc”"_qs)); // as the menu shows it
+    QVERIFY(named<QListWidget>(*check, "lb_Wyniki")->item(row)->text().contains(u"„Pomoc”"_qs)); // as the menu shows it
     const QRect shown(list->viewport()->mapToGlobal(list->visualItemRect(list->currentItem()).topLeft()),
                       list->visualItemRect(list->currentItem()).size());
     QVERIFY(!check->frameGeometry().intersects(shown)); // the findings window leaves the entry in view
@@ -135,10 +136,10 @@ void TestCheck::fileWithoutTheSection()
     takeFolder("[inne]\r\nopen=setup.exe\r\n");
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
-    UserInput::clickEntry(form().pm_Nowe, entry);
-    TF_Sprawdz *check = form().findChild<TF_Sprawdz *>();
-    QVERIFY(check && check->lb_Wyniki->count() == 1);
-    QCOMPARE(check->lb_Wyniki->item(0)->toolTip(), QStringLiteral("no-autorun-section"));
+    UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
+    DiscCheckWindow *check = form().findChild<DiscCheckWindow *>();
+    QVERIFY(check && named<QListWidget>(*check, "lb_Wyniki")->count() == 1);
+    QCOMPARE(named<QListWidget>(*check, "lb_Wyniki")->item(0)->toolTip(), QStringLiteral("no-autorun-section"));
 }
 
 QTEST_MAIN(TestCheck)

@@ -1,15 +1,16 @@
+#include "Controls.h"
 #include "IconFixtures.h"
 #include "IconLocations.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/MruList.h"
-#include "app/TForm1.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TXPathLabel.h"
-#include "widgets/TdfsIconListBox.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "app/RecentList.h"
+#include "app/MainWindow.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/PathLabel.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,8 +47,8 @@ private slots:
     void tooLargeMenuFileChangesNothing();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
-    void takeFolder() { form().de_Folder->setFolder(m_folder); }
+    MainWindow &form() { return *m_fixture->windows().main; }
+    void takeFolder() { named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder); }
     QByteArray fileBytes() const;
     void writeFile(const QByteArray &bytes);
 
@@ -85,19 +86,19 @@ void TestCreateSave::writeFile(const QByteArray &bytes)
 
 void TestCreateSave::takingAFolderGivesItsNameAsLabel()
 {
-    TForm1 &f = form();
-    f.de_Folder->setFolder(m_folder.chopped(1)); // without the separator: it is appended
-    QCOMPARE(f.de_Folder->text(), m_folder);
-    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs);
-    QCOMPARE(f.Label3->text(), u"Płyta"_qs);
-    QVERIFY(f.sb_Utworz->isEnabled()); // a label alone is a document
-    QVERIFY(f.sb_AutoRun->isEnabled());
-    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled());
-    QCOMPARE(MruList(MruList::foldersKey).entries(), QStringList{m_folder});
+    MainWindow &f = form();
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_folder.chopped(1)); // without the separator: it is appended
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), m_folder);
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"Płyta"_qs);
+    QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Płyta"_qs);
+    QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled()); // a label alone is a document
+    QVERIFY(named<QToolButton>(f, "sb_AutoRun")->isEnabled());
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled());
+    QCOMPARE(RecentList(RecentList::foldersKey).entries(), QStringList{m_folder});
 
-    f.e_Etykieta->clear();
-    QVERIFY(!f.sb_Utworz->isEnabled());
-    QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
+    named<QLineEdit>(f, "e_Etykieta")->clear();
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isEnabled());
+    QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);
     QVERIFY(!f.isModified()); // no file on disc: edits never mark the menu
 }
 
@@ -108,34 +109,34 @@ void TestCreateSave::typingAPathTakesItOnEnter()
     const QString typed = other + " 2";
     QVERIFY(writeTestFile(other + "/autorun.inf", "[autorun]\r\nName=INNA\r\n"));
     QVERIFY(QDir().mkpath(typed));
-    TForm1 &f = form();
+    MainWindow &f = form();
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    UserInput::typeOver(f.de_Folder, typed);
-    QCOMPARE(f.de_Folder->text(), typed);
+    UserInput::typeOver(named<FolderEdit>(f, "de_Folder"), typed);
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), typed);
     QVERIFY(m_fixture->messages.shown.isEmpty());
     QVERIFY(f.dataFolder().isEmpty());
-    QVERIFY(MruList(MruList::foldersKey).entries().isEmpty());
+    QVERIFY(RecentList(RecentList::foldersKey).entries().isEmpty());
     UserInput::press(Qt::Key_Return);
     QCOMPARE(f.dataFolder(), typed + "/");
-    QCOMPARE(f.de_Folder->text(), typed + "/");
-    QCOMPARE(f.e_Etykieta->text(), u"Płyta Łódź 2"_qs);
-    QCOMPARE(MruList(MruList::foldersKey).entries(), QStringList{typed + "/"});
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), typed + "/");
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"Płyta Łódź 2"_qs);
+    QCOMPARE(RecentList(RecentList::foldersKey).entries(), QStringList{typed + "/"});
     QVERIFY(m_fixture->messages.shown.isEmpty());
 }
 
 void TestCreateSave::browsingTakesTheFolder()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     m_fixture->dialogs.folders = {m_folder}; // the chooser may give a trailing separator
-    f.de_Folder->browse();
+    named<FolderEdit>(f, "de_Folder")->browse();
     QCOMPARE(m_fixture->dialogs.starts, QStringList{"/"}); // "Mój komputer" is no folder
     QCOMPARE(m_fixture->dialogs.titles, QStringList{u"Wskaż folder"_qs});
-    QCOMPARE(f.de_Folder->text(), m_folder);
-    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs);
-    QCOMPARE(f.dfsSystemTreeView1->CustomDir(), m_folder);
-    QCOMPARE(f.dfsSystemTreeView1->topLevelItem(0)->text(0), u"Płyta"_qs);
-    QCOMPARE(f.de_Folder->InitialDir(), m_folder.chopped(1));
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), m_folder);
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"Płyta"_qs);
+    QCOMPARE(named<FolderTree>(f, "dfsSystemTreeView1")->rootFolder(), m_folder);
+    QCOMPARE(named<FolderTree>(f, "dfsSystemTreeView1")->topLevelItem(0)->text(0), u"Płyta"_qs);
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->initialFolder(), m_folder.chopped(1));
 }
 
 void TestCreateSave::createAsksWhenProgramOrIconIsMissing_data()
@@ -151,11 +152,11 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
 {
     QFETCH(int, answer);
     QFETCH(bool, written);
-    TForm1 &f = form();
+    MainWindow &f = form();
     takeFolder();
-    f.l_Program->setText("brak.exe"); // named but missing: No leaves it out
+    named<QLabel>(f, "l_Program")->setText("brak.exe"); // named but missing: No leaves it out
     m_fixture->messages.answers = {Messages::Answer(answer)};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
 
     const FakeMessages::Shown question = m_fixture->messages.shown.value(0);
     QVERIFY(question.text.startsWith(askMissing));
@@ -165,13 +166,13 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QVERIFY(question.icon == Messages::Icon::Warning);
 
     QCOMPARE(QFile::exists(m_folder + "autorun.inf"), written);
-    QCOMPARE(f.sb_Zapisz->isVisible() || !f.sb_Zapisz->isHidden(), written);
-    QCOMPARE(f.sb_Utworz->isHidden(), written);
+    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isVisible() || !named<QToolButton>(f, "sb_Zapisz")->isHidden(), written);
+    QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isHidden(), written);
     if (!written) {
         QCOMPARE(m_fixture->messages.shown.size(), 1);
         const bool fillIn = answer == int(Messages::Answer::Yes);
-        QCOMPARE(!f.p_Autorun->isHidden(), fillIn); // Yes opens the auto-start panel
-        QCOMPARE(f.sb_Utworz->isEnabled(), !fillIn);
+        QCOMPARE(!named<QFrame>(f, "p_Autorun")->isHidden(), fillIn); // Yes opens the auto-start panel
+        QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isEnabled(), !fillIn);
         return;
     }
     QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"));
@@ -180,13 +181,13 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QVERIFY(done.text.startsWith(createdText));
     QCOMPARE(done.caption, QStringLiteral("Uffffffffffff !!!"));
     QVERIFY(done.icon == Messages::Icon::Information);
-    QVERIFY(f.sb_Podglad->isEnabled() && f.sb_UsunPlik->isEnabled() && f.sb_UruchomPlik->isEnabled());
-    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled());
-    QCOMPARE(MruList(MruList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
+    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled() && named<QPushButton>(f, "sb_UsunPlik")->isEnabled() && named<QPushButton>(f, "sb_UruchomPlik")->isEnabled());
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled());
+    QCOMPARE(RecentList(RecentList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
 
-    f.e_Etykieta->setText("Inna"); // now the menu is on disc: an edit marks it
+    named<QLineEdit>(f, "e_Etykieta")->setText("Inna"); // now the menu is on disc: an edit marks it
     QVERIFY(f.isModified());
-    QVERIFY(f.sb_Zapisz->isEnabled() && f.sb_Odswiez->isEnabled());
+    QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isEnabled() && named<QPushButton>(f, "sb_Odswiez")->isEnabled());
 }
 
 void TestCreateSave::createWithProgramAndIconAsksNothing()
@@ -197,14 +198,14 @@ void TestCreateSave::createWithProgramAndIconAsksNothing()
     program.write(ExecutableWriter::writePe(
         false, false, IconFixtures::iconResources(IconFixtures::icoFile({IconFixtures::square(32, Qt::red)}), 1, 1)));
     program.close();
-    TForm1 &f = form();
+    MainWindow &f = form();
     takeFolder();
-    f.l_Program->setText("SETUP.EXE"); // the disc ignores letter case
-    f.l_Ikona->setText("setup.exe");
-    f.dfsIconListBox1->setFileName(m_folder + "setup.exe");
-    new QTreeWidgetItem(f.lv_Lista, {"Zainstaluj program", "setup.exe"});
-    new QTreeWidgetItem(f.lv_Lista, {u"Przeglądarka"_qs, "narzedzia\\view.exe"});
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    named<QLabel>(f, "l_Program")->setText("SETUP.EXE"); // the disc ignores letter case
+    named<QLabel>(f, "l_Ikona")->setText("setup.exe");
+    named<IconList>(f, "dfsIconListBox1")->setFileName(m_folder + "setup.exe");
+    new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {"Zainstaluj program", "setup.exe"});
+    new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {u"Przeglądarka"_qs, "narzedzia\\view.exe"});
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(createdText));
@@ -218,53 +219,53 @@ void TestCreateSave::createWithProgramAndIconAsksNothing()
 
 void TestCreateSave::createThatCannotWrite()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     QVERIFY(QDir(m_folder).mkdir("autorun.inf")); // a folder where the file should go
     takeFolder();
     m_fixture->messages.answers = {Messages::Answer::No};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 2);
     QVERIFY(m_fixture->messages.shown[1].text.startsWith(u"Utworzenie menu nie powiodło się"_qs));
     QCOMPARE(m_fixture->messages.shown[1].caption, u"BŁĄD !!!"_qs);
     QVERIFY(m_fixture->messages.shown[1].icon == Messages::Icon::Error);
-    QVERIFY(!f.sb_Zapisz->isHidden() && f.sb_Utworz->isHidden());
-    QVERIFY(!f.sb_UruchomPlik->isEnabled()); // no file came of it
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden() && named<QToolButton>(f, "sb_Utworz")->isHidden());
+    QVERIFY(!named<QPushButton>(f, "sb_UruchomPlik")->isEnabled()); // no file came of it
     QVERIFY(QFileInfo(m_folder + "autorun.inf").isDir());
 }
 
 void TestCreateSave::saveClearsModified()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     takeFolder();
     m_fixture->messages.answers = {Messages::Answer::No};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
-    f.e_Etykieta->setText("Nowa");
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
+    named<QLineEdit>(f, "e_Etykieta")->setText("Nowa");
     QVERIFY(f.isModified());
     m_fixture->messages.shown.clear();
-    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
     QVERIFY(m_fixture->messages.shown.isEmpty());
     QVERIFY(!f.isModified());
-    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled());
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled());
     QVERIFY(fileBytes().contains("Name=Nowa\r\nLabel=Nowa\r\n"));
 }
 
 void TestCreateSave::failedSaveKeepsModified()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     takeFolder();
     m_fixture->messages.answers = {Messages::Answer::No};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
-    f.e_Etykieta->setText("Nowa");
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
+    named<QLineEdit>(f, "e_Etykieta")->setText("Nowa");
     QVERIFY(QFile::remove(m_folder + "autorun.inf"));
     QVERIFY(QDir(m_folder).mkdir("autorun.inf"));
     m_fixture->messages.shown.clear();
-    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Utworzenie menu nie powiodło się"_qs));
     QVERIFY(f.isModified());
-    QVERIFY(f.sb_Zapisz->isEnabled() && f.sb_Odswiez->isEnabled());
+    QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isEnabled() && named<QPushButton>(f, "sb_Odswiez")->isEnabled());
 }
 
 void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
@@ -272,12 +273,12 @@ void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
     writeFile("[autorun]\nopen=setup.exe\nshell\\a=Zainstaluj\nshell\\a\\command=setup.exe\nshell\\b=Przegl\xB9" "darka\n"
               "shell\\b\\command=narzedzia\\view.exe\nshell=b\naction=Uruchom\n[autorun.amd64]\nopen=setup64.exe\n"
               "[DeviceInstall]\nDriverPath=a\nDriverPath=b\n");
-    TForm1 &f = form();
+    MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
-    UserInput::clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
-    QTest::mouseClick(f.sb_Usun, Qt::LeftButton);
-    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    UserInput::clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Usun"), Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
     QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=setup.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"
                                      "shell\\00000\\command=narzedzia\\view.exe\r\nshell\\00000=Przegl\xB9" "darka\r\n\r\n"
                                      "shell=00000\r\naction=Uruchom\r\n\r\n[autorun.amd64]\r\nopen=setup64.exe\r\n"
@@ -286,13 +287,13 @@ void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
     // Renamed in place and saved again, the entry keeps the default verb.
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    UserInput::clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
+    UserInput::clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
     UserInput::press(Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Widok");
     UserInput::press(Qt::Key_Return);
-    QTRY_VERIFY(!f.lv_Lista->findChild<QLineEdit *>());
-    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    QTRY_VERIFY(!named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>());
+    QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
     QVERIFY(fileBytes().contains("shell\\00000=Widok\r\n\r\nshell=00000\r\n"));
 }
 
@@ -301,7 +302,7 @@ void TestCreateSave::readingAFileFillsTheWindow()
     writeFile("[autorun]\r\nOpen=setup.exe\r\nIcon=setup.exe,0\r\nName=MOJA PLYTA\r\n\r\n"
               "shell\\00000\\command=setup.exe\r\nshell\\00000=Zainstaluj program\r\n\r\n"
               "shell\\00001\\command=narzedzia\\view.exe\r\nshell\\00001=Przegl\xB9" "darka\r\n\r\n");
-    TForm1 &f = form();
+    MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
 
@@ -315,27 +316,27 @@ void TestCreateSave::readingAFileFillsTheWindow()
     QCOMPARE(doc.discLabel, QStringLiteral("MOJA PLYTA"));
     QCOMPARE(doc.items, (QList<MenuItem>{{"Zainstaluj program", "setup.exe"},
                                          {u"Przeglądarka"_qs, "narzedzia\\view.exe"}}));
-    QCOMPARE(f.Label3->text(), QStringLiteral("MOJA PLYTA"));
-    QVERIFY(!f.sb_Zapisz->isHidden() && !f.sb_Zapisz->isEnabled() && f.sb_Utworz->isHidden());
-    QVERIFY(!f.sb_Odswiez->isEnabled());
-    QVERIFY(f.sb_Podglad->isEnabled() && f.sb_UruchomPlik->isEnabled() && f.sb_UsunPlik->isEnabled());
+    QCOMPARE(named<QLabel>(f, "Label3")->text(), QStringLiteral("MOJA PLYTA"));
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden() && !named<QToolButton>(f, "sb_Zapisz")->isEnabled() && named<QToolButton>(f, "sb_Utworz")->isHidden());
+    QVERIFY(!named<QPushButton>(f, "sb_Odswiez")->isEnabled());
+    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled() && named<QPushButton>(f, "sb_UruchomPlik")->isEnabled() && named<QPushButton>(f, "sb_UsunPlik")->isEnabled());
     QVERIFY(!f.isModified());
-    QCOMPARE(MruList(MruList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
-    QVERIFY(f.lv_Lista->columnWidth(1) >= f.fontMetrics().horizontalAdvance("narzedzia\\view.exe") + 25);
+    QCOMPARE(RecentList(RecentList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
+    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(1) >= f.fontMetrics().horizontalAdvance("narzedzia\\view.exe") + 25);
 
     m_fixture->messages.answers = {Messages::Answer::No}; // a second read gives the same
-    f.sb_OdswiezClick();
+    f.refresh();
     QCOMPARE(f.document().items, doc.items);
     QCOMPARE(f.document().discLabel, doc.discLabel);
 }
 
 void TestCreateSave::decliningTheFileKeepsTheButtons()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     writeFile("[autorun]\r\nOpen=setup.exe\r\n");
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
-    QVERIFY(!f.sb_Zapisz->isHidden());
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden());
 
     // Another folder with a file, declined: Save stays the visible button, the list is empty.
     const QString other = m_root->path() + "/inny/";
@@ -345,10 +346,10 @@ void TestCreateSave::decliningTheFileKeepsTheButtons()
     file.write("[autorun]\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\n");
     file.close();
     m_fixture->messages.answers = {Messages::Answer::No};
-    f.de_Folder->setFolder(other);
-    QVERIFY(!f.sb_Zapisz->isHidden() && !f.sb_Zapisz->isEnabled());
-    QCOMPARE(f.lv_Lista->topLevelItemCount(), 0);
-    QCOMPARE(f.e_Etykieta->text(), QStringLiteral("inny"));
+    named<FolderEdit>(f, "de_Folder")->setFolder(other);
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden() && !named<QToolButton>(f, "sb_Zapisz")->isEnabled());
+    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 0);
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), QStringLiteral("inny"));
 }
 
 void TestCreateSave::iconLocationSurvivesOpenAndSave_data()
@@ -362,12 +363,12 @@ void TestCreateSave::iconLocationSurvivesOpenAndSave()
     QFETCH(QByteArray, line);
     QFETCH(QByteArray, written);
     writeFile("[autorun]\r\n" + line + "\r\n");
-    TForm1 &f = form();
+    MainWindow &f = form();
     f.show();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
-    UserInput::typeOver(f.e_Etykieta, "X");
-    QTest::mouseClick(f.sb_Zapisz, Qt::LeftButton);
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), "X");
+    QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
     QCOMPARE(fileBytes(), "[autorun]\r\n" + written + "\r\nName=X\r\nLabel=X\r\n\r\n");
 }
 
@@ -382,36 +383,36 @@ void TestCreateSave::iconNumberSelectsTheRow()
     program.write(ExecutableWriter::writePe(false, false, icons));
     program.close();
     writeFile("[autorun]\r\nicon=setup.exe,2\r\n");
-    TForm1 &f = form();
+    MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
-    QCOMPARE(f.dfsIconListBox1->NumberOfIcons(), 3);
-    QCOMPARE(f.dfsIconListBox1->currentRow(), 2);
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->iconCount(), 3);
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->currentRow(), 2);
     QCOMPARE(f.document().iconIndex, 2);
 
     writeFile("[autorun]\r\nicon=setup.exe,x\r\n"); // no number: none is written back
     m_fixture->messages.answers = {Messages::Answer::No};
-    f.sb_OdswiezClick();
+    f.refresh();
     QCOMPARE(f.document().iconIndex, std::nullopt);
 }
 
 // "\setup.exe" names setup.exe at the root of the disc, which is the data folder.
 void TestCreateSave::pathsFromTheRootOfTheDisc()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     writeFile("[autorun]\r\nopen=\\setup.exe\r\nicon=\\setup.exe\r\n");
     m_fixture->messages.answers = {Messages::Answer::Yes};
     f.show();
     takeFolder();
-    UserInput::rightClick(f.Image2, QPoint(40, 40));
-    QTRY_VERIFY(f.pm_Menu->isVisible());
-    QCOMPARE(f.pm_Menu->defaultAction()->toolTip(), m_folder + "setup.exe");
-    f.pm_Menu->close();
+    UserInput::rightClick(named<QLabel>(f, "Image2"), QPoint(40, 40));
+    QTRY_VERIFY(named<QMenu>(f, "pm_Menu")->isVisible());
+    QCOMPARE(named<QMenu>(f, "pm_Menu")->defaultAction()->toolTip(), m_folder + "setup.exe");
+    named<QMenu>(f, "pm_Menu")->close();
     m_fixture->messages.answers = {Messages::Answer::Yes};
-    QTest::mouseClick(f.sb_UsunPlik, Qt::LeftButton); // the file goes, the program and icon stay
-    QVERIFY(!f.sb_Utworz->isHidden());
+    QTest::mouseClick(named<QPushButton>(f, "sb_UsunPlik"), Qt::LeftButton); // the file goes, the program and icon stay
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isHidden());
     m_fixture->messages.shown.clear();
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     QCOMPARE(m_fixture->messages.shown.size(), 1); // no question about a missing file
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(createdText));
 }
@@ -419,7 +420,7 @@ void TestCreateSave::pathsFromTheRootOfTheDisc()
 // A menu file over the reader's limit is refused in one message; the window keeps its state.
 void TestCreateSave::tooLargeMenuFileChangesNothing()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     writeFile("[autorun]\r\nlabel=Wielki\r\n");
     QFile big(m_folder + "autorun.inf");
     QVERIFY(big.resize((qint64(64) << 20) + 1)); // sparse: no disc space used
@@ -428,15 +429,15 @@ void TestCreateSave::tooLargeMenuFileChangesNothing()
     QCOMPARE(m_fixture->messages.shown.size(), 2); // the question, then the refusal
     QVERIFY(m_fixture->messages.shown[1].text.contains("ma ponad 64 MB"));
     QCOMPARE(m_fixture->messages.shown[1].caption, QStringLiteral("BŁĄD !!!"));
-    QCOMPARE(f.e_Etykieta->text(), u"Płyta"_qs); // the folder's name, not the file's label
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"Płyta"_qs); // the folder's name, not the file's label
     QVERIFY(f.document().items.isEmpty());
-    QVERIFY(!f.sb_Utworz->isHidden());
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isHidden());
 
     m_fixture->messages.shown.clear();
-    f.OpenMenuFile(m_folder + "autorun.inf"); // as a recent file does
+    f.openMenuFile(m_folder + "autorun.inf"); // as a recent file does
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QCOMPARE(f.dataFolder(), m_folder);
-    QVERIFY(!f.sb_Utworz->isHidden());
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isHidden());
 }
 
 QTEST_MAIN(TestCreateSave)

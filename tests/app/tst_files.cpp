@@ -1,10 +1,11 @@
+#include "Controls.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
-#include "app/MruList.h"
-#include "app/TForm1.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "app/RecentList.h"
+#include "app/MainWindow.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/FolderTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +36,7 @@ private slots:
     void driveMenuOpensFilesAndFollowsEdits();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     void create();
     QString fileText() const;
 
@@ -52,14 +53,14 @@ void TestFiles::init()
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
     QVERIFY(writeTestFile(m_folder + "setup.exe"));
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 void TestFiles::create()
 {
-    new QTreeWidgetItem(form().lv_Lista, {"Instaluj", "setup.exe"});
+    new QTreeWidgetItem(named<QTreeWidget>(form(), "lv_Lista"), {"Instaluj", "setup.exe"});
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
-    QTest::mouseClick(form().sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(form(), "sb_Utworz"), Qt::LeftButton);
     QVERIFY(QFile::exists(m_folder + "autorun.inf"));
     m_fixture->messages.shown.clear();
 }
@@ -80,11 +81,11 @@ void TestFiles::showFileAsksToSaveFirst()
 {
     QFETCH(bool, save);
     create();
-    TForm1 &f = form();
-    f.e_Etykieta->setText("NOWA");
+    MainWindow &f = form();
+    named<QLineEdit>(f, "e_Etykieta")->setText("NOWA");
     QVERIFY(f.isModified());
     m_fixture->messages.answers = {save ? Messages::Answer::Yes : Messages::Answer::No};
-    QTest::mouseClick(f.sb_UruchomPlik, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_UruchomPlik"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 2);
     QVERIFY(m_fixture->messages.shown[0].text.startsWith("W tworzonym pliku wprowadzono zmiany"));
@@ -101,7 +102,7 @@ void TestFiles::showFileDoesNothingWithoutTheFile()
 {
     create();
     QVERIFY(QFile::remove(m_folder + "autorun.inf"));
-    form().sb_UruchomPlikClick();
+    form().openMenuFileOnDesktop();
     QVERIFY(m_fixture->messages.shown.isEmpty());
     QVERIFY(m_fixture->shell.opened.isEmpty());
 }
@@ -117,26 +118,26 @@ void TestFiles::deleteFile()
 {
     QFETCH(bool, confirm);
     create();
-    TForm1 &f = form();
-    f.sb_Podglad->setEnabled(!confirm); // recomputed from the file either way
+    MainWindow &f = form();
+    named<QPushButton>(f, "sb_Podglad")->setEnabled(!confirm); // recomputed from the file either way
     m_fixture->messages.answers = {confirm ? Messages::Answer::Yes : Messages::Answer::No};
-    QTest::mouseClick(f.sb_UsunPlik, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_UsunPlik"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QCOMPARE(m_fixture->messages.shown[0].text, QStringLiteral("Czy na pewno chcesz usunąć plik ???"));
     QCOMPARE(QFile::exists(m_folder + "autorun.inf"), !confirm);
-    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_UsunPlik, f.sb_UruchomPlik, f.sb_Podglad, f.sb_Odswiez})
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_UsunPlik"), named<QPushButton>(f, "sb_UruchomPlik"), named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_Odswiez")})
         QCOMPARE(w->isEnabled(), !confirm);
-    QCOMPARE(f.sb_Zapisz->isHidden(), confirm);
-    QCOMPARE(f.sb_Utworz->isHidden(), !confirm);
-    QCOMPARE(f.lv_Lista->topLevelItemCount(), confirm ? 0 : 1);
+    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isHidden(), confirm);
+    QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isHidden(), !confirm);
+    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), confirm ? 0 : 1);
 }
 
 void TestFiles::runSelectedProgram()
 {
-    TForm1 &f = form();
-    QVERIFY(f.dfsSystemTreeView1->select(m_folder + "setup.exe"));
-    f.Uruchom1->trigger();
+    MainWindow &f = form();
+    QVERIFY(named<FolderTree>(f, "dfsSystemTreeView1")->select(m_folder + "setup.exe"));
+    named<QAction>(f, "Uruchom1")->trigger();
     QCOMPARE(m_fixture->shell.opened.size(), 1);
     QCOMPARE(m_fixture->shell.opened[0].target, m_folder + "setup.exe");
     QVERIFY(m_fixture->shell.opened[0].verb.isEmpty());
@@ -144,26 +145,26 @@ void TestFiles::runSelectedProgram()
 
 void TestFiles::recentFolders()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     const QString other = m_root->path() + "/inne/";
     QVERIFY(QDir().mkpath(other));
-    f.de_Folder->setFolder(other);
-    f.de_Folder->setFolder(m_folder); // chosen again: stays in its first place
+    named<FolderEdit>(f, "de_Folder")->setFolder(other);
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_folder); // chosen again: stays in its first place
     const QString gone = m_root->path() + "/znikniety/";
     QVERIFY(QDir().mkpath(gone));
-    f.de_Folder->setFolder(gone);
+    named<FolderEdit>(f, "de_Folder")->setFolder(gone);
     QVERIFY(QDir(gone).removeRecursively());
 
     QVERIFY(f.fillRecentFolders());
     QStringList shown;
-    for (QAction *a : f.pm_Wybierane->actions())
+    for (QAction *a : named<QMenu>(f, "pm_Wybierane")->actions())
         shown << a->text();
     QCOMPARE(shown, (QStringList{m_folder, other})); // a folder that is gone is left out
-    QCOMPARE(MruList(MruList::foldersKey).entries().size(), 3); // but stays stored
+    QCOMPARE(RecentList(RecentList::foldersKey).entries().size(), 3); // but stays stored
 
-    f.pm_Wybierane->actions().at(1)->trigger();
-    QCOMPARE(f.de_Folder->text(), other);
-    QCOMPARE(f.dfsSystemTreeView1->CustomDir(), other);
+    named<QMenu>(f, "pm_Wybierane")->actions().at(1)->trigger();
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), other);
+    QCOMPARE(named<FolderTree>(f, "dfsSystemTreeView1")->rootFolder(), other);
 }
 
 void TestFiles::driveMenu_data()
@@ -189,28 +190,28 @@ void TestFiles::driveMenu()
     QFETCH(QString, program);
     QFETCH(QStringList, labels);
     QFETCH(QStringList, entries);
-    TForm1 &f = form();
-    f.l_Program->setText(program);
+    MainWindow &f = form();
+    named<QLabel>(f, "l_Program")->setText(program);
     for (const QString &label : labels)
-        new QTreeWidgetItem(f.lv_Lista, {label, "setup.exe"});
-    f.pm_MenuPopup();
+        new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {label, "setup.exe"});
+    f.fillDriveMenu();
     QStringList shown;
-    for (QAction *a : f.pm_Menu->actions()) {
+    for (QAction *a : named<QMenu>(f, "pm_Menu")->actions()) {
         if (a->isSeparator()) {
             shown << "-";
             continue;
         }
-        shown << QString(a == f.pm_Menu->defaultAction() ? "*" : "") + (a->isEnabled() ? "+" : "") + a->text();
+        shown << QString(a == named<QMenu>(f, "pm_Menu")->defaultAction() ? "*" : "") + (a->isEnabled() ? "+" : "") + a->text();
     }
     QCOMPARE(shown, entries);
 }
 
 void TestFiles::driveMenuOpensFilesAndFollowsEdits()
 {
-    TForm1 &f = form();
-    auto *row = new QTreeWidgetItem(f.lv_Lista, {"Instaluj", "SETUP.EXE"});
-    f.pm_MenuPopup();
-    QAction *entry = f.pm_Menu->actions().at(3);
+    MainWindow &f = form();
+    auto *row = new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {"Instaluj", "SETUP.EXE"});
+    f.fillDriveMenu();
+    QAction *entry = named<QMenu>(f, "pm_Menu")->actions().at(3);
     QCOMPARE(entry->toolTip(), m_folder + "setup.exe"); // the file as the disc will find it
     entry->trigger();
     QCOMPARE(m_fixture->shell.opened.size(), 1);
@@ -219,13 +220,13 @@ void TestFiles::driveMenuOpensFilesAndFollowsEdits()
 
     row->setText(0, "Nowa nazwa"); // unsaved edits show at the next opening
     row->setText(1, "<h1>duzy</h1>.exe");
-    f.pm_MenuPopup();
-    QCOMPARE(f.pm_Menu->actions().at(3)->text(), QStringLiteral("Nowa nazwa"));
-    QVERIFY(f.pm_Menu->actions().at(3)->toolTip().contains("&lt;h1&gt;duzy")); // a path, never markup
+    f.fillDriveMenu();
+    QCOMPARE(named<QMenu>(f, "pm_Menu")->actions().at(3)->text(), QStringLiteral("Nowa nazwa"));
+    QVERIFY(named<QMenu>(f, "pm_Menu")->actions().at(3)->toolTip().contains("&lt;h1&gt;duzy")); // a path, never markup
 
-    QVERIFY(f.Panel3->contextMenuPolicy() == Qt::CustomContextMenu);
-    QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton); // a panel detaches the menu
-    QVERIFY(f.Panel3->contextMenuPolicy() == Qt::NoContextMenu);
+    QVERIFY(named<QFrame>(f, "Panel3")->contextMenuPolicy() == Qt::CustomContextMenu);
+    QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton); // a panel detaches the menu
+    QVERIFY(named<QFrame>(f, "Panel3")->contextMenuPolicy() == Qt::NoContextMenu);
 }
 
 QTEST_MAIN(TestFiles)

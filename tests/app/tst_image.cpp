@@ -1,11 +1,12 @@
+#include "Controls.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "core/PolishText.h"
-#include "dialogs/TF_Obraz.h"
-#include "widgets/TDirectoryEdit.h"
+#include "dialogs/ImageProgressDialog.h"
+#include "widgets/FolderEdit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ private slots:
     void imageInsideTheFolderIsRefused();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     QString folder() const { return m_root->filePath("plyta/"); }
     // Opens pm_Nowe with a click on sb_Nowe and returns the image entry.
     QAction *openImageEntry();
@@ -56,7 +57,7 @@ void TestImage::init()
 
 QAction *TestImage::openImageEntry()
 {
-    return UserInput::openMenuEntry(form().sb_Nowe, form().pm_Nowe, "Obrazplyty1");
+    return UserInput::openMenuEntry(named<QToolButton>(form(), "sb_Nowe"), named<QMenu>(form(), "pm_Nowe"), "Obrazplyty1");
 }
 
 void TestImage::clickImageEntry(const std::function<void()> &whileWorking)
@@ -65,7 +66,7 @@ void TestImage::clickImageEntry(const std::function<void()> &whileWorking)
     QVERIFY(entry && entry->isEnabled());
     if (whileWorking)
         QTimer::singleShot(0, this, whileWorking);
-    UserInput::clickEntry(form().pm_Nowe, entry);
+    UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
 }
 
 void TestImage::takeFolder()
@@ -74,7 +75,7 @@ void TestImage::takeFolder()
     QVERIFY(writeTestFile(folder() + "autorun.inf", "[autorun]\r\nopen=setup.exe\r\nlabel=Gra\r\n"
                                                     "shell\\a=Graj\r\nshell\\a\\command=setup.exe\r\n"));
     m_fixture->messages.answers << Messages::Answer::Yes; // open the menu file found there
-    form().de_Folder->setFolder(folder());
+    named<FolderEdit>(form(), "de_Folder")->setFolder(folder());
     m_fixture->messages.shown.clear();
 }
 
@@ -83,7 +84,7 @@ void TestImage::entryNeedsAFolder()
     QAction *entry = openImageEntry();
     QVERIFY(entry);
     QVERIFY(!entry->isEnabled());
-    form().pm_Nowe->close();
+    named<QMenu>(form(), "pm_Nowe")->close();
     takeFolder();
     entry = openImageEntry();
     QVERIFY(entry && entry->isEnabled());
@@ -104,11 +105,11 @@ void TestImage::proposesTheLabelBesideTheFolder()
     QFETCH(QString, label);
     QFETCH(QString, proposed);
     takeFolder();
-    UserInput::typeOver(form().e_Etykieta, label);
+    UserInput::typeOver(named<QLineEdit>(form(), "e_Etykieta"), label);
     m_fixture->messages.answers << Messages::Answer::No; // the label's change is not saved
     clickImageEntry();
     QCOMPARE(m_fixture->dialogs.proposed, QStringList{m_root->filePath(proposed)});
-    QVERIFY(!form().findChild<TF_Obraz *>()); // cancelled in the chooser: nothing made
+    QVERIFY(!form().findChild<ImageProgressDialog *>()); // cancelled in the chooser: nothing made
 }
 
 void TestImage::imageIsWrittenAndShown()
@@ -150,7 +151,7 @@ void TestImage::unsavedChangesAreAskedFirst()
     QFETCH(bool, chooserAsked);
     QFETCH(bool, saved);
     takeFolder();
-    UserInput::typeOver(form().e_Etykieta, "Nowa");
+    UserInput::typeOver(named<QLineEdit>(form(), "e_Etykieta"), "Nowa");
     m_fixture->messages.answers << Messages::Answer(answer);
     const int askedBefore = m_fixture->dialogs.asked;
     clickImageEntry();
@@ -181,15 +182,15 @@ void TestImage::cancelLeavesNothing()
     m_fixture->dialogs.saves << image;
     QString shownFile;
     clickImageEntry([&] {
-        TF_Obraz *progress = nullptr;
-        QTRY_VERIFY((progress = form().findChild<TF_Obraz *>()) && progress->isVisible());
-        QTRY_VERIFY(progress->l_Plik->text().endsWith(".mkv") && progress->pb_Postep->value() > 0);
-        shownFile = progress->l_Plik->text();
-        QCOMPARE(progress->l_Opis->text(), QStringLiteral("Dodawany plik:"));
+        ImageProgressDialog *progress = nullptr;
+        QTRY_VERIFY((progress = form().findChild<ImageProgressDialog *>()) && progress->isVisible());
+        QTRY_VERIFY(named<QLabel>(*progress, "l_Plik")->text().endsWith(".mkv") && named<QProgressBar>(*progress, "pb_Postep")->value() > 0);
+        shownFile = named<QLabel>(*progress, "l_Plik")->text();
+        QCOMPARE(named<QLabel>(*progress, "l_Opis")->text(), QStringLiteral("Dodawany plik:"));
         if (escape)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
-            QTest::mouseClick(progress->sb_Anuluj, Qt::LeftButton);
+            QTest::mouseClick(named<QPushButton>(*progress, "sb_Anuluj"), Qt::LeftButton);
     });
 
     QCOMPARE(shownFile, u"filmy\\część 1.mkv"_qs); // a path of the disc, as everywhere

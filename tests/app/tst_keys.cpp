@@ -1,15 +1,16 @@
+#include "Controls.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/MruList.h"
-#include "app/TForm1.h"
-#include "dialogs/TF_About.h"
+#include "app/RecentList.h"
+#include "app/MainWindow.h"
+#include "dialogs/AboutWindow.h"
 #include "platform/SettingsStore.h"
-#include "widgets/ChoiceListBox.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TdfsIconListBox.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -59,7 +60,7 @@ private slots:
     void programWithArgumentsExists();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     // Where F1 and F10 are pressed: a control of the window, or of a panel opened first.
     QWidget *focusTarget(const QString &name);
     bool aboutShown() { return m_fixture->windows().about->isVisible(); }
@@ -87,7 +88,7 @@ void TestKeys::init()
     form().show();
     QVERIFY(QTest::qWaitForWindowActive(&form()));
     m_fixture->messages.answers = {Messages::Answer::Yes};
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
     QCOMPARE(labels(), (QStringList{"Pierwsza", "Konfiguracja"}));
     m_fixture->messages.shown.clear();
 }
@@ -95,23 +96,23 @@ void TestKeys::init()
 QStringList TestKeys::labels() const
 {
     QStringList list;
-    for (int i = 0; i < m_fixture->windows().main->lv_Lista->topLevelItemCount(); ++i)
-        list << m_fixture->windows().main->lv_Lista->topLevelItem(i)->text(0);
+    for (int i = 0; i < named<QTreeWidget>(*m_fixture->windows().main, "lv_Lista")->topLevelItemCount(); ++i)
+        list << named<QTreeWidget>(*m_fixture->windows().main, "lv_Lista")->topLevelItem(i)->text(0);
     return list;
 }
 
 QWidget *TestKeys::focusTarget(const QString &name)
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     if (name == "cb_NazwaPozycji") {
-        clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
-        QTest::mouseClick(f.sb_Edytuj, Qt::LeftButton);
+        clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+        QTest::mouseClick(named<QPushButton>(f, "sb_Edytuj"), Qt::LeftButton);
     } else if (name == "lb_Programy" || name == "lb_Ikony" || name == "dfsIconListBox1" || name == "tabs") {
-        QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton);
+        QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
         if (name != "lb_Programy")
-            clickTab(f.PageControl1, 1);
+            clickTab(named<QTabWidget>(f, "PageControl1"), 1);
         if (name == "tabs")
-            return f.PageControl1->tabBar();
+            return named<QTabWidget>(f, "PageControl1")->tabBar();
     }
     return f.findChild<QWidget *>(name);
 }
@@ -145,11 +146,11 @@ void TestKeys::functionKeysWhereverTheFocusIs()
 // A click on a button of the window leaves the focus where the keys go.
 void TestKeys::buttonsLeaveTheFocusAlone()
 {
-    TForm1 &f = form();
-    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(1));
-    QTest::mouseClick(f.sb_Usun, Qt::LeftButton);
-    QCOMPARE(f.lv_Lista->topLevelItemCount(), 1);
-    QCOMPARE(QApplication::focusWidget(), f.lv_Lista);
+    MainWindow &f = form();
+    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(1));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Usun"), Qt::LeftButton);
+    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 1);
+    QCOMPARE(QApplication::focusWidget(), named<QTreeWidget>(f, "lv_Lista"));
     press(Qt::Key_F10);
     QVERIFY(aboutShown());
 }
@@ -167,19 +168,19 @@ void TestKeys::renameInPlace()
 {
     QFETCH(int, endKey);
     QFETCH(QStringList, labels);
-    TForm1 &f = form();
-    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
+    MainWindow &f = form();
+    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
     press(Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Nowa");
     press(endKey);
-    QTRY_VERIFY(!f.lv_Lista->findChild<QLineEdit *>());
-    QVERIFY(!f.p_Dodaj->isVisible());
+    QTRY_VERIFY(!named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>());
+    QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
     QStringList now;
-    for (int i = 0; i < f.lv_Lista->topLevelItemCount(); ++i)
-        now << f.lv_Lista->topLevelItem(i)->text(0);
+    for (int i = 0; i < named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(); ++i)
+        now << named<QTreeWidget>(f, "lv_Lista")->topLevelItem(i)->text(0);
     QCOMPARE(now, labels);
-    QCOMPARE(f.sb_Zapisz->isEnabled(), endKey == Qt::Key_Return);
+    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isEnabled(), endKey == Qt::Key_Return);
 }
 
 void TestKeys::labelTypingLimit_data()
@@ -204,11 +205,11 @@ void TestKeys::labelTypingLimit()
     QFETCH(QString, set);
     QFETCH(QStringList, keys);
     QFETCH(QString, result);
-    QLineEdit *edit = form().e_Etykieta;
+    QLineEdit *edit = named<QLineEdit>(form(), "e_Etykieta");
     QGuiApplication::clipboard()->setText("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
     if (!set.isEmpty()) { // the program sets a long label: the name of the folder taken
         QVERIFY(QDir().mkpath(m_root->path() + "/" + set));
-        form().de_Folder->setFolder(m_root->path() + "/" + set + "/");
+        named<FolderEdit>(form(), "de_Folder")->setFolder(m_root->path() + "/" + set + "/");
         QCOMPARE(edit->text(), set);
     }
     QTest::mouseClick(edit, Qt::LeftButton);
@@ -233,22 +234,22 @@ void TestKeys::labelTypingLimit()
 // The store that refuses the recent file ends Create with its error: no success box follows.
 void TestKeys::refusedRecordEndsCreate()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     QVERIFY(writeTestFile(m_folder + "inny/czytaj.txt", "x"));
     m_fixture->messages.answers = {};
-    f.de_Folder->setFolder(m_folder + "inny/");
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_folder + "inny/");
     const QString storeFolder = QFileInfo(m_fixture->settingsFile()).path();
     QVERIFY(QDir(storeFolder).removeRecursively());
     QVERIFY(writeTestFile(storeFolder)); // a file where the store's folder was
-    typeOver(f.e_Etykieta, "Dane");
+    typeOver(named<QLineEdit>(f, "e_Etykieta"), "Dane");
     m_fixture->messages.shown.clear();
     m_fixture->messages.answers = {Messages::Answer::No};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     QVERIFY(QFileInfo::exists(m_folder + "inny/autorun.inf"));
     const QStringList texts = m_fixture->messages.texts();
     QCOMPARE(texts.size(), 2); // the question about the missing program, then the error
     QCOMPARE(texts.last(), "Failed to set data for '" + m_folder + "inny/autorun.inf'");
-    QVERIFY(f.sb_Zapisz->isVisible()); // the command's own steps were done before it recorded
+    QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isVisible()); // the command's own steps were done before it recorded
 }
 
 void TestKeys::shortcuts_data()
@@ -269,11 +270,11 @@ void TestKeys::shortcuts()
 {
     QFETCH(QKeySequence, keys);
     QFETCH(QString, does);
-    TForm1 &f = form();
+    MainWindow &f = form();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    typeOver(f.e_Etykieta, "Nowa");
-    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
-    QVERIFY(clickPath(f.dfsSystemTreeView1, m_folder + "setup.exe"));
+    typeOver(named<QLineEdit>(f, "e_Etykieta"), "Nowa");
+    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    QVERIFY(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), m_folder + "setup.exe"));
     m_fixture->messages.shown.clear();
     QTest::keySequence(QApplication::focusWidget(), keys);
     if (does == "save")
@@ -285,11 +286,11 @@ void TestKeys::shortcuts()
     else if (does == "close")
         QCOMPARE(m_fixture->messages.shown.size(), 1); // unsaved changes: asked first
     else if (does == "auto" || does == "add") // an access key clicks as the mouse does, a moment later
-        QTRY_VERIFY((does == "auto" ? f.p_Autorun : f.p_Dodaj)->isVisible());
+        QTRY_VERIFY((does == "auto" ? named<QFrame>(f, "p_Autorun") : named<QFrame>(f, "p_Dodaj"))->isVisible());
     else
-        QTRY_COMPARE(f.lv_Lista->topLevelItemCount(), 1);
+        QTRY_COMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 1);
     if (!f.panelOpen())
-        QCOMPARE(QApplication::focusWidget(), f.dfsSystemTreeView1);
+        QCOMPARE(QApplication::focusWidget(), named<FolderTree>(f, "dfsSystemTreeView1"));
 }
 
 void TestKeys::aboutGivesTheFocusBack_data()
@@ -305,16 +306,16 @@ void TestKeys::aboutGivesTheFocusBack_data()
 void TestKeys::aboutGivesTheFocusBack()
 {
     QFETCH(QString, where);
-    TForm1 &f = form();
-    const QString folderText = f.de_Folder->text();
-    QVERIFY(clickPath(f.dfsSystemTreeView1, m_folder + "setup.exe"));
+    MainWindow &f = form();
+    const QString folderText = named<FolderEdit>(f, "de_Folder")->text();
+    QVERIFY(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), m_folder + "setup.exe"));
     if (where == "cb_NazwaPozycji") {
         press(Qt::Key_Return); // Enter on a program opens the item panel
     } else if (where == "lb_Programy") {
-        QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton);
-        clickRow(f.lb_Programy, rowOf(f.lb_Programy, "bin\\konfig.exe"));
-        QTest::mouseClick(f.cb_Sortuj, Qt::LeftButton); // locked: takes neither a click nor the keys
-        QVERIFY(!f.cb_Sortuj->isEnabled() && !f.cb_Sortuj->isChecked());
+        QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
+        clickRow(named<ChoiceList>(f, "lb_Programy"), rowOf(named<ChoiceList>(f, "lb_Programy"), "bin\\konfig.exe"));
+        QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"), Qt::LeftButton); // locked: takes neither a click nor the keys
+        QVERIFY(!named<QCheckBox>(f, "cb_Sortuj")->isEnabled() && !named<QCheckBox>(f, "cb_Sortuj")->isChecked());
     }
     QWidget *control = f.findChild<QWidget *>(where);
     QCOMPARE(QApplication::focusWidget(), control);
@@ -324,7 +325,7 @@ void TestKeys::aboutGivesTheFocusBack()
     QTRY_COMPARE(QApplication::focusWidget(), control);
     if (where == "dfsSystemTreeView1") {
         press(Qt::Key_Backspace);
-        QCOMPARE(f.de_Folder->text(), folderText);
+        QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), folderText);
         QCOMPARE(labels(), (QStringList{"Pierwsza", "Konfiguracja"}));
         return;
     }
@@ -334,7 +335,7 @@ void TestKeys::aboutGivesTheFocusBack()
         QCOMPARE(labels().size(), 3);
     else
         QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\konfig.exe"));
-    QCOMPARE(QApplication::focusWidget(), f.dfsSystemTreeView1); // where the panel was opened from
+    QCOMPARE(QApplication::focusWidget(), named<FolderTree>(f, "dfsSystemTreeView1")); // where the panel was opened from
 }
 
 void TestKeys::unsavedChangesAreOffered_data()
@@ -349,12 +350,12 @@ void TestKeys::unsavedChangesAreOffered_data()
 void TestKeys::unsavedChangesAreOffered()
 {
     QFETCH(QString, command);
-    TForm1 &f = form();
+    MainWindow &f = form();
     const QString other = m_root->path() + "/Inne/";
     QVERIFY(writeTestFile(other + "x.txt"));
-    QVERIFY(MruList(MruList::foldersKey).record(other));
-    QVERIFY(MruList(MruList::filesKey).record(m_folder + "autorun.inf"));
-    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
+    QVERIFY(RecentList(RecentList::foldersKey).record(other));
+    QVERIFY(RecentList(RecentList::filesKey).record(m_folder + "autorun.inf"));
+    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
     press(Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Nowa");
@@ -363,21 +364,21 @@ void TestKeys::unsavedChangesAreOffered()
 
     m_fixture->messages.answers = {Messages::Answer::Cancel};
     if (command == "Zamknij") {
-        QTest::mouseClick(f.sb_Zamknij, Qt::LeftButton);
+        QTest::mouseClick(named<QToolButton>(f, "sb_Zamknij"), Qt::LeftButton);
     } else if (command == "typed folder") {
-        typeOver(f.de_Folder, other);
+        typeOver(named<FolderEdit>(f, "de_Folder"), other);
         press(Qt::Key_Return);
     } else if (command == "recent folder") {
-        QTest::mouseClick(f.SpeedButton2, Qt::LeftButton);
-        QTRY_VERIFY(f.pm_Wybierane->isVisible());
-        const QList<QAction *> entries = f.pm_Wybierane->actions();
+        QTest::mouseClick(named<QToolButton>(f, "SpeedButton2"), Qt::LeftButton);
+        QTRY_VERIFY(named<QMenu>(f, "pm_Wybierane")->isVisible());
+        const QList<QAction *> entries = named<QMenu>(f, "pm_Wybierane")->actions();
         const auto entry = std::find_if(entries.begin(), entries.end(), [&](QAction *a) { return a->text() == other; });
         QVERIFY(entry != entries.end());
-        clickEntry(f.pm_Wybierane, *entry);
+        clickEntry(named<QMenu>(f, "pm_Wybierane"), *entry);
     } else if (command == "Nowe") {
-        QAction *entry = openMenuEntry(f.sb_Nowe, f.pm_Nowe, "Nowe1");
+        QAction *entry = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"), "Nowe1");
         QVERIFY(entry);
-        clickEntry(f.pm_Nowe, entry);
+        clickEntry(named<QMenu>(f, "pm_Nowe"), entry);
     } else {
         f.close(); // as the window manager's close button does
     }
@@ -385,7 +386,7 @@ void TestKeys::unsavedChangesAreOffered()
     QVERIFY(m_fixture->messages.texts().first().startsWith(askSave));
     QVERIFY(f.isVisible());
     QCOMPARE(f.dataFolder(), m_folder);
-    QCOMPARE(f.de_Folder->text(), m_folder);
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), m_folder);
     QCOMPARE(labels(), (QStringList{"Nowa", "Konfiguracja"}));
 }
 
@@ -393,40 +394,40 @@ void TestKeys::unsavedChangesAreOffered()
 // them go, and so does Create's "Nie".
 void TestKeys::newFolderStartsClean()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     const QString other = m_root->path() + "/Inne/";
     QVERIFY(writeTestFile(other + "x.txt"));
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
-    typeOver(f.de_Folder, other);
+    typeOver(named<FolderEdit>(f, "de_Folder"), other);
     press(Qt::Key_Return);
     QCOMPARE(f.dataFolder(), other);
     const MenuDocument doc = f.document();
     QVERIFY(doc.autoStartProgram.isEmpty() && doc.iconFile.isEmpty() && doc.items.isEmpty());
     m_fixture->messages.answers = {Messages::Answer::No};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     QCOMPARE(readTestFile(other + "autorun.inf"), QByteArray("[autorun]\r\nName=Inne\r\nLabel=Inne\r\n\r\n"));
 }
 
 // A typed folder that does not exist is no place to write: Create stays off whatever is typed.
 void TestKeys::createOnlyInATakenFolder()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     const QString missing = m_root->path() + "/Dane/x";
-    typeOver(f.de_Folder, missing);
-    typeOver(f.e_Etykieta, "Etykieta");
-    QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
-    QVERIFY(!f.sb_Utworz->isEnabled());
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    typeOver(named<FolderEdit>(f, "de_Folder"), missing);
+    typeOver(named<QLineEdit>(f, "e_Etykieta"), "Etykieta");
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isEnabled());
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     QVERIFY(!QFileInfo::exists(m_folder + "xautorun.inf"));
-    QVERIFY(!MruList(MruList::filesKey).entries().contains(m_folder + "xautorun.inf"));
+    QVERIFY(!RecentList(RecentList::filesKey).entries().contains(m_folder + "xautorun.inf"));
 }
 
 // The program of a command with arguments is found as the disc check finds it.
 void TestKeys::programWithArgumentsExists()
 {
-    TForm1 &f = form();
-    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(1));
-    QVERIFY(f.l_NotExists->isHidden());
+    MainWindow &f = form();
+    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(1));
+    QVERIFY(named<QLabel>(f, "l_NotExists")->isHidden());
 }
 
 QTEST_MAIN(TestKeys)

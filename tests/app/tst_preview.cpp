@@ -1,9 +1,10 @@
+#include "Controls.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "platform/PreviewDrive.h"
-#include "widgets/TDirectoryEdit.h"
+#include "widgets/FolderEdit.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,7 @@ private slots:
     void noWinePrefixNoDrive();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     QByteArray fileBytes() const;
     void create();
 
@@ -60,7 +61,7 @@ void TestPreview::init()
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
     QVERIFY(writeTestFile(m_folder + "setup.exe"));
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 QByteArray TestPreview::fileBytes() const
@@ -70,10 +71,10 @@ QByteArray TestPreview::fileBytes() const
 
 void TestPreview::create()
 {
-    new QTreeWidgetItem(form().lv_Lista, {"Instaluj", "setup.exe"});
-    form().l_Program->setText("setup.exe");
+    new QTreeWidgetItem(named<QTreeWidget>(form(), "lv_Lista"), {"Instaluj", "setup.exe"});
+    named<QLabel>(form(), "l_Program")->setText("setup.exe");
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
-    QTest::mouseClick(form().sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(form(), "sb_Utworz"), Qt::LeftButton);
     m_fixture->messages.shown.clear();
 }
 
@@ -107,9 +108,9 @@ void TestPreview::previewShowsTheVariantThenRestores()
     const QByteArray saved("[autorun]\nOpen=setup.exe\nshell\\x=Start\nshell\\x\\command=setup.exe\n; koniec");
     QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
     m_fixture->messages.answers = {Messages::Answer::Yes}; // open it
-    form().de_Folder->setFolder(m_root->path() + "/");
-    form().de_Folder->setFolder(m_folder);
-    form().l_Ikona->setText("ikona.ico");
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_root->path() + "/");
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
+    named<QLabel>(form(), "l_Ikona")->setText("ikona.ico");
     m_fixture->messages.shown.clear();
 
     QByteArray duringPreview;
@@ -119,7 +120,7 @@ void TestPreview::previewShowsTheVariantThenRestores()
     };
     m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok,
                                    removeDrive ? Messages::Answer::Yes : Messages::Answer::No};
-    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 3);
     const QString question = m_fixture->messages.shown[0].text;
@@ -130,17 +131,17 @@ void TestPreview::previewShowsTheVariantThenRestores()
     QCOMPARE(duringPreview, QByteArray("[autorun]\r\nopen=setup.exe\r\n\r\nshell\\x=Start\r\nshell\\x\\command=setup.exe\r\n\r\n"));
     QCOMPARE(fileBytes(), saved);
     QCOMPARE(QFileInfo(m_devices + "y:").isSymLink(), !removeDrive);
-    QCOMPARE(form().l_Ikona->text(), QStringLiteral("ikona.ico")); // the document is not touched
+    QCOMPARE(named<QLabel>(form(), "l_Ikona")->text(), QStringLiteral("ikona.ico")); // the document is not touched
 }
 
 void TestPreview::emptyListIsNotPreviewed()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::No};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
-    QVERIFY(f.sb_Podglad->isEnabled());
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
+    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled());
     m_fixture->messages.shown.clear();
-    QTest::mouseClick(f.sb_Podglad, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Podglad"), Qt::LeftButton);
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Nie można podglądnąć działania menu"_qs));
     QVERIFY(m_fixture->messages.shown[0].icon == Messages::Icon::Warning);
@@ -151,7 +152,7 @@ void TestPreview::declinedSaveShowsTheSavedFile()
 {
     create();
     const QByteArray saved = fileBytes();
-    form().e_Etykieta->setText("NOWA");
+    named<QLineEdit>(form(), "e_Etykieta")->setText("NOWA");
     QVERIFY(form().isModified());
     QByteArray duringPreview;
     m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
@@ -160,7 +161,7 @@ void TestPreview::declinedSaveShowsTheSavedFile()
     };
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Yes, Messages::Answer::Ok,
                                    Messages::Answer::Yes};
-    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
     QVERIFY(m_fixture->messages.shown[0].text.startsWith("W tworzonym pliku wprowadzono zmiany"));
     QVERIFY(duringPreview.contains("Name=Dane") || duringPreview.contains("Name=dane"));
     QVERIFY(!duringPreview.contains("NOWA"));
@@ -239,14 +240,14 @@ void TestPreview::failedPutBackComesFirst()
         QVERIFY(QFile::remove(path) && QDir().mkdir(path));
     };
     m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok};
-    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
     QVERIFY(m_fixture->messages.texts().last().startsWith("Cannot create file " + path));
     QVERIFY(QDir().rmdir(path) && writeTestFile(path, variant));
 
     m_fixture->messages.shown.clear();
     m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok, Messages::Answer::Ok,
                                    Messages::Answer::No};
-    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
     QVERIFY(m_fixture->messages.texts().value(1).contains(path)); // put back, and said so
     QCOMPARE(fileBytes(), saved);
 }
@@ -276,7 +277,7 @@ void TestPreview::noWinePrefixNoDrive()
     qputenv("WINEPREFIX", QFile::encodeName(prefix));
     create();
     m_fixture->messages.answers = {};
-    QTest::mouseClick(form().sb_Podglad, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QVERIFY(m_fixture->messages.shown[0].text.contains(prefix + "/dosdevices"));
     QVERIFY(!QFileInfo::exists(prefix));

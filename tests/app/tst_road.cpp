@@ -1,13 +1,14 @@
+#include "Controls.h"
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
-#include "widgets/ChoiceListBox.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TdfsIconListBox.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "app/MainWindow.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -34,7 +35,7 @@ private slots:
 void TestRoad::fromFolderToFile()
 {
     WindowFixture fixture;
-    TForm1 &f = *fixture.start().main;
+    MainWindow &f = *fixture.start().main;
     QTemporaryDir root;
     const QString folder = root.path() + "/Płyta/";
     QVERIFY(writeTestFile(folder + "setup.exe", writePe(false, false, iconResources(icoFile({square(32, Qt::red)}), 1, 1))));
@@ -46,37 +47,37 @@ void TestRoad::fromFolderToFile()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
 
-    typeOver(f.de_Folder, folder.chopped(1));
+    typeOver(named<FolderEdit>(f, "de_Folder"), folder.chopped(1));
     QCOMPARE(f.dataFolder(), QString()); // typing alone takes nothing
     press(Qt::Key_Return);
     QCOMPARE(f.dataFolder(), folder);
-    typeOver(f.e_Etykieta, u"Moja płyta źź"_qs);
+    typeOver(named<QLineEdit>(f, "e_Etykieta"), u"Moja płyta źź"_qs);
 
-    QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton);
-    clickRow(f.lb_Programy, 0);
-    QCOMPARE(f.lb_Programy->item(0)->text(), QStringLiteral("setup.exe"));
-    clickTab(f.PageControl1, 1);
-    clickRow(f.lb_Ikony, rowOf(f.lb_Ikony, "art\\ikony.dll"));
-    clickRow(f.dfsIconListBox1, 2);
-    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
-    QVERIFY(!f.p_Autorun->isVisible());
+    QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
+    clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
+    QCOMPARE(named<ChoiceList>(f, "lb_Programy")->item(0)->text(), QStringLiteral("setup.exe"));
+    clickTab(named<QTabWidget>(f, "PageControl1"), 1);
+    clickRow(named<ChoiceList>(f, "lb_Ikony"), rowOf(named<ChoiceList>(f, "lb_Ikony"), "art\\ikony.dll"));
+    clickRow(named<IconList>(f, "dfsIconListBox1"), 2);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
+    QVERIFY(!named<QFrame>(f, "p_Autorun")->isVisible());
 
-    QVERIFY(clickPath(f.dfsSystemTreeView1, folder + "bin/view.exe"));
-    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
-    QCOMPARE(f.cb_NazwaPozycji->currentText(), QStringLiteral("Zainstaluj view"));
-    QTest::mouseClick(f.sb_Add_OK, Qt::LeftButton);
+    QVERIFY(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), folder + "bin/view.exe"));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
+    QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Zainstaluj view"));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
 
-    clickItem(f.lv_Lista, f.lv_Lista->topLevelItem(0));
-    QTest::keyClick(f.lv_Lista, Qt::Key_F2);
-    auto *editor = f.lv_Lista->findChild<QLineEdit *>();
+    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_F2);
+    auto *editor = named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>();
     QVERIFY(editor);
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     type(editor, u"Przeglądarka"_qs);
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(f.lv_Lista->topLevelItem(0)->text(0), u"Przeglądarka"_qs);
+    QTRY_COMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0)->text(0), u"Przeglądarka"_qs);
 
     fixture.messages.answers = {Messages::Answer::Ok};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     QCOMPARE(fixture.messages.shown.size(), 1); // only the success
     QCOMPARE(readTestFile(folder + "autorun.inf"),
              QByteArray("[autorun]\r\nOpen=setup.exe\r\nIcon=art\\ikony.dll,2\r\n"

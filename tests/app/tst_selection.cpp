@@ -1,13 +1,14 @@
+#include "Controls.h"
 #include "ExecutableWriter.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
-#include "widgets/ChoiceListBox.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TXPathLabel.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "app/MainWindow.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/PathLabel.h"
+#include "widgets/FolderTree.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,9 +54,9 @@ private slots:
     void deepEntriesAreReachedByKeys();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     void writeFile(const QString &relative, const QByteArray &bytes);
-    void select(const QString &relative) { QVERIFY(form().dfsSystemTreeView1->select(m_folder + relative)); }
+    void select(const QString &relative) { QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")->select(m_folder + relative)); }
 
     std::unique_ptr<WindowFixture> m_fixture;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -80,7 +81,7 @@ void TestSelection::init()
     writeFile("czytaj.txt", "tekst");
     writeFile("setup.ex_", "spakowany");
     form().show();
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 void TestSelection::writeFile(const QString &relative, const QByteArray &bytes)
@@ -104,134 +105,134 @@ void TestSelection::programShowsItsDescription()
     QFETCH(QString, name);
     QFETCH(int, suggestions);
     QFETCH(QString, preselected);
-    TForm1 &f = form();
+    MainWindow &f = form();
     select(file);
-    QCOMPARE(f.Label5->text(), name);
-    QCOMPARE(f.Label7->text(), QStringLiteral("Nazwa pliku:"));
-    QCOMPARE(f.Label6->text(), u"Ścieżka i nazwa pliku:"_qs);
-    QVERIFY(f.sb_Dodaj->isEnabled());
-    QCOMPARE(f.dfsSystemTreeView1->popupMenu(), f.pm_Lista);
+    QCOMPARE(named<QLabel>(f, "Label5")->text(), name);
+    QCOMPARE(named<QLabel>(f, "Label7")->text(), QStringLiteral("Nazwa pliku:"));
+    QCOMPARE(named<QLabel>(f, "Label6")->text(), u"Ścieżka i nazwa pliku:"_qs);
+    QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled());
+    QCOMPARE(named<FolderTree>(f, "dfsSystemTreeView1")->popupMenu(), named<QMenu>(f, "pm_Lista"));
 
-    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
-    QCOMPARE(f.cb_NazwaPozycji->count(), suggestions);
-    QCOMPARE(f.cb_NazwaPozycji->currentText(), preselected);
-    QCOMPARE(f.cb_NazwaPozycji->itemText(0), name);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
+    QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->count(), suggestions);
+    QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), preselected);
+    QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->itemText(0), name);
 }
 
 void TestSelection::otherSelectionsOfferNothing()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     select("bin/setup.exe");
     for (const char *other : {"czytaj.txt", "setup.ex_", "bin"}) {
         select(other);
-        QVERIFY(f.Label5->text().isEmpty() && f.Label7->text().isEmpty());
-        QCOMPARE(f.Label6->text(), u"Ścieżka i nazwa pliku:"_qs); // keeps its text
-        QVERIFY(!f.sb_Dodaj->isEnabled());
-        QVERIFY(!f.dfsSystemTreeView1->popupMenu());
-        QTest::keyClick(f.dfsSystemTreeView1, Qt::Key_Return);
-        QVERIFY(f.p_Dodaj->isHidden());
+        QVERIFY(named<QLabel>(f, "Label5")->text().isEmpty() && named<QLabel>(f, "Label7")->text().isEmpty());
+        QCOMPARE(named<QLabel>(f, "Label6")->text(), u"Ścieżka i nazwa pliku:"_qs); // keeps its text
+        QVERIFY(!named<QPushButton>(f, "sb_Dodaj")->isEnabled());
+        QVERIFY(!named<FolderTree>(f, "dfsSystemTreeView1")->popupMenu());
+        QTest::keyClick(named<FolderTree>(f, "dfsSystemTreeView1"), Qt::Key_Return);
+        QVERIFY(named<QFrame>(f, "p_Dodaj")->isHidden());
     }
 }
 
 void TestSelection::pathLineFollowsTheLabel()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     select("bin/setup.exe");
-    QCOMPARE(f.Label4->text(), u"[Płyta]\\bin\\setup.exe"_qs);
-    f.e_Etykieta->clear();
-    QCOMPARE(f.Label4->text(), u"[Płyta]\\bin\\setup.exe"_qs); // until the selection changes
+    QCOMPARE(named<PathLabel>(f, "Label4")->text(), u"[Płyta]\\bin\\setup.exe"_qs);
+    named<QLineEdit>(f, "e_Etykieta")->clear();
+    QCOMPARE(named<PathLabel>(f, "Label4")->text(), u"[Płyta]\\bin\\setup.exe"_qs); // until the selection changes
     select("INNY.EXE");
-    QCOMPARE(f.Label4->text(), QStringLiteral("INNY.EXE"));
+    QCOMPARE(named<PathLabel>(f, "Label4")->text(), QStringLiteral("INNY.EXE"));
     select("bin");
-    QCOMPARE(f.Label4->text(), QStringLiteral("bin"));
+    QCOMPARE(named<PathLabel>(f, "Label4")->text(), QStringLiteral("bin"));
 }
 
 void TestSelection::programsOnlyFilter()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     const auto shown = [&] {
         QStringList names;
-        QTreeWidgetItem *root = f.dfsSystemTreeView1->topLevelItem(0);
+        QTreeWidgetItem *root = named<FolderTree>(f, "dfsSystemTreeView1")->topLevelItem(0);
         for (int i = 0; i < root->childCount(); ++i)
             names << root->child(i)->text(0);
         return names;
     };
     QCOMPARE(shown(), (QStringList{"bin", "czytaj.txt", "INNY.EXE", "setup.ex_"}));
-    QTest::mouseClick(f.CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(named<QCheckBox>(f, "CheckBox1"), Qt::LeftButton);
     QCOMPARE(shown(), (QStringList{"bin", "INNY.EXE"}));
-    QTest::mouseClick(f.CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(named<QCheckBox>(f, "CheckBox1"), Qt::LeftButton);
     QCOMPARE(shown().size(), 4);
 }
 
 void TestSelection::setAsAutoStartProgramTouchesNothingElse()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton); // now there is a file on disc
-    const bool save = f.sb_Zapisz->isEnabled(), refresh = f.sb_Odswiez->isEnabled();
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton); // now there is a file on disc
+    const bool save = named<QToolButton>(f, "sb_Zapisz")->isEnabled(), refresh = named<QPushButton>(f, "sb_Odswiez")->isEnabled();
     select("bin/setup.exe");
-    f.Ustawjakoautomatycznieuruchomiany1->trigger();
+    named<QAction>(f, "Ustawjakoautomatycznieuruchomiany1")->trigger();
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\setup.exe"));
-    QCOMPARE(f.sb_Zapisz->isEnabled(), save);
-    QCOMPARE(f.sb_Odswiez->isEnabled(), refresh);
+    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isEnabled(), save);
+    QCOMPARE(named<QPushButton>(f, "sb_Odswiez")->isEnabled(), refresh);
     QVERIFY(!f.isModified());
 }
 
 void TestSelection::enterAndDoubleClickOpenThePanel()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     select("INNY.EXE");
-    f.dfsSystemTreeView1->setFocus();
-    QTest::keyClick(f.dfsSystemTreeView1, Qt::Key_Return);
-    QVERIFY(f.p_Dodaj->isVisible());
-    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Escape);
-    QVERIFY(f.p_Dodaj->isHidden());
-    f.dfsSystemTreeView1DblClick();
-    QVERIFY(f.p_Dodaj->isVisible());
-    QTest::keyClick(f.cb_NazwaPozycji, Qt::Key_Escape);
-    f.Dodajdomenu1->trigger(); // the tree's menu item opens the same panel
-    QVERIFY(f.p_Dodaj->isVisible());
+    named<FolderTree>(f, "dfsSystemTreeView1")->setFocus();
+    QTest::keyClick(named<FolderTree>(f, "dfsSystemTreeView1"), Qt::Key_Return);
+    QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
+    QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Escape);
+    QVERIFY(named<QFrame>(f, "p_Dodaj")->isHidden());
+    f.treeEntryDoubleClicked();
+    QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
+    QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Escape);
+    named<QAction>(f, "Dodajdomenu1")->trigger(); // the tree's menu item opens the same panel
+    QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
 }
 
 void TestSelection::rootFolderGivesAnEmptyLabel()
 {
-    TForm1 &f = form();
-    f.de_Folder->setFolder("/");
-    QCOMPARE(f.de_Folder->text(), QStringLiteral("/"));
-    QCOMPARE(f.e_Etykieta->text(), QString());
-    QCOMPARE(f.Label3->text(), QString()); // shown empty, not the drive caption
-    QCOMPARE(f.gb_Centrum->title(), u" Wskazany folder zawiera następujące pliki i foldery: "_qs);
+    MainWindow &f = form();
+    named<FolderEdit>(f, "de_Folder")->setFolder("/");
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), QStringLiteral("/"));
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), QString());
+    QCOMPARE(named<QLabel>(f, "Label3")->text(), QString()); // shown empty, not the drive caption
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), u" Wskazany folder zawiera następujące pliki i foldery: "_qs);
 }
 
 void TestSelection::openMenuFileShowsItsLabel()
 {
     writeFile("autorun.inf", "[autorun]\r\nName=INNA NAZWA\r\nshell\\a=A\r\nshell\\a\\command=INNY.EXE\r\n");
-    TForm1 &f = form();
-    f.de_Folder->setFolder(m_root->path() + "/");
-    f.OpenMenuFile(m_folder + "autorun.inf");
-    QCOMPARE(f.de_Folder->text(), m_folder);
-    QCOMPARE(f.e_Etykieta->text(), u"INNA NAZWA"_qs); // the file's own label
+    MainWindow &f = form();
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/");
+    f.openMenuFile(m_folder + "autorun.inf");
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), m_folder);
+    QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"INNA NAZWA"_qs); // the file's own label
     QCOMPARE(f.document().items, (QList<MenuItem>{{"A", "INNY.EXE"}}));
     QVERIFY(!f.isModified() && !f.hasUnsavedChanges());
-    QVERIFY(!f.sb_Zapisz->isEnabled() && !f.sb_Odswiez->isEnabled()); // nothing to save yet
-    QVERIFY(f.sb_Utworz->isHidden());
-    QVERIFY(f.dfsSystemTreeView1->isEnabled());
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // nothing to save yet
+    QVERIFY(named<QToolButton>(f, "sb_Utworz")->isHidden());
+    QVERIFY(named<FolderTree>(f, "dfsSystemTreeView1")->isEnabled());
     QVERIFY(m_fixture->messages.shown.isEmpty()); // no question: the file was chosen
 }
 
 void TestSelection::missingFolderStates()
 {
-    TForm1 &f = form();
-    f.e_Etykieta->clear();
-    f.de_Folder->setFolder(m_root->path() + "/brak");
-    QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
-    QVERIFY(!f.gb_Centrum->isEnabled() && !f.CheckBox1->isEnabled() && !f.sb_AutoRun->isEnabled());
-    f.e_Etykieta->setText("X"); // the caption stays until the folder text changes
-    QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
-    f.de_Folder->setFolder(m_root->path() + "/brak2");
-    QCOMPARE(f.gb_Centrum->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
-    QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
-    QCOMPARE(f.gb_Centrum->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(255, 0, 0));
+    MainWindow &f = form();
+    named<QLineEdit>(f, "e_Etykieta")->clear();
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/brak");
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
+    QVERIFY(!named<QGroupBox>(f, "gb_Centrum")->isEnabled() && !named<QCheckBox>(f, "CheckBox1")->isEnabled() && !named<QToolButton>(f, "sb_AutoRun")->isEnabled());
+    named<QLineEdit>(f, "e_Etykieta")->setText("X"); // the caption stays until the folder text changes
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/brak2");
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
+    QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(255, 0, 0));
 }
 
 // A FIFO named like a program is shown, but selecting it, or searching the folder for the
@@ -239,8 +240,8 @@ void TestSelection::missingFolderStates()
 void TestSelection::specialFilesAreNeverOpened()
 {
     QVERIFY(::mkfifo(QFile::encodeName(m_folder + "potok.exe").constData(), 0600) == 0);
-    form().de_Folder->setFolder(m_root->path() + "/");
-    form().de_Folder->setFolder(m_folder);
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_root->path() + "/");
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
     std::atomic<bool> done{false};
     std::thread watchdog([&done] {
         for (int i = 0; i < 300 && !done; ++i)
@@ -248,10 +249,10 @@ void TestSelection::specialFilesAreNeverOpened()
         if (!done)
             qFatal("the window waits on a FIFO");
     });
-    QVERIFY(UserInput::clickPath(form().dfsSystemTreeView1, m_folder + "potok.exe"));
-    QCOMPARE(form().Label5->text(), QStringLiteral("potok"));
-    QTest::mouseClick(form().sb_AutoRun, Qt::LeftButton);
-    QCOMPARE(UserInput::rowOf(form().lb_Programy, "potok.exe"), -1);
+    QVERIFY(UserInput::clickPath(named<FolderTree>(form(), "dfsSystemTreeView1"), m_folder + "potok.exe"));
+    QCOMPARE(named<QLabel>(form(), "Label5")->text(), QStringLiteral("potok"));
+    QTest::mouseClick(named<QToolButton>(form(), "sb_AutoRun"), Qt::LeftButton);
+    QCOMPARE(UserInput::rowOf(named<ChoiceList>(form(), "lb_Programy"), "potok.exe"), -1);
     done = true;
     watchdog.join();
 }
@@ -259,30 +260,30 @@ void TestSelection::specialFilesAreNeverOpened()
 // Taking a subfolder keeps the selected file selected: it is the new disc's entry, and says so.
 void TestSelection::selectionKeptByANewFolderIsReported()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     select("bin/setup.exe");
-    f.de_Folder->setFolder(m_folder + "bin");
-    QCOMPARE(f.Label4->text(), QStringLiteral("[bin]\\setup.exe"));
-    QVERIFY(f.sb_Dodaj->isEnabled());
+    named<FolderEdit>(f, "de_Folder")->setFolder(m_folder + "bin");
+    QCOMPARE(named<PathLabel>(f, "Label4")->text(), QStringLiteral("[bin]\\setup.exe"));
+    QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled());
 }
 
 // Fourteen folders down, the keys still go from entry to entry and the tree scrolls sideways.
 void TestSelection::deepEntriesAreReachedByKeys()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     QString deep = "bin";
     for (int level = 0; level < 14; ++level)
         deep += QStringLiteral("/poziom%1").arg(level);
     writeFile(deep + "/gleboki.exe", "MZ");
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    QVERIFY(UserInput::clickPath(f.dfsSystemTreeView1, m_folder + deep + "/gleboki.exe"));
+    QVERIFY(UserInput::clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), m_folder + deep + "/gleboki.exe"));
     UserInput::press(Qt::Key_Up);
-    QCOMPARE(f.dfsSystemTreeView1->Selection(), m_folder + deep);
+    QCOMPARE(named<FolderTree>(f, "dfsSystemTreeView1")->selectedPath(), m_folder + deep);
     UserInput::press(Qt::Key_Down);
-    QCOMPARE(f.dfsSystemTreeView1->Selection(), m_folder + deep + "/gleboki.exe");
-    QVERIFY(f.Label4->text().endsWith("\\gleboki.exe"));
-    QVERIFY(f.dfsSystemTreeView1->horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(named<FolderTree>(f, "dfsSystemTreeView1")->selectedPath(), m_folder + deep + "/gleboki.exe");
+    QVERIFY(named<PathLabel>(f, "Label4")->text().endsWith("\\gleboki.exe"));
+    QVERIFY(named<FolderTree>(f, "dfsSystemTreeView1")->horizontalScrollBar()->maximum() > 0);
 }
 
 QTEST_MAIN(TestSelection)

@@ -1,13 +1,14 @@
+#include "Controls.h"
 #include "WindowFixture.h"
 
 #include "app/Startup.h"
 
-#include "app/TForm1.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TXPathLabel.h"
-#include "dialogs/TF_About.h"
-#include "dialogs/Tf_Porady.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "app/MainWindow.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/PathLabel.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/TipsWindow.h"
+#include "widgets/FolderTree.h"
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
@@ -40,7 +41,7 @@ private slots:
     void standardDialogsInPolish();
 
 private:
-    TForm1 &form() { return *m_fixture->windows().main; }
+    MainWindow &form() { return *m_fixture->windows().main; }
     std::unique_ptr<WindowFixture> m_fixture;
 };
 
@@ -120,35 +121,35 @@ void TestStartup::layout()
 
 void TestStartup::stateAfterStartup()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     const MenuDocument doc = f.document();
-    QCOMPARE(f.de_Folder->text(), u"Mój komputer"_qs);
+    QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), u"Mój komputer"_qs);
     QVERIFY(doc.dataFolder.isEmpty()); // no folder is taken
     QVERIFY(doc.discLabel.isEmpty() && doc.autoStartProgram.isEmpty() && doc.iconFile.isEmpty());
     QVERIFY(doc.items.isEmpty());
     QCOMPARE(doc.iconIndex, std::nullopt);
     QVERIFY(!f.isModified() && !f.isLoading());
 
-    QVERIFY(!f.sb_Utworz->isHidden() && !f.sb_Utworz->isEnabled());
-    QVERIFY(f.sb_Zapisz->isHidden());
-    QCOMPARE(f.gb_Centrum->title(), u" Wskaż folder z danymi (przeczytaj porady) "_qs);
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isHidden() && !named<QToolButton>(f, "sb_Utworz")->isEnabled());
+    QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isHidden());
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), u" Wskaż folder z danymi (przeczytaj porady) "_qs);
     // Only the caption is red; the check box greys as every disabled control does.
-    QCOMPARE(f.gb_Centrum->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::red));
-    QCOMPARE(f.CheckBox1->palette().color(QPalette::Disabled, QPalette::WindowText),
-             QApplication::palette(f.CheckBox1).color(QPalette::Disabled, QPalette::WindowText));
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(named<QCheckBox>(f, "CheckBox1")->palette().color(QPalette::Disabled, QPalette::WindowText),
+             QApplication::palette(named<QCheckBox>(f, "CheckBox1")).color(QPalette::Disabled, QPalette::WindowText));
     for (QWidget *w : std::initializer_list<QWidget *>{
-             f.gb_Centrum, f.dfsSystemTreeView1, f.CheckBox1, f.Label4, f.Label5, f.Label6, f.Label7,
-             f.sb_AutoRun, f.sb_Dodaj, f.sb_Edytuj, f.sb_Usun, f.sb_Zapisz, f.sb_Odswiez,
-             f.sb_Podglad, f.sb_UruchomPlik, f.sb_UsunPlik})
+             named<QGroupBox>(f, "gb_Centrum"), named<FolderTree>(f, "dfsSystemTreeView1"), named<QCheckBox>(f, "CheckBox1"), named<PathLabel>(f, "Label4"), named<QLabel>(f, "Label5"), named<QLabel>(f, "Label6"), named<QLabel>(f, "Label7"),
+             named<QToolButton>(f, "sb_AutoRun"), named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Edytuj"), named<QPushButton>(f, "sb_Usun"), named<QToolButton>(f, "sb_Zapisz"), named<QPushButton>(f, "sb_Odswiez"),
+             named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UruchomPlik"), named<QPushButton>(f, "sb_UsunPlik")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    for (QWidget *w : std::initializer_list<QWidget *>{f.sb_Nowe, f.sb_Porady, f.sb_About, f.sb_Zamknij,
-                                                        f.sb_Pomoc, f.de_Folder, f.e_Etykieta, f.lv_Lista})
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_Porady"), named<QToolButton>(f, "sb_About"), named<QToolButton>(f, "sb_Zamknij"),
+                                                        named<QToolButton>(f, "sb_Pomoc"), named<FolderEdit>(f, "de_Folder"), named<QLineEdit>(f, "e_Etykieta"), named<QTreeWidget>(f, "lv_Lista")})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(f.l_NotExists->isHidden());
-    QCOMPARE(f.Label3->text(), u"Stacja dysków CD (DVD)"_qs);
-    QCOMPARE(f.Image1->pixmap().size(), QSize(155, 132)); // the JPEG pictures decode
-    QCOMPARE(f.Image2->pixmap().size(), QSize(80, 81));
-    QVERIFY(f.p_Dodaj->isHidden() && f.p_Autorun->isHidden());
+    QVERIFY(named<QLabel>(f, "l_NotExists")->isHidden());
+    QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);
+    QCOMPARE(named<QLabel>(f, "Image1")->pixmap().size(), QSize(155, 132)); // the JPEG pictures decode
+    QCOMPARE(named<QLabel>(f, "Image2")->pixmap().size(), QSize(80, 81));
+    QVERIFY(named<QFrame>(f, "p_Dodaj")->isHidden() && named<QFrame>(f, "p_Autorun")->isHidden());
 
     PelmoraWindows &w = m_fixture->windows();
     QVERIFY(w.tips->isHidden() && w.about->isHidden());
@@ -191,24 +192,24 @@ void TestStartup::myComputerName()
     if (stored)
         QVERIFY(SettingsKey(myComputerKey).setValue(QString(), name));
     form().show();
-    QCOMPARE(form().l_MK->text(), shown);
+    QCOMPARE(named<QLabel>(form(), "l_MK")->text(), shown);
     QVERIFY(SettingsKey(myComputerKey).isOpen()); // opened with creation
 }
 
 void TestStartup::helpFollowsTheHelpFile()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     f.show();
-    QVERIFY(f.sb_Pomoc->isHidden());
-    f.de_Folder->setFocus();
-    QTest::keyClick(f.de_Folder, Qt::Key_F1);
+    QVERIFY(named<QToolButton>(f, "sb_Pomoc")->isHidden());
+    named<FolderEdit>(f, "de_Folder")->setFocus();
+    QTest::keyClick(named<FolderEdit>(f, "de_Folder"), Qt::Key_F1);
     QVERIFY(m_fixture->shell.opened.isEmpty());
 
     f.hide();
     m_fixture->setHelpFile(true);
     f.show();
-    QVERIFY(!f.sb_Pomoc->isHidden());
-    QTest::keyClick(f.de_Folder, Qt::Key_F1);
+    QVERIFY(!named<QToolButton>(f, "sb_Pomoc")->isHidden());
+    QTest::keyClick(named<FolderEdit>(f, "de_Folder"), Qt::Key_F1);
     QCOMPARE(m_fixture->shell.opened.size(), 1);
     const RecordingShell::Opened opened = m_fixture->shell.opened.first();
     QCOMPARE(QFileInfo(opened.target).canonicalFilePath(),
@@ -216,10 +217,10 @@ void TestStartup::helpFollowsTheHelpFile()
     QCOMPARE(opened.verb, QStringLiteral("open"));
     QVERIFY(opened.show == Shell::Show::Maximized);
 
-    f.e_Etykieta->setFocus();
-    QTest::keyClick(f.e_Etykieta, Qt::Key_F1); // the label edit has no key handler
+    named<QLineEdit>(f, "e_Etykieta")->setFocus();
+    QTest::keyClick(named<QLineEdit>(f, "e_Etykieta"), Qt::Key_F1); // the label edit has no key handler
     QCOMPARE(m_fixture->shell.opened.size(), 1);
-    QTest::mouseClick(f.sb_Pomoc, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Pomoc"), Qt::LeftButton);
     QCOMPARE(m_fixture->shell.opened.size(), 2);
 }
 
@@ -248,22 +249,22 @@ void TestStartup::functionKeys()
 
 void TestStartup::aboutLocksTheMainWindow()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     f.show();
-    QTest::mouseClick(f.sb_About, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_About"), Qt::LeftButton);
     QVERIFY(m_fixture->windows().about->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), m_fixture->windows().about.get());
     QTest::keyClick(m_fixture->windows().about.get(), Qt::Key_Escape);
     QVERIFY(!m_fixture->windows().about->isVisible());
     QVERIFY(!QApplication::activeModalWidget());
-    QVERIFY(!f.sb_Utworz->isEnabled()); // controls disabled before stay disabled
+    QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isEnabled()); // controls disabled before stay disabled
 }
 
 void TestStartup::tipsLeaveTheMainWindowUsable()
 {
-    TForm1 &f = form();
+    MainWindow &f = form();
     f.show();
-    QTest::mouseClick(f.sb_Porady, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Porady"), Qt::LeftButton);
     QVERIFY(m_fixture->windows().tips->isVisible());
     QVERIFY(f.isEnabled());
     QTest::keyClick(m_fixture->windows().tips.get(), Qt::Key_Escape);

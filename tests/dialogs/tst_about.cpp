@@ -1,11 +1,12 @@
+#include "Controls.h"
 #include "HttpServer.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
-#include "app/TForm1.h"
-#include "dialogs/TF_About.h"
+#include "app/MainWindow.h"
+#include "dialogs/AboutWindow.h"
 #include "widgets/SensitiveLabel.h"
-#include "widgets/TDirectoryEdit.h"
+#include "widgets/FolderEdit.h"
 
 #include <QCursor>
 #include <QDate>
@@ -42,7 +43,7 @@ private slots:
     void contents();
 
 private:
-    TF_About &about() { return *m_fixture->windows().about; }
+    AboutWindow &about() { return *m_fixture->windows().about; }
     // Shows the window, which comes at once, and waits for the server's answer to reach it.
     void showChecked()
     {
@@ -90,9 +91,9 @@ void TestAbout::update()
     serve(data);
     showChecked();
     QCOMPARE(m_server->lastPath, QByteArray("/version.ini"));
-    QCOMPARE(!about().sb_DownUpdate->isHidden(), offered);
-    QCOMPARE(about().sb_DownUpdate->toolTip(), about().updateState().news);
-    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
+    QCOMPARE(!named<QToolButton>(about(), "sb_DownUpdate")->isHidden(), offered);
+    QCOMPARE(named<QToolButton>(about(), "sb_DownUpdate")->toolTip(), about().updateState().news);
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->text(), QStringLiteral("http://nowa.example/"));
     QVERIFY(!QFile::exists(m_temp.filePath("dane.ini"))); // the downloaded copy does not stay
 }
 
@@ -151,7 +152,7 @@ void TestAbout::nothingPlantedInTheTemporaryFolderIsTouched()
     const QStringList before = QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
     serve("[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n");
     showChecked();
-    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://nowa.example/"));
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->text(), QStringLiteral("http://nowa.example/"));
     QCOMPARE(QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), before);
     QCOMPARE(readTestFile(own), QByteArray("moje\n"));
     QCOMPARE(QFileInfo(fixedName).symLinkTarget(), planted == "link" ? own : QString());
@@ -186,13 +187,13 @@ void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail()
     showChecked();
     about().activateWindow(); // hints show only in the active window
     QVERIFY(QTest::qWaitForWindowActive(&about()));
-    QCOMPARE(about().a_l_9->text(), address);
-    QCOMPARE(about().a_l_9->textFormat(), Qt::PlainText);
-    QCOMPARE(about().a_l_9->height(), about().a_l_8->height()); // one line: no heading, no picture
-    QCOMPARE(shownHint(about().sb_DownUpdate), address);
-    QCOMPARE(about().l_SzukamPracy2->isVisible(), opened); // a notice that opens nothing is not shown
-    clickAt(about().a_l_9);
-    clickAt(about().l_SzukamPracy2); // its place, shown or not
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->text(), address);
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->textFormat(), Qt::PlainText);
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->height(), named<QLabel>(about(), "a_l_8")->height()); // one line: no heading, no picture
+    QCOMPARE(shownHint(named<QToolButton>(about(), "sb_DownUpdate")), address);
+    QCOMPARE(named<SensitiveLabel>(about(), "l_SzukamPracy2")->isVisible(), opened); // a notice that opens nothing is not shown
+    clickAt(named<SensitiveLabel>(about(), "a_l_9"));
+    clickAt(named<SensitiveLabel>(about(), "l_SzukamPracy2")); // its place, shown or not
     QStringList targets;
     for (const auto &o : m_fixture->shell.opened)
         targets << o.target;
@@ -236,16 +237,16 @@ void TestAbout::checkRunsOncePerRun()
     serve("[Pelmora]\r\nversion=1.0.0.0\r\n");
     showChecked();
     QCOMPARE(m_server->requests, 1);
-    QVERIFY(!about().sb_DownUpdate->isHidden()); // what the one check gave stays
+    QVERIFY(!named<QToolButton>(about(), "sb_DownUpdate")->isHidden()); // what the one check gave stays
 }
 
 void TestAbout::deadServerLeavesTheDefaults()
 {
     serve("gone", 404);
     showChecked();
-    QVERIFY(about().sb_DownUpdate->isHidden());
-    QCOMPARE(about().a_l_9->text(), QStringLiteral("http://www.quorvale.example/"));
-    QVERIFY(about().l_SzukamPracy->isHidden());
+    QVERIFY(named<QToolButton>(about(), "sb_DownUpdate")->isHidden());
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->text(), QStringLiteral("http://www.quorvale.example/"));
+    QVERIFY(named<QLabel>(about(), "l_SzukamPracy")->isHidden());
 }
 
 void TestAbout::windowAnswersWhileChecking_data()
@@ -281,18 +282,18 @@ void TestAbout::windowAnswersWhileChecking()
     if (listening)
         QVERIFY(shownMeanwhile);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QCOMPARE(!about().sb_DownUpdate->isHidden(), status == 200 && delayMs >= 0 && listening);
+    QCOMPARE(!named<QToolButton>(about(), "sb_DownUpdate")->isHidden(), status == 200 && delayMs >= 0 && listening);
 }
 
 void TestAbout::linksOpenTheirTargets()
 {
     serve("[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n");
     showChecked();
-    QTest::mouseClick(about().a_l_3, Qt::LeftButton);
-    QTest::mouseClick(about().a_l_9, Qt::LeftButton);
+    QTest::mouseClick(named<SensitiveLabel>(about(), "a_l_3"), Qt::LeftButton);
+    QTest::mouseClick(named<SensitiveLabel>(about(), "a_l_9"), Qt::LeftButton);
     const auto &opened = m_fixture->shell.opened;
     QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened[0].target, "mailto:" + about().a_l_3->text()
+    QCOMPARE(opened[0].target, "mailto:" + named<SensitiveLabel>(about(), "a_l_3")->text()
                                    + u"?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu Pelmora."_qs);
     QCOMPARE(opened[1].target, QStringLiteral("http://nowa.example/"));
     QVERIFY(opened[1].show == Shell::Show::Maximized);
@@ -302,17 +303,17 @@ void TestAbout::linksOpenTheirTargets()
 // gives the main window back.
 void TestAbout::closingEnablesTheMainWindow()
 {
-    TForm1 &main = *m_fixture->windows().main;
+    MainWindow &main = *m_fixture->windows().main;
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    main.de_Folder->setFocus();
+    named<FolderEdit>(main, "de_Folder")->setFocus();
     // F10 where the keys go: the focus must have come back to the folder edit.
     const auto pressF10 = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10); };
     const auto blocked = [&] { return QApplication::activeModalWidget() == &about() && about().isVisible(); };
-    QTest::mouseClick(main.sb_About, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(main, "sb_About"), Qt::LeftButton);
     QVERIFY(blocked());
     QVERIFY(!about().windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    QTest::mouseClick(about().sb_OK, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(about(), "sb_OK"), Qt::LeftButton);
     QVERIFY(!blocked());
     pressF10();
     QVERIFY(blocked());
@@ -321,7 +322,7 @@ void TestAbout::closingEnablesTheMainWindow()
     pressF10();
     about().windowHandle()->showMinimized();
     QTRY_VERIFY(!blocked());
-    QTRY_COMPARE(QApplication::focusWidget(), main.de_Folder);
+    QTRY_COMPARE(QApplication::focusWidget(), named<FolderEdit>(main, "de_Folder"));
     pressF10(); // the keys reach the main window's control again
     QVERIFY(blocked());
 }
@@ -330,10 +331,10 @@ void TestAbout::noticeBlinksAndOpens()
 {
     serve("[dane]\r\nCV_File=http://praca.example/\r\n");
     showChecked();
-    QVERIFY(about().l_SzukamPracy->isVisible());
-    QVERIFY(about().Timer_SzukamPracy.isActive());
-    QTRY_VERIFY(about().l_SzukamPracy->isHidden()); // it blinks
-    QTest::mouseClick(about().l_SzukamPracy2, Qt::LeftButton); // its place answers while it is off
+    QVERIFY(named<QLabel>(about(), "l_SzukamPracy")->isVisible());
+    QVERIFY(named<QTimer>(about(), "Timer_SzukamPracy")->isActive());
+    QTRY_VERIFY(named<QLabel>(about(), "l_SzukamPracy")->isHidden()); // it blinks
+    QTest::mouseClick(named<SensitiveLabel>(about(), "l_SzukamPracy2"), Qt::LeftButton); // its place answers while it is off
     QCOMPARE(m_fixture->shell.opened.value(0).target, QStringLiteral("http://praca.example/"));
 }
 
@@ -341,16 +342,16 @@ void TestAbout::contents()
 {
     serve("", 404);
     showChecked();
-    QCOMPARE(about().l_Version->text(), QStringLiteral("v 1.2.0.28"));
-    QVERIFY(about().a_l_1->text().endsWith(QString::number(QDate::currentDate().year())));
-    QVERIFY(about().sb_Pomoc->isHidden()); // no help file beside this program
+    QCOMPARE(named<QLabel>(about(), "l_Version")->text(), QStringLiteral("v 1.2.0.28"));
+    QVERIFY(named<QLabel>(about(), "a_l_1")->text().endsWith(QString::number(QDate::currentDate().year())));
+    QVERIFY(named<QToolButton>(about(), "sb_Pomoc")->isHidden()); // no help file beside this program
     QCOMPARE(about().width(), 438);
-    QCOMPARE(about().sb_OK->y(), about().a_l_10->geometry().bottom() + 1 + 16);
-    QVERIFY(about().sb_DownUpdate->width() > 0);
+    QCOMPARE(named<QToolButton>(about(), "sb_OK")->y(), named<QLabel>(about(), "a_l_10")->geometry().bottom() + 1 + 16);
+    QVERIFY(named<QToolButton>(about(), "sb_DownUpdate")->width() > 0);
     about().hide();
     m_fixture->setHelpFile(true);
     about().show();
-    QVERIFY(!about().sb_Pomoc->isHidden());
+    QVERIFY(!named<QToolButton>(about(), "sb_Pomoc")->isHidden());
 }
 
 QTEST_MAIN(TestAbout)

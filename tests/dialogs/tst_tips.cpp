@@ -1,8 +1,9 @@
+#include "Controls.h"
 #include "WindowFixture.h"
 
 #include "core/CodePage.h"
-#include "dialogs/Tf_Porady.h"
-#include "widgets/TPlasmaForm.h"
+#include "dialogs/TipsWindow.h"
+#include "widgets/ShapedPicture.h"
 
 #include <QFile>
 #include <QLabel>
@@ -29,7 +30,7 @@ private slots:
     void shapeAndDragging();
 
 private:
-    Tf_Porady &tips() { return *m_fixture->windows().tips; }
+    TipsWindow &tips() { return *m_fixture->windows().tips; }
     void writeTips(const QString &text);
 
     std::unique_ptr<WindowFixture> m_fixture;
@@ -43,7 +44,7 @@ void TestTips::initTestCase()
 
 void TestTips::init()
 {
-    Tf_Porady::TipIndex = 0; // a new run
+    TipsWindow::tipIndex = 0; // a new run
     m_fixture = std::make_unique<WindowFixture>();
     m_fixture->start();
 }
@@ -61,10 +62,10 @@ void TestTips::cycleThroughTips()
     tips().show();
     QCOMPARE(tips().tips(), (QStringList{"Pierwsza", "Druga porada", "Trzecia"}));
     QCOMPARE(tips().shownLines(), QStringList{"Pierwsza"});
-    QVERIFY(!tips().sb_NestPor->isHidden());
-    QCOMPARE(tips().SpeedButton1->x(), 224);
+    QVERIFY(!named<QToolButton>(tips(), "sb_NestPor")->isHidden());
+    QCOMPARE(named<QToolButton>(tips(), "SpeedButton1")->x(), 224);
     for (const char *expected : {"Druga porada", "Trzecia", "Pierwsza"}) {
-        QTest::mouseClick(tips().sb_NestPor, Qt::LeftButton);
+        QTest::mouseClick(named<QToolButton>(tips(), "sb_NestPor"), Qt::LeftButton);
         QCOMPARE(tips().shownLines(), QStringList{expected});
     }
     QVERIFY(m_fixture->messages.shown.isEmpty());
@@ -74,7 +75,7 @@ void TestTips::reopeningShowsTheSameTip()
 {
     writeTips(u"[podady pelmora]\r\n001=A\r\n002=B\r\n"_qs);
     tips().show();
-    tips().sb_NestPorClick();
+    tips().showNextTip();
     QTest::keyClick(&tips(), Qt::Key_Escape);
     QVERIFY(!tips().isVisible());
     tips().show();
@@ -86,9 +87,9 @@ void TestTips::oneTip()
     writeTips(u"[Podady Pelmora]\r\n001=Jedyna porada\r\n"_qs);
     tips().show();
     QCOMPARE(tips().shownLines(), QStringList{"Jedyna porada"});
-    QVERIFY(tips().sb_NestPor->isHidden());
-    QCOMPARE(tips().SpeedButton1->x(), 392);
-    QVERIFY(tips().SpeedButton3->isHidden()); // no help file here
+    QVERIFY(named<QToolButton>(tips(), "sb_NestPor")->isHidden());
+    QCOMPARE(named<QToolButton>(tips(), "SpeedButton1")->x(), 392);
+    QVERIFY(named<QToolButton>(tips(), "SpeedButton3")->isHidden()); // no help file here
 }
 
 void TestTips::missingFile()
@@ -98,8 +99,8 @@ void TestTips::missingFile()
     QVERIFY(m_fixture->messages.shown[0].text.startsWith(u"Niestety, nie posiadasz pliku z poradami"_qs));
     QVERIFY(m_fixture->messages.shown[0].icon == Messages::Icon::Error);
     QVERIFY(tips().shownLines().isEmpty());
-    QVERIFY(tips().sb_NestPor->isHidden());
-    QCOMPARE(tips().SpeedButton1->x(), 392);
+    QVERIFY(named<QToolButton>(tips(), "sb_NestPor")->isHidden());
+    QCOMPARE(named<QToolButton>(tips(), "SpeedButton1")->x(), 392);
 }
 
 void TestTips::keyLengthsCutTheEntry()
@@ -170,14 +171,14 @@ void TestTips::shapeAndDragging()
     QVERIFY(shape.contains(QPoint(269, 135)));
 
     const QPoint start = tips().pos();
-    QTest::mousePress(tips().PlasmaForm1, Qt::LeftButton, {}, QPoint(50, 50));
-    QMouseEvent move(QEvent::MouseMove, QPointF(80, 70), tips().PlasmaForm1->mapToGlobal(QPointF(80, 70)),
+    QTest::mousePress(named<ShapedPicture>(tips(), "PlasmaForm1"), Qt::LeftButton, {}, QPoint(50, 50));
+    QMouseEvent move(QEvent::MouseMove, QPointF(80, 70), named<ShapedPicture>(tips(), "PlasmaForm1")->mapToGlobal(QPointF(80, 70)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tips().PlasmaForm1, &move);
+    QApplication::sendEvent(named<ShapedPicture>(tips(), "PlasmaForm1"), &move);
     QCOMPARE(tips().pos(), start + QPoint(30, 20));
-    QMouseEvent withShift(QEvent::MouseMove, QPointF(90, 90), tips().PlasmaForm1->mapToGlobal(QPointF(90, 90)),
+    QMouseEvent withShift(QEvent::MouseMove, QPointF(90, 90), named<ShapedPicture>(tips(), "PlasmaForm1")->mapToGlobal(QPointF(90, 90)),
                           Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(tips().PlasmaForm1, &withShift);
+    QApplication::sendEvent(named<ShapedPicture>(tips(), "PlasmaForm1"), &withShift);
     QCOMPARE(tips().pos(), start + QPoint(30, 20)); // Shift held: no move
 }
 

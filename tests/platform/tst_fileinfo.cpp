@@ -103,10 +103,10 @@ void TestFileInfo::read()
 
     const QString path = write(name, bytes);
     QVERIFY(!path.isEmpty());
-    TFileVersionInfo info;
+    FileVersionInfo info;
     info.comments = "left over";
-    const TFileInfo file(path);
-    file.ReadVersionInfo(info);
+    const FileInfo file(path);
+    file.readVersionInfo(info);
     QCOMPARE(info.isExecutable, executable);
     QCOMPARE(info.fileDescription, description);
     QCOMPARE(info.companyName, company);
@@ -131,7 +131,7 @@ void TestFileInfo::displayName()
 {
     QFETCH(QString, name);
     QFETCH(QString, shown);
-    QCOMPARE(TFileInfo("/nie/istnieje/" + name).DisplayName(), shown);
+    QCOMPARE(FileInfo("/nie/istnieje/" + name).displayName(), shown);
 }
 
 void TestFileInfo::flags_data()
@@ -153,8 +153,8 @@ void TestFileInfo::flags()
     VersionContent content = polishSetup();
     content.flagsMask = mask;
     content.flags = flags;
-    TFileVersionInfo info;
-    TFileInfo(write("flags.exe", peWith(content))).ReadVersionInfo(info);
+    FileVersionInfo info;
+    FileInfo(write("flags.exe", peWith(content))).readVersionInfo(info);
     QCOMPARE((QList<bool>{info.debug, info.preRelease, info.patched, info.privateBuildFlag, info.infoInferred,
                           info.specialBuildFlag}),
              expected);
@@ -162,7 +162,7 @@ void TestFileInfo::flags()
 
 void TestFileInfo::ownVersion()
 {
-    QCOMPARE(OwnVersionText(), QStringLiteral("1.2.0.28"));
+    QCOMPARE(ownVersionText(), QStringLiteral("1.2.0.28"));
 }
 
 // A program's name on something that is no file: it is not opened, and it is no program.
@@ -182,10 +182,10 @@ void TestFileInfo::specialFilesAreNotOpened()
     SpecialFiles special;
     const QString path = dir.filePath("setup.exe");
     QVERIFY(special.make(kind, path));
-    const TFileVersionInfo info = returnsAtOnce([&] {
-        TFileVersionInfo read;
+    const FileVersionInfo info = returnsAtOnce([&] {
+        FileVersionInfo read;
         read.comments = "left over";
-        TFileInfo(path).ReadVersionInfo(read);
+        FileInfo(path).readVersionInfo(read);
         return read;
     });
     QVERIFY(!info.isExecutable);

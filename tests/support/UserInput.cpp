@@ -1,6 +1,6 @@
 #include "UserInput.h"
 
-#include "widgets/TdfsSystemTreeView.h"
+#include "widgets/FolderTree.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -105,12 +105,12 @@ void press(int key)
         QTest::keyClick(focus, Qt::Key(key));
 }
 
-bool clickPath(TdfsSystemTreeView *tree, const QString &path)
+bool clickPath(FolderTree *tree, const QString &path)
 {
     QTreeWidgetItem *item = tree->topLevelItem(0);
     while (item) {
         clickItem(tree, item);
-        const QString at = TdfsSystemTreeView::pathOf(item);
+        const QString at = FolderTree::pathOf(item);
         if (at == path)
             return true;
         if (!path.startsWith(at.endsWith(QLatin1Char('/')) ? at : at + QLatin1Char('/')))
@@ -119,7 +119,7 @@ bool clickPath(TdfsSystemTreeView *tree, const QString &path)
             QTest::keyClick(tree, Qt::Key_Right);
         QTreeWidgetItem *next = nullptr;
         for (int i = 0; i < item->childCount() && !next; ++i) {
-            const QString child = TdfsSystemTreeView::pathOf(item->child(i));
+            const QString child = FolderTree::pathOf(item->child(i));
             if (path == child || path.startsWith(child + QLatin1Char('/')))
                 next = item->child(i);
         }

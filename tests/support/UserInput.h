@@ -17,7 +17,7 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
-class TdfsSystemTreeView;
+class FolderTree;
 
 namespace UserInput {
 
@@ -44,6 +44,6 @@ void rightClick(QWidget *widget, const QPoint &pos);
 void press(int key);
 // Opens the folder tree down to path with clicks and the Right key, and clicks its entry;
 // false when the tree has no such entry.
-bool clickPath(TdfsSystemTreeView *tree, const QString &path);
+bool clickPath(FolderTree *tree, const QString &path);
 
 } // namespace UserInput

@@ -3,21 +3,22 @@
 // Run under an X server (scripts/screenshots uses Xvfb with a window manager, so the pictures
 // show the windows' captions); the offscreen platform works too, without captions.
 
+#include "Controls.h"
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 
 #include "app/Startup.h"
-#include "app/TForm1.h"
-#include "dialogs/TF_Obraz.h"
-#include "dialogs/Tf_Porady.h"
+#include "app/MainWindow.h"
+#include "dialogs/ImageProgressDialog.h"
+#include "dialogs/TipsWindow.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
-#include "widgets/ChoiceListBox.h"
-#include "widgets/TDirectoryEdit.h"
-#include "widgets/TdfsIconListBox.h"
-#include "widgets/TdfsSystemTreeView.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -184,71 +185,71 @@ bool makeDisc(const QString &folder)
 
 void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFolder)
 {
-    TForm1 &f = *windows.main;
+    MainWindow &f = *windows.main;
     if (!QTest::qWaitForWindowExposed(&f))
         return fail(QStringLiteral("the main window did not show"));
     shot(QStringLiteral("01-start"), &f);
 
-    typeOver(f.de_Folder, folder.chopped(1));
-    typeOver(f.e_Etykieta, QStringLiteral("Moja gra"));
+    typeOver(named<FolderEdit>(f, "de_Folder"), folder.chopped(1));
+    typeOver(named<QLineEdit>(f, "e_Etykieta"), QStringLiteral("Moja gra"));
     STEP(f.dataFolder() == folder);
-    STEP(clickPath(f.dfsSystemTreeView1, folder + QStringLiteral("program")));
+    STEP(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), folder + QStringLiteral("program")));
     shot(QStringLiteral("02-folder"), &f);
 
-    QTest::mouseClick(f.sb_AutoRun, Qt::LeftButton);
-    clickRow(f.lb_Programy, rowOf(f.lb_Programy, QStringLiteral("setup.exe")));
-    clickTab(f.PageControl1, 1);
-    clickRow(f.lb_Ikony, rowOf(f.lb_Ikony, QStringLiteral("grafika\\ikony.dll")));
-    clickRow(f.dfsIconListBox1, 0);
-    STEP(f.sb_Auto_OK->isEnabled());
+    QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
+    clickRow(named<ChoiceList>(f, "lb_Programy"), rowOf(named<ChoiceList>(f, "lb_Programy"), QStringLiteral("setup.exe")));
+    clickTab(named<QTabWidget>(f, "PageControl1"), 1);
+    clickRow(named<ChoiceList>(f, "lb_Ikony"), rowOf(named<ChoiceList>(f, "lb_Ikony"), QStringLiteral("grafika\\ikony.dll")));
+    clickRow(named<IconList>(f, "dfsIconListBox1"), 0);
+    STEP(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
     shot(QStringLiteral("03-autostart"), &f);
-    QTest::mouseClick(f.sb_Auto_OK, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
 
-    STEP(clickPath(f.dfsSystemTreeView1, folder + QStringLiteral("program/przeglądarka.exe")));
-    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
-    STEP(f.p_Dodaj->isVisible());
-    typeOver(f.cb_NazwaPozycji, QStringLiteral("Obejrzyj zdjęcia"));
+    STEP(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), folder + QStringLiteral("program/przeglądarka.exe")));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
+    STEP(named<QFrame>(f, "p_Dodaj")->isVisible());
+    typeOver(named<QComboBox>(f, "cb_NazwaPozycji"), QStringLiteral("Obejrzyj zdjęcia"));
     shot(QStringLiteral("04-pozycja"), &f);
-    QTest::mouseClick(f.sb_Add_OK, Qt::LeftButton);
-    STEP(clickPath(f.dfsSystemTreeView1, folder + QStringLiteral("instrukcja.exe")));
-    QTest::mouseClick(f.sb_Dodaj, Qt::LeftButton);
-    STEP(f.p_Dodaj->isVisible());
-    typeOver(f.cb_NazwaPozycji, QStringLiteral("Przeczytaj instrukcję"));
-    QTest::mouseClick(f.sb_Add_OK, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
+    STEP(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), folder + QStringLiteral("instrukcja.exe")));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
+    STEP(named<QFrame>(f, "p_Dodaj")->isVisible());
+    typeOver(named<QComboBox>(f, "cb_NazwaPozycji"), QStringLiteral("Przeczytaj instrukcję"));
+    QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
 
     whenShown("QMessageBox", [&](QWidget *box) {
         shot(QStringLiteral("05-utworzone"), &f);
         clickButton(box, QStringLiteral("OK"));
     });
-    QTest::mouseClick(f.sb_Utworz, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
     STEP(QFileInfo::exists(folder + QStringLiteral("autorun.inf")));
 
-    rightClick(f.Image2, f.Image2->rect().center());
-    STEP(QTest::qWaitForWindowExposed(f.pm_Menu));
+    rightClick(named<QLabel>(f, "Image2"), named<QLabel>(f, "Image2")->rect().center());
+    STEP(QTest::qWaitForWindowExposed(named<QMenu>(f, "pm_Menu")));
     shot(QStringLiteral("06-menu-napedu"), &f);
-    f.pm_Menu->close();
+    named<QMenu>(f, "pm_Menu")->close();
 
     whenShown("QMessageBox", [&](QWidget *box) {
         shot(QStringLiteral("07-sprawdzenie"), &f);
         clickButton(box, QStringLiteral("OK"));
     });
-    QAction *check = openMenuEntry(f.sb_Nowe, f.pm_Nowe, QStringLiteral("Sprawdzplyte1"));
+    QAction *check = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"), QStringLiteral("Sprawdzplyte1"));
     STEP(check);
-    clickEntry(f.pm_Nowe, check);
+    clickEntry(named<QMenu>(f, "pm_Nowe"), check);
 
-    QAction *image = openMenuEntry(f.sb_Nowe, f.pm_Nowe, QStringLiteral("Obrazplyty1"));
+    QAction *image = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"), QStringLiteral("Obrazplyty1"));
     STEP(image);
-    QTest::mouseMove(f.pm_Nowe, f.pm_Nowe->actionGeometry(image).center());
-    waitFor([&] { return f.pm_Nowe->activeAction() == image; }, 2000);
+    QTest::mouseMove(named<QMenu>(f, "pm_Nowe"), named<QMenu>(f, "pm_Nowe")->actionGeometry(image).center());
+    waitFor([&] { return named<QMenu>(f, "pm_Nowe")->activeAction() == image; }, 2000);
     shot(QStringLiteral("08-menu-obraz"), &f);
 
     whenShown("QFileDialog", [&](QWidget *chooser) {
         auto *dialog = static_cast<QFileDialog *>(chooser);
         dialog->setDirectory(imageFolder); // the proposed folder is a temporary one; this one is steady
         shot(QStringLiteral("09-zapis-obrazu"), &f);
-        whenShown("TF_Obraz", [&](QWidget *w) {
-            auto *progress = static_cast<TF_Obraz *>(w);
-            waitFor([&] { return progress->pb_Postep->value() >= 20 || !progress->isVisible(); });
+        whenShown("ImageProgressDialog", [&](QWidget *w) {
+            auto *progress = static_cast<ImageProgressDialog *>(w);
+            waitFor([&] { return named<QProgressBar>(*progress, "pb_Postep")->value() >= 20 || !progress->isVisible(); });
             if (progress->isVisible())
                 shot(QStringLiteral("10-postep"), &f);
             whenShown("QMessageBox", [&](QWidget *box) {
@@ -258,9 +259,9 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
         });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    clickEntry(f.pm_Nowe, image);
+    clickEntry(named<QMenu>(f, "pm_Nowe"), image);
 
-    QTest::mouseClick(f.sb_Porady, Qt::LeftButton);
+    QTest::mouseClick(named<QToolButton>(f, "sb_Porady"), Qt::LeftButton);
     STEP(QTest::qWaitForWindowExposed(windows.tips.get()));
     shot(QStringLiteral("12-porady"), windows.tips.get(), true);
     STEP(QFileInfo::exists(imageFolder + QStringLiteral("/Moja gra.iso")));

@@ -1,0 +1,291 @@
+// The main window: start-up, the program's settings entry, and the commands that do not
+// touch the document (help, tips, about, close, F1 and F10).
+
+#include "app/MainWindow.h"
+
+#include "app/ItemDelegates.h"
+#include "app/Texts.h"
+#include "platform/Messages.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/PathLabel.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
+
+#include "Version.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QShortcut>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+const QString programKey = QStringLiteral("Software\\Quorvale\\Pelmora");
+const QString myComputerKey = QStringLiteral(
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\CLSID\\"
+    "{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+} // namespace
+
+MainWindow::MainWindow(const AppServices &services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(Texts::title);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setupLayout();
+    connectHandlers();
+    resetToNewMenu();
+}
+
+// A rename still open is committed as the list goes, when this window is no longer whole:
+// nothing of it may be told then.
+MainWindow::~MainWindow()
+{
+    disconnect(m_itemList->itemDelegateForColumn(0), nullptr, this, nullptr);
+}
+
+void MainWindow::setSideWindows(QWidget *tips, QWidget *about)
+{
+    m_tips = tips;
+    m_about = about;
+}
+
+void MainWindow::connectHandlers()
+{
+    connect(m_closeButton, &QToolButton::clicked, this, &MainWindow::closeWindow);
+    connect(m_helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
+    connect(m_tipsButton, &QToolButton::clicked, this, &MainWindow::showTips);
+    connect(m_aboutButton, &QToolButton::clicked, this, &MainWindow::showAbout);
+    connect(m_createButton, &QToolButton::clicked, this, &MainWindow::createMenuFile);
+    connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::save);
+    connect(m_menuButton, &QToolButton::clicked, this, &MainWindow::showFileMenu);
+    connect(m_refreshButton, &QPushButton::clicked, this, &MainWindow::refresh);
+    connect(m_folderEdit, &FolderEdit::confirmed, this, &MainWindow::folderConfirmed);
+    connect(m_folderTree, &FolderTree::selectedEntryChanged, this, &MainWindow::treeSelectionChanged);
+    connect(m_folderTree, &FolderTree::entryDoubleClicked, this, &MainWindow::treeEntryDoubleClicked);
+    connect(m_folderTree, &FolderTree::keyPressed, this, &MainWindow::treeKeyPressed);
+    connect(m_programsOnlyBox, &QCheckBox::clicked, this, &MainWindow::programsOnlyToggled);
+    connect(m_addButton, &QPushButton::clicked, this, &MainWindow::openNewItemPanel);
+    connect(m_addToMenuAction, &QAction::triggered, this, &MainWindow::openNewItemPanel);
+    connect(m_setAsAutoStartAction, &QAction::triggered, this,
+            &MainWindow::setSelectedAsAutoStart);
+    connect(m_openFileButton, &QPushButton::clicked, this, &MainWindow::openMenuFileOnDesktop);
+    connect(m_deleteFileButton, &QPushButton::clicked, this, &MainWindow::deleteMenuFile);
+    connect(m_runAction, &QAction::triggered, this, &MainWindow::runSelectedProgram);
+    connect(m_recentFoldersButton, &QToolButton::clicked, this, &MainWindow::showRecentFolders);
+    connect(m_previewButton, &QPushButton::clicked, this, &MainWindow::previewOnDrive);
+    for (QWidget *drive : std::initializer_list<QWidget *>{m_driveFrame, m_drivePicture, m_driveLabel})
+        connect(drive, &QWidget::customContextMenuRequested, this, [this, drive](const QPoint &at) {
+            fillDriveMenu();
+            m_driveMenu->popup(drive->mapToGlobal(at));
+        });
+    connect(m_itemCaptionBox, &QComboBox::editTextChanged, this, &MainWindow::itemCaptionEdited);
+    connect(m_itemOkButton, &QPushButton::clicked, this, &MainWindow::acceptItem);
+    connect(m_itemCancelButton, &QPushButton::clicked, this, &MainWindow::cancelItem);
+    connect(m_itemList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::itemSelectionChanged);
+    connect(m_itemList, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openEditItemPanel);
+    connect(m_editButton, &QPushButton::clicked, this, &MainWindow::openEditItemPanel);
+    connect(m_removeButton, &QPushButton::clicked, this, &MainWindow::removeSelectedItem);
+    connect(m_sortBox, &QCheckBox::clicked, this, &MainWindow::sortingToggled);
+    connect(static_cast<LabelDelegate *>(m_itemList->itemDelegateForColumn(0)), &LabelDelegate::edited, this,
+            [this](int row) { itemRenamed(m_itemList->topLevelItem(row)); });
+    m_itemList->installEventFilter(this);
+    m_itemCaptionBox->installEventFilter(this); // the combo has the focus; its edit is only its proxy
+    connect(m_labelEdit, &QLineEdit::textChanged, this, &MainWindow::labelEdited);
+    connect(m_autoStartButton, &QToolButton::clicked, this, &MainWindow::openAutoStartPanel);
+    connect(m_programList, &ChoiceList::Click, this, &MainWindow::programChosen);
+    connect(m_iconFileList, &ChoiceList::Click, this, &MainWindow::iconFileChosen);
+    connect(m_iconList, &ChoiceList::Click, this, &MainWindow::iconChosen);
+    connect(m_iconList, &QListWidget::itemDoubleClicked, this, [this] {
+        iconChosen();
+        acceptAutoStart();
+    });
+    connect(m_autoStartCancelButton, &QPushButton::clicked, this, &MainWindow::cancelAutoStart);
+    connect(m_autoStartOkButton, &QPushButton::clicked, this, &MainWindow::acceptAutoStart);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_programList, m_iconFileList, m_iconList})
+        w->installEventFilter(this);
+    for (QWidget *w : {static_cast<QWidget *>(m_folderEdit), static_cast<QWidget *>(m_programsOnlyBox),
+                       static_cast<QWidget *>(m_sortBox)})
+        w->installEventFilter(this);
+
+    // The keys a desktop user tries first; the buttons carry access keys (Alt+letter) of their
+    // own. None of them moves the focus, and none acts under an open panel.
+    const auto shortcut = [this](const QKeySequence &keys, const std::function<void()> &command) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, command] {
+            if (!panelOpen())
+                command();
+        });
+    };
+    shortcut(QKeySequence::Save, [this] {
+        if (m_saveButton->isVisible() && m_saveButton->isEnabled())
+            save();
+        else if (m_createButton->isVisible() && m_createButton->isEnabled())
+            createMenuFile();
+    });
+    shortcut(QKeySequence::New, [this] { newMenu(); });
+    shortcut(QKeySequence::Open, [this] { openMenu(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_F4), [this] { close(); });
+}
+
+void MainWindow::resetToNewMenu()
+{
+    m_loading = true;
+    m_edited = false;
+    m_folder.clear();
+    m_folderText.clear();
+    writeProgramEntry();
+    m_autoStartPanel->resize(473, 297);
+    m_saveButton->move(m_createButton->x(), m_saveButton->y());
+    m_createButton->show();
+    m_saveButton->hide();
+    clearItems();
+    m_labelEdit->clear();
+    for (QWidget *w : std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_addButton, m_refreshButton,
+                                                        m_removeButton, m_editButton, m_previewButton, m_deleteFileButton})
+        w->setEnabled(false);
+    for (QLabel *l : std::initializer_list<QLabel *>{m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption, m_itemNameLabel, m_itemFileLabel, m_itemNameCaption, m_itemFileCaption})
+        l->clear();
+    m_fileMissingLabel->hide();
+    m_programNameLabel->clear();
+    m_iconFileLabel->clear();
+    m_iconIndexFromFile.reset();
+    {
+        const QSignalBlocker quietPrograms(m_programList), quietIcons(m_iconFileList), quietIconList(m_iconList);
+        m_programList->clear();
+        m_iconFileList->clear();
+        m_foundIconFiles->clear();
+        // Emptied and forgotten: the same icon file read again after New is shown again.
+        m_iconList->setFileName(QString());
+    }
+    fitColumns();
+    m_folderEdit->setFolder(Texts::myComputer);
+    m_edited = false;
+    m_loading = false;
+}
+
+// The program's entry in the settings store is for other programs; it is written when "Path"
+// does not name an existing file. A store that cannot be written is no reason not to start.
+void MainWindow::writeProgramEntry()
+{
+    SettingsKey key(programKey);
+    const std::optional<QString> path = key.value(QStringLiteral("Path"));
+    if (path && QFileInfo(*path).isFile())
+        return;
+    key.setValue(QStringLiteral("Version"), QStringLiteral(PELMORA_VERSION));
+    key.setValue(QStringLiteral("Path"), m_services.programFile);
+    key.setValue(QStringLiteral("Name"), Texts::title);
+}
+
+void MainWindow::refreshOnShow()
+{
+    m_helpButton->setVisible(QFileInfo(m_services.helpFile()).isFile());
+    const std::optional<QString> name = SettingsKey(myComputerKey).value(QString());
+    m_computerNameLabel->setText(name && !name->isEmpty() ? *name : Texts::myComputer);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        refreshOnShow();
+}
+
+void MainWindow::closeWindow()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // An open panel is cancelled first, as its Anuluj would; then the menu's changes are offered.
+    if (m_itemPanel->isVisible())
+        cancelItem();
+    else if (m_autoStartPanel->isVisible())
+        cancelAutoStart();
+    if (!saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
+}
+
+void MainWindow::showHelp()
+{
+    m_services.shell.open(this, m_services.helpFile(), QStringLiteral("open"), Shell::Show::Maximized);
+}
+
+void MainWindow::showTips()
+{
+    if (!m_tips)
+        return;
+    m_tips->show();
+    m_tips->raise();
+    m_tips->activateWindow();
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_about)
+        return;
+    // A modal window: whatever hides it gives this window back, with its focus.
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainWindow::folderEditKeyPressed(int key)
+{
+    if (key == Qt::Key_F1 && !m_helpButton->isHidden())
+        showHelp();
+    else if (key == Qt::Key_F10)
+        showAbout();
+}
+
+// The window's own key handler runs only when no control has the focus; keys that a control
+// leaves unhandled travel up to the window and must not act twice.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    QWidget *focus = focusWidget();
+    if (!focus || focus == this)
+        folderEditKeyPressed(event->key());
+    QWidget::keyPressEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched == m_folderEdit || watched == m_programsOnlyBox || watched == m_sortBox)
+            folderEditKeyPressed(key);
+        else if (watched == m_itemList && QApplication::focusWidget() != m_itemList
+                 && m_itemList->isAncestorOf(QApplication::focusWidget()))
+            folderEditKeyPressed(key); // keys of the rename's editor: Enter ends the rename, nothing else
+        else if (watched == m_itemList && key == Qt::Key_F2 && selectedRow()) {
+            // F2 renames the entry's label wherever in the row it was clicked, in view.
+            m_itemList->horizontalScrollBar()->setValue(0);
+            m_itemList->editItem(selectedRow(), 0);
+            return true;
+        } else if (watched == m_itemList)
+            itemListKeyPressed(key);
+        else if (watched == m_itemCaptionBox)
+            itemCaptionKeyPressed(key);
+        else if (watched == m_programList || watched == m_iconFileList || watched == m_iconList)
+            programListKeyPressed(key);
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,168 @@
+// The commands on the whole document: the "Menu ..." pop-up with New, Open, the check of the
+// disc, the disc image and the recent files, and Refresh.
+
+#include "app/MainWindow.h"
+
+#include "app/RecentList.h"
+#include "app/Texts.h"
+#include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
+#include "core/DiscCheck.h"
+#include "dialogs/DiscCheckWindow.h"
+#include "platform/FileDialogs.h"
+#include "platform/Messages.h"
+#include "widgets/Placement.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/FolderTree.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void MainWindow::showFileMenu()
+{
+    m_fileMenu->clear();
+    m_fileMenu->addAction(QIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
+                       this, &MainWindow::newMenu)
+        ->setObjectName(QStringLiteral("Nowe1"));
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(QIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
+                       this, &MainWindow::openMenu);
+    QAction *check = m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this, &MainWindow::showDiscCheck);
+    check->setObjectName(QStringLiteral("Sprawdzplyte1"));
+    check->setEnabled(m_autoStartButton->isEnabled()); // while a folder is taken
+    QAction *image = m_fileMenu->addAction(QStringLiteral("Utwórz obraz płyty (ISO)..."), this,
+                                        &MainWindow::makeDiscImage);
+    image->setObjectName(QStringLiteral("Obrazplyty1"));
+    image->setEnabled(m_autoStartButton->isEnabled());
+    QAction *separator = m_fileMenu->addSeparator();
+    separator->setObjectName(QStringLiteral("N4"));
+    QMenu *recent = m_fileMenu->addMenu(QIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
+                                     QStringLiteral("Ostatnio wybierane"));
+    for (const QString &path : RecentList(RecentList::filesKey).entries()) {
+        if (QFileInfo(path).isFile())
+            recent->addAction(path, this, [this, path] {
+                openMenuFile(path);
+                m_folderTree->setFocus();
+            });
+    }
+    recent->menuAction()->setVisible(!recent->isEmpty());
+    separator->setVisible(!recent->isEmpty());
+    m_fileMenu->popup(m_menuButton->mapToGlobal(QPoint(m_menuButton->width(), m_menuButton->height() - 10)));
+}
+
+void MainWindow::newMenu()
+{
+    // Unsaved changes get the question that offers to save them; otherwise New is confirmed.
+    if (hasUnsavedChanges()) {
+        if (!saveChangesFirst(true, Texts::askSaveChanges))
+            return;
+    } else if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
+                                        Texts::captionWarning, Messages::Buttons::YesNo,
+                                        Messages::Icon::Question)
+               != Messages::Answer::Yes) {
+        return;
+    }
+    resetToNewMenu();
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    m_folderEdit->setInitialFolder(documents);
+    if (!documents.endsWith(QLatin1Char('/')))
+        documents += QLatin1Char('/');
+    m_folderEdit->setFolder(documents);
+    m_modified = false;
+    m_folderTree->setFocus();
+}
+
+void MainWindow::openMenu()
+{
+    const QString path = m_services.dialogs.openFileName(
+        this, QStringLiteral("Otwórz plik z menu"), QStringLiteral("pliki autouruchamiania (*.inf)"),
+        QStringLiteral("inf"), QStringLiteral("autorun.inf"));
+    if (path.isEmpty())
+        return;
+    const QString name = QFileInfo(path).fileName();
+    QString error;
+    if (!QFileInfo(path).isFile())
+        error = QStringLiteral("Wskazany plik nie istnieje !!!");
+    else if (fileExtension(name).toLower() != QLatin1String(".inf"))
+        error = QStringLiteral("Wskazany plik ma nieprawidłowe rozszerzenie (nie jest plikiem "
+                               "zawierającym dane autouruchomiania) !!!");
+    else if (name.toLower() != QLatin1String("autorun.inf"))
+        error = QStringLiteral("Wskazany plik ma nieprawidłową nazwę !!!");
+    if (!error.isEmpty()) {
+        m_services.messages.show(this, error, Texts::captionError, Messages::Buttons::Ok,
+                                 Messages::Icon::Error);
+        return;
+    }
+    openMenuFile(QFileInfo(path).absoluteFilePath());
+    m_folderTree->setFocus();
+}
+
+void MainWindow::showDiscCheck()
+{
+    const QList<DiscFinding> findings = checkDisc(document(), dataFolder());
+    if (findings.isEmpty()) {
+        if (m_check)
+            m_check->close();
+        m_services.messages.show(this, QStringLiteral("Nie znaleziono problemów."),
+                                 Texts::captionInformation, Messages::Buttons::Ok,
+                                 Messages::Icon::Information);
+        return;
+    }
+    if (!m_check) {
+        m_check = new DiscCheckWindow(this);
+        connect(m_check, &DiscCheckWindow::findingChosen, this, &MainWindow::showFinding);
+    }
+    m_check->setFindings(findings);
+    m_check->show();
+    m_check->raise();
+    m_check->activateWindow();
+}
+
+void MainWindow::showFinding(const DiscFinding &finding)
+{
+    if (panelOpen())
+        return;
+    activateWindow();
+    QRect place; // what the findings window must leave in view
+    if (finding.key == QLatin1String("label")) {
+        m_labelEdit->setFocus();
+        m_labelEdit->selectAll();
+        place = QRect(m_labelEdit->mapToGlobal(QPoint()), m_labelEdit->size());
+    } else if (finding.item >= 0) {
+        // The list may have changed since the check: a row that is gone is not looked for.
+        if (QTreeWidgetItem *row = m_itemList->topLevelItem(finding.item)) {
+            m_itemList->setCurrentItem(row);
+            m_itemList->scrollToItem(row);
+            m_itemList->setFocus();
+            const QRect rect = m_itemList->visualItemRect(row);
+            place = QRect(m_itemList->viewport()->mapToGlobal(rect.topLeft()), rect.size());
+        }
+    } else {
+        openAutoStartPanel();
+        place = QRect(m_autoStartPanel->mapToGlobal(QPoint()), m_autoStartPanel->size());
+    }
+    if (m_check && m_check->isVisible() && place.isValid())
+        moveOutOf(m_check, place);
+}
+
+void MainWindow::refresh()
+{
+    if (!fileOnDisc() || panelOpen())
+        return;
+    if (m_modified
+        && m_services.messages.show(
+               this,
+               QStringLiteral("W pliku wprowadzono zmiany, odświeżenie pliku dysku, czyli ponowne "
+                              "załadowanie spowoduje utratę wprowadzonych zmian.\rKontynuować "
+                              "odświeżanie teraz ???"),
+               Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               != Messages::Answer::Yes)
+        return;
+    if (readMenuFile(autorunPath(dataFolder())))
+        m_modified = false;
+}

@@ -1,0 +1,136 @@
+// The created file and the files of the folder handed to the desktop, deleting the created
+// file, the recent folders, and the drive's context menu as the disc will show it.
+
+#include "app/MainWindow.h"
+
+#include "app/RecentList.h"
+#include "app/Texts.h"
+#include "core/AutorunWriter.h"
+#include "core/DiscPath.h"
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/FolderTree.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void MainWindow::openMenuFileOnDesktop()
+{
+    if (!fileOnDisc())
+        return;
+    if (m_modified
+        && m_services.messages.show(this,
+                                    QStringLiteral("W tworzonym pliku wprowadzono zmiany, czy chcesz je "
+                                                   "przed otwarciem zapisć ???"),
+                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               == Messages::Answer::Yes)
+        save();
+    m_services.messages.show(this,
+                             QStringLiteral("Tak wygląda utworzony przez Ciebie plik z danymi dla menu. "
+                                            "Jeżeli chcesz aby menu, które stworzyłeś działało poprawnie, "
+                                            "w otwartym pliku, PROPONUJĘ NIC NIE ZMIENIAĆ !!!"),
+                             Texts::captionInformation, Messages::Buttons::Ok, Messages::Icon::Information);
+    m_services.shell.open(this, autorunPath(dataFolder()), QStringLiteral("open"), Shell::Show::Normal);
+    m_folderTree->setFocus();
+}
+
+void MainWindow::deleteMenuFile()
+{
+    if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz usunąć plik ???"),
+                                 Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+            == Messages::Answer::Yes
+        && !QFile::remove(autorunPath(dataFolder())))
+        m_services.messages.show(
+            this,
+            QStringLiteral("Nie można usunąć pliku, sprawdź czy folder jest folderem zabezpieczonym przed "
+                           "jakimikolwiek modyfikacjami lub czy nie usuwasz pliku z dysku chronionego przed "
+                           "zapisem lub z takiego gdzie zapis jest niemożliwy ???"),
+            Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    const bool onDisc = fileOnDisc();
+    for (QPushButton *b : {m_deleteFileButton, m_openFileButton, m_previewButton, m_refreshButton})
+        enable(b, onDisc);
+    m_saveButton->setVisible(onDisc);
+    m_createButton->setVisible(!onDisc);
+    if (!onDisc)
+        clearItems();
+    m_folderTree->setFocus();
+}
+
+void MainWindow::runSelectedProgram()
+{
+    m_services.shell.open(this, selectedPath(), QString(), Shell::Show::Normal);
+}
+
+bool MainWindow::fillRecentFolders()
+{
+    m_recentFoldersMenu->clear();
+    for (const QString &folder : RecentList(RecentList::foldersKey).entries()) {
+        // Stored with the separator at the end; the root is the separator alone.
+        if (!QFileInfo(folder.size() > 1 ? folder.chopped(1) : folder).isDir())
+            continue;
+        m_recentFoldersMenu->addAction(folder, this, [this, folder] {
+            m_folderEdit->setFolder(folder);
+            if (m_folderTree->isEnabled() && m_folderTree->isVisible())
+                m_folderTree->setFocus();
+        });
+    }
+    return !m_recentFoldersMenu->isEmpty();
+}
+
+void MainWindow::showRecentFolders()
+{
+    if (fillRecentFolders())
+        m_recentFoldersMenu->popup(QCursor::pos());
+}
+
+void MainWindow::fillDriveMenu()
+{
+    m_driveMenu->clear();
+    m_driveMenu->setToolTipsVisible(true);
+    const QString folder = dataFolder();
+    const auto opening = [&](const QString &caption, const QString &file) {
+        const QString path = nativePathOf(folder, file);
+        QAction *action = m_driveMenu->addAction(caption, this, [this, path] {
+            m_services.shell.open(this, path, QStringLiteral("open"), Shell::Show::Normal);
+        });
+        // A path from the menu file is shown as it is, never taken for markup.
+        action->setToolTip(Qt::mightBeRichText(path) ? QStringLiteral("<p style='white-space:pre'>")
+                                                           + path.toHtmlEscaped() + QStringLiteral("</p>")
+                                                     : path);
+        action->setStatusTip(path);
+        return action;
+    };
+    const auto greyed = [&](const QString &caption) {
+        QAction *action = m_driveMenu->addAction(caption);
+        action->setEnabled(false);
+        return action;
+    };
+
+    const QString program = m_programNameLabel->text();
+    if (!program.isEmpty()) {
+        m_driveMenu->setDefaultAction(opening(QStringLiteral("Autoodtwarzanie"), program));
+    } else {
+        m_driveMenu->setDefaultAction(greyed(QStringLiteral("&Otwórz")));
+        greyed(QStringLiteral("Eksplo&ruj"));
+        greyed(QStringLiteral("W&yszukaj"));
+    }
+    for (const MenuItem &item : document().items)
+        opening(item.label, item.file);
+    if (!program.isEmpty()) {
+        greyed(QStringLiteral("W&yszukaj"));
+        greyed(QStringLiteral("&Otwórz"));
+        greyed(QStringLiteral("Eksplo&ruj"));
+    }
+    for (const char *caption : {"U&dostępnianie i zabezpieczenia", "W&ysuń", "&Kopiuj", "Utwórz &skrót", "&Właściwości"}) {
+        m_driveMenu->addSeparator();
+        greyed(QString::fromUtf8(caption));
+    }
+}

@@ -1,0 +1,217 @@
+// The preview: the saved menu file is tried from a temporary drive letter that stands for the
+// data folder, with a variant of the file that works from there, and is put back afterwards.
+
+#include "app/MainWindow.h"
+
+#include "app/Texts.h"
+#include "core/AtomicFile.h"
+#include "core/AutorunWriter.h"
+#include "core/PreviewVariant.h"
+#include "core/ProfileFile.h"
+#include "platform/Messages.h"
+#include "platform/PreviewDrive.h"
+#include "platform/PreviewJournal.h"
+#include "platform/StateFolder.h"
+#include "core/RegularFile.h"
+#include "widgets/FolderTree.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace {
+
+QString longQuestion(const QString &folder, const QString &label, const QString &drive,
+                     const QString &volume, const QString &letter)
+{
+    const QChar quote(u'"');
+    return QStringLiteral(
+               "Czy chcesz teraz zobaczyć podgląd utworzonego dysku CD (DVD) ???\r\rProgram ma możliwość "
+               "utworzenia wirtualnego tymczasowego dysku.\rUWAGA !!! utworzony dysk będzie istniał do czasu "
+               "ponownego uruchomienia komputera, nie będzie w niczym przeszkadzał i na pewno nic nie zepsuje "
+               "przy czym nie będzie zachowywał się tak jak dysk CD tzn. na utworzonym dysku będzie można "
+               "zapisywać i usuwać z niego pliki w związku z czym ostrzegam - cokolwiek zostanie usunięte na "
+               "utworzonym dysku zostanie usunięte w folderze ")
+        + quote + folder + quote + QLatin1Char(' ')
+        + QStringLiteral(
+              "poza tym nie będzie w Moim komputerze reprezentowany przez ikonę, którą podałeś w oknie "
+              "Auto... tylko będzie posiadał standardową ikonę przypisaną dyskowi z którego plików tworzysz "
+              "wirtualny napęd (w Twoim przypadku jest to dysk ")
+        + drive + QStringLiteral(") ")
+        + QStringLiteral("Etykieta utworzonego dysku niestety też nie będzie taka, jaką podałeś w polu "
+                         "Etykieta czyli ")
+        + quote + label + quote + QStringLiteral(" ale będzie taka sama jak etykieta dysku  ") + drive
+        + QStringLiteral(" - ") + quote + volume + quote
+        + QStringLiteral(". Tymczasowe dyski, aby zapobiec wszelkim usterkom systemowym oznaczam literami ")
+        + QStringLiteral("od końca alfabetu.") + QStringLiteral("\r")
+        + QStringLiteral("Co w związku z tym daje podgląd utworzonego dysku ??? - można podglądnąć strukturę "
+                         "plików tak, jak będzie się one znajdowały na nagranym dysku CD (DVD) i co "
+                         "najważniejsze można zobaczyć jak w rzeczywistości funkcjonuje utworzone menu.")
+        + QStringLiteral("\r\r") + QStringLiteral("Czy mam teraz utworzyć tymczasowy dysk (") + letter
+        + QStringLiteral(":) z zawartością wskazanego folderu ???");
+}
+
+QString waitMessage(const QString &letter, const QString &folder)
+{
+    return QStringLiteral("POCZEKAJ !!!, NIE KLIKAJ W OK !!!  Przeczytaj.\r\rW Moim Komputerze pojawił się nowy "
+                          "element, dysk ")
+        + letter + QStringLiteral(" , który reprezentuje zawartość folderu ") + folder
+        + QStringLiteral(". Jak już wiesz, z poprzedniego komunikatu, jest to dysk tymczasowy, zniknie po "
+                         "ponownym uruchomieniu komputera. Został on zrobiony w celu pokazania zasady działania "
+                         "utworzonego menu. ")
+        + QStringLiteral("W tej chwili menu działa poprawnie ponieważ zostało utworzone jako menu dla dysku "
+                         "tymczasowego a zapisany plik z zawartością nieznacznie różni się od pliku z "
+                         "zawartością menu dla dysku CD (DVD). Jeżeli klikniesz na przycisk OK plik zostanie ")
+        + QStringLiteral("usunięty i zastąpiony plikiem poprawnie działającym dla dysku CD (DVD) np. po "
+                         "nagraniu płyty. Zalecam więc uruchomienie Mojego komputera i sprawdzenie poprawności "
+                         "utworzonego menu a następnie, po upewnieniu się że wszystko ")
+        + QStringLiteral("jest tak jak należy, kliknięcie w przycisk OK czytanego właśnie komunikatu.");
+}
+
+QString noWinePrefix(const QString &prefix)
+{
+    return QStringLiteral("Podgląd tworzy tymczasowy dysk jako literę dysku Wine, a nie ma prefiksu Wine "
+                          "(folderu ")
+        + prefix + QStringLiteral("/dosdevices). Uruchom raz Wine (np. poleceniem winecfg) albo wskaż "
+                                  "istniejący prefiks zmienną WINEPREFIX i spróbuj ponownie.");
+}
+
+} // namespace
+
+void MainWindow::previewOnDrive()
+{
+    if (m_modified
+        && m_services.messages.show(this,
+                                    QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
+                                                   "zapisane nie będą widoczne po wybraniu opci Podgląd.\r\rCzy "
+                                                   "chcesz teraz zapisć ???"),
+                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               == Messages::Answer::Yes)
+        save();
+
+    const QString folder = dataFolder();
+    const PreviewDrive drives;
+    const QString letter = drives.freeLetter();
+    const QString volume = PreviewDrive::volumeLabel(folder);
+    if (m_itemList->topLevelItemCount() == 0) {
+        m_services.messages.show(this,
+                                 QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
+                                                "pusta, dodaj najpierw pozycje do menu !!!"),
+                                 Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+    } else if (!drives.hasPrefix()) {
+        // The drive letters are those of Wine; without a prefix there is nowhere to make one.
+        m_services.messages.show(this, noWinePrefix(drives.prefix()), Texts::captionWarning,
+                                 Messages::Buttons::Ok, Messages::Icon::Warning);
+    } else if (m_services.messages.show(this,
+                                        longQuestion(folder, m_labelEdit->text(), PreviewDrive::volumeRoot(folder),
+                                                     volume, letter),
+                                        Texts::captionWarning, Messages::Buttons::YesNo,
+                                        Messages::Icon::Question)
+               == Messages::Answer::Yes) {
+        previewRun(folder, letter);
+    }
+    m_folderTree->setFocus();
+}
+
+void MainWindow::previewRun(const QString &folder, const QString &letter)
+{
+    const QString path = autorunPath(folder);
+    if (stateFolder().isEmpty()) {
+        m_services.messages.show(this,
+                                 QStringLiteral("Folder ") + stateFolderPath()
+                                     + QStringLiteral(", w którym program przechowuje kopię pliku z menu na czas "
+                                                      "podglądu, nie jest prywatnym folderem użytkownika (musi to "
+                                                      "być zwykły folder należący do Ciebie, dostępny tylko dla "
+                                                      "Ciebie). Podgląd nie zostanie uruchomiony."),
+                                 Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+        return;
+    }
+    PreviewJournal journal(path);
+    if (journal.leftBehind()) {
+        // An earlier preview could not put the file back: that comes first, and its journal is
+        // never written over.
+        const std::optional<PreviewJournal::Restored> restored = PreviewJournal::restore(journal.journalFile());
+        if (restored)
+            reportRestored({*restored});
+        if (!restored || !restored->ok)
+            return;
+    }
+    // The file exactly as saved, to be put back byte for byte.
+    QByteArray saved;
+    if (readRegularFile(path, ProfileFile::maxFileSize, &saved) != FileReadError::None) {
+        generalError(Texts::cannotOpenFile.arg(path));
+        return;
+    }
+    const QByteArray variant = autorunBytes(previewLines(ProfileFile::fromBytes(saved), folder));
+    // The user's bytes are safe in the journal before the variant takes their place.
+    if (!journal.keep(saved, variant)) {
+        generalError(Texts::cannotCreateFile.arg(journal.journalFile()));
+        return;
+    }
+    if (!writeFileAtomically(path, variant)) {
+        journal.release();
+        generalError(Texts::cannotCreateFile.arg(path));
+        return;
+    }
+
+    const PreviewDrive drives;
+    drives.map(letter, folder);
+    m_services.messages.show(this, waitMessage(letter, folder), Texts::captionWarning, Messages::Buttons::Ok,
+                             Messages::Icon::Warning);
+    if (!writeFileAtomically(path, saved)) {
+        generalError(Texts::cannotCreateFile.arg(path)); // the journal stays for the next start
+        return;
+    }
+    journal.release();
+    if (m_services.messages.show(this,
+                                 QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "
+                                                "Program poza tworzeniem tymczasowych dysków ma możliwość ich "
+                                                "usuwania. Czy chcesz teraz usunąć niepotrzebny tymczasowy dysk ")
+                                     + letter + QStringLiteral(" ???"),
+                                 QStringLiteral("PYTANIE ???"), Messages::Buttons::YesNo, Messages::Icon::Question)
+        == Messages::Answer::Yes)
+        drives.unmap(letter);
+}
+
+void MainWindow::restoreAfterInterruption()
+{
+    PreviewDrive::removeLinksOfEarlierBoots();
+    reportRestored(PreviewJournal::restoreLeftBehind());
+}
+
+void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
+{
+    if (restored.isEmpty())
+        return;
+    QStringList back, keptAside, failed;
+    for (const PreviewJournal::Restored &r : restored) {
+        if (r.ok && r.keptAs.isEmpty())
+            back << r.file;
+        else if (r.ok)
+            keptAside << r.file + QStringLiteral(" (zawartość sprzed podglądu: ") + r.keptAs + QLatin1Char(')');
+        else
+            failed << (r.file.isEmpty() ? QString() : r.file + QStringLiteral(": ")) + r.error
+                    + QStringLiteral(" (kopia: ") + r.journal + QLatin1Char(')');
+    }
+    QString text;
+    if (!back.isEmpty())
+        text = QStringLiteral("Poprzedni podgląd menu został przerwany, zanim program przywrócił plik z menu. "
+                              "Plik został przywrócony w postaci sprzed podglądu:\r")
+            + back.join(QLatin1Char('\r'));
+    if (!keptAside.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
+            + QStringLiteral("Poprzedni podgląd menu został przerwany, a plik z menu zmienił się od tego czasu, "
+                             "więc nie został nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r")
+            + keptAside.join(QLatin1Char('\r'));
+    if (!failed.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
+            + QStringLiteral("Nie udało się przywrócić pliku z menu po przerwanym podglądzie:\r")
+            + failed.join(QLatin1Char('\r'));
+    if (!failed.isEmpty())
+        m_services.messages.show(this, text, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    else if (!keptAside.isEmpty())
+        m_services.messages.show(this, text, Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+    else
+        m_services.messages.show(this, text, Texts::captionInformation, Messages::Buttons::Ok,
+                                 Messages::Icon::Information);
+}

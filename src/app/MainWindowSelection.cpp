@@ -1,0 +1,79 @@
+// The folder contents group: what the lines under the tree show for the selected entry, the
+// programs-only filter, and the tree's context menu.
+
+#include "app/MainWindow.h"
+
+#include "core/DiscPath.h"
+#include "platform/FileInfo.h"
+#include "widgets/PathLabel.h"
+#include "widgets/FolderTree.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+QString MainWindow::selectedPath() const
+{
+    return m_folderTree->selectedPath();
+}
+
+QString MainWindow::relativeSelectedPath() const
+{
+    return discPathOf(dataFolder(), selectedPath());
+}
+
+bool MainWindow::isProgramSelected() const
+{
+    return isProgramPath(selectedPath());
+}
+
+void MainWindow::treeSelectionChanged()
+{
+    const QString label = m_labelEdit->text();
+    m_selectedPathLabel->setText(label.isEmpty() ? relativeSelectedPath()
+                                    : QLatin1Char('[') + label + QStringLiteral("]\\") + relativeSelectedPath());
+    if (!isProgramSelected()) {
+        m_selectedNameCaption->clear();
+        m_selectedNameLabel->clear();
+        enable(m_addButton, false);
+        m_folderTree->setPopupMenu(nullptr);
+        return;
+    }
+    const FileInfo file(selectedPath());
+    FileVersionInfo info;
+    file.readVersionInfo(info);
+    m_selectedNameLabel->setText(info.fileDescription.isEmpty() ? file.displayName() : info.fileDescription);
+    m_selectedNameLabel->adjustSize();
+    m_selectedNameCaption->setText(QStringLiteral("Nazwa pliku:"));
+    m_selectedNameCaption->adjustSize();
+    m_selectedPathCaption->setText(QStringLiteral("Ścieżka i nazwa pliku:"));
+    m_selectedPathCaption->adjustSize();
+    enable(m_addButton, true);
+    m_folderTree->setPopupMenu(m_treeMenu);
+}
+
+void MainWindow::treeEntryDoubleClicked()
+{
+    if (m_addButton->isEnabled())
+        openNewItemPanel();
+}
+
+void MainWindow::treeKeyPressed(int key)
+{
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_addButton->isEnabled())
+        openNewItemPanel();
+    folderEditKeyPressed(key);
+}
+
+void MainWindow::programsOnlyToggled()
+{
+    m_folderTree->setFileMask(m_programsOnlyBox->isChecked() ? QStringLiteral("*.exe") : QString());
+}
+
+// Only the field changes: none of the button rules runs, as this was always a quiet shortcut.
+void MainWindow::setSelectedAsAutoStart()
+{
+    m_programNameLabel->setText(relativeSelectedPath());
+    m_edited = true;
+}

@@ -1,0 +1,51 @@
+#include "dialogs/DiscCheckWindow.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+DiscCheckWindow::DiscCheckWindow(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TF_Sprawdz"));
+    setWindowTitle(QStringLiteral("Sprawdź płytę"));
+    resize(520, 260);
+
+    m_findingList = new QListWidget(this);
+    m_findingList->setObjectName(QStringLiteral("lb_Wyniki"));
+    m_findingList->setWordWrap(true);
+    m_findingList->setIconSize(QSize(24, 24));
+    m_closeButton = new QPushButton(QStringLiteral("Zamknij"), this);
+    m_closeButton->setObjectName(QStringLiteral("sb_Zamknij"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_closeButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_findingList);
+    layout->addLayout(buttons);
+
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_findingList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        const int row = m_findingList->row(item);
+        if (row >= 0 && row < m_findings.size())
+            emit findingChosen(m_findings[row]);
+    });
+}
+
+void DiscCheckWindow::setFindings(const QList<DiscFinding> &findings)
+{
+    m_findings = findings;
+    m_findingList->clear();
+    for (const DiscFinding &finding : findings) {
+        const bool error = finding.severity == DiscFinding::Severity::Error;
+        const QIcon icon = style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
+                                                       : QStyle::SP_MessageBoxWarning);
+        auto *row = new QListWidgetItem(icon, finding.message, m_findingList);
+        row->setToolTip(finding.code);
+    }
+    if (m_findingList->count() > 0)
+        m_findingList->setCurrentRow(0);
+}

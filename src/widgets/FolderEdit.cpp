@@ -1,0 +1,118 @@
+#include "widgets/FolderEdit.h"
+
+#include "platform/FileDialogs.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolButton>
+
+namespace {
+constexpr int buttonWidth = 21;
+constexpr int buttonHeight = 17;
+const QString root = QStringLiteral("/");
+} // namespace
+
+FolderEdit::FolderEdit(QWidget *parent)
+    : QLineEdit(parent)
+    , m_button(new QToolButton(this))
+    , m_ownDialogs(std::make_unique<QtFileDialogs>())
+    , m_dialogs(m_ownDialogs.get())
+{
+    m_button->setObjectName(QStringLiteral("browseButton"));
+    m_button->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
+    m_button->setIconSize(QSize(12, 12));
+    // The edit keeps the focus; the button is for the mouse, Alt+Down for the keyboard.
+    m_button->setFocusPolicy(Qt::NoFocus);
+    m_button->setCursor(Qt::ArrowCursor);
+    m_button->resize(buttonWidth, buttonHeight);
+    connect(m_button, &QToolButton::clicked, this, &FolderEdit::browse);
+    setTextMargins(0, 0, buttonWidth, 0);
+    placeButton();
+}
+
+FolderEdit::~FolderEdit() = default;
+
+void FolderEdit::setDialogs(FileDialogs *dialogs)
+{
+    m_dialogs = dialogs ? dialogs : m_ownDialogs.get();
+}
+
+void FolderEdit::placeButton()
+{
+    int frame = 0;
+    if (hasFrame()) {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    }
+    m_button->move(width() - frame - buttonWidth, (height() - buttonHeight) / 2);
+}
+
+void FolderEdit::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    placeButton();
+}
+
+void FolderEdit::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier) {
+        browse();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        setModified(false);
+        emit confirmed();
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+// Leaving the field for another control confirms what was typed; a message box, a menu or
+// another window taking the keys for a while does not.
+void FolderEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (isModified() && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+        setModified(false);
+        emit confirmed();
+    }
+}
+
+void FolderEdit::setFolder(const QString &folder)
+{
+    setText(folder);
+    emit confirmed();
+}
+
+QString FolderEdit::startFolder() const
+{
+    QString start = text();
+    if (start.isEmpty())
+        start = m_initialDir.isEmpty() ? root : m_initialDir;
+    // The text may be anything typed ("Mój komputer"); the chooser needs a real folder.
+    const QFileInfo info(start);
+    return info.isAbsolute() && info.isDir() ? start : root;
+}
+
+void FolderEdit::browse()
+{
+    QString folder = m_dialogs->existingDirectory(this, m_dialogText, startFolder());
+    setFocus();
+    if (folder.isEmpty())
+        return;
+    if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    // The selection goes first, as if deleted by hand: listeners see the edit emptied and
+    // then filled, even when the folder equals the old text.
+    if (hasSelectedText())
+        del();
+    if (QFileInfo(folder).isDir())
+        m_initialDir = folder;
+    setFolder(folder);
+}

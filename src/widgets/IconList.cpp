@@ -1,0 +1,190 @@
+#include "widgets/IconList.h"
+
+#include "core/IconDirectory.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int largeIconSize = 32; // the system's large icons
+constexpr int loadedRole = Qt::UserRole;
+
+// The icon's image chosen from its directory (Qt decodes every depth to 32 bits, so decoded
+// images cannot be compared for colours), at the large size.
+QPixmap largeIcon(const QByteArray &ico)
+{
+    const std::optional<IconImageInfo> chosen = drawnImageOf(ico);
+    if (!chosen)
+        return {};
+    QBuffer buffer;
+    buffer.setData(ico);
+    QImageReader reader(&buffer, "ico");
+    if (!reader.jumpToImage(chosen->index))
+        return {};
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    if (image.size() != QSize(largeIconSize, largeIconSize))
+        image = image.scaled(largeIconSize, largeIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(image);
+}
+
+// Draws a cell: the background (highlighted when selected) and the icon centred, no text.
+class IconCellDelegate : public QStyledItemDelegate
+{
+public:
+    explicit IconCellDelegate(IconList *box)
+        : QStyledItemDelegate(box)
+        , m_box(box)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        const QPixmap icon = m_box->iconAt(index.row());
+        if (icon.isNull())
+            return;
+        const QRect r = option.rect;
+        const int w = icon.width();
+        // The icon's width serves for both axes, as icons are square.
+        painter->drawPixmap(r.left() + (r.width() - w) / 2, r.top() + (r.height() - w) / 2, icon);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return m_box->cellSize();
+    }
+
+private:
+    IconList *m_box;
+};
+
+} // namespace
+
+IconList::IconList(QWidget *parent)
+    : ChoiceList(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setFlow(QListView::TopToBottom);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setUniformItemSizes(true);
+    setGridSize(cellSize());
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemDelegate(new IconCellDelegate(this));
+    // A flat one-pixel line: the 77 pixels of the layout then hold two rows of cells.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    applyEnabledRule();
+}
+
+QSize IconList::cellSize() const
+{
+    return {largeIconSize + m_margin, largeIconSize + m_margin};
+}
+
+void IconList::setFileName(const QString &fileName)
+{
+    if (fileName == m_fileName)
+        return;
+    m_fileName = fileName;
+    load();
+    emit fileChanged();
+}
+
+void IconList::reload()
+{
+    load();
+}
+
+void IconList::clearIcons()
+{
+    clear();
+}
+
+void IconList::load()
+{
+    clear();
+    m_numberOfIcons = -1;
+    m_source = IconSource();
+    applyEnabledRule();
+    if (!QFileInfo(m_fileName).isFile())
+        return;
+    if (!m_caching)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_source = IconSource(m_fileName);
+    m_numberOfIcons = m_source.count();
+    for (int i = 0; i < m_numberOfIcons; ++i) {
+        addItem(QString::number(i));
+        if (!m_caching)
+            iconAt(i);
+    }
+    applyScrollBarRule();
+    if (m_numberOfIcons > 0)
+        setCurrentRow(0);
+    if (!m_caching)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+QPixmap IconList::iconAt(int row)
+{
+    QListWidgetItem *cell = item(row);
+    if (!cell)
+        return {};
+    if (!cell->data(loadedRole).toBool()) {
+        cell->setData(loadedRole, true);
+        cell->setData(Qt::DecorationRole, largeIcon(m_source.icoFile(row)));
+    }
+    return cell->data(Qt::DecorationRole).value<QPixmap>();
+}
+
+void IconList::applyEnabledRule()
+{
+    setEnabled(!m_autoDisable || QFileInfo(m_fileName).isFile());
+}
+
+// Qt keeps room for the sideways scroll bar in the layout even while no bar shows, which
+// leaves a box of two cells' height one row; the bar is allowed only when the cells need it.
+void IconList::applyScrollBarRule()
+{
+    const QSize room = maximumViewportSize();
+    const int rows = qMax(1, room.height() / cellSize().height());
+    const int columns = qMax(1, room.width() / cellSize().width());
+    setHorizontalScrollBarPolicy(count() <= rows * columns ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
+
+void IconList::resizeEvent(QResizeEvent *event)
+{
+    applyScrollBarRule();
+    QListWidget::resizeEvent(event);
+}
+
+void IconList::setAutoDisable(bool on)
+{
+    m_autoDisable = on;
+    applyEnabledRule();
+}
+
+void IconList::setCachingEnabled(bool on)
+{
+    if (on == m_caching)
+        return;
+    m_caching = on;
+    if (!on)
+        load();
+}
+
+void IconList::setMargin(int pixels)
+{
+    if (pixels == m_margin)
+        return;
+    m_margin = pixels;
+    setGridSize(cellSize());
+    applyScrollBarRule();
+}
