@@ -27,7 +27,7 @@ public:
     explicit FolderTree(QWidget *parent = nullptr);
     ~FolderTree() override;
 
-    QString rootFolder() const { return m_customDir; }
+    QString rootFolder() const { return m_rootFolder; }
     // A different text (compared exactly) rebuilds the tree.
     void setRootFolder(const QString &dir);
     QString rootCaption() const { return m_caption; }
@@ -100,7 +100,7 @@ private:
     void folderChanged(const QString &folder);
     void checkVolumes();
 
-    QString m_customDir;
+    QString m_rootFolder;
     QString m_caption;
     QString m_maskText;
     ::FileMask m_mask;

@@ -1,0 +1,90 @@
+// Following the disk: the folders shown are watched, and mounts and unmounts looked for.
+
+#include "widgets/FolderTree.h"
+
+#include "widgets/FolderTreeParts.h"
+
+#include <QFileInfo>
+#include <QStorageInfo>
+
+using namespace FolderTreeParts;
+
+QStringList FolderTree::watchedFolders() const
+{
+    return m_watcher.directories();
+}
+
+void FolderTree::watchSelection()
+{
+    m_watchedFolder.clear();
+    m_watchedParent.clear();
+    if (const QTreeWidgetItem *item = currentItem()) {
+        const QString path = pathOf(item);
+        m_watchedFolder = isFolder(item) ? path : parentFolder(path);
+        m_watchedParent = parentFolder(path);
+    }
+    updateWatches();
+}
+
+void FolderTree::updateWatches()
+{
+    if (m_quiet > 0)
+        return; // the change ends with a call of its own
+    QStringList wanted = openFolders();
+    for (const QString &folder : {m_watchedFolder, m_watchedParent}) {
+        if (!folder.isEmpty())
+            wanted << folder;
+    }
+    wanted.removeDuplicates();
+    QStringList stale;
+    for (const QString &folder : m_watcher.directories()) {
+        if (!wanted.removeOne(folder))
+            stale << folder;
+    }
+    if (!stale.isEmpty())
+        m_watcher.removePaths(stale);
+    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [](const QString &f) { return !QFileInfo(f).isDir(); }),
+                 wanted.end());
+    if (!wanted.isEmpty())
+        m_watcher.addPaths(wanted);
+}
+
+void FolderTree::folderChanged(const QString &folder)
+{
+    // A selected entry that is gone hands the selection to its nearest existing ancestor; with
+    // the root gone too, the tree is rebuilt (and ends up empty).
+    QTreeWidgetItem *item = currentItem();
+    QTreeWidgetItem *relisted = nullptr;
+    if (item && !stillExists(item)) {
+        QTreeWidgetItem *ancestor = item->parent();
+        while (ancestor && !QFileInfo(pathOf(ancestor)).isDir())
+            ancestor = ancestor->parent();
+        if (!ancestor) {
+            rebuild();
+            watchSelection();
+            return;
+        }
+        setCurrentItem(ancestor);
+        relist(ancestor);
+        relisted = ancestor;
+    }
+    // The changed folder's entry, or the nearest one still on disk when it went away.
+    QTreeWidgetItem *changed = findEntry(withoutTrailingSeparator(folder), false);
+    while (changed && !QFileInfo(pathOf(changed)).isDir())
+        changed = changed->parent();
+    if (changed && changed != relisted)
+        relist(changed);
+    watchSelection();
+}
+
+void FolderTree::checkVolumes()
+{
+    QStringList volumes;
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
+        volumes << volume.rootPath();
+    volumes.sort();
+    if (volumes == m_volumes)
+        return;
+    m_volumes = volumes;
+    rebuild();
+}
