@@ -210,6 +210,8 @@ private:
     void connectHandlers();
     void writeProgramEntry();
     bool writeMenuFile();
+    // Whether the taken folder is still there: nothing is written outside it.
+    bool folderStillThere() const;
     void takeFolder();
     void greyFolderArea(const QString &caption);
     void setFileButtons(bool enabled);

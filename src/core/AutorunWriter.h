@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AutorunLines.h"
 #include "core/MenuDocument.h"
 
 #include <QByteArray>
@@ -9,18 +10,6 @@
 // The native path of the menu file in dataFolder. An existing file whose name differs only
 // in letter case (AUTORUN.INF) is the one meant, as on a Windows disc.
 QString autorunPath(const QString &dataFolder);
-
-// The verb Pelmora gives the entry at index: its number in five digits at least ("00000").
-QString menuVerbName(qsizetype index);
-
-// The lines of autorun.inf for doc, in order, without line ends. Entry i is written under
-// verbs[i] (one for each item), by default under menuVerbName(i).
-QStringList autorunLines(const MenuDocument &doc);
-QStringList autorunLines(const MenuDocument &doc, const QStringList &verbs);
-
-// The exact bytes of the file: every line ended by CR LF, text in the ANSI code page.
-QByteArray autorunBytes(const QStringList &lines);
-QByteArray autorunBytes(const MenuDocument &doc);
 
 // Replaces the file at path with lines, atomically: on failure the old file is left exactly
 // as it was and error (when given) says why.

@@ -1,7 +1,7 @@
 #include "core/KeptLines.h"
 
 #include "core/AutorunReader.h"
-#include "core/AutorunWriter.h"
+#include "core/AutorunLines.h"
 #include "core/CaseFolding.h"
 #include "core/CodePage.h"
 #include "core/NameIndex.h"

@@ -1,0 +1,207 @@
+// The menu file of the main window: opening and reading autorun.inf into the controls, Create and Save.
+
+#include "app/MainWindow.h"
+
+#include "app/ItemDelegates.h"
+#include "app/RecentList.h"
+#include "app/Texts.h"
+#include "core/AtomicFile.h"
+#include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
+#include "core/DiscPath.h"
+#include "platform/Messages.h"
+#include "widgets/PathLabel.h"
+#include "widgets/TextWidth.h"
+#include "widgets/TypingLimit.h"
+#include "widgets/FolderEdit.h"
+#include "widgets/IconList.h"
+#include "widgets/FolderTree.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void MainWindow::openMenuFile(const QString &path)
+{
+    if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+        return;
+    // A file that cannot be read changes nothing: the window stays as it was.
+    // The file is read once, before anything changes.
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const AutorunContent content = readAutorun(path);
+    if (!readableMenuFile(content, path))
+        return;
+    m_loading = true;
+    m_folder = folder;
+    m_folderText = folder;
+    m_folderEdit->setText(folder);
+    removeStaleTemporaryFiles(folder);
+    dropAutoStartOutside(folder);
+    clearItems();
+    for (QWidget *w : std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton, m_editButton,
+                                                        m_refreshButton, m_saveButton})
+        enable(w, false);
+    setFileButtons(false);
+    // The file's own label is shown; the folder's name only stands in for a missing one.
+    if (!content.label)
+        setLabelByProgram(folderName(folder));
+    fillFromMenuFile(content, path);
+    m_loading = false;
+    takeFolder();
+    m_driveLabel->setText(m_labelEdit->text());
+    m_folderTree->setRootCaption(m_labelEdit->text());
+    enable(m_createButton, documentHasContent());
+    m_modified = false;
+    m_edited = false;
+    mirrorModified();
+}
+
+// A menu file that exists but cannot be read (not a regular file, too large, unreadable) is
+// reported in one message; false then.
+bool MainWindow::readableMenuFile(const AutorunContent &content, const QString &path)
+{
+    QString why;
+    switch (content.readError) {
+    case FileReadError::None:
+    case FileReadError::Missing:
+        return true;
+    case FileReadError::TooLarge:
+        why = QStringLiteral("Plik ") + path + QStringLiteral(" ma ponad 64 MB, więc nie jest plikiem z menu płyty. "
+                                                             "Nie został otwarty.");
+        break;
+    case FileReadError::NotRegularFile:
+        why = QStringLiteral("Plik ") + path + QStringLiteral(" nie jest zwykłym plikiem (jest to np. potok lub "
+                                                             "urządzenie). Nie został otwarty.");
+        break;
+    case FileReadError::Unreadable:
+        why = Texts::cannotOpenFile.arg(path);
+        break;
+    }
+    m_services.messages.show(this, why, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    return false;
+}
+
+bool MainWindow::readMenuFile(const QString &path)
+{
+    const AutorunContent content = readAutorun(path);
+    if (!readableMenuFile(content, path))
+        return false;
+    fillFromMenuFile(content, path);
+    return true;
+}
+
+void MainWindow::fillFromMenuFile(const AutorunContent &content, const QString &path)
+{
+    const bool filling = m_filling;
+    m_filling = true;
+    const QString folder = dataFolder();
+    m_programNameLabel->setText(content.open);
+    m_shellExecute = content.shellExecute;
+    m_autorunSection = content.section;
+    m_iconIndexFromFile.reset();
+    if (content.icon) {
+        const QSignalBlocker quiet(m_iconList); // the program picks the row, not the user
+        m_iconFileLabel->setText(content.icon->file);
+        m_iconList->setFileName(nativePathOf(folder, content.icon->file));
+        const std::optional<int> index = content.icon->index;
+        if (index && *index >= 0 && *index < m_iconList->iconCount()) {
+            m_iconList->setCurrentRow(*index);
+        } else {
+            m_iconIndexFromFile = index;
+            if (index)
+                m_iconList->clearSelection(); // no row shows an icon that is not written
+        }
+    } else {
+        m_iconFileLabel->clear();
+    }
+    if (content.label)
+        setLabelByProgram(*content.label);
+    clearItems();
+    addItems(content.items);
+
+    if (!m_labelEdit->text().isEmpty()) {
+        m_driveLabel->setText(m_labelEdit->text());
+        m_folderTree->setRootCaption(m_labelEdit->text());
+    }
+    fitColumns();
+    setFileButtons(true);
+    m_saveButton->show();
+    enable(m_saveButton, false);
+    enable(m_refreshButton, false);
+    m_createButton->hide();
+    m_edited = false;
+    m_filling = filling;
+    recordFile(path);
+}
+
+// Writes the document; false (after telling the user) when the file could not be written.
+bool MainWindow::writeMenuFile()
+{
+    QStringList verbs;
+    if (folderStillThere() && writeAutorunFile(document(), nullptr, &verbs)) {
+        // The entries now stand under these verbs, which a default verb kept names.
+        for (int i = 0; i < m_itemList->topLevelItemCount() && i < verbs.size(); ++i)
+            m_itemList->topLevelItem(i)->setData(0, Qt::UserRole, verbs[i]);
+        m_edited = false;
+        m_autorunSection = true;
+        return true;
+    }
+    m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
+                             Messages::Icon::Error);
+    return false;
+}
+
+void MainWindow::createMenuFile()
+{
+    const QString folder = dataFolder();
+    if (!folderStillThere())
+        return;
+    if (!discFileExists(folder, m_programNameLabel->text()) || !discFileExists(folder, m_iconFileLabel->text())) {
+        switch (m_services.messages.show(this, Texts::askMissingAutorun, Texts::captionWarning,
+                                         Messages::Buttons::YesNoCancel, Messages::Icon::Warning)) {
+        case Messages::Answer::Yes:
+            openAutoStartPanel();
+            return;
+        case Messages::Answer::No:
+            // The menu is made without the auto-start data that the disc lacks.
+            dropAutoStartOutside(folder);
+            break;
+        default:
+            return;
+        }
+    }
+    const bool written = writeMenuFile();
+    enable(m_previewButton, true);
+    enable(m_saveButton, false);
+    enable(m_refreshButton, false);
+    enable(m_deleteFileButton, true);
+    enable(m_openFileButton, fileOnDisc());
+    m_saveButton->show();
+    m_createButton->hide();
+    if (recordFile(autorunPath(folder)) && written)
+        m_services.messages.show(this, Texts::created, Texts::captionCreated, Messages::Buttons::Ok,
+                                 Messages::Icon::Information);
+}
+
+void MainWindow::save()
+{
+    if (!folderStillThere())
+        return;
+    const bool written = writeMenuFile();
+    setFileButtons(true);
+    // Edits that never reached the disc stay marked, so Refresh and Preview still warn.
+    if (written)
+        m_modified = false;
+    mirrorModified();
+    recordFile(autorunPath(dataFolder()));
+}
