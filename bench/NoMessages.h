@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 // The benchmarks answer every question with No (an existing autorun.inf is not opened) and
 // every notice with OK, so that no modal box waits for a user.
@@ -16,6 +17,17 @@ public:
     {
         return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     }
+};
+
+// The settings and state of a run kept in a temporary folder, away from the user's own.
+struct PrivateSettings
+{
+    PrivateSettings()
+    {
+        qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", (folder.path() + QStringLiteral("/state")).toLocal8Bit());
+    }
+    QTemporaryDir folder;
 };
 
 // The program's windows on the real services, with the silent message boxes.

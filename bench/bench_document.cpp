@@ -78,9 +78,7 @@ bool writeMenu(const QString &folder, int count)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir state;
-    qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
+    PrivateSettings settings;
     SilentWindows silent;
     MainWindow &form = *silent.windows.main;
     form.show();

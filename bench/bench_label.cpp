@@ -49,9 +49,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const int keys = argc > 1 ? std::atoi(argv[1]) : 400;
-    QTemporaryDir state;
-    qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
+    PrivateSettings settings;
     SilentWindows silent;
     MainWindow &form = *silent.windows.main;
     form.show();

@@ -71,9 +71,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int folders = std::max(1, files / 50);
-    QTemporaryDir state;
-    qputenv("XDG_CONFIG_HOME", state.path().toLocal8Bit());
-    qputenv("XDG_STATE_HOME", (state.path() + QStringLiteral("/state")).toLocal8Bit());
+    PrivateSettings settings;
     QTemporaryDir data;
     const QString root = data.path() + QLatin1Char('/');
     static const char *const kinds[] = {".exe", ".dll", ".txt", ".ico", ".dat", ".icl", ".jpg", ".exe"};
