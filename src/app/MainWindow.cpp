@@ -108,9 +108,9 @@ void MainWindow::connectHandlers()
     m_itemCaptionBox->installEventFilter(this); // the combo has the focus; its edit is only its proxy
     connect(m_labelEdit, &QLineEdit::textChanged, this, &MainWindow::labelEdited);
     connect(m_autoStartButton, &QToolButton::clicked, this, &MainWindow::openAutoStartPanel);
-    connect(m_programList, &ChoiceList::Click, this, &MainWindow::programChosen);
-    connect(m_iconFileList, &ChoiceList::Click, this, &MainWindow::iconFileChosen);
-    connect(m_iconList, &ChoiceList::Click, this, &MainWindow::iconChosen);
+    connect(m_programList, &ChoiceList::chosen, this, &MainWindow::programChosen);
+    connect(m_iconFileList, &ChoiceList::chosen, this, &MainWindow::iconFileChosen);
+    connect(m_iconList, &ChoiceList::chosen, this, &MainWindow::iconChosen);
     connect(m_iconList, &QListWidget::itemDoubleClicked, this, [this] {
         iconChosen();
         acceptAutoStart();

@@ -48,10 +48,10 @@ SensitiveLabel *link(QWidget *parent, const char *name, const QString &text, con
     l->setCursor(Qt::PointingHandCursor);
     QFont hover = l->font();
     hover.setUnderline(true);
-    l->setFontMouseMove({hover, QColor(0, 0, 255)});
+    l->setHoverLook({hover, QColor(0, 0, 255)});
     QFont pressed = l->font();
     pressed.setUnderline(false);
-    l->setFontMouseDown({pressed, QColor(255, 0, 0)});
+    l->setPressedLook({pressed, QColor(255, 0, 0)});
     l->adjustSize();
     return l;
 }

@@ -7,7 +7,7 @@
 ChoiceList::ChoiceList(QWidget *parent)
     : QListWidget(parent)
 {
-    connect(this, &QListWidget::itemClicked, this, &ChoiceList::Click);
+    connect(this, &QListWidget::itemClicked, this, &ChoiceList::chosen);
 }
 
 void ChoiceList::keyPressEvent(QKeyEvent *event)
@@ -17,7 +17,7 @@ void ChoiceList::keyPressEvent(QKeyEvent *event)
     QListWidget::keyPressEvent(event);
     const QModelIndex now = currentIndex();
     if (now.isValid() && selectionModel()->isSelected(now) && (now != before || !wasSelected))
-        emit Click();
+        emit chosen();
 }
 
 void ChoiceList::mousePressEvent(QMouseEvent *event)
@@ -34,7 +34,7 @@ void ChoiceList::mouseReleaseEvent(QMouseEvent *event)
     const QModelIndex released = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && released.isValid() && released != m_pressed
         && selectionModel()->isSelected(released) && released == currentIndex())
-        emit Click();
+        emit chosen();
 }
 
 void ChoiceList::fitRowsToLongestText()

@@ -21,7 +21,7 @@ public:
     void fitRowsToLongestText();
 
 signals:
-    void Click();
+    void chosen();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

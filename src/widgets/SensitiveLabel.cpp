@@ -45,7 +45,7 @@ void SensitiveLabel::showLook(const Look &look)
     setPalette(p);
 }
 
-void SensitiveLabel::setActiveMouseDown(bool on)
+void SensitiveLabel::setPressedLookShown(bool on)
 {
     if (on != m_activeMouseDown) {
         m_activeMouseDown = on;
@@ -53,7 +53,7 @@ void SensitiveLabel::setActiveMouseDown(bool on)
     }
 }
 
-void SensitiveLabel::setActiveMouseMove(bool on)
+void SensitiveLabel::setHoverLookShown(bool on)
 {
     if (on != m_activeMouseMove) {
         m_activeMouseMove = on;
@@ -61,13 +61,13 @@ void SensitiveLabel::setActiveMouseMove(bool on)
     }
 }
 
-void SensitiveLabel::setFontMouseDown(const Look &look)
+void SensitiveLabel::setPressedLook(const Look &look)
 {
     m_mouseDown = look;
     update();
 }
 
-void SensitiveLabel::setFontMouseMove(const Look &look)
+void SensitiveLabel::setHoverLook(const Look &look)
 {
     m_mouseMove = look;
     update();

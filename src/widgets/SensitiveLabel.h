@@ -22,15 +22,15 @@ public:
 
     explicit SensitiveLabel(QWidget *parent = nullptr);
 
-    bool ActiveMouseDown() const { return m_activeMouseDown; }
-    void setActiveMouseDown(bool on);
+    bool pressedLookShown() const { return m_activeMouseDown; }
+    void setPressedLookShown(bool on);
     // Kept for the layout's sake; the hover look shows whatever its value.
-    bool ActiveMouseMove() const { return m_activeMouseMove; }
-    void setActiveMouseMove(bool on);
-    Look FontMouseDown() const { return m_mouseDown; }
-    void setFontMouseDown(const Look &look);
-    Look FontMouseMove() const { return m_mouseMove; }
-    void setFontMouseMove(const Look &look);
+    bool hoverLookShown() const { return m_activeMouseMove; }
+    void setHoverLookShown(bool on);
+    Look pressedLook() const { return m_mouseDown; }
+    void setPressedLook(const Look &look);
+    Look hoverLook() const { return m_mouseMove; }
+    void setHoverLook(const Look &look);
     // The look it returns to: what it had when it was made.
     Look normalLook() const { return m_normal; }
     Look currentLook() const;

@@ -19,8 +19,8 @@ SensitiveLabel *makeLink(QWidget *parent)
     l->setText("pelmora@quorvale.example");
     QFont hover = l->font();
     hover.setUnderline(true);
-    l->setFontMouseMove({hover, Qt::blue});
-    l->setFontMouseDown({l->font(), Qt::red});
+    l->setHoverLook({hover, Qt::blue});
+    l->setPressedLook({l->font(), Qt::red});
     l->adjustSize();
     return l;
 }
@@ -63,7 +63,7 @@ void TestSensitiveLabel::middleButtonAndInactivePress()
     QCOMPARE(l->currentLook().colour, QColor(Qt::blue)); // nothing changes
     QTest::mouseRelease(l, Qt::MiddleButton);
     QCOMPARE(l->currentLook().colour, l->normalLook().colour); // the release still restores
-    l->setActiveMouseDown(false);
+    l->setPressedLookShown(false);
     QTest::mousePress(l, Qt::LeftButton);
     QCOMPARE(l->currentLook().colour, l->normalLook().colour);
 }
