@@ -39,7 +39,8 @@ MenuDocument menuOf(const QString &root, int count)
     doc.autoStartProgram = QStringLiteral("folder 0\\program0.exe /auto");
     doc.discLabel = QStringLiteral("PŁYTA");
     for (int i = 0; i < count; ++i) {
-        const QString program = QStringLiteral("FOLDER %1\\PROGRAM%2.EXE").arg(i % folders).arg(i * 7 % (filesPerFolder + 10));
+        const QString program =
+            QStringLiteral("FOLDER %1\\PROGRAM%2.EXE").arg(i % folders).arg(i * 7 % (filesPerFolder + 10));
         const QString command = i % 3 == 0 ? QLatin1Char('"') + program + QStringLiteral("\" /s")
                                            : program + QStringLiteral(" /tryb cichy");
         doc.items.append({QStringLiteral("Pozycja %1").arg(i % (count - count / 10)), command});

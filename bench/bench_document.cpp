@@ -102,7 +102,8 @@ int main(int argc, char *argv[])
             QApplication::processEvents();
         });
         if (named<QTreeWidget>(form, "lv_Lista")->topLevelItemCount() != count) {
-            std::fprintf(stderr, "the window shows %d entries of %d\n", named<QTreeWidget>(form, "lv_Lista")->topLevelItemCount(), count);
+            std::fprintf(stderr, "the window shows %d entries of %d\n",
+                         named<QTreeWidget>(form, "lv_Lista")->topLevelItemCount(), count);
             return 1;
         }
         qsizetype printed = 0;

@@ -73,8 +73,9 @@ double xorrisoTime(const QString &xorriso, const QString &data, const QString &o
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(xorriso, {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-J"),
-                            QStringLiteral("-joliet-long"), QStringLiteral("-R"), QStringLiteral("-o"), out, data});
+    process.start(xorriso,
+                  {QStringLiteral("-as"), QStringLiteral("mkisofs"), QStringLiteral("-J"),
+                   QStringLiteral("-joliet-long"), QStringLiteral("-R"), QStringLiteral("-o"), out, data});
     process.waitForFinished(-1);
     ::sync();
     const double time = seconds(timer);

@@ -1,7 +1,7 @@
-// Starts the program's windows as the program does (its Polish texts included) and quits as soon as the main window has
-// been painted. Timed as a whole process (farm-bench), against bench_startup_minimal, which
-// shows one empty window the same way. Also prints its own figure: milliseconds from the
-// process start to the first paint. Run offscreen or under xvfb-run.
+// Starts the program's windows as the program does (its Polish texts included) and quits as soon as the main
+// window has been painted. Timed as a whole process (farm-bench), against bench_startup_minimal, which shows
+// one empty window the same way. Also prints its own figure: milliseconds from the process start to the first
+// paint. Run offscreen or under xvfb-run.
 
 #include "StartupClock.h"
 

@@ -156,10 +156,13 @@ void MainWindow::resetToNewMenu()
     m_saveButton->hide();
     clearItems();
     m_labelEdit->clear();
-    for (QWidget *w : std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_addButton, m_refreshButton,
-                                                        m_removeButton, m_editButton, m_previewButton, m_deleteFileButton})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_addButton, m_refreshButton,
+                                          m_removeButton, m_editButton, m_previewButton, m_deleteFileButton})
         w->setEnabled(false);
-    for (QLabel *l : std::initializer_list<QLabel *>{m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption, m_itemNameLabel, m_itemFileLabel, m_itemNameCaption, m_itemFileCaption})
+    for (QLabel *l : std::initializer_list<QLabel *>{
+             m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption,
+             m_itemNameLabel, m_itemFileLabel, m_itemNameCaption, m_itemFileCaption})
         l->clear();
     m_fileMissingLabel->hide();
     m_programNameLabel->clear();

@@ -34,7 +34,8 @@ class PathLabel;
 class TypingLimit;
 
 // The main window. The document lives in its controls: the folder edit, the label edit, the
-// hidden labels m_programNameLabel and m_iconFileLabel, the icon list's selection and the rows of m_itemList.
+// hidden labels m_programNameLabel and m_iconFileLabel, the icon list's selection and the rows
+// of m_itemList.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -158,8 +159,8 @@ protected:
 private:
     // Left button bar
     QFrame *m_buttonBar;
-    QToolButton *m_menuButton, *m_autoStartButton, *m_createButton, *m_saveButton, *m_tipsButton, *m_helpButton, *m_aboutButton,
-        *m_closeButton;
+    QToolButton *m_menuButton, *m_autoStartButton, *m_createButton, *m_saveButton, *m_tipsButton,
+        *m_helpButton, *m_aboutButton, *m_closeButton;
     // Folder and label
     QGroupBox *m_folderGroup;
     FolderEdit *m_folderEdit;

@@ -32,7 +32,8 @@ void MainWindow::showFileMenu()
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(QIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
                        this, &MainWindow::openMenu);
-    QAction *check = m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this, &MainWindow::showDiscCheck);
+    QAction *check =
+        m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this, &MainWindow::showDiscCheck);
     check->setObjectName(QStringLiteral("Sprawdzplyte1"));
     check->setEnabled(m_autoStartButton->isEnabled()); // while a folder is taken
     QAction *image = m_fileMenu->addAction(QStringLiteral("Utwórz obraz płyty (ISO)..."), this,
@@ -61,9 +62,9 @@ void MainWindow::newMenu()
     if (hasUnsavedChanges()) {
         if (!saveChangesFirst(true, Texts::askSaveChanges))
             return;
-    } else if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
-                                        Texts::captionWarning, Messages::Buttons::YesNo,
-                                        Messages::Icon::Question)
+    } else if (m_services.messages.show(
+                   this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
+                   Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
                != Messages::Answer::Yes) {
         return;
     }

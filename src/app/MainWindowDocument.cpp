@@ -101,7 +101,8 @@ MenuDocument MainWindow::document() const
 // Asked after every keystroke in the label: read from the controls, without copying the items.
 bool MainWindow::documentHasContent() const
 {
-    return hasContent(m_itemList->topLevelItemCount(), m_labelEdit->text(), m_programNameLabel->text(), m_iconFileLabel->text());
+    return hasContent(m_itemList->topLevelItemCount(), m_labelEdit->text(), m_programNameLabel->text(),
+                      m_iconFileLabel->text());
 }
 
 // Nothing is ever written outside a folder that is taken and still there.
@@ -239,12 +240,16 @@ void MainWindow::greyFolderArea(const QString &caption)
     setTextColour(m_folderTree, QPalette::Text, QColor(192, 192, 192));
     setTextColour(m_contentsGroup, QPalette::WindowText, QColor(255, 0, 0));
     // Only the group's caption is red: its controls are greyed as every disabled control is.
-    for (QWidget *w : std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption, m_addButton}) {
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel,
+                                          m_selectedPathCaption, m_selectedNameCaption, m_addButton}) {
         const QPalette plain = QApplication::palette(w);
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             setTextColour(w, group, QPalette::WindowText, plain.color(group, QPalette::WindowText));
     }
-    for (QWidget *w : std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption, m_addButton})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel,
+                                          m_selectedPathCaption, m_selectedNameCaption, m_addButton})
         enable(w, false);
     m_driveLabel->setText(Texts::driveCaption);
     m_contentsGroup->setTitle(caption);
@@ -260,7 +265,9 @@ void MainWindow::takeFolder()
     m_folderTree->setRootCaption(m_labelEdit->text());
     enable(m_folderTree, true);
     m_contentsGroup->setTitle(Texts::areaTaken);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption, m_autoStartButton})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel,
+                                          m_selectedPathCaption, m_selectedNameCaption, m_autoStartButton})
         enable(w, true);
 }
 
@@ -283,8 +290,9 @@ void MainWindow::folderConfirmed()
     m_shellExecute.clear();
     m_autorunSection = true;
     clearItems();
-    for (QWidget *w : std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton, m_editButton,
-                                                        m_refreshButton, m_saveButton})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton,
+                                          m_editButton, m_refreshButton, m_saveButton})
         enable(w, false);
     setFileButtons(false);
 

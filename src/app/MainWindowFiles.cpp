@@ -129,7 +129,8 @@ void MainWindow::fillDriveMenu()
         greyed(QStringLiteral("&Otwórz"));
         greyed(QStringLiteral("Eksplo&ruj"));
     }
-    for (const char *caption : {"U&dostępnianie i zabezpieczenia", "W&ysuń", "&Kopiuj", "Utwórz &skrót", "&Właściwości"}) {
+    for (const char *caption :
+         {"U&dostępnianie i zabezpieczenia", "W&ysuń", "&Kopiuj", "Utwórz &skrót", "&Właściwości"}) {
         m_driveMenu->addSeparator();
         greyed(QString::fromUtf8(caption));
     }

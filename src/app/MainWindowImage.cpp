@@ -36,7 +36,8 @@ QString imageFileName(const QString &label)
 QString problemText(const DiscImageProblem &problem)
 {
     using Kind = DiscImageProblem::Kind;
-    const QString why = problem.reason.isEmpty() ? QString() : QStringLiteral(" (") + problem.reason + QLatin1Char(')');
+    const QString why =
+        problem.reason.isEmpty() ? QString() : QStringLiteral(" (") + problem.reason + QLatin1Char(')');
     QString text;
     switch (problem.kind) {
     case Kind::None:
@@ -57,15 +58,18 @@ QString problemText(const DiscImageProblem &problem)
         text = QStringLiteral("Nie można odczytać pliku ") + problem.subject + why + QStringLiteral(" !!!");
         break;
     case Kind::TooLarge:
-        text = QStringLiteral("Plik ") + problem.subject + QStringLiteral(" jest za duży, aby umieścić go w obrazie płyty !!!");
+        text = QStringLiteral("Plik ") + problem.subject
+            + QStringLiteral(" jest za duży, aby umieścić go w obrazie płyty !!!");
         break;
     case Kind::CannotAdd:
-        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + why + QStringLiteral(" !!!");
+        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + why
+            + QStringLiteral(" !!!");
         break;
     case Kind::CannotWrite:
         text = QStringLiteral("Nie można zapisać pliku ") + problem.subject + why
-            + QStringLiteral(", sprawdź czy na dysku jest wystarczająco dużo miejsca i czy masz prawo zapisu w tym "
-                             "folderze !!!");
+            + QStringLiteral(
+                   ", sprawdź czy na dysku jest wystarczająco dużo miejsca i czy masz prawo zapisu w tym "
+                   "folderze !!!");
         break;
     case Kind::CannotLayOut:
         text = QStringLiteral("Nie można ułożyć obrazu płyty") + why + QStringLiteral(" !!!");
@@ -98,7 +102,8 @@ QString skippedText(const QStringList &skipped)
 {
     if (skipped.isEmpty())
         return {};
-    return QStringLiteral("\r\rPominięto dowiązania prowadzące poza folder z danymi:\r") + skipped.join(QLatin1Char('\r'));
+    return QStringLiteral("\r\rPominięto dowiązania prowadzące poza folder z danymi:\r")
+        + skipped.join(QLatin1Char('\r'));
 }
 
 } // namespace
@@ -110,8 +115,10 @@ void MainWindow::makeDiscImage()
     const QString folder = QDir::cleanPath(dataFolder());
     // A menu that is not on disc, or differs from it, would not be the one on the disc.
     const bool unsaved = m_modified || (!fileOnDisc() && documentHasContent());
-    if (!saveChangesFirst(unsaved, QStringLiteral("W tworzonym menu wprowadzono zmiany, które nie zostały zapisane "
-                                                  "i nie znajdą się w obrazie płyty.\r\rCzy chcesz teraz zapisać ???")))
+    if (!saveChangesFirst(
+            unsaved,
+            QStringLiteral("W tworzonym menu wprowadzono zmiany, które nie zostały zapisane "
+                           "i nie znajdą się w obrazie płyty.\r\rCzy chcesz teraz zapisać ???")))
         return;
 
     const QString label = m_labelEdit->text();
@@ -126,10 +133,11 @@ void MainWindow::makeDiscImage()
     ImageProgressDialog progress(this);
     const DiscImageResult result = progress.run({folder, image, label});
     if (result.cancelled) {
-        m_services.messages.show(this,
-                                 QStringLiteral("Tworzenie obrazu płyty zostało przerwane, plik obrazu nie został "
-                                                "zapisany."),
-                                 Texts::captionInformation, Messages::Buttons::Ok, Messages::Icon::Information);
+        m_services.messages.show(
+            this,
+            QStringLiteral("Tworzenie obrazu płyty zostało przerwane, plik obrazu nie został "
+                           "zapisany."),
+            Texts::captionInformation, Messages::Buttons::Ok, Messages::Icon::Information);
     } else if (!result.ok) {
         m_services.messages.show(this, problemText(result.problem), Texts::captionError, Messages::Buttons::Ok,
                                  Messages::Icon::Error);

@@ -58,7 +58,8 @@ void MainWindow::itemSelectionChanged()
     enable(m_editButton, row);
     enable(m_removeButton, row);
     if (!row) {
-        for (QLabel *l : std::initializer_list<QLabel *>{m_itemNameLabel, m_itemFileLabel, m_itemNameCaption, m_itemFileCaption})
+        for (QLabel *l : std::initializer_list<QLabel *>{m_itemNameLabel, m_itemFileLabel, m_itemNameCaption,
+                                                         m_itemFileCaption})
             l->clear();
         m_fileMissingLabel->hide();
         return;
@@ -158,9 +159,10 @@ void MainWindow::lockForPanel(bool keepSave)
 {
     // Taken before the lock, which moves the focus off the controls it disables.
     m_focusBeforePanel = QApplication::focusWidget();
-    QList<QWidget *> locked{m_menuButton, m_createButton, m_autoStartButton, m_folderGroup, m_folderTree, m_itemList, m_addButton,
-                            m_removeButton, m_editButton, m_refreshButton, m_previewButton, m_deleteFileButton, m_openFileButton, m_programsOnlyBox,
-                            m_sortBox};
+    QList<QWidget *> locked{m_menuButton,     m_createButton,    m_autoStartButton, m_folderGroup,
+                            m_folderTree,     m_itemList,        m_addButton,       m_removeButton,
+                            m_editButton,     m_refreshButton,   m_previewButton,   m_deleteFileButton,
+                            m_openFileButton, m_programsOnlyBox, m_sortBox};
     if (!keepSave)
         locked << m_saveButton;
     m_lock.lock(locked);
@@ -171,8 +173,9 @@ void MainWindow::lockForPanel(bool keepSave)
 void MainWindow::unlockAfterPanel(bool accepted)
 {
     m_lock.unlock();
-    for (QWidget *w : std::initializer_list<QWidget *>{m_menuButton, m_autoStartButton, m_folderGroup, m_folderTree,
-                                                        m_itemList, m_programsOnlyBox, m_sortBox})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_menuButton, m_autoStartButton, m_folderGroup, m_folderTree,
+                                          m_itemList, m_programsOnlyBox, m_sortBox})
         w->setEnabled(true);
     enable(m_addButton, isProgramSelected());
     updateButtons();

@@ -206,7 +206,8 @@ void MainWindow::setupLayout()
     m_driveMenuHint = label(m_previewArea, "Label8", 5, 258,
                    QStringLiteral("Kliknij prawym przyciskiem na\nikonie dysku CD (DVD) aby\n"
                                   "podglądnąć utworzone menu"));
-    m_deleteFileButton = button(m_previewArea, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń p&lik   "));
+    m_deleteFileButton =
+        button(m_previewArea, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń p&lik   "));
     m_openFileButton = button(m_previewArea, "sb_UruchomPlik", 4, 360, 149, 35, QStringLiteral("U&ruchom plik"));
     m_previewButton = button(m_previewArea, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Pod&gląd   "));
 

@@ -48,8 +48,9 @@ void MainWindow::openMenuFile(const QString &path)
     removeStaleTemporaryFiles(folder);
     dropAutoStartOutside(folder);
     clearItems();
-    for (QWidget *w : std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton, m_editButton,
-                                                        m_refreshButton, m_saveButton})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton,
+                                          m_editButton, m_refreshButton, m_saveButton})
         enable(w, false);
     setFileButtons(false);
     // The file's own label is shown; the folder's name only stands in for a missing one.
@@ -76,8 +77,9 @@ bool MainWindow::readableMenuFile(const AutorunContent &content, const QString &
     case FileReadError::Missing:
         return true;
     case FileReadError::TooLarge:
-        why = QStringLiteral("Plik ") + path + QStringLiteral(" ma ponad 64 MB, więc nie jest plikiem z menu płyty. "
-                                                             "Nie został otwarty.");
+        why = QStringLiteral("Plik ") + path
+            + QStringLiteral(" ma ponad 64 MB, więc nie jest plikiem z menu płyty. "
+                             "Nie został otwarty.");
         break;
     case FileReadError::NotRegularFile:
         why = QStringLiteral("Plik ") + path + QStringLiteral(" nie jest zwykłym plikiem (jest to np. potok lub "

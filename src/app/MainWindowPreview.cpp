@@ -28,15 +28,16 @@ QString longQuestion(const QString &folder, const QString &label, const QString 
     return QStringLiteral(
                "Czy chcesz teraz zobaczyć podgląd utworzonego dysku CD (DVD) ???\r\rProgram ma możliwość "
                "utworzenia wirtualnego tymczasowego dysku.\rUWAGA !!! utworzony dysk będzie istniał do czasu "
-               "ponownego uruchomienia komputera, nie będzie w niczym przeszkadzał i na pewno nic nie zepsuje "
+               "ponownego uruchomienia komputera, nie będzie w niczym przeszkadzał i na pewno nic nie "
+               "zepsuje "
                "przy czym nie będzie zachowywał się tak jak dysk CD tzn. na utworzonym dysku będzie można "
                "zapisywać i usuwać z niego pliki w związku z czym ostrzegam - cokolwiek zostanie usunięte na "
                "utworzonym dysku zostanie usunięte w folderze ")
         + quote + folder + quote + QLatin1Char(' ')
         + QStringLiteral(
-              "poza tym nie będzie w Moim komputerze reprezentowany przez ikonę, którą podałeś w oknie "
-              "Auto... tylko będzie posiadał standardową ikonę przypisaną dyskowi z którego plików tworzysz "
-              "wirtualny napęd (w Twoim przypadku jest to dysk ")
+               "poza tym nie będzie w Moim komputerze reprezentowany przez ikonę, którą podałeś w oknie "
+               "Auto... tylko będzie posiadał standardową ikonę przypisaną dyskowi z którego plików tworzysz "
+               "wirtualny napęd (w Twoim przypadku jest to dysk ")
         + drive + QStringLiteral(") ")
         + QStringLiteral("Etykieta utworzonego dysku niestety też nie będzie taka, jaką podałeś w polu "
                          "Etykieta czyli ")
@@ -81,12 +82,13 @@ QString noWinePrefix(const QString &prefix)
 void MainWindow::previewOnDrive()
 {
     if (m_modified
-        && m_services.messages.show(this,
-                                    QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
-                                                   "zapisane nie będą widoczne po wybraniu opci Podgląd.\r\rCzy "
-                                                   "chcesz teraz zapisć ???"),
-                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
-               == Messages::Answer::Yes)
+        && m_services.messages.show(
+               this,
+               QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
+                              "zapisane nie będą widoczne po wybraniu opci Podgląd.\r\rCzy "
+                              "chcesz teraz zapisć ???"),
+               Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+            == Messages::Answer::Yes)
         save();
 
     const QString folder = dataFolder();
@@ -94,10 +96,11 @@ void MainWindow::previewOnDrive()
     const QString letter = drives.freeLetter();
     const QString volume = PreviewDrive::volumeLabel(folder);
     if (m_itemList->topLevelItemCount() == 0) {
-        m_services.messages.show(this,
-                                 QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
-                                                "pusta, dodaj najpierw pozycje do menu !!!"),
-                                 Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+        m_services.messages.show(
+            this,
+            QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
+                           "pusta, dodaj najpierw pozycje do menu !!!"),
+            Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
     } else if (!drives.hasPrefix()) {
         // The drive letters are those of Wine; without a prefix there is nowhere to make one.
         m_services.messages.show(this, noWinePrefix(drives.prefix()), Texts::captionWarning,
@@ -117,13 +120,14 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
 {
     const QString path = autorunPath(folder);
     if (stateFolder().isEmpty()) {
-        m_services.messages.show(this,
-                                 QStringLiteral("Folder ") + stateFolderPath()
-                                     + QStringLiteral(", w którym program przechowuje kopię pliku z menu na czas "
-                                                      "podglądu, nie jest prywatnym folderem użytkownika (musi to "
-                                                      "być zwykły folder należący do Ciebie, dostępny tylko dla "
-                                                      "Ciebie). Podgląd nie zostanie uruchomiony."),
-                                 Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+        m_services.messages.show(
+            this,
+            QStringLiteral("Folder ") + stateFolderPath()
+                + QStringLiteral(", w którym program przechowuje kopię pliku z menu na czas "
+                                 "podglądu, nie jest prywatnym folderem użytkownika (musi to "
+                                 "być zwykły folder należący do Ciebie, dostępny tylko dla "
+                                 "Ciebie). Podgląd nie zostanie uruchomiony."),
+            Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
         return;
     }
     PreviewJournal journal(path);
@@ -163,12 +167,13 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
         return;
     }
     journal.release();
-    if (m_services.messages.show(this,
-                                 QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "
-                                                "Program poza tworzeniem tymczasowych dysków ma możliwość ich "
-                                                "usuwania. Czy chcesz teraz usunąć niepotrzebny tymczasowy dysk ")
-                                     + letter + QStringLiteral(" ???"),
-                                 QStringLiteral("PYTANIE ???"), Messages::Buttons::YesNo, Messages::Icon::Question)
+    if (m_services.messages.show(
+            this,
+            QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "
+                           "Program poza tworzeniem tymczasowych dysków ma możliwość ich "
+                           "usuwania. Czy chcesz teraz usunąć niepotrzebny tymczasowy dysk ")
+                + letter + QStringLiteral(" ???"),
+            QStringLiteral("PYTANIE ???"), Messages::Buttons::YesNo, Messages::Icon::Question)
         == Messages::Answer::Yes)
         drives.unmap(letter);
 }
@@ -200,8 +205,9 @@ void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
             + back.join(QLatin1Char('\r'));
     if (!keptAside.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
-            + QStringLiteral("Poprzedni podgląd menu został przerwany, a plik z menu zmienił się od tego czasu, "
-                             "więc nie został nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r")
+            + QStringLiteral(
+                    "Poprzedni podgląd menu został przerwany, a plik z menu zmienił się od tego czasu, "
+                    "więc nie został nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r")
             + keptAside.join(QLatin1Char('\r'));
     if (!failed.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
@@ -210,7 +216,8 @@ void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
     if (!failed.isEmpty())
         m_services.messages.show(this, text, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
     else if (!keptAside.isEmpty())
-        m_services.messages.show(this, text, Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+        m_services.messages.show(this, text, Texts::captionWarning, Messages::Buttons::Ok,
+                                 Messages::Icon::Warning);
     else
         m_services.messages.show(this, text, Texts::captionInformation, Messages::Buttons::Ok,
                                  Messages::Icon::Information);

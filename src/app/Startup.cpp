@@ -37,9 +37,10 @@ PelmoraWindows::PelmoraWindows(const AppServices &services)
     Messages &messages = services.messages;
     m_shell = &services.shell;
     m_shell->setFailureReport([&messages](QWidget *parent, const QString &target) {
-        messages.show(parent, QStringLiteral("Nie można otworzyć:\r") + target
-                                  + QStringLiteral("\r\rW systemie nie ma programu, który otwiera pliki lub adresy "
-                                                   "tego rodzaju."),
+        messages.show(parent,
+                      QStringLiteral("Nie można otworzyć:\r") + target
+                          + QStringLiteral("\r\rW systemie nie ma programu, który otwiera pliki lub adresy "
+                                           "tego rodzaju."),
                       Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
     });
 }

@@ -40,8 +40,9 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     ReplacementFile file;
     if (const SystemError why = file.openFolder(QFile::encodeName(info.absolutePath())))
         return fail(why);
-    const SystemError created = file.create(access == FileAccess::OwnerOnly ? 0600 : 0666, ReplacementFile::Naming::Named,
-                                            [&] { return temporaryName(info.fileName()); });
+    const SystemError created =
+        file.create(access == FileAccess::OwnerOnly ? 0600 : 0666, ReplacementFile::Naming::Named,
+                    [&] { return temporaryName(info.fileName()); });
     if (created)
         return fail(created);
     if (access == FileAccess::AsBefore) {

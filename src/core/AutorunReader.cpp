@@ -56,8 +56,8 @@ AutorunContent readAutorun(const ProfileFile &profile)
     const QList<MenuVerb> verbs = menuVerbs(profile);
     content.items.reserve(verbs.size());
     for (const MenuVerb &verb : verbs)
-        content.items.append({lines->values[verb.captionLine].toString(), lines->values[verb.commandLine].toString(),
-                              verb.name});
+        content.items.append({lines->values[verb.captionLine].toString(),
+                              lines->values[verb.commandLine].toString(), verb.name});
     return content;
 }
 
@@ -90,12 +90,14 @@ QList<MenuVerb> menuVerbs(const ProfileFile &profile)
             continue;
         const QString made = isCaption ? QString() : shell + key.mid(6).toString();
         const QStringView caption = isCaption ? key : QStringView(made);
-        const qsizetype captionLine = isCaption && lines->first[i] ? i : lines->lineOf(ProfileFile::foldedName(caption));
+        const qsizetype captionLine =
+            isCaption && lines->first[i] ? i : lines->lineOf(ProfileFile::foldedName(caption));
         if (captionLine < 0)
             continue;
         const qsizetype commandLine = commandAt(i - 1, caption) ? i - 1
-            : commandAt(i + 1, caption)                         ? i + 1
-                                                                : lines->lineOf(ProfileFile::foldedName(caption.toString() + command));
+            : commandAt(i + 1, caption)
+            ? i + 1
+            : lines->lineOf(ProfileFile::foldedName(caption.toString() + command));
         if (commandLine >= 0)
             verbs.append({key.mid(6).toString(), captionLine, commandLine});
     }

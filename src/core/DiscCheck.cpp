@@ -234,7 +234,8 @@ public:
         const QString file = commandProgram(command);
         if (!isAddress(file) && onDisc(file, key) && find(file, key) == Found::Missing)
             error(QStringLiteral("shellexecute-missing"), key,
-                  QStringLiteral("Plik %1 otwierany po włożeniu płyty nie istnieje na płycie.").arg(quoted(file)));
+                  QStringLiteral("Plik %1 otwierany po włożeniu płyty nie istnieje na płycie.")
+                      .arg(quoted(file)));
     }
 
     void checkIcon(const QString &file, int index)

@@ -35,7 +35,8 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     ReplacementFile out;
     // The folder is taken as named, links and all; the name in it is not.
     if (const SystemError error = out.openFolder(QFile::encodeName(target.absolutePath()))) {
-        const bool missing = error.cause == SystemError::Cause::Missing || error.cause == SystemError::Cause::NotFolder;
+        const bool missing =
+            error.cause == SystemError::Cause::Missing || error.cause == SystemError::Cause::NotFolder;
         return missing ? DiscImageProblem{Kind::MissingTarget, job.imagePath} : writeProblem(error);
     }
     if (out.folderWithin(rootStatus->id)) {
@@ -52,7 +53,8 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     DiscImageContext context;
     context.cancel = job.cancel;
     DiscImageLayout image(&context);
-    if (const DiscImageProblem problem = image.readTree(job, root, *rootStatus, result); problem.kind != Kind::None)
+    if (const DiscImageProblem problem = image.readTree(job, root, *rootStatus, result);
+        problem.kind != Kind::None)
         return problem;
     if (const DiscImageProblem problem = image.layOut(job.imagePath, result.volumeId); problem.kind != Kind::None)
         return problem;
@@ -141,7 +143,8 @@ QString DiscImageProblem::englishText() const
     case Kind::UnreadableFolder:
         return QStringLiteral("cannot read the folder %1").arg(subject) + why;
     case Kind::Changed:
-        return QStringLiteral("%1 changed while the image was written; try again when nothing changes it").arg(subject);
+        return QStringLiteral("%1 changed while the image was written; try again when nothing changes it")
+            .arg(subject);
     case Kind::DiskFull:
         return QStringLiteral("the disk is full: no room for the image in %1").arg(subject);
     }

@@ -19,7 +19,8 @@ void initLibrary()
         iso_init();
         iso_set_local_charset(const_cast<char *>("UTF-8"), 0);
         // Errors reach the user through the result, not as lines on stderr.
-        iso_set_msgs_severities(const_cast<char *>("NEVER"), const_cast<char *>("NEVER"), const_cast<char *>("pelmora"));
+        iso_set_msgs_severities(const_cast<char *>("NEVER"), const_cast<char *>("NEVER"),
+                                const_cast<char *>("pelmora"));
     });
 }
 
@@ -54,11 +55,14 @@ bool makeRoom(IsoImage *image, const QList<std::pair<QByteArray, qint64>> &crowd
         for (qint64 room = 0; room < lacking + blockSize; room += 200) {
             IsoSymlink *link = nullptr;
             const QByteArray name = prefix + QByteArray::number(standIns->size());
-            if (iso_tree_add_new_symlink(reinterpret_cast<IsoDir *>(folder), name.constData(), target.constData(), &link) < 0)
+            if (iso_tree_add_new_symlink(reinterpret_cast<IsoDir *>(folder), name.constData(),
+                                         target.constData(), &link)
+                < 0)
                 return false;
             standIns->append(reinterpret_cast<IsoNode *>(link));
-            iso_node_set_hidden(standIns->last(), LIBISO_HIDE_ON_JOLIET | LIBISO_HIDE_ON_1999 | LIBISO_HIDE_ON_HFSPLUS
-                                                      | LIBISO_HIDE_ON_FAT);
+            iso_node_set_hidden(standIns->last(),
+                                LIBISO_HIDE_ON_JOLIET | LIBISO_HIDE_ON_1999 | LIBISO_HIDE_ON_HFSPLUS
+                                    | LIBISO_HIDE_ON_FAT);
         }
     }
     return true;
@@ -72,7 +76,9 @@ void writeDescriptorNames(QByteArray &head, const QString &volumeId)
         return;
     char *descriptor = head.data() + 16 * blockSize;
     for (const auto &[offset, size] : {std::pair{40, 32}, std::pair{190, 128}})
-        std::memcpy(descriptor + offset, volumeId.leftJustified(size, QLatin1Char(' '), true).toLatin1().constData(), size_t(size));
+        std::memcpy(descriptor + offset,
+                    volumeId.leftJustified(size, QLatin1Char(' '), true).toLatin1().constData(),
+                    size_t(size));
 }
 
 } // namespace
@@ -100,7 +106,8 @@ DiscImageProblem DiscImageLayout::readTree(const DiscImageJob &job, const QByteA
         return {Kind::CannotLayOut, job.imagePath, QStringLiteral("out of memory")};
     }
     m_image.reset(rawImage);
-    DiscImageTree tree(m_context, root, QFile::encodeName(QDir::cleanPath(QFileInfo(job.dataFolder).absoluteFilePath())),
+    DiscImageTree tree(m_context, root,
+                       QFile::encodeName(QDir::cleanPath(QFileInfo(job.dataFolder).absoluteFilePath())),
                        job.progress);
     if (!tree.addFolder(iso_image_get_root(m_image.get()), root, rootStatus, {}, QString(), job.dataFolder)) {
         return m_context->cancelled() ? DiscImageProblem{Kind::Cancelled} : tree.error;
@@ -129,7 +136,8 @@ DiscImageProblem DiscImageLayout::layOut(const QString &imagePath, const QString
     // the image is laid out again; after four layouts the library's names stay.
     bool stopped = false;
     bool keepNames = false;
-    const QByteArray roomPrefix = ".pelmora-room-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + '-';
+    const QByteArray roomPrefix =
+        ".pelmora-room-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + '-';
     QList<IsoNode *> standIns;
     for (int layout = 1;; ++layout) {
         burn_source *rawSource = nullptr;

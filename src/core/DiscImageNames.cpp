@@ -36,7 +36,9 @@ QByteArray isoName(IsoWriteOpts *opts, const QByteArray &name, bool folder)
         plain = "_";
     char *made = nullptr;
     size_t length = 0;
-    if (iso_conv_name_chars(opts, plain.data(), size_t(plain.size()), &made, &length, 3 | (folder ? 0x100 : 0) | 0x200) < 0)
+    if (iso_conv_name_chars(opts, plain.data(), size_t(plain.size()), &made, &length,
+                            3 | (folder ? 0x100 : 0) | 0x200)
+        < 0)
         return {};
     const QByteArray result(made, qsizetype(length));
     std::free(made);

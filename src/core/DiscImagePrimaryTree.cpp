@@ -34,7 +34,8 @@ struct Record {
         at[0] = char(length(piece));
         at[32] = char(id.size());
         std::memcpy(at + 33, id.constData(), size_t(id.size()));
-        std::memcpy(at + length(piece) - piece.systemUse.size(), piece.systemUse.constData(), size_t(piece.systemUse.size()));
+        std::memcpy(at + length(piece) - piece.systemUse.size(), piece.systemUse.constData(),
+                    size_t(piece.systemUse.size()));
     }
 };
 

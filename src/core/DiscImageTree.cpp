@@ -130,7 +130,8 @@ bool DiscImageTree::failAdding(int code, const QString &shown)
 
 // Where the link at path leads, from its own folder on the disc; empty when that is out of the data
 // folder, whose surroundings (the user's home, say) are nobody's business on a disc.
-QByteArray DiscImageTree::linkTarget(const QByteArray &path, const QList<QByteArray> &disc, const QByteArray &dest) const
+QByteArray DiscImageTree::linkTarget(const QByteArray &path, const QList<QByteArray> &disc,
+                                     const QByteArray &dest) const
 {
     QList<QByteArray> parts;
     if (!dest.startsWith('/')) {
@@ -168,7 +169,8 @@ bool DiscImageTree::addLink(IsoDir *parent, const QByteArray &path, const QList<
     for (QByteArray &part : keptNames)
         part = discNameOf(part).node;
     IsoSymlink *link = nullptr;
-    const int added = iso_tree_add_new_symlink(parent, name.node.constData(), joinParts(keptNames).constData(), &link);
+    const int added =
+        iso_tree_add_new_symlink(parent, name.node.constData(), joinParts(keptNames).constData(), &link);
     if (added < 0)
         return failAdding(added, shown);
     setTimes(reinterpret_cast<IsoNode *>(link), status);

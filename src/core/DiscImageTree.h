@@ -23,7 +23,8 @@ public:
     using Progress = std::function<void(int percent, const QString &file)>;
 
     // root is the data folder with no link in it; given is the path the user named it by.
-    DiscImageTree(DiscImageContext *context, const QByteArray &root, const QByteArray &given, const Progress &progress);
+    DiscImageTree(DiscImageContext *context, const QByteArray &root, const QByteArray &given,
+                  const Progress &progress);
 
     int files = 0;
     QStringList skipped;

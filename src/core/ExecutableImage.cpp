@@ -97,7 +97,9 @@ bool ExecutableImage::holds(qint64 offset, qint64 size) const
 {
     if (offset < 0 || m_parts.isEmpty())
         return false;
-    const auto in = [&](const Part &part) { return offset >= part.at && fits(part.bytes, offset - part.at, size); };
+    const auto in = [&](const Part &part) {
+        return offset >= part.at && fits(part.bytes, offset - part.at, size);
+    };
     if (in(m_parts.first()))
         return true;
     const auto after = std::upper_bound(m_parts.cbegin() + 1, m_parts.cend(), offset,

@@ -145,7 +145,8 @@ QByteArray autorunBytesKeeping(const MenuDocument &doc, QByteArrayView existing,
 
     // The keys the reader turns into the document, folded; every key line is looked up here.
     const QList<MenuVerb> menu = menuVerbs(profile);
-    QStringList edited{QStringLiteral("open"), QStringLiteral("icon"), QStringLiteral("name"), QStringLiteral("label")};
+    QStringList edited{QStringLiteral("open"), QStringLiteral("icon"), QStringLiteral("name"),
+                       QStringLiteral("label")};
     edited.reserve(edited.size() + 2 * menu.size());
     for (const MenuVerb &verb : menu) {
         edited << ProfileFile::foldedName(shellPrefix + verb.name)

@@ -172,7 +172,9 @@ void ProfileFile::parse(QStringView text)
         if (eq < 0 || current < 0 || line.startsWith(u';'))
             continue;
         // A NUL is never a blank: the first one stands inside the trimmed name or value.
-        const auto cutAt = [&](QStringView s, qsizetype nul) { return nul < 0 ? s : s.left(nul - (s.utf16() - chars)); };
+        const auto cutAt = [&](QStringView s, qsizetype nul) {
+            return nul < 0 ? s : s.left(nul - (s.utf16() - chars));
+        };
         const qsizetype at = eq - (line.utf16() - chars); // the "=" within the trimmed line
         const QStringView name = cutAt(trimBlanks(line.left(at)), nameNul);
         if (name.isEmpty())

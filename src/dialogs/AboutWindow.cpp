@@ -238,8 +238,9 @@ void AboutWindow::layOut()
     const int left = m_picture->x();
     const int pictureRight = m_picture->geometry().right() + 1;
     int top = m_picture->geometry().bottom() + 1;
-    const QList<QPair<QLabel *, QLabel *>> rows = {{m_contactHeading, nullptr}, {m_emailCaption, m_emailLink}, {m_messengerCaption, m_messengerLink},
-                                                   {m_numberCaption, m_numberLink},   {m_webCaption, m_webLink}, {m_authorLabel, nullptr}};
+    const QList<QPair<QLabel *, QLabel *>> rows = {
+        {m_contactHeading, nullptr},     {m_emailCaption, m_emailLink}, {m_messengerCaption, m_messengerLink},
+        {m_numberCaption, m_numberLink}, {m_webCaption, m_webLink},     {m_authorLabel, nullptr}};
     for (int i = 0; i < rows.size(); ++i) {
         QLabel *caption = rows[i].first;
         if (i > 0)

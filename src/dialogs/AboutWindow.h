@@ -37,7 +37,8 @@ protected:
 
 private:
     QLabel *m_picture, *m_versionLabel;
-    QLabel *m_contactHeading, *m_emailCaption, *m_messengerCaption, *m_numberCaption, *m_webCaption, *m_authorLabel;
+    QLabel *m_contactHeading, *m_emailCaption, *m_messengerCaption, *m_numberCaption, *m_webCaption,
+        *m_authorLabel;
     SensitiveLabel *m_emailLink, *m_messengerLink, *m_numberLink, *m_webLink;
     QToolButton *m_profileButton, *m_donationButton;
     QLabel *m_noticeLabel;

@@ -152,11 +152,12 @@ void TipsWindow::loadTips()
         m_tips << entry.mid(4);
     }
     if (m_tips.isEmpty()) {
-        m_services.messages.show(this,
-                                 QStringLiteral("Niestety, nie posiadasz pliku z poradami dołączonego do programu. "
-                                                "Pobierz pełną wersję programu ze strony ")
-                                     + Maker::host,
-                                 QStringLiteral("UWAGA !!!"), Messages::Buttons::Ok, Messages::Icon::Error);
+        m_services.messages.show(
+            this,
+            QStringLiteral("Niestety, nie posiadasz pliku z poradami dołączonego do programu. "
+                           "Pobierz pełną wersję programu ze strony ")
+                + Maker::host,
+            QStringLiteral("UWAGA !!!"), Messages::Buttons::Ok, Messages::Icon::Error);
         for (QLabel *l : {m_tipLine1, m_tipLine2, m_tipLine3, m_tipLine4, m_tipLine5})
             l->clear();
         return;

@@ -23,9 +23,10 @@ void FileInfo::readVersionInfo(FileVersionInfo &info) const
     // Matching by content opens the file, and opening a FIFO waits for a writer: only a
     // regular file is ever opened.
     const bool regular = file.isFile();
-    info.typeName = mimes.mimeTypeForFile(file, regular ? QMimeDatabase::MatchDefault : QMimeDatabase::MatchExtension)
-                        .comment()
-                        .left(80);
+    info.typeName =
+        mimes.mimeTypeForFile(file, regular ? QMimeDatabase::MatchDefault : QMimeDatabase::MatchExtension)
+            .comment()
+            .left(80);
     if (!regular)
         return;
 

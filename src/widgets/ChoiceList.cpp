@@ -46,7 +46,8 @@ void ChoiceList::fitRowsToLongestText()
     const int widest = widestTextWidth(metrics, count(), [this](int row) { return item(row)->text(); });
     first->setSizeHint(QSize());
     const QSize natural = sizeHintForIndex(indexFromItem(first));
-    first->setSizeHint(QSize(natural.width() - metrics.horizontalAdvance(first->text()) + widest, natural.height()));
+    first->setSizeHint(
+        QSize(natural.width() - metrics.horizontalAdvance(first->text()) + widest, natural.height()));
 }
 
 QListWidgetItem *ChoiceList::chosenItem() const

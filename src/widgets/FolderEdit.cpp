@@ -78,7 +78,8 @@ void FolderEdit::keyPressEvent(QKeyEvent *event)
 void FolderEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (isModified() && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
+    if (isModified() && event->reason() != Qt::ActiveWindowFocusReason
+        && event->reason() != Qt::PopupFocusReason) {
         setModified(false);
         emit confirmed();
     }

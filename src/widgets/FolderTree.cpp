@@ -132,7 +132,8 @@ void FolderTree::rebuild()
         if (!m_rootFolder.isEmpty() && QDir::isAbsolutePath(root) && QFileInfo(root).isDir()) {
             const QFileInfo info(root);
             QTreeWidgetItem *item = newEntry(root, root, true, info.isSymLink());
-            item->setText(0, m_caption.isEmpty() ? (info.fileName().isEmpty() ? root : info.fileName()) : m_caption);
+            item->setText(
+                0, m_caption.isEmpty() ? (info.fileName().isEmpty() ? root : info.fileName()) : m_caption);
             item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
             addTopLevelItem(item);
             expandItem(item);

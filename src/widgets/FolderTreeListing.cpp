@@ -140,13 +140,15 @@ bool FolderTree::updateChildren(QTreeWidgetItem *item)
         FolderMask mask(m_mask, path);
         for (const Found *entry : added) {
             const QString name = QFile::decodeName(names.constData() + entry->name);
-            auto *child = static_cast<TreeEntry *>(newEntry(inFolder(path, name), name, entry->folder, entry->link));
+            auto *child =
+                static_cast<TreeEntry *>(newEntry(inFolder(path, name), name, entry->folder, entry->link));
             const std::pair<size_t, TreeEntry *> unset(entry->hash, nullptr);
             std::lower_bound(hashes.begin(), hashes.end(), unset)->second = child;
             const auto before = [&](const TreeEntry *e) {
                 return comesBefore(m_collator, e->folder, e->name, child->folder, child->name);
             };
-            listing.entries.insert(std::partition_point(listing.entries.begin(), listing.entries.end(), before), child);
+            listing.entries.insert(
+                std::partition_point(listing.entries.begin(), listing.entries.end(), before), child);
             if (mask.shows(child))
                 insertSorted(item, child);
         }

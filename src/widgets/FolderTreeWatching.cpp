@@ -43,8 +43,9 @@ void FolderTree::updateWatches()
     }
     if (!stale.isEmpty())
         m_watcher.removePaths(stale);
-    wanted.erase(std::remove_if(wanted.begin(), wanted.end(), [](const QString &f) { return !QFileInfo(f).isDir(); }),
-                 wanted.end());
+    wanted.erase(
+        std::remove_if(wanted.begin(), wanted.end(), [](const QString &f) { return !QFileInfo(f).isDir(); }),
+        wanted.end());
     if (!wanted.isEmpty())
         m_watcher.addPaths(wanted);
 }

@@ -56,7 +56,11 @@ private:
     QStringList texts(QListWidget *list) const;
     void open() { QTest::mouseClick(named<QToolButton>(form(), "sb_AutoRun"), Qt::LeftButton); }
     void openExisting(const QByteArray &autorun);
-    void clickProgram(const QString &name) { clickRow(named<ChoiceList>(form(), "lb_Programy"), rowOf(named<ChoiceList>(form(), "lb_Programy"), name)); }
+    void clickProgram(const QString &name)
+    {
+        clickRow(named<ChoiceList>(form(), "lb_Programy"),
+                 rowOf(named<ChoiceList>(form(), "lb_Programy"), name));
+    }
     void clickIconFile(const QString &name);
     void clickIcon(int row) { clickRow(named<IconList>(form(), "dfsIconListBox1"), row); }
 
@@ -74,7 +78,8 @@ void TestAutoRun::init()
     for (const char *folder : {"bin", "art", ".ukryty"})
         QVERIFY(QDir().mkpath(m_folder + folder));
     const QByteArray twoIcons = writePe(false, false,
-        iconResources(icoFile({square(32, Qt::red)}), 1, 1) + iconResources(icoFile({square(32, Qt::blue)}), 2, 2));
+                                        iconResources(icoFile({square(32, Qt::red)}), 1, 1)
+                                            + iconResources(icoFile({square(32, Qt::blue)}), 2, 2));
     write("setup.exe", twoIcons);
     write("bin/tool.exe", writePe(false, false, {}));
     write("bin/jedna.exe", writePe(false, false, iconResources(icoFile({square(32, Qt::cyan)}), 1, 1)));
@@ -126,13 +131,17 @@ void TestAutoRun::offersProgramsThenIconFiles()
     QCOMPARE(QApplication::focusWidget(), named<ChoiceList>(f, "lb_Programy"));
     const QStringList programs = texts(named<ChoiceList>(f, "lb_Programy"));
     QCOMPARE(QSet<QString>(programs.begin(), programs.end()),
-             (QSet<QString>{"setup.exe", ".ukryta.exe", "bin\\tool.exe", "bin\\jedna.exe"})); // not the hidden folder's
+             (QSet<QString>{"setup.exe", ".ukryta.exe", "bin\\tool.exe",
+                            "bin\\jedna.exe"})); // not the hidden folder's
     QVERIFY(programs.indexOf("setup.exe") < programs.indexOf("bin\\tool.exe")); // the folder's own files first
     const QStringList icons = texts(named<ChoiceList>(f, "lb_Ikony"));
     QCOMPARE(icons.mid(0, 4), programs);
     QCOMPARE(icons.value(4), QStringLiteral("bin\\icons.dll"));
     QCOMPARE(QSet<QString>(icons.begin() + 5, icons.end()), (QSet<QString>{"art\\disc.ico", "art\\pusty.ico"}));
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"), named<QGroupBox>(f, "GroupBox1"), named<QTreeWidget>(f, "lv_Lista"), named<QCheckBox>(f, "CheckBox1")})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"),
+             named<QGroupBox>(f, "GroupBox1"), named<QTreeWidget>(f, "lv_Lista"),
+             named<QCheckBox>(f, "CheckBox1")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(!named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
 }
@@ -209,7 +218,8 @@ void TestAutoRun::iconFileAndIcon()
     QCOMPARE(f.document().iconFile, QStringLiteral("bin\\icons.dll"));
     QCOMPARE(f.document().iconIndex, 0);
     QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
-    doubleClick(named<IconList>(f, "dfsIconListBox1"), named<IconList>(f, "dfsIconListBox1")->model()->index(0, 0));
+    doubleClick(named<IconList>(f, "dfsIconListBox1"),
+                named<IconList>(f, "dfsIconListBox1")->model()->index(0, 0));
     QVERIFY(!named<QFrame>(f, "p_Autorun")->isVisible()); // a double click picks and closes
     QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled());
 }
@@ -265,7 +275,9 @@ void TestAutoRun::arrowKeysChoose()
     QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->item(1)->text());
     clickIconFile("setup.exe");
     press(Qt::Key_Down);
-    const QString next = named<ChoiceList>(f, "lb_Ikony")->item(rowOf(named<ChoiceList>(f, "lb_Ikony"), "setup.exe") + 1)->text();
+    const QString next = named<ChoiceList>(f, "lb_Ikony")
+                             ->item(rowOf(named<ChoiceList>(f, "lb_Ikony"), "setup.exe") + 1)
+                             ->text();
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->fileName(), m_folder + QString(next).replace('\\', '/'));
 }
 
@@ -295,7 +307,8 @@ void TestAutoRun::closingKeepsChoices()
     clickProgram("bin\\tool.exe");
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));
-    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QToolButton>(f, "sb_AutoRun")->isEnabled() && named<QTreeWidget>(f, "lv_Lista")->isEnabled());
+    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QToolButton>(f, "sb_AutoRun")->isEnabled()
+            && named<QTreeWidget>(f, "lv_Lista")->isEnabled());
     QVERIFY(!named<QLabel>(f, "Label8")->isHidden() && f.driveMenuAttached());
     QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isEnabled());
 }
@@ -347,13 +360,18 @@ void TestAutoRun::nothingEnablesTheLockedWindow()
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
     QTest::mouseClick(named<QPushButton>(f, "sb_Odswiez"), Qt::LeftButton);
     QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"), named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UsunPlik"),
-                                                        named<QPushButton>(f, "sb_UruchomPlik"), named<QToolButton>(f, "sb_Nowe"), named<QPushButton>(f, "sb_Usun"), named<QPushButton>(f, "sb_Edytuj")})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"),
+             named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UsunPlik"),
+             named<QPushButton>(f, "sb_UruchomPlik"), named<QToolButton>(f, "sb_Nowe"),
+             named<QPushButton>(f, "sb_Usun"), named<QPushButton>(f, "sb_Edytuj")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe")); // Refresh read nothing
 
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"), named<QToolButton>(f, "sb_Zapisz"), named<QPushButton>(f, "sb_Podglad")})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"),
+             named<QToolButton>(f, "sb_Zapisz"), named<QPushButton>(f, "sb_Podglad")})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
 
     // The item panel locks Save too.
@@ -361,7 +379,9 @@ void TestAutoRun::nothingEnablesTheLockedWindow()
     QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
     write("drugi.txt", "x");
     QTest::qWait(300);
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"), named<QToolButton>(f, "sb_Zapisz"), named<QToolButton>(f, "sb_AutoRun")})
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Dodaj"),
+                                                       named<QToolButton>(f, "sb_Zapisz"),
+                                                       named<QToolButton>(f, "sb_AutoRun")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     press(Qt::Key_Escape);
     QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());

@@ -49,7 +49,8 @@ void TestCheck::init()
 
 QAction *TestCheck::openCheckEntry()
 {
-    return UserInput::openMenuEntry(named<QToolButton>(form(), "sb_Nowe"), named<QMenu>(form(), "pm_Nowe"), "Sprawdzplyte1");
+    return UserInput::openMenuEntry(named<QToolButton>(form(), "sb_Nowe"), named<QMenu>(form(), "pm_Nowe"),
+                                    "Sprawdzplyte1");
 }
 
 void TestCheck::takeFolder(const QByteArray &autorun)
@@ -113,19 +114,25 @@ void TestCheck::doubleClickLeadsToTheFix()
     QVERIFY(check && check->isVisible());
     QCOMPARE(named<QListWidget>(*check, "lb_Wyniki")->count(), 3);
     QVERIFY(QTest::qWaitForWindowExposed(check));
-    UserInput::doubleClick(named<QListWidget>(*check, "lb_Wyniki"), named<QListWidget>(*check, "lb_Wyniki")->model()->index(row, 0));
+    UserInput::doubleClick(named<QListWidget>(*check, "lb_Wyniki"),
+                           named<QListWidget>(*check, "lb_Wyniki")->model()->index(row, 0));
 
     if (focus.isEmpty()) {
         QVERIFY(form().panelOpen());
         return;
     }
-    const auto focused = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+    const auto focused = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    };
     QTRY_COMPARE(focused(), focus);
     if (listRow < 0)
         return;
     QTreeWidget *list = named<QTreeWidget>(form(), "lv_Lista");
     QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), listRow);
-    QVERIFY(named<QListWidget>(*check, "lb_Wyniki")->item(row)->text().contains(u"„Pomoc”"_qs)); // as the menu shows it
+    QVERIFY(named<QListWidget>(*check, "lb_Wyniki")
+                ->item(row)
+                ->text()
+                .contains(u"„Pomoc”"_qs)); // as the menu shows it
     const QRect shown(list->viewport()->mapToGlobal(list->visualItemRect(list->currentItem()).topLeft()),
                       list->visualItemRect(list->currentItem()).size());
     QVERIFY(!check->frameGeometry().intersects(shown)); // the findings window leaves the entry in view

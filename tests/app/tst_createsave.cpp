@@ -166,7 +166,9 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QVERIFY(question.icon == Messages::Icon::Warning);
 
     QCOMPARE(QFile::exists(m_folder + "autorun.inf"), written);
-    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isVisible() || !named<QToolButton>(f, "sb_Zapisz")->isHidden(), written);
+    QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isVisible()
+                 || !named<QToolButton>(f, "sb_Zapisz")->isHidden(),
+             written);
     QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isHidden(), written);
     if (!written) {
         QCOMPARE(m_fixture->messages.shown.size(), 1);
@@ -181,7 +183,9 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QVERIFY(done.text.startsWith(createdText));
     QCOMPARE(done.caption, QStringLiteral("Uffffffffffff !!!"));
     QVERIFY(done.icon == Messages::Icon::Information);
-    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled() && named<QPushButton>(f, "sb_UsunPlik")->isEnabled() && named<QPushButton>(f, "sb_UruchomPlik")->isEnabled());
+    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled()
+            && named<QPushButton>(f, "sb_UsunPlik")->isEnabled()
+            && named<QPushButton>(f, "sb_UruchomPlik")->isEnabled());
     QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled());
     QCOMPARE(RecentList(RecentList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
 
@@ -196,7 +200,8 @@ void TestCreateSave::createWithProgramAndIconAsksNothing()
     QFile program(m_folder + "setup.exe");
     QVERIFY(program.open(QIODevice::WriteOnly));
     program.write(ExecutableWriter::writePe(
-        false, false, IconFixtures::iconResources(IconFixtures::icoFile({IconFixtures::square(32, Qt::red)}), 1, 1)));
+        false, false,
+        IconFixtures::iconResources(IconFixtures::icoFile({IconFixtures::square(32, Qt::red)}), 1, 1)));
     program.close();
     MainWindow &f = form();
     takeFolder();
@@ -270,19 +275,23 @@ void TestCreateSave::failedSaveKeepsModified()
 
 void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
 {
-    writeFile("[autorun]\nopen=setup.exe\nshell\\a=Zainstaluj\nshell\\a\\command=setup.exe\nshell\\b=Przegl\xB9" "darka\n"
-              "shell\\b\\command=narzedzia\\view.exe\nshell=b\naction=Uruchom\n[autorun.amd64]\nopen=setup64.exe\n"
-              "[DeviceInstall]\nDriverPath=a\nDriverPath=b\n");
+    writeFile(
+        "[autorun]\nopen=setup.exe\nshell\\a=Zainstaluj\nshell\\a\\command=setup.exe\nshell\\b=Przegl\xB9"
+        "darka\n"
+        "shell\\b\\command=narzedzia\\view.exe\nshell=b\naction=Uruchom\n[autorun.amd64]\nopen=setup64.exe\n"
+        "[DeviceInstall]\nDriverPath=a\nDriverPath=b\n");
     MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
     UserInput::clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
     QTest::mouseClick(named<QPushButton>(f, "sb_Usun"), Qt::LeftButton);
     QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
-    QCOMPARE(fileBytes(), QByteArray("[autorun]\r\nOpen=setup.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"
-                                     "shell\\00000\\command=narzedzia\\view.exe\r\nshell\\00000=Przegl\xB9" "darka\r\n\r\n"
-                                     "shell=00000\r\naction=Uruchom\r\n\r\n[autorun.amd64]\r\nopen=setup64.exe\r\n"
-                                     "[DeviceInstall]\r\nDriverPath=a\r\nDriverPath=b\r\n"));
+    QCOMPARE(fileBytes(),
+             QByteArray("[autorun]\r\nOpen=setup.exe\r\nName=P\xB3yta\r\nLabel=P\xB3yta\r\n\r\n"
+                        "shell\\00000\\command=narzedzia\\view.exe\r\nshell\\00000=Przegl\xB9"
+                        "darka\r\n\r\n"
+                        "shell=00000\r\naction=Uruchom\r\n\r\n[autorun.amd64]\r\nopen=setup64.exe\r\n"
+                        "[DeviceInstall]\r\nDriverPath=a\r\nDriverPath=b\r\n"));
 
     // Renamed in place and saved again, the entry keeps the default verb.
     f.show();
@@ -317,12 +326,17 @@ void TestCreateSave::readingAFileFillsTheWindow()
     QCOMPARE(doc.items, (QList<MenuItem>{{"Zainstaluj program", "setup.exe"},
                                          {u"Przeglądarka"_qs, "narzedzia\\view.exe"}}));
     QCOMPARE(named<QLabel>(f, "Label3")->text(), QStringLiteral("MOJA PLYTA"));
-    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden() && !named<QToolButton>(f, "sb_Zapisz")->isEnabled() && named<QToolButton>(f, "sb_Utworz")->isHidden());
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden()
+            && !named<QToolButton>(f, "sb_Zapisz")->isEnabled()
+            && named<QToolButton>(f, "sb_Utworz")->isHidden());
     QVERIFY(!named<QPushButton>(f, "sb_Odswiez")->isEnabled());
-    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled() && named<QPushButton>(f, "sb_UruchomPlik")->isEnabled() && named<QPushButton>(f, "sb_UsunPlik")->isEnabled());
+    QVERIFY(named<QPushButton>(f, "sb_Podglad")->isEnabled()
+            && named<QPushButton>(f, "sb_UruchomPlik")->isEnabled()
+            && named<QPushButton>(f, "sb_UsunPlik")->isEnabled());
     QVERIFY(!f.isModified());
     QCOMPARE(RecentList(RecentList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
-    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(1) >= f.fontMetrics().horizontalAdvance("narzedzia\\view.exe") + 25);
+    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(1)
+            >= f.fontMetrics().horizontalAdvance("narzedzia\\view.exe") + 25);
 
     m_fixture->messages.answers = {Messages::Answer::No}; // a second read gives the same
     f.refresh();
@@ -409,7 +423,8 @@ void TestCreateSave::pathsFromTheRootOfTheDisc()
     QCOMPARE(named<QMenu>(f, "pm_Menu")->defaultAction()->toolTip(), m_folder + "setup.exe");
     named<QMenu>(f, "pm_Menu")->close();
     m_fixture->messages.answers = {Messages::Answer::Yes};
-    QTest::mouseClick(named<QPushButton>(f, "sb_UsunPlik"), Qt::LeftButton); // the file goes, the program and icon stay
+    QTest::mouseClick(named<QPushButton>(f, "sb_UsunPlik"),
+                      Qt::LeftButton); // the file goes, the program and icon stay
     QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isHidden());
     m_fixture->messages.shown.clear();
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);

@@ -126,7 +126,9 @@ void TestFiles::deleteFile()
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QCOMPARE(m_fixture->messages.shown[0].text, QStringLiteral("Czy na pewno chcesz usunąć plik ???"));
     QCOMPARE(QFile::exists(m_folder + "autorun.inf"), !confirm);
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_UsunPlik"), named<QPushButton>(f, "sb_UruchomPlik"), named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_Odswiez")})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             named<QPushButton>(f, "sb_UsunPlik"), named<QPushButton>(f, "sb_UruchomPlik"),
+             named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_Odswiez")})
         QCOMPARE(w->isEnabled(), !confirm);
     QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isHidden(), confirm);
     QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isHidden(), !confirm);
@@ -179,8 +181,9 @@ void TestFiles::driveMenu_data()
         << QStringList{"*+Autoodtwarzanie", "+A", "+B", "W&yszukaj", "&Otwórz", "Eksplo&ruj"} + tail;
     QTest::newRow("no program") << "" << QStringList{"A", "B"}
                                 << QStringList{"*&Otwórz", "Eksplo&ruj", "W&yszukaj", "+A", "+B"} + tail;
-    QTest::newRow("program, no items") << "setup.exe" << QStringList{}
-                                       << QStringList{"*+Autoodtwarzanie", "W&yszukaj", "&Otwórz", "Eksplo&ruj"} + tail;
+    QTest::newRow("program, no items")
+        << "setup.exe" << QStringList{}
+        << QStringList{"*+Autoodtwarzanie", "W&yszukaj", "&Otwórz", "Eksplo&ruj"} + tail;
     QTest::newRow("empty document") << "" << QStringList{}
                                     << QStringList{"*&Otwórz", "Eksplo&ruj", "W&yszukaj"} + tail;
 }
@@ -201,7 +204,8 @@ void TestFiles::driveMenu()
             shown << "-";
             continue;
         }
-        shown << QString(a == named<QMenu>(f, "pm_Menu")->defaultAction() ? "*" : "") + (a->isEnabled() ? "+" : "") + a->text();
+        shown << QString(a == named<QMenu>(f, "pm_Menu")->defaultAction() ? "*" : "")
+                + (a->isEnabled() ? "+" : "") + a->text();
     }
     QCOMPARE(shown, entries);
 }
@@ -222,7 +226,9 @@ void TestFiles::driveMenuOpensFilesAndFollowsEdits()
     row->setText(1, "<h1>duzy</h1>.exe");
     f.fillDriveMenu();
     QCOMPARE(named<QMenu>(f, "pm_Menu")->actions().at(3)->text(), QStringLiteral("Nowa nazwa"));
-    QVERIFY(named<QMenu>(f, "pm_Menu")->actions().at(3)->toolTip().contains("&lt;h1&gt;duzy")); // a path, never markup
+    QVERIFY(
+        named<QMenu>(f, "pm_Menu")->actions().at(3)->toolTip().contains("&lt;h1&gt;duzy")); // a path, never
+                                                                                            // markup
 
     QVERIFY(named<QFrame>(f, "Panel3")->contextMenuPolicy() == Qt::CustomContextMenu);
     QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton); // a panel detaches the menu

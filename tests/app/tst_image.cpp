@@ -57,7 +57,8 @@ void TestImage::init()
 
 QAction *TestImage::openImageEntry()
 {
-    return UserInput::openMenuEntry(named<QToolButton>(form(), "sb_Nowe"), named<QMenu>(form(), "pm_Nowe"), "Obrazplyty1");
+    return UserInput::openMenuEntry(named<QToolButton>(form(), "sb_Nowe"), named<QMenu>(form(), "pm_Nowe"),
+                                    "Obrazplyty1");
 }
 
 void TestImage::clickImageEntry(const std::function<void()> &whileWorking)
@@ -115,7 +116,8 @@ void TestImage::proposesTheLabelBesideTheFolder()
 void TestImage::imageIsWrittenAndShown()
 {
     takeFolder();
-    QVERIFY(writeTestFile(m_root->filePath("poza.txt")) && QFile::link(m_root->filePath("poza.txt"), folder() + "poza"));
+    QVERIFY(writeTestFile(m_root->filePath("poza.txt"))
+            && QFile::link(m_root->filePath("poza.txt"), folder() + "poza"));
     const QString image = m_root->filePath("wynik.iso");
     m_fixture->dialogs.saves << image;
     m_fixture->messages.answers << Messages::Answer::Yes; // show it in the file manager
@@ -123,7 +125,8 @@ void TestImage::imageIsWrittenAndShown()
 
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     const FakeMessages::Shown &end = m_fixture->messages.shown[0];
-    QVERIFY2(end.text.startsWith("Obraz płyty został zapisany w pliku:\r" + image + "\r\rRozmiar: "), qPrintable(end.text));
+    QVERIFY2(end.text.startsWith("Obraz płyty został zapisany w pliku:\r" + image + "\r\rRozmiar: "),
+             qPrintable(end.text));
     QVERIFY(end.text.contains(polishNumber(QFileInfo(image).size()) + " B)"));
     QVERIFY(end.text.contains("Pominięto dowiązania prowadzące poza folder z danymi:\rpoza\r"));
     QCOMPARE(m_fixture->shell.shownInFolder, QStringList{image});
@@ -184,7 +187,8 @@ void TestImage::cancelLeavesNothing()
     clickImageEntry([&] {
         ImageProgressDialog *progress = nullptr;
         QTRY_VERIFY((progress = form().findChild<ImageProgressDialog *>()) && progress->isVisible());
-        QTRY_VERIFY(named<QLabel>(*progress, "l_Plik")->text().endsWith(".mkv") && named<QProgressBar>(*progress, "pb_Postep")->value() > 0);
+        QTRY_VERIFY(named<QLabel>(*progress, "l_Plik")->text().endsWith(".mkv")
+                    && named<QProgressBar>(*progress, "pb_Postep")->value() > 0);
         shownFile = named<QLabel>(*progress, "l_Plik")->text();
         QCOMPARE(named<QLabel>(*progress, "l_Opis")->text(), QStringLiteral("Dodawany plik:"));
         if (escape)

@@ -51,7 +51,11 @@ private:
     void selectInTree(const QString &relative);
     void addEntry(const QString &relative, const QString &label);
     QList<MenuItem> items() { return form().document().items; }
-    void selectRow(int row) { named<QTreeWidget>(form(), "lv_Lista")->setCurrentItem(named<QTreeWidget>(form(), "lv_Lista")->topLevelItem(row)); }
+    void selectRow(int row)
+    {
+        named<QTreeWidget>(form(), "lv_Lista")
+            ->setCurrentItem(named<QTreeWidget>(form(), "lv_Lista")->topLevelItem(row));
+    }
     QString selectionText(int row) { return named<QTreeWidget>(form(), "lv_Lista")->topLevelItem(row)->text(0); }
 
     std::unique_ptr<WindowFixture> m_fixture;
@@ -94,20 +98,26 @@ void TestItems::addOpensThePanelLockedAndCentred()
     MainWindow &f = form();
     selectInTree("bin/run.exe");
     QCOMPARE(named<PathLabel>(f, "Label4")->text(), u"[Płyta]\\bin\\run.exe"_qs);
-    QCOMPARE(named<QLabel>(f, "Label5")->text(), QStringLiteral("run")); // no description: the display name, as Windows shows it
+    QCOMPARE(named<QLabel>(f, "Label5")->text(),
+             QStringLiteral("run")); // no description: the display name, as Windows shows it
     QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled());
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
 
     QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
     QCOMPARE(named<QLabel>(f, "Label9")->text(), QStringLiteral("Dodawanie nowej pozycji do menu:"));
-    QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(), u"[Płyta]bin\\run.exe"_qs); // no separator after the bracket
+    QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(),
+             u"[Płyta]bin\\run.exe"_qs); // no separator after the bracket
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->count(), 10);
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Zainstaluj run"));
     QVERIFY(named<QPushButton>(f, "sb_Add_OK")->isEnabled());
     const QSize outer = f.frameGeometry().size();
-    QCOMPARE(named<QFrame>(f, "p_Dodaj")->pos(), QPoint(centredOffset(outer.width(), 473), centredOffset(outer.height(), 129)));
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"), named<QGroupBox>(f, "GroupBox1"), named<FolderTree>(f, "dfsSystemTreeView1"),
-                                                        named<QTreeWidget>(f, "lv_Lista"), named<QPushButton>(f, "sb_Dodaj"), named<QCheckBox>(f, "CheckBox1"), named<QToolButton>(f, "sb_Utworz")})
+    QCOMPARE(named<QFrame>(f, "p_Dodaj")->pos(),
+             QPoint(centredOffset(outer.width(), 473), centredOffset(outer.height(), 129)));
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"),
+             named<QGroupBox>(f, "GroupBox1"), named<FolderTree>(f, "dfsSystemTreeView1"),
+             named<QTreeWidget>(f, "lv_Lista"), named<QPushButton>(f, "sb_Dodaj"),
+             named<QCheckBox>(f, "CheckBox1"), named<QToolButton>(f, "sb_Utworz")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(named<QLabel>(f, "Label8")->isHidden());
     QVERIFY(!f.driveMenuAttached());
@@ -127,18 +137,21 @@ void TestItems::acceptAppendsTheEntry()
     named<QLineEdit>(f, "e_Etykieta")->setText(discLabel);
     selectInTree("bin/run.exe");
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
-    QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(), discLabel.isEmpty() ? u"bin\\run.exe"_qs : u"[Płyta]bin\\run.exe"_qs);
+    QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(),
+             discLabel.isEmpty() ? u"bin\\run.exe"_qs : u"[Płyta]bin\\run.exe"_qs);
     named<QComboBox>(f, "cb_NazwaPozycji")->setEditText("Uruchom program  "); // typed trailing blanks are kept
     QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Return);
 
     QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
     QCOMPARE(items(), (QList<MenuItem>{{"Uruchom program  ", "bin\\run.exe"}}));
-    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QTreeWidget>(f, "lv_Lista")->isEnabled() && named<FolderTree>(f, "dfsSystemTreeView1")->isEnabled());
+    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QTreeWidget>(f, "lv_Lista")->isEnabled()
+            && named<FolderTree>(f, "dfsSystemTreeView1")->isEnabled());
     QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled()); // the selection is still a program
     QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled());
     QVERIFY(!named<QPushButton>(f, "sb_Edytuj")->isEnabled() && !named<QPushButton>(f, "sb_Usun")->isEnabled());
     QVERIFY(!named<QLabel>(f, "Label8")->isHidden() && f.driveMenuAttached());
-    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(0) >= f.fontMetrics().horizontalAdvance("Uruchom program  ") + 25);
+    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(0)
+            >= f.fontMetrics().horizontalAdvance("Uruchom program  ") + 25);
 }
 
 void TestItems::emptyTextCannotBeAccepted()
@@ -228,8 +241,11 @@ void TestItems::fileButtonsAfterThePanel()
     }
     selectInTree("setup.exe");
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
-    QTest::mouseClick(accept ? named<QPushButton>(f, "sb_Add_OK") : named<QPushButton>(f, "sb_Add_NO"), Qt::LeftButton);
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UruchomPlik"), named<QPushButton>(f, "sb_UsunPlik")})
+    QTest::mouseClick(accept ? named<QPushButton>(f, "sb_Add_OK") : named<QPushButton>(f, "sb_Add_NO"),
+                      Qt::LeftButton);
+    for (QWidget *w : std::initializer_list<QWidget *>{named<QPushButton>(f, "sb_Podglad"),
+                                                       named<QPushButton>(f, "sb_UruchomPlik"),
+                                                       named<QPushButton>(f, "sb_UsunPlik")})
         QCOMPARE(w->isEnabled(), withFile);
     QCOMPARE(f.isModified(), withFile && accept);
     QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isEnabled(), withFile && accept);
@@ -283,7 +299,8 @@ void TestItems::labelsStayInView()
     QVERIFY(QTest::qWaitForWindowActive(&f));
     const QString deep = "bin/z/bardzo/dlugiej/sciezki/do/programu/instalator.exe";
     QVERIFY(writeTestFile(m_folder + deep));
-    QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")->select(m_folder + "bin")); // the tree reads what it shows
+    QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")
+                ->select(m_folder + "bin")); // the tree reads what it shows
     addEntry(deep, "Jedna");
     QTreeWidget *list = named<QTreeWidget>(f, "lv_Lista");
     QScrollBar *across = list->horizontalScrollBar();

@@ -190,7 +190,8 @@ void TestKeys::labelTypingLimit_data()
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("result");
     const QString longLabel = "Bardzo długa etykieta"; // 21 characters
-    QTest::newRow("typing up to the limit") << "" << QStringList{"*", "Płyta z danymi 2026!"} << "Płyta z danymi 2";
+    QTest::newRow("typing up to the limit")
+        << "" << QStringList{"*", "Płyta z danymi 2026!"} << "Płyta z danymi 2";
     QTest::newRow("no growth over a long text") << longLabel << QStringList{"x"} << longLabel;
     QTest::newRow("deleting a long text") << longLabel << QStringList{"<", "<"} << longLabel.chopped(2);
     QTest::newRow("deleting, then typing") << longLabel << QStringList{"<", "x"} << longLabel.chopped(1);
@@ -249,7 +250,8 @@ void TestKeys::refusedRecordEndsCreate()
     const QStringList texts = m_fixture->messages.texts();
     QCOMPARE(texts.size(), 2); // the question about the missing program, then the error
     QCOMPARE(texts.last(), "Failed to set data for '" + m_folder + "inny/autorun.inf'");
-    QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isVisible()); // the command's own steps were done before it recorded
+    QVERIFY(named<QToolButton>(f, "sb_Zapisz")
+                ->isVisible()); // the command's own steps were done before it recorded
 }
 
 void TestKeys::shortcuts_data()
@@ -313,8 +315,10 @@ void TestKeys::aboutGivesTheFocusBack()
         press(Qt::Key_Return); // Enter on a program opens the item panel
     } else if (where == "lb_Programy") {
         QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
-        clickRow(named<ChoiceList>(f, "lb_Programy"), rowOf(named<ChoiceList>(f, "lb_Programy"), "bin\\konfig.exe"));
-        QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"), Qt::LeftButton); // locked: takes neither a click nor the keys
+        clickRow(named<ChoiceList>(f, "lb_Programy"),
+                 rowOf(named<ChoiceList>(f, "lb_Programy"), "bin\\konfig.exe"));
+        QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"),
+                          Qt::LeftButton); // locked: takes neither a click nor the keys
         QVERIFY(!named<QCheckBox>(f, "cb_Sortuj")->isEnabled() && !named<QCheckBox>(f, "cb_Sortuj")->isChecked());
     }
     QWidget *control = f.findChild<QWidget *>(where);
@@ -335,7 +339,8 @@ void TestKeys::aboutGivesTheFocusBack()
         QCOMPARE(labels().size(), 3);
     else
         QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\konfig.exe"));
-    QCOMPARE(QApplication::focusWidget(), named<FolderTree>(f, "dfsSystemTreeView1")); // where the panel was opened from
+    QCOMPARE(QApplication::focusWidget(),
+             named<FolderTree>(f, "dfsSystemTreeView1")); // where the panel was opened from
 }
 
 void TestKeys::unsavedChangesAreOffered_data()
@@ -372,7 +377,8 @@ void TestKeys::unsavedChangesAreOffered()
         QTest::mouseClick(named<QToolButton>(f, "SpeedButton2"), Qt::LeftButton);
         QTRY_VERIFY(named<QMenu>(f, "pm_Wybierane")->isVisible());
         const QList<QAction *> entries = named<QMenu>(f, "pm_Wybierane")->actions();
-        const auto entry = std::find_if(entries.begin(), entries.end(), [&](QAction *a) { return a->text() == other; });
+        const auto entry =
+            std::find_if(entries.begin(), entries.end(), [&](QAction *a) { return a->text() == other; });
         QVERIFY(entry != entries.end());
         clickEntry(named<QMenu>(f, "pm_Wybierane"), *entry);
     } else if (command == "Nowe") {

@@ -125,10 +125,14 @@ void TestPreview::previewShowsTheVariantThenRestores()
     QCOMPARE(m_fixture->messages.shown.size(), 3);
     const QString question = m_fixture->messages.shown[0].text;
     QVERIFY(question.contains("w folderze \"" + m_folder + "\" "));
-    QVERIFY(question.endsWith(u"Czy mam teraz utworzyć tymczasowy dysk (Y:) z zawartością wskazanego folderu ???"_qs));
-    QVERIFY(m_fixture->messages.shown[1].text.contains(u"dysk Y , który reprezentuje zawartość folderu "_qs + m_folder));
+    QVERIFY(question.endsWith(
+        u"Czy mam teraz utworzyć tymczasowy dysk (Y:) z zawartością wskazanego folderu ???"_qs));
+    QVERIFY(m_fixture->messages.shown[1].text.contains(u"dysk Y , który reprezentuje zawartość folderu "_qs
+                                                       + m_folder));
     QCOMPARE(m_fixture->messages.shown[2].caption, QStringLiteral("PYTANIE ???"));
-    QCOMPARE(duringPreview, QByteArray("[autorun]\r\nopen=setup.exe\r\n\r\nshell\\x=Start\r\nshell\\x\\command=setup.exe\r\n\r\n"));
+    QCOMPARE(duringPreview,
+             QByteArray(
+                 "[autorun]\r\nopen=setup.exe\r\n\r\nshell\\x=Start\r\nshell\\x\\command=setup.exe\r\n\r\n"));
     QCOMPARE(fileBytes(), saved);
     QCOMPARE(QFileInfo(m_devices + "y:").isSymLink(), !removeDrive);
     QCOMPARE(named<QLabel>(form(), "l_Ikona")->text(), QStringLiteral("ikona.ico")); // the document is not touched
@@ -181,7 +185,8 @@ void TestPreview::killedPreviewIsPutBackAtTheNextStart_data()
 void TestPreview::killedPreviewIsPutBackAtTheNextStart()
 {
     QFETCH(bool, editedSince);
-    const QByteArray saved("[autorun]\nOpen=setup.exe\n; komentarz\nshell\\x=Start\nshell\\x\\command=setup.exe\n[inne]\nk=v");
+    const QByteArray saved(
+        "[autorun]\nOpen=setup.exe\n; komentarz\nshell\\x=Start\nshell\\x\\command=setup.exe\n[inne]\nk=v");
     QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
     m_fixture->stop();
     QProcess killed;
@@ -214,7 +219,8 @@ void TestPreview::killedPreviewIsPutBackAtTheNextStart()
     const QString kept = m_folder + "autorun.inf.kopia-sprzed-podgladu";
     if (editedSince) {
         QCOMPARE(readTestFile(kept), saved);
-        QVERIFY(m_fixture->messages.shown[0].text.contains(m_folder + "autorun.inf (zawartość sprzed podglądu: " + kept));
+        QVERIFY(m_fixture->messages.shown[0].text.contains(
+            m_folder + "autorun.inf (zawartość sprzed podglądu: " + kept));
     } else {
         QVERIFY(!QFileInfo::exists(kept));
         QVERIFY(m_fixture->messages.shown[0].text.endsWith(m_folder + "autorun.inf"));

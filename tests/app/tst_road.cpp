@@ -38,7 +38,8 @@ void TestRoad::fromFolderToFile()
     MainWindow &f = *fixture.start().main;
     QTemporaryDir root;
     const QString folder = root.path() + "/Płyta/";
-    QVERIFY(writeTestFile(folder + "setup.exe", writePe(false, false, iconResources(icoFile({square(32, Qt::red)}), 1, 1))));
+    QVERIFY(writeTestFile(folder + "setup.exe",
+                          writePe(false, false, iconResources(icoFile({square(32, Qt::red)}), 1, 1))));
     QVERIFY(writeTestFile(folder + "bin/view.exe", writePe(false, false, {})));
     QList<ResourceEntry> three;
     for (quint16 i = 0; i < 3; ++i)

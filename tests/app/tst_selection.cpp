@@ -56,7 +56,10 @@ private slots:
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
     void writeFile(const QString &relative, const QByteArray &bytes);
-    void select(const QString &relative) { QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")->select(m_folder + relative)); }
+    void select(const QString &relative)
+    {
+        QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")->select(m_folder + relative));
+    }
 
     std::unique_ptr<WindowFixture> m_fixture;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -169,7 +172,8 @@ void TestSelection::setAsAutoStartProgramTouchesNothingElse()
     MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton); // now there is a file on disc
-    const bool save = named<QToolButton>(f, "sb_Zapisz")->isEnabled(), refresh = named<QPushButton>(f, "sb_Odswiez")->isEnabled();
+    const bool save = named<QToolButton>(f, "sb_Zapisz")->isEnabled(),
+               refresh = named<QPushButton>(f, "sb_Odswiez")->isEnabled();
     select("bin/setup.exe");
     named<QAction>(f, "Ustawjakoautomatycznieuruchomiany1")->trigger();
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\setup.exe"));
@@ -201,7 +205,8 @@ void TestSelection::rootFolderGivesAnEmptyLabel()
     QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), QStringLiteral("/"));
     QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), QString());
     QCOMPARE(named<QLabel>(f, "Label3")->text(), QString()); // shown empty, not the drive caption
-    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), u" Wskazany folder zawiera następujące pliki i foldery: "_qs);
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(),
+             u" Wskazany folder zawiera następujące pliki i foldery: "_qs);
 }
 
 void TestSelection::openMenuFileShowsItsLabel()
@@ -214,7 +219,8 @@ void TestSelection::openMenuFileShowsItsLabel()
     QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"INNA NAZWA"_qs); // the file's own label
     QCOMPARE(f.document().items, (QList<MenuItem>{{"A", "INNY.EXE"}}));
     QVERIFY(!f.isModified() && !f.hasUnsavedChanges());
-    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // nothing to save yet
+    QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled()
+            && !named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // nothing to save yet
     QVERIFY(named<QToolButton>(f, "sb_Utworz")->isHidden());
     QVERIFY(named<FolderTree>(f, "dfsSystemTreeView1")->isEnabled());
     QVERIFY(m_fixture->messages.shown.isEmpty()); // no question: the file was chosen
@@ -225,14 +231,18 @@ void TestSelection::missingFolderStates()
     MainWindow &f = form();
     named<QLineEdit>(f, "e_Etykieta")->clear();
     named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/brak");
-    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
-    QVERIFY(!named<QGroupBox>(f, "gb_Centrum")->isEnabled() && !named<QCheckBox>(f, "CheckBox1")->isEnabled() && !named<QToolButton>(f, "sb_AutoRun")->isEnabled());
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(),
+             QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
+    QVERIFY(!named<QGroupBox>(f, "gb_Centrum")->isEnabled() && !named<QCheckBox>(f, "CheckBox1")->isEnabled()
+            && !named<QToolButton>(f, "sb_AutoRun")->isEnabled());
     named<QLineEdit>(f, "e_Etykieta")->setText("X"); // the caption stays until the folder text changes
-    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(),
+             QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
     named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/brak2");
     QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), QStringLiteral(" Wskazany folder nie istnieje !!! "));
     QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);
-    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->palette().color(QPalette::Disabled, QPalette::WindowText),
+             QColor(255, 0, 0));
 }
 
 // A FIFO named like a program is shown, but selecting it, or searching the folder for the

@@ -134,16 +134,25 @@ void TestStartup::stateAfterStartup()
     QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isHidden());
     QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(), u" Wskaż folder z danymi (przeczytaj porady) "_qs);
     // Only the caption is red; the check box greys as every disabled control does.
-    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->palette().color(QPalette::Disabled, QPalette::WindowText),
+             QColor(Qt::red));
     QCOMPARE(named<QCheckBox>(f, "CheckBox1")->palette().color(QPalette::Disabled, QPalette::WindowText),
-             QApplication::palette(named<QCheckBox>(f, "CheckBox1")).color(QPalette::Disabled, QPalette::WindowText));
+             QApplication::palette(named<QCheckBox>(f, "CheckBox1"))
+                 .color(QPalette::Disabled, QPalette::WindowText));
     for (QWidget *w : std::initializer_list<QWidget *>{
-             named<QGroupBox>(f, "gb_Centrum"), named<FolderTree>(f, "dfsSystemTreeView1"), named<QCheckBox>(f, "CheckBox1"), named<PathLabel>(f, "Label4"), named<QLabel>(f, "Label5"), named<QLabel>(f, "Label6"), named<QLabel>(f, "Label7"),
-             named<QToolButton>(f, "sb_AutoRun"), named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Edytuj"), named<QPushButton>(f, "sb_Usun"), named<QToolButton>(f, "sb_Zapisz"), named<QPushButton>(f, "sb_Odswiez"),
-             named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UruchomPlik"), named<QPushButton>(f, "sb_UsunPlik")})
+             named<QGroupBox>(f, "gb_Centrum"), named<FolderTree>(f, "dfsSystemTreeView1"),
+             named<QCheckBox>(f, "CheckBox1"), named<PathLabel>(f, "Label4"), named<QLabel>(f, "Label5"),
+             named<QLabel>(f, "Label6"), named<QLabel>(f, "Label7"), named<QToolButton>(f, "sb_AutoRun"),
+             named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Edytuj"),
+             named<QPushButton>(f, "sb_Usun"), named<QToolButton>(f, "sb_Zapisz"),
+             named<QPushButton>(f, "sb_Odswiez"), named<QPushButton>(f, "sb_Podglad"),
+             named<QPushButton>(f, "sb_UruchomPlik"), named<QPushButton>(f, "sb_UsunPlik")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    for (QWidget *w : std::initializer_list<QWidget *>{named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_Porady"), named<QToolButton>(f, "sb_About"), named<QToolButton>(f, "sb_Zamknij"),
-                                                        named<QToolButton>(f, "sb_Pomoc"), named<FolderEdit>(f, "de_Folder"), named<QLineEdit>(f, "e_Etykieta"), named<QTreeWidget>(f, "lv_Lista")})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_Porady"),
+             named<QToolButton>(f, "sb_About"), named<QToolButton>(f, "sb_Zamknij"),
+             named<QToolButton>(f, "sb_Pomoc"), named<FolderEdit>(f, "de_Folder"),
+             named<QLineEdit>(f, "e_Etykieta"), named<QTreeWidget>(f, "lv_Lista")})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(named<QLabel>(f, "l_NotExists")->isHidden());
     QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);

@@ -77,7 +77,8 @@ void TestAbout::update_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<bool>("offered");
     const QByteArray dane = "[dane]\r\nQuorvaleHomePage=http://nowa.example/\r\n";
-    QTest::newRow("newer with an address") << dane + "[Pelmora]\r\nversion=1.2.0.29\r\nurl=http://d/\r\nnew=Nowości" << true;
+    QTest::newRow("newer with an address")
+        << dane + "[Pelmora]\r\nversion=1.2.0.29\r\nurl=http://d/\r\nnew=Nowości" << true;
     QTest::newRow("same version") << dane + "[Pelmora]\r\nversion=1.2.0.28\r\nurl=http://d/\r\nnew=Nic" << false;
     QTest::newRow("newer without an address") << dane + "[Pelmora]\r\nversion=1.3.0.0\r\nurl=\r\nnew=N" << false;
     QTest::newRow("no version given") << dane + "[Pelmora]\r\nurl=http://d/\r\n" << false;
@@ -105,13 +106,15 @@ void clickAt(QWidget *widget, QPointF at = {0.5, 0.5})
 {
     const QPoint point(qMin(int(widget->width() * at.x()), widget->width() - 1),
                        qMin(int(widget->height() * at.y()), widget->height() - 1));
-    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), point));
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {},
+                      widget->mapTo(widget->window(), point));
 }
 
 // The hint that appears when the mouse rests on widget, as the user reads it.
 QString shownHint(QWidget *widget)
 {
-    QTest::mouseMove(widget->window()->windowHandle(), QPoint(0, 0)); // a move to where it already is counts for nothing
+    QTest::mouseMove(widget->window()->windowHandle(),
+                     QPoint(0, 0)); // a move to where it already is counts for nothing
     QTest::mouseMove(widget->window()->windowHandle(), widget->mapTo(widget->window(), widget->rect().center()));
     QLabel *tip = nullptr;
     const bool shown = QTest::qWaitFor([&] {
@@ -189,9 +192,11 @@ void TestAbout::serverTextShowsAsWrittenAndOpensOnlyWebAndMail()
     QVERIFY(QTest::qWaitForWindowActive(&about()));
     QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->text(), address);
     QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->textFormat(), Qt::PlainText);
-    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->height(), named<QLabel>(about(), "a_l_8")->height()); // one line: no heading, no picture
+    QCOMPARE(named<SensitiveLabel>(about(), "a_l_9")->height(),
+             named<QLabel>(about(), "a_l_8")->height()); // one line: no heading, no picture
     QCOMPARE(shownHint(named<QToolButton>(about(), "sb_DownUpdate")), address);
-    QCOMPARE(named<SensitiveLabel>(about(), "l_SzukamPracy2")->isVisible(), opened); // a notice that opens nothing is not shown
+    QCOMPARE(named<SensitiveLabel>(about(), "l_SzukamPracy2")->isVisible(),
+             opened); // a notice that opens nothing is not shown
     clickAt(named<SensitiveLabel>(about(), "a_l_9"));
     clickAt(named<SensitiveLabel>(about(), "l_SzukamPracy2")); // its place, shown or not
     QStringList targets;
@@ -205,7 +210,8 @@ void TestAbout::noticeAndPicturesTakeTheirOwnClicks_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<QString>("opened");
-    const QString profile = "http://www.quorvale.example/autor/", donation = "http://www.quorvale.example/wsparcie/";
+    const QString profile = "http://www.quorvale.example/autor/",
+                  donation = "http://www.quorvale.example/wsparcie/";
     const QString notice = "http://praca.example/";
     QTest::newRow("profile picture") << "imgGL" << QPointF(0.5, 0.5) << profile;
     QTest::newRow("profile picture, right end") << "imgGL" << QPointF(1, 0.5) << profile;
@@ -282,7 +288,8 @@ void TestAbout::windowAnswersWhileChecking()
     if (listening)
         QVERIFY(shownMeanwhile);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QCOMPARE(!named<QToolButton>(about(), "sb_DownUpdate")->isHidden(), status == 200 && delayMs >= 0 && listening);
+    QCOMPARE(!named<QToolButton>(about(), "sb_DownUpdate")->isHidden(),
+             status == 200 && delayMs >= 0 && listening);
 }
 
 void TestAbout::linksOpenTheirTargets()
@@ -293,8 +300,9 @@ void TestAbout::linksOpenTheirTargets()
     QTest::mouseClick(named<SensitiveLabel>(about(), "a_l_9"), Qt::LeftButton);
     const auto &opened = m_fixture->shell.opened;
     QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened[0].target, "mailto:" + named<SensitiveLabel>(about(), "a_l_3")->text()
-                                   + u"?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu Pelmora."_qs);
+    QCOMPARE(opened[0].target,
+             "mailto:" + named<SensitiveLabel>(about(), "a_l_3")->text()
+                 + u"?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu Pelmora."_qs);
     QCOMPARE(opened[1].target, QStringLiteral("http://nowa.example/"));
     QVERIFY(opened[1].show == Shell::Show::Maximized);
 }
@@ -334,7 +342,8 @@ void TestAbout::noticeBlinksAndOpens()
     QVERIFY(named<QLabel>(about(), "l_SzukamPracy")->isVisible());
     QVERIFY(named<QTimer>(about(), "Timer_SzukamPracy")->isActive());
     QTRY_VERIFY(named<QLabel>(about(), "l_SzukamPracy")->isHidden()); // it blinks
-    QTest::mouseClick(named<SensitiveLabel>(about(), "l_SzukamPracy2"), Qt::LeftButton); // its place answers while it is off
+    QTest::mouseClick(named<SensitiveLabel>(about(), "l_SzukamPracy2"),
+                      Qt::LeftButton); // its place answers while it is off
     QCOMPARE(m_fixture->shell.opened.value(0).target, QStringLiteral("http://praca.example/"));
 }
 
@@ -346,7 +355,8 @@ void TestAbout::contents()
     QVERIFY(named<QLabel>(about(), "a_l_1")->text().endsWith(QString::number(QDate::currentDate().year())));
     QVERIFY(named<QToolButton>(about(), "sb_Pomoc")->isHidden()); // no help file beside this program
     QCOMPARE(about().width(), 438);
-    QCOMPARE(named<QToolButton>(about(), "sb_OK")->y(), named<QLabel>(about(), "a_l_10")->geometry().bottom() + 1 + 16);
+    QCOMPARE(named<QToolButton>(about(), "sb_OK")->y(),
+             named<QLabel>(about(), "a_l_10")->geometry().bottom() + 1 + 16);
     QVERIFY(named<QToolButton>(about(), "sb_DownUpdate")->width() > 0);
     about().hide();
     m_fixture->setHelpFile(true);

@@ -172,11 +172,13 @@ void TestTips::shapeAndDragging()
 
     const QPoint start = tips().pos();
     QTest::mousePress(named<ShapedPicture>(tips(), "PlasmaForm1"), Qt::LeftButton, {}, QPoint(50, 50));
-    QMouseEvent move(QEvent::MouseMove, QPointF(80, 70), named<ShapedPicture>(tips(), "PlasmaForm1")->mapToGlobal(QPointF(80, 70)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(80, 70),
+                     named<ShapedPicture>(tips(), "PlasmaForm1")->mapToGlobal(QPointF(80, 70)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(named<ShapedPicture>(tips(), "PlasmaForm1"), &move);
     QCOMPARE(tips().pos(), start + QPoint(30, 20));
-    QMouseEvent withShift(QEvent::MouseMove, QPointF(90, 90), named<ShapedPicture>(tips(), "PlasmaForm1")->mapToGlobal(QPointF(90, 90)),
+    QMouseEvent withShift(QEvent::MouseMove, QPointF(90, 90),
+                          named<ShapedPicture>(tips(), "PlasmaForm1")->mapToGlobal(QPointF(90, 90)),
                           Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(named<ShapedPicture>(tips(), "PlasmaForm1"), &withShift);
     QCOMPARE(tips().pos(), start + QPoint(30, 20)); // Shift held: no move

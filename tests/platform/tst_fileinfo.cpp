@@ -83,8 +83,10 @@ void TestFileInfo::read_data()
     system.subtype = 7;
     QTest::newRow("system driver program") << "sys.exe" << peWith(system) << true
                                            << "Kreator instalacji" << "Quorvale" << 12;
-    QTest::newRow("16-bit program") << "old.exe" << writeNe(false, {{16, 1, 0, versionBlock(polishSetup(), false), {}}})
-                                    << true << "Kreator instalacji" << "Quorvale" << 1;
+    QTest::newRow("16-bit program") << "old.exe"
+                                    << writeNe(false, {{16, 1, 0, versionBlock(polishSetup(), false), {}}})
+                                    << true << "Kreator instalacji"
+                                    << "Quorvale" << 1;
     QTest::newRow("dos program") << "dos.exe" << writeDosProgram() << true << "" << "" << 0;
     QTest::newRow("text file") << "czytaj.txt" << QByteArray("MZ? no, just text") << false << "" << "" << 0;
     QByteArray truncated = peWith(polishSetup());
@@ -139,10 +141,14 @@ void TestFileInfo::flags_data()
     QTest::addColumn<quint32>("mask");
     QTest::addColumn<quint32>("flags");
     QTest::addColumn<QList<bool>>("expected"); // debug, prerelease, patched, private, inferred, special
-    QTest::newRow("all set, all valid") << quint32(0x3F) << quint32(0x3F) << QList<bool>{true, true, true, true, true, true};
-    QTest::newRow("set but masked out") << quint32(0x00) << quint32(0x3F) << QList<bool>{false, false, false, false, false, false};
-    QTest::newRow("debug and special") << quint32(0x3F) << quint32(0x21) << QList<bool>{true, false, false, false, false, true};
-    QTest::newRow("prerelease outside the mask") << quint32(0x3D) << quint32(0x06) << QList<bool>{false, false, true, false, false, false};
+    QTest::newRow("all set, all valid")
+        << quint32(0x3F) << quint32(0x3F) << QList<bool>{true, true, true, true, true, true};
+    QTest::newRow("set but masked out")
+        << quint32(0x00) << quint32(0x3F) << QList<bool>{false, false, false, false, false, false};
+    QTest::newRow("debug and special")
+        << quint32(0x3F) << quint32(0x21) << QList<bool>{true, false, false, false, false, true};
+    QTest::newRow("prerelease outside the mask")
+        << quint32(0x3D) << quint32(0x06) << QList<bool>{false, false, true, false, false, false};
 }
 
 void TestFileInfo::flags()

@@ -339,7 +339,8 @@ void TestCli::scanListsWhatThePanelOffers()
     QStringList got;
     for (const QJsonValue &p : paths)
         got << p.toString();
-    QCOMPARE(QSet<QString>(got.begin(), got.begin() + 3), (QSet<QString>{"setup.exe", "bin\\tool.EXE", u"Płyta ąę\\start.exe"_qs}));
+    QCOMPARE(QSet<QString>(got.begin(), got.begin() + 3),
+             (QSet<QString>{"setup.exe", "bin\\tool.EXE", u"Płyta ąę\\start.exe"_qs}));
     QCOMPARE(got.mid(3), (QStringList{"bin\\lib.dll", "ikony.icl", "art\\disc.ico"}));
     QCOMPARE(cli({"scan", root + "brak"}).exitCode, 1);
 }
@@ -510,7 +511,8 @@ void TestCli::iso()
     QVERIFY(writeTestFile(dir.filePath(u"dane/żółw.txt"_qs), "abc"));
     const qsizetype bar = menu.indexOf('|');
     QVERIFY(writeTestFile(dir.filePath("dane/" + menu.left(bar)), menu.mid(bar + 1)));
-    QVERIFY(writeTestFile(dir.filePath("poza.txt"), "poza") && QFile::link(dir.filePath("poza.txt"), dir.filePath("dane/poza")));
+    QVERIFY(writeTestFile(dir.filePath("poza.txt"), "poza")
+            && QFile::link(dir.filePath("poza.txt"), dir.filePath("dane/poza")));
     const Run run = cli(QStringList{"iso", dir.filePath("dane"), dir.filePath(image)} + extra);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(QFileInfo::exists(dir.filePath(image)), exitCode == 0);
@@ -532,14 +534,18 @@ void TestCli::isoOnAFullDisk()
 {
     // A small file system of the run's own, in a mount namespace of its own.
     QTemporaryDir dir;
-    QVERIFY(writeTestFile(dir.filePath("dane/duzy.bin"), QByteArray(1024 * 1024, 'x')) && QDir().mkdir(dir.filePath("maly")));
+    QVERIFY(writeTestFile(dir.filePath("dane/duzy.bin"), QByteArray(1024 * 1024, 'x'))
+            && QDir().mkdir(dir.filePath("maly")));
     QProcess sh;
-    sh.start("unshare", {"-rm", "sh", "-c", R"(mount -t tmpfs -o size=256k tmpfs "$1" || exit 1; "$0" iso "$2" "$1/o.iso"; ls -A "$1")",
-                         PELMORA_CLI, dir.filePath("maly"), dir.filePath("dane")});
+    sh.start("unshare",
+             {"-rm", "sh", "-c",
+              R"(mount -t tmpfs -o size=256k tmpfs "$1" || exit 1; "$0" iso "$2" "$1/o.iso"; ls -A "$1")",
+              PELMORA_CLI, dir.filePath("maly"), dir.filePath("dane")});
     if (!sh.waitForFinished(30000) || sh.exitCode() != 0)
         QSKIP("no mount namespace to be had here");
     QCOMPARE(sh.readAllStandardOutput(), QByteArray()); // nothing left there
-    QCOMPARE(sh.readAllStandardError(), "the disk is full: no room for the image in " + QFile::encodeName(dir.filePath("maly")) + '\n');
+    QCOMPARE(sh.readAllStandardError(),
+             "the disk is full: no room for the image in " + QFile::encodeName(dir.filePath("maly")) + '\n');
 }
 
 void TestCli::usage_data()

@@ -52,7 +52,8 @@ void TestSystemTreeView::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_folder = m_dir->path() + "/Dane/";
     QDir root(m_dir->path());
-    for (const char *folder : {"Dane/bin", "Dane/Pusty", "Dane/tylko pliki", "Dane/a10", "Dane/a2", "Dane/.ukryty"})
+    for (const char *folder :
+         {"Dane/bin", "Dane/Pusty", "Dane/tylko pliki", "Dane/a10", "Dane/a2", "Dane/.ukryty"})
         QVERIFY(root.mkpath(folder));
     for (const char *file : {"Setup.EXE", "readme.txt", "b.exe", "A.ico", ".profile", "bin/run.exe",
                              "tylko pliki/opis.txt"})

@@ -147,7 +147,8 @@ void TestIconListBox::missingFileDisables()
 
 void TestIconListBox::bestImageIsTheLargeOne()
 {
-    const QString path = write("wiele.ico", icoFile({square(16, Qt::red), square(32, Qt::green), square(48, Qt::blue)}));
+    const QString path =
+        write("wiele.ico", icoFile({square(16, Qt::red), square(32, Qt::green), square(48, Qt::blue)}));
     IconList box;
     box.setFileName(path);
     const QPixmap icon = box.iconAt(0);
@@ -199,7 +200,8 @@ void TestIconListBox::rowsInTheLayoutSize()
     QFETCH(bool, twoRows);
     QList<ResourceEntry> resources;
     for (int i = 0; i < icons; ++i)
-        resources += iconResources(icoFile({square(32, QColor::fromHsv(i * 10, 255, 255))}), quint16(i + 1), quint16(i + 1));
+        resources += iconResources(icoFile({square(32, QColor::fromHsv(i * 10, 255, 255))}), quint16(i + 1),
+                                   quint16(i + 1));
     IconList box;
     box.resize(460, 77); // as the main window lays it out
     box.setFileName(write("ikony.dll", writePe(false, true, resources)));

@@ -171,7 +171,8 @@ bool makeDisc(const QString &folder)
     QList<ResourceEntry> icons;
     const QColor colours[] = {QColor(0xd0, 0x40, 0x30), QColor(0x30, 0x80, 0xd0), QColor(0xe0, 0xb0, 0x20)};
     for (quint16 i = 0; i < 3; ++i)
-        icons += iconResources(icoFile({drawnIcon(32, i, colours[i]), drawnIcon(16, i, colours[i])}), i + 1, 2 * i + 1);
+        icons += iconResources(icoFile({drawnIcon(32, i, colours[i]), drawnIcon(16, i, colours[i])}), i + 1,
+                               2 * i + 1);
     if (!writeTestFile(folder + "setup.exe", program(0, colours[0]))
         || !writeTestFile(folder + "program/przeglądarka.exe", program(2, colours[1]))
         || !writeTestFile(folder + "grafika/ikony.dll", writePe(false, true, icons))
@@ -197,15 +198,18 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
     shot(QStringLiteral("02-folder"), &f);
 
     QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
-    clickRow(named<ChoiceList>(f, "lb_Programy"), rowOf(named<ChoiceList>(f, "lb_Programy"), QStringLiteral("setup.exe")));
+    clickRow(named<ChoiceList>(f, "lb_Programy"),
+             rowOf(named<ChoiceList>(f, "lb_Programy"), QStringLiteral("setup.exe")));
     clickTab(named<QTabWidget>(f, "PageControl1"), 1);
-    clickRow(named<ChoiceList>(f, "lb_Ikony"), rowOf(named<ChoiceList>(f, "lb_Ikony"), QStringLiteral("grafika\\ikony.dll")));
+    clickRow(named<ChoiceList>(f, "lb_Ikony"),
+             rowOf(named<ChoiceList>(f, "lb_Ikony"), QStringLiteral("grafika\\ikony.dll")));
     clickRow(named<IconList>(f, "dfsIconListBox1"), 0);
     STEP(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
     shot(QStringLiteral("03-autostart"), &f);
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
 
-    STEP(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), folder + QStringLiteral("program/przeglądarka.exe")));
+    STEP(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"),
+                   folder + QStringLiteral("program/przeglądarka.exe")));
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
     STEP(named<QFrame>(f, "p_Dodaj")->isVisible());
     typeOver(named<QComboBox>(f, "cb_NazwaPozycji"), QStringLiteral("Obejrzyj zdjęcia"));
@@ -233,11 +237,13 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
         shot(QStringLiteral("07-sprawdzenie"), &f);
         clickButton(box, QStringLiteral("OK"));
     });
-    QAction *check = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"), QStringLiteral("Sprawdzplyte1"));
+    QAction *check = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"),
+                                   QStringLiteral("Sprawdzplyte1"));
     STEP(check);
     clickEntry(named<QMenu>(f, "pm_Nowe"), check);
 
-    QAction *image = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"), QStringLiteral("Obrazplyty1"));
+    QAction *image = openMenuEntry(named<QToolButton>(f, "sb_Nowe"), named<QMenu>(f, "pm_Nowe"),
+                                   QStringLiteral("Obrazplyty1"));
     STEP(image);
     QTest::mouseMove(named<QMenu>(f, "pm_Nowe"), named<QMenu>(f, "pm_Nowe")->actionGeometry(image).center());
     waitFor([&] { return named<QMenu>(f, "pm_Nowe")->activeAction() == image; }, 2000);
@@ -249,7 +255,9 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
         shot(QStringLiteral("09-zapis-obrazu"), &f);
         whenShown("ImageProgressDialog", [&](QWidget *w) {
             auto *progress = static_cast<ImageProgressDialog *>(w);
-            waitFor([&] { return named<QProgressBar>(*progress, "pb_Postep")->value() >= 20 || !progress->isVisible(); });
+            waitFor([&] {
+                return named<QProgressBar>(*progress, "pb_Postep")->value() >= 20 || !progress->isVisible();
+            });
             if (progress->isVisible())
                 shot(QStringLiteral("10-postep"), &f);
             whenShown("QMessageBox", [&](QWidget *box) {

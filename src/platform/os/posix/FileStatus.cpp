@@ -58,7 +58,8 @@ FileStatus statusFrom(const struct stat &status)
 std::optional<FileStatus> fileStatus(const QByteArray &path, Links links, SystemError *error)
 {
     struct stat status;
-    const int result = links == Links::Follow ? ::stat(path.constData(), &status) : ::lstat(path.constData(), &status);
+    const int result =
+        links == Links::Follow ? ::stat(path.constData(), &status) : ::lstat(path.constData(), &status);
     if (result != 0) {
         if (error)
             *error = systemError(errno);

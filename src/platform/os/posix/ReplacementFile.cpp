@@ -88,7 +88,8 @@ SystemError ReplacementFile::mayReplace(const QByteArray &name, std::optional<Fi
     return {};
 }
 
-SystemError ReplacementFile::create(quint32 permissions, Naming naming, const std::function<QByteArray()> &makeName)
+SystemError ReplacementFile::create(quint32 permissions, Naming naming,
+                                    const std::function<QByteArray()> &makeName)
 {
     m_makeName = makeName;
     if (naming == Naming::UnnamedWherePossible) {
@@ -97,7 +98,8 @@ SystemError ReplacementFile::create(quint32 permissions, Naming naming, const st
             return {};
     }
     return giveNameBy(m_makeName, &m_name, [&](const char *name) {
-        const int fd = ::openat(int(m_folder), name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode_t(permissions));
+        const int fd = ::openat(int(m_folder), name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                mode_t(permissions));
         m_file = fd < 0 ? -1 : fd;
         return fd >= 0;
     });
@@ -135,7 +137,8 @@ SystemError ReplacementFile::giveName()
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
     return giveNameBy(m_makeName, &m_name, [&](const char *name) {
         return ::linkat(fd, "", int(m_folder), name, AT_EMPTY_PATH) == 0
-            || (errno != EEXIST && ::linkat(AT_FDCWD, self.constData(), int(m_folder), name, AT_SYMLINK_FOLLOW) == 0);
+            || (errno != EEXIST
+                && ::linkat(AT_FDCWD, self.constData(), int(m_folder), name, AT_SYMLINK_FOLLOW) == 0);
     });
 }
 
