@@ -64,11 +64,13 @@ icon() {
 $mvg" -filter box -resize "${size}x${size}" "${PNG_OPTS[@]}" "PNG32:$file"
 }
 
-# picture FILE WIDTH HEIGHT MVG — a JPEG on white, drawn from MVG (in final pixels).
+# picture FILE WIDTH HEIGHT MVG — a picture on white, drawn from MVG (in final pixels); a
+# JPEG or a PNG by the name of FILE.
 picture() {
-    local file=$1 w=$2 h=$3 mvg=$4
+    local file=$1 w=$2 h=$3 mvg=$4 opts=("${JPG_OPTS[@]}")
+    [[ $file == *.png ]] && opts=("${PNG_OPTS[@]}")
     convert -size "$((w * SCALE))x$((h * SCALE))" xc:white -draw "$AFFINE
-$mvg" -filter box -resize "${w}x${h}!" "${JPG_OPTS[@]}" "$file"
+$mvg" -filter box -resize "${w}x${h}!" "${opts[@]}" "$file"
 }
 
 # linear ID DX DY COLOR1 COLOR2 — a gradient running DX,DY final pixels from the
@@ -244,7 +246,7 @@ draw_small_zamknij() {
 
 draw_mycomputer() {
     local w=155 h=132
-    picture "$OUT/mycomputer.jpg" "$w" "$h" "
+    picture "$OUT/mycomputer.png" "$w" "$h" "
 $(linear title 0 8 '#f6f8fb' '#e4e9f0')
 push graphic-context
 fill 'url(#title)' stroke none
@@ -374,7 +376,7 @@ stroke '$INK' stroke-width 1
 circle $cx,$cy $((cx + r)),$cy
 circle $cx,$cy $((cx + hole)),$cy
 pop graphic-context" \
-        -filter box -resize "${w}x${h}!" "${JPG_OPTS[@]}" "$OUT/drive.jpg"
+        -filter box -resize "${w}x${h}!" "${PNG_OPTS[@]}" "$OUT/drive.png"
 }
 
 # ---------------------------------------------------------------------------

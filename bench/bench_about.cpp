@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
         return 1;
     qputenv("PELMORA_UPDATE_URL", QStringLiteral("http://127.0.0.1:%1/").arg(silent.serverPort()).toLatin1());
     SilentWindows windows;
-    AboutWindow &about = *windows.windows.about;
+    AboutWindow &about = *windows.windows.about();
     QWidget plain;
     plain.resize(about.size());
 

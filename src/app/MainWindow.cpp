@@ -59,10 +59,10 @@ MainWindow::~MainWindow()
     disconnect(m_itemList->itemDelegateForColumn(0), nullptr, this, nullptr);
 }
 
-void MainWindow::setSideWindows(QWidget *tips, QWidget *about)
+void MainWindow::setSideWindows(std::function<QWidget *()> tips, std::function<QWidget *()> about)
 {
-    m_tips = tips;
-    m_about = about;
+    m_tips = std::move(tips);
+    m_about = std::move(about);
 }
 
 void MainWindow::connectHandlers()
@@ -236,9 +236,10 @@ void MainWindow::showTips()
 {
     if (!m_tips)
         return;
-    m_tips->show();
-    m_tips->raise();
-    m_tips->activateWindow();
+    QWidget *tips = m_tips();
+    tips->show();
+    tips->raise();
+    tips->activateWindow();
 }
 
 void MainWindow::showAbout()
@@ -246,9 +247,10 @@ void MainWindow::showAbout()
     if (!m_about)
         return;
     // A modal window: whatever hides it gives this window back, with its focus.
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
+    QWidget *about = m_about();
+    about->show();
+    about->raise();
+    about->activateWindow();
 }
 
 void MainWindow::folderEditKeyPressed(int key)

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -44,8 +45,8 @@ public:
     explicit MainWindow(const AppServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The tips and about windows, created after the main window.
-    void setSideWindows(QWidget *tips, QWidget *about);
+    // Where the tips and about windows come from: they are made when first shown.
+    void setSideWindows(std::function<QWidget *()> tips, std::function<QWidget *()> about);
 
     MenuDocument document() const;
     QString dataFolder() const;
@@ -252,8 +253,8 @@ private:
     WindowLock m_lock;
     // Sets the label's text as the program does: whole, past the typing limit.
     TypingLimit *m_labelLimit = nullptr;
-    QWidget *m_tips = nullptr;
-    QWidget *m_about = nullptr;
+    std::function<QWidget *()> m_tips;
+    std::function<QWidget *()> m_about;
     // The folder taken (ending with the separator), empty while none is; the text of the
     // folder edit when it was last taken or refused.
     QString m_folder;

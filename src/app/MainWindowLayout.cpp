@@ -185,7 +185,7 @@ void MainWindow::setupLayout()
     // The picture starts under the caption and its name under the computer, neither crossing
     // the other.
     m_computerPicture = make<QLabel>(m_previewArea, "Image1", 0, 16, 155, 124);
-    m_computerPicture->setPixmap(QPixmap(QStringLiteral(":/pictures/mycomputer.jpg")));
+    m_computerPicture->setPixmap(QPixmap(QStringLiteral(":/pictures/mycomputer.png")));
     m_computerPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_previewCaption = label(m_previewArea, "Label2", 8, 0, QStringLiteral("Podgląd:"));
     m_computerNameLabel = label(m_previewArea, "l_MK", 0, 96, Texts::myComputer, 97, 14);
@@ -200,7 +200,7 @@ void MainWindow::setupLayout()
         m_driveFrame->setPalette(palette);
     }
     m_drivePicture = make<QLabel>(m_driveFrame, "Image2", 28, 8, 80, 81);
-    m_drivePicture->setPixmap(QPixmap(QStringLiteral(":/pictures/drive.jpg")));
+    m_drivePicture->setPixmap(QPixmap(QStringLiteral(":/pictures/drive.png")));
     m_driveLabel = label(m_driveFrame, "Label3", 2, 95, Texts::driveCaption, 132, 20);
     m_driveLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_driveMenuHint = label(m_previewArea, "Label8", 5, 258,

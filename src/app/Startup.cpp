@@ -30,10 +30,9 @@ bool setUpApplication(QCoreApplication &app)
 
 PelmoraWindows::PelmoraWindows(const AppServices &services)
     : main(std::make_unique<MainWindow>(services))
-    , tips(std::make_unique<TipsWindow>(services))
-    , about(std::make_unique<AboutWindow>(services, main.get()))
+    , m_services(services)
 {
-    main->setSideWindows(tips.get(), about.get());
+    main->setSideWindows([this] { return tips(); }, [this] { return about(); });
     Messages &messages = services.messages;
     m_shell = &services.shell;
     m_shell->setFailureReport([&messages](QWidget *parent, const QString &target) {
@@ -48,6 +47,20 @@ PelmoraWindows::PelmoraWindows(const AppServices &services)
 PelmoraWindows::~PelmoraWindows()
 {
     m_shell->setFailureReport(nullptr);
+}
+
+TipsWindow *PelmoraWindows::tips()
+{
+    if (!m_tips)
+        m_tips = std::make_unique<TipsWindow>(m_services);
+    return m_tips.get();
+}
+
+AboutWindow *PelmoraWindows::about()
+{
+    if (!m_about)
+        m_about = std::make_unique<AboutWindow>(m_services, main.get());
+    return m_about.get();
 }
 
 void PelmoraWindows::showMain()

@@ -15,20 +15,24 @@ class AboutWindow;
 // Returns whether the translations were found.
 bool setUpApplication(QCoreApplication &app);
 
-// The program's three windows, created in this order: the main window, then the tips and
-// the about window, both hidden.
+// The program's three windows: the main window, and the tips and about windows, made hidden
+// when first asked for (the main window shows sooner without them).
 struct PelmoraWindows
 {
     std::unique_ptr<MainWindow> main;
-    std::unique_ptr<TipsWindow> tips;
-    std::unique_ptr<AboutWindow> about;
 
     explicit PelmoraWindows(const AppServices &services);
     ~PelmoraWindows();
+
+    TipsWindow *tips();
+    AboutWindow *about();
 
     // Shows the main window centred on its screen.
     void showMain();
 
 private:
+    AppServices m_services;
     Shell *m_shell; // told how to report what the desktop cannot open, while the windows live
+    std::unique_ptr<TipsWindow> m_tips;
+    std::unique_ptr<AboutWindow> m_about;
 };

@@ -373,7 +373,7 @@ void TestItems::keysOfTheList()
     QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_Delete);
     QCOMPARE(items(), (QList<MenuItem>{{"Jedna", "setup.exe"}}));
     QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_F10);
-    QVERIFY(m_fixture->windows().about->isVisible());
+    QVERIFY(m_fixture->windows().about()->isVisible());
 }
 
 QTEST_MAIN(TestItems)

@@ -63,7 +63,7 @@ private:
     MainWindow &form() { return *m_fixture->windows().main; }
     // Where F1 and F10 are pressed: a control of the window, or of a panel opened first.
     QWidget *focusTarget(const QString &name);
-    bool aboutShown() { return m_fixture->windows().about->isVisible(); }
+    bool aboutShown() { return m_fixture->windows().about()->isVisible(); }
     int helpOpened() { return int(m_fixture->shell.opened.size()); }
     QStringList labels() const;
 
@@ -324,7 +324,7 @@ void TestKeys::aboutGivesTheFocusBack()
     QWidget *control = f.findChild<QWidget *>(where);
     QCOMPARE(QApplication::focusWidget(), control);
     press(Qt::Key_F10);
-    QTRY_VERIFY(m_fixture->windows().about->isActiveWindow());
+    QTRY_VERIFY(m_fixture->windows().about()->isActiveWindow());
     press(Qt::Key_Escape);
     QTRY_COMPARE(QApplication::focusWidget(), control);
     if (where == "dfsSystemTreeView1") {

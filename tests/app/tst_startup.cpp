@@ -161,8 +161,8 @@ void TestStartup::stateAfterStartup()
     QVERIFY(named<QFrame>(f, "p_Dodaj")->isHidden() && named<QFrame>(f, "p_Autorun")->isHidden());
 
     PelmoraWindows &w = m_fixture->windows();
-    QVERIFY(w.tips->isHidden() && w.about->isHidden());
-    QCOMPARE(w.about->windowTitle(), QStringLiteral("O programie ..."));
+    QVERIFY(w.tips()->isHidden() && w.about()->isHidden());
+    QCOMPARE(w.about()->windowTitle(), QStringLiteral("O programie ..."));
 }
 
 void TestStartup::programEntryWrittenOnlyWhenPathIsStale()
@@ -252,7 +252,7 @@ void TestStartup::functionKeys()
     widget->setEnabled(true); // the check box is greyed until a folder is taken
     widget->setFocus();
     QTest::keyClick(widget, Qt::Key_F10);
-    QCOMPARE(m_fixture->windows().about->isVisible(), opensAbout);
+    QCOMPARE(m_fixture->windows().about()->isVisible(), opensAbout);
     QCOMPARE(QApplication::activeModalWidget() != nullptr, opensAbout);
 }
 
@@ -261,10 +261,10 @@ void TestStartup::aboutLocksTheMainWindow()
     MainWindow &f = form();
     f.show();
     QTest::mouseClick(named<QToolButton>(f, "sb_About"), Qt::LeftButton);
-    QVERIFY(m_fixture->windows().about->isVisible());
-    QCOMPARE(QApplication::activeModalWidget(), m_fixture->windows().about.get());
-    QTest::keyClick(m_fixture->windows().about.get(), Qt::Key_Escape);
-    QVERIFY(!m_fixture->windows().about->isVisible());
+    QVERIFY(m_fixture->windows().about()->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), m_fixture->windows().about());
+    QTest::keyClick(m_fixture->windows().about(), Qt::Key_Escape);
+    QVERIFY(!m_fixture->windows().about()->isVisible());
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isEnabled()); // controls disabled before stay disabled
 }
@@ -274,10 +274,10 @@ void TestStartup::tipsLeaveTheMainWindowUsable()
     MainWindow &f = form();
     f.show();
     QTest::mouseClick(named<QToolButton>(f, "sb_Porady"), Qt::LeftButton);
-    QVERIFY(m_fixture->windows().tips->isVisible());
+    QVERIFY(m_fixture->windows().tips()->isVisible());
     QVERIFY(f.isEnabled());
-    QTest::keyClick(m_fixture->windows().tips.get(), Qt::Key_Escape);
-    QVERIFY(!m_fixture->windows().tips->isVisible());
+    QTest::keyClick(m_fixture->windows().tips(), Qt::Key_Escape);
+    QVERIFY(!m_fixture->windows().tips()->isVisible());
 }
 
 // Qt's own texts (the file choosers' labels and buttons) are Polish whatever the locale.

@@ -43,7 +43,7 @@ private slots:
     void contents();
 
 private:
-    AboutWindow &about() { return *m_fixture->windows().about; }
+    AboutWindow &about() { return *m_fixture->windows().about(); }
     // Shows the window, which comes at once, and waits for the server's answer to reach it.
     void showChecked()
     {

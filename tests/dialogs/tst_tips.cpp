@@ -30,7 +30,7 @@ private slots:
     void shapeAndDragging();
 
 private:
-    TipsWindow &tips() { return *m_fixture->windows().tips; }
+    TipsWindow &tips() { return *m_fixture->windows().tips(); }
     void writeTips(const QString &text);
 
     std::unique_ptr<WindowFixture> m_fixture;

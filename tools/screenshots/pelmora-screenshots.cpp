@@ -270,8 +270,8 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
     clickEntry(named<QMenu>(f, "pm_Nowe"), image);
 
     QTest::mouseClick(named<QToolButton>(f, "sb_Porady"), Qt::LeftButton);
-    STEP(QTest::qWaitForWindowExposed(windows.tips.get()));
-    shot(QStringLiteral("12-porady"), windows.tips.get(), true);
+    STEP(QTest::qWaitForWindowExposed(windows.tips()));
+    shot(QStringLiteral("12-porady"), windows.tips(), true);
     STEP(QFileInfo::exists(imageFolder + QStringLiteral("/Moja gra.iso")));
     QApplication::exit(g_failed ? 1 : 0);
 }
