@@ -217,6 +217,7 @@ private:
     void takeFolder();
     void greyFolderArea(const QString &caption);
     void setFileButtons(bool enabled);
+    void startEmpty();
     // Every rule that enables a control of the window goes through here, so that nothing is
     // enabled under an open panel.
     void enable(QWidget *control, bool enabled) { m_lock.setEnabled(control, enabled); }

@@ -201,6 +201,17 @@ void MainWindow::addItems(const QList<MenuItem> &items)
     m_itemList->addTopLevelItems(rows);
 }
 
+// Before another folder or menu file is taken: no items, and nothing to do with them or the file.
+void MainWindow::startEmpty()
+{
+    clearItems();
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton,
+                                          m_editButton, m_refreshButton, m_saveButton})
+        enable(w, false);
+    setFileButtons(false);
+}
+
 void MainWindow::setFileButtons(bool enabled)
 {
     for (QPushButton *b : {m_previewButton, m_openFileButton, m_deleteFileButton})
@@ -289,12 +300,7 @@ void MainWindow::folderConfirmed()
     m_modified = false;
     m_shellExecute.clear();
     m_autorunSection = true;
-    clearItems();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton,
-                                          m_editButton, m_refreshButton, m_saveButton})
-        enable(w, false);
-    setFileButtons(false);
+    startEmpty();
 
     if (!exists) {
         greyFolderArea(m_loading ? Texts::areaWaiting

@@ -47,12 +47,7 @@ void MainWindow::openMenuFile(const QString &path)
     m_folderEdit->setText(folder);
     removeStaleTemporaryFiles(folder);
     dropAutoStartOutside(folder);
-    clearItems();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton,
-                                          m_editButton, m_refreshButton, m_saveButton})
-        enable(w, false);
-    setFileButtons(false);
+    startEmpty();
     // The file's own label is shown; the folder's name only stands in for a missing one.
     if (!content.label)
         setLabelByProgram(folderName(folder));
