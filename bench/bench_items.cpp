@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     const int largest = argc > 1 ? std::atoi(argv[1]) : 10000;
     std::printf("%8s %12s %12s %12s %14s\n", "entries", "add ms", "fit ms", "sort ms", "sort/(n log n)");
     for (int n : {largest / 8, largest / 4, largest / 2, largest}) {
-        named<QTreeWidget>(form, "lv_Lista")->clear();
+        form.clearItems();
         QRandomGenerator random(42);
         QList<MenuItem> items;
         for (int i = 0; i < n; ++i)

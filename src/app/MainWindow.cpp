@@ -8,10 +8,10 @@
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
-#include "widgets/ChoiceList.h"
+#include "panels/AutoStartPanel.h"
+#include "panels/ItemPanel.h"
 #include "widgets/PathLabel.h"
 #include "widgets/FolderEdit.h"
-#include "widgets/IconList.h"
 #include "widgets/FolderTree.h"
 
 #include "Version.h"
@@ -94,9 +94,9 @@ void MainWindow::connectHandlers()
             fillDriveMenu();
             m_driveMenu->popup(drive->mapToGlobal(at));
         });
-    connect(m_itemCaptionBox, &QComboBox::editTextChanged, this, &MainWindow::itemCaptionEdited);
-    connect(m_itemOkButton, &QPushButton::clicked, this, &MainWindow::acceptItem);
-    connect(m_itemCancelButton, &QPushButton::clicked, this, &MainWindow::cancelItem);
+    connect(m_itemPanel, &ItemPanel::accepted, this, &MainWindow::acceptItem);
+    connect(m_itemPanel, &ItemPanel::cancelled, this, &MainWindow::cancelItem);
+    connect(m_itemPanel, &ItemPanel::keyPressed, this, &MainWindow::folderEditKeyPressed);
     connect(m_itemList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::itemSelectionChanged);
     connect(m_itemList, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openEditItemPanel);
     connect(m_editButton, &QPushButton::clicked, this, &MainWindow::openEditItemPanel);
@@ -105,20 +105,12 @@ void MainWindow::connectHandlers()
     connect(static_cast<LabelDelegate *>(m_itemList->itemDelegateForColumn(0)), &LabelDelegate::edited, this,
             [this](int row) { itemRenamed(m_itemList->topLevelItem(row)); });
     m_itemList->installEventFilter(this);
-    m_itemCaptionBox->installEventFilter(this); // the combo has the focus; its edit is only its proxy
     connect(m_labelEdit, &QLineEdit::textChanged, this, &MainWindow::labelEdited);
     connect(m_autoStartButton, &QToolButton::clicked, this, &MainWindow::openAutoStartPanel);
-    connect(m_programList, &ChoiceList::chosen, this, &MainWindow::programChosen);
-    connect(m_iconFileList, &ChoiceList::chosen, this, &MainWindow::iconFileChosen);
-    connect(m_iconList, &ChoiceList::chosen, this, &MainWindow::iconChosen);
-    connect(m_iconList, &QListWidget::itemDoubleClicked, this, [this] {
-        iconChosen();
-        acceptAutoStart();
-    });
-    connect(m_autoStartCancelButton, &QPushButton::clicked, this, &MainWindow::cancelAutoStart);
-    connect(m_autoStartOkButton, &QPushButton::clicked, this, &MainWindow::acceptAutoStart);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_programList, m_iconFileList, m_iconList})
-        w->installEventFilter(this);
+    connect(m_autoStartPanel, &AutoStartPanel::changed, this, &MainWindow::autoStartChanged);
+    connect(m_autoStartPanel, &AutoStartPanel::accepted, this, &MainWindow::acceptAutoStart);
+    connect(m_autoStartPanel, &AutoStartPanel::cancelled, this, &MainWindow::cancelAutoStart);
+    connect(m_autoStartPanel, &AutoStartPanel::keyPressed, this, &MainWindow::folderEditKeyPressed);
     for (QWidget *w : {static_cast<QWidget *>(m_folderEdit), static_cast<QWidget *>(m_programsOnlyBox),
                        static_cast<QWidget *>(m_sortBox)})
         w->installEventFilter(this);
@@ -145,41 +137,26 @@ void MainWindow::connectHandlers()
 
 void MainWindow::resetToNewMenu()
 {
-    m_loading = true;
+    m_document = MenuDocument();
+    m_document.loading = true;
     m_edited = false;
-    m_folder.clear();
+    m_menuFromFile = false;
+    m_saveInsteadOfCreate = false;
     m_folderText.clear();
     writeProgramEntry();
-    m_autoStartPanel->resize(473, 297);
     m_saveButton->move(m_createButton->x(), m_saveButton->y());
-    m_createButton->show();
-    m_saveButton->hide();
     clearItems();
     m_labelEdit->clear();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_addButton, m_refreshButton,
-                                          m_removeButton, m_editButton, m_previewButton, m_deleteFileButton})
-        w->setEnabled(false);
     for (QLabel *l : std::initializer_list<QLabel *>{
              m_selectedPathLabel, m_selectedNameLabel, m_selectedPathCaption, m_selectedNameCaption,
              m_itemNameLabel, m_itemFileLabel, m_itemNameCaption, m_itemFileCaption})
         l->clear();
     m_fileMissingLabel->hide();
-    m_programNameLabel->clear();
-    m_iconFileLabel->clear();
-    m_iconIndexFromFile.reset();
-    {
-        const QSignalBlocker quietPrograms(m_programList), quietIcons(m_iconFileList), quietIconList(m_iconList);
-        m_programList->clear();
-        m_iconFileList->clear();
-        m_foundIconFiles->clear();
-        // Emptied and forgotten: the same icon file read again after New is shown again.
-        m_iconList->setFileName(QString());
-    }
     fitColumns();
     m_folderEdit->setFolder(Texts::myComputer);
     m_edited = false;
-    m_loading = false;
+    m_document.loading = false;
+    updateControls();
 }
 
 // The program's entry in the settings store is for other programs; it is written when "Path"
@@ -217,9 +194,9 @@ void MainWindow::closeWindow()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // An open panel is cancelled first, as its Anuluj would; then the menu's changes are offered.
-    if (m_itemPanel->isVisible())
+    if (m_openPanel == OpenPanel::Item)
         cancelItem();
-    else if (m_autoStartPanel->isVisible())
+    else if (m_openPanel == OpenPanel::AutoStart)
         cancelAutoStart();
     if (!saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
         event->ignore();
@@ -287,10 +264,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         } else if (watched == m_itemList)
             itemListKeyPressed(key);
-        else if (watched == m_itemCaptionBox)
-            itemCaptionKeyPressed(key);
-        else if (watched == m_programList || watched == m_iconFileList || watched == m_iconList)
-            programListKeyPressed(key);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/WindowLock.h"
+#include "app/ControlRules.h"
 #include "platform/AppServices.h"
 #include "platform/PreviewJournal.h"
 #include "core/MenuDocument.h"
+#include "panels/AutoStartPanel.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -33,10 +34,12 @@ class FolderTree;
 class FolderEdit;
 class PathLabel;
 class TypingLimit;
+class ItemPanel;
+class AutoStartPanel;
 
-// The main window. The document lives in its controls: the folder edit, the label edit, the
-// hidden labels m_programNameLabel and m_iconFileLabel, the icon list's selection and the rows
-// of m_itemList.
+// The main window: a view of one menu document. The user's input changes the document here,
+// and the controls show it; which of them are enabled follows from the document, the
+// selections, the files on disc and the open panel (updateControls).
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -52,10 +55,10 @@ public:
     QString dataFolder() const;
     bool fileOnDisc() const;
     bool documentHasContent() const;
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return m_document.modified; }
     // Whether the user changed the menu since it was last read, written or begun.
     bool hasUnsavedChanges() const;
-    bool isLoading() const { return m_loading; }
+    bool isLoading() const { return m_document.loading; }
 
     // Initialisation, run once at creation and again by New.
     void resetToNewMenu();
@@ -72,12 +75,9 @@ public:
     void save();
     // Auto-start panel
     void openAutoStartPanel();
-    void programChosen();
-    void iconFileChosen();
-    void iconChosen();
-    void acceptAutoStart();
+    void autoStartChanged(const AutoStartChoice &choice);
+    void acceptAutoStart(const AutoStartChoice &choice);
     void cancelAutoStart();
-    void programListKeyPressed(int key);
     void showFileMenu();
     void newMenu();
     void openMenu();
@@ -92,9 +92,7 @@ public:
     // Item panel
     void openNewItemPanel();
     void openEditItemPanel();
-    void itemCaptionEdited();
-    void itemCaptionKeyPressed(int key);
-    void acceptItem();
+    void acceptItem(const QString &caption);
     void cancelItem();
     // Item list
     void itemSelectionChanged();
@@ -105,7 +103,7 @@ public:
     void sortItems();
     QTreeWidgetItem *selectedRow() const;
     // Whether a panel is open over the window, which is then locked.
-    bool panelOpen() const { return m_lock.isLocked(); }
+    bool panelOpen() const { return m_openPanel != OpenPanel::None; }
     // Whether the drive picture offers its context menu (not while a panel is open).
     bool driveMenuAttached() const { return m_driveMenuAttached; }
 
@@ -142,14 +140,14 @@ public:
     // changed, when the file cannot be read.
     bool readMenuFile(const QString &path);
 
-    // Rules that tie the buttons to the document.
-    void updateButtons();
+    // Enables and shows the controls as the window's state decides.
+    void updateControls();
     void markChanged();
-    void mirrorModified();
     void fitColumns();
-    // Appends one row to m_itemList; addItems appends many.
+    // Appends one entry to the menu; addItems appends many; clearItems leaves none.
     void addItem(const MenuItem &item);
     void addItems(const QList<MenuItem> &items);
+    void clearItems();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -189,20 +187,8 @@ private:
     QLabel *m_drivePicture, *m_driveLabel, *m_driveMenuHint;
     QPushButton *m_deleteFileButton, *m_openFileButton, *m_previewButton;
     // Panels shown over the window
-    QFrame *m_itemPanel;
-    QLabel *m_itemPanelHeading, *m_itemCaptionPrompt;
-    PathLabel *m_itemPanelPath;
-    QComboBox *m_itemCaptionBox;
-    QPushButton *m_itemCancelButton, *m_itemOkButton;
-    QFrame *m_autoStartPanel;
-    QTabWidget *m_autoStartTabs;
-    QWidget *m_programPage, *m_iconPage;
-    QLabel *m_programPrompt, *m_iconPrompt;
-    QLabel *m_programNameLabel, *m_iconFileLabel;
-    ChoiceList *m_programList, *m_iconFileList;
-    QListWidget *m_foundIconFiles;
-    IconList *m_iconList;
-    QPushButton *m_autoStartCancelButton, *m_autoStartOkButton;
+    ItemPanel *m_itemPanel;
+    AutoStartPanel *m_autoStartPanel;
     // Pop-up menus
     QMenu *m_fileMenu, *m_recentFoldersMenu, *m_treeMenu, *m_driveMenu;
     DiscCheckWindow *m_check = nullptr; // made on first use
@@ -216,18 +202,12 @@ private:
     bool folderStillThere() const;
     void takeFolder();
     void greyFolderArea(const QString &caption);
-    void setFileButtons(bool enabled);
     void startEmpty();
-    // Every rule that enables a control of the window goes through here, so that nothing is
-    // enabled under an open panel.
-    void enable(QWidget *control, bool enabled) { m_lock.setEnabled(control, enabled); }
+    WindowState windowState() const;
+    void showSelectedItem();
     void deleteSelectedRow();
-    void lockForPanel(bool keepSave = false);
-    // Loads the icon list with a file of the folder; the same file is loaded afresh.
-    void loadIconList(const QString &discPath);
-    void setAutoOkEnabled(bool requireIcons);
-    void unlockAfterPanel(bool accepted);
-    void showPanel(QWidget *panel, QWidget *focus);
+    // The panel stands over the window, which is locked until closePanel.
+    void showPanel(OpenPanel which, QWidget *panel, QWidget *focus);
     void setDriveMenuAttached(bool attached);
     // False, after the general error report, when the store refuses the path.
     bool recordFile(const QString &path);
@@ -240,7 +220,6 @@ private:
     void previewRun(const QString &folder, const QString &letter);
     // Tells in one message what became of the menu files of interrupted previews.
     void reportRestored(const QList<PreviewJournal::Restored> &restored);
-    void clearItems();
     // Offers to save unsaved changes before they would be lost: true to go on (saved, or the
     // user let them go), false when the user cancelled or the save did not happen.
     bool saveChangesFirst(bool unsaved, const QString &question);
@@ -249,39 +228,39 @@ private:
     void setLabelByProgram(const QString &label);
     // Where the keys go again when a panel closes: the control that had them before.
     void closePanel(QWidget *panel);
+    void applyAutoStart(const AutoStartChoice &choice);
 
     AppServices m_services;
-    WindowLock m_lock;
-    // Sets the label's text as the program does: whole, past the typing limit.
-    TypingLimit *m_labelLimit = nullptr;
-    std::function<QWidget *()> m_tips;
-    std::function<QWidget *()> m_about;
-    // The folder taken (ending with the separator), empty while none is; the text of the
-    // folder edit when it was last taken or refused.
-    QString m_folder;
+    // The menu being made: what Save writes and what the controls show. Its label follows the
+    // label edit; its items are the rows of m_itemList, in order.
+    MenuDocument m_document;
+    // The text of the folder edit when it was last taken or refused.
     QString m_folderText;
-    bool m_modified = false;
+    // The menu was read from or written to the taken folder's file: the file's commands
+    // (preview, run, delete) are offered while it is there.
+    bool m_menuFromFile = false;
+    // Save stands where Create did: since a file was read or created, until a folder without
+    // one is taken, the menu begun anew or the file deleted.
+    bool m_saveInsteadOfCreate = false;
     // Set by the user's edits, cleared when the menu is read, written or begun.
     bool m_edited = false;
     // Set while the program fills the controls, whose change handlers then record no edit.
     bool m_filling = false;
+    OpenPanel m_openPanel = OpenPanel::None;
     QPointer<QWidget> m_focusBeforePanel;
     // What the auto-start panel's Anuluj puts back.
-    struct AutoStartChoice
+    struct ChoiceBeforePanel
     {
-        QString program, iconFile, iconListFile;
-        int iconRow = -1;
-        std::optional<std::optional<int>> iconIndexFromFile;
+        AutoStartChoice choice;
         bool modified = false, edited = false;
     };
-    AutoStartChoice m_choiceBeforePanel;
-    bool m_loading = false;
+    ChoiceBeforePanel m_choiceBeforePanel;
+    // The entry the item panel edits (-1: a new one) and the file it opens.
+    int m_editedRow = -1;
+    QString m_panelFile;
     bool m_driveMenuAttached = true;
-    // The icon location read from the file when no row of the icon list shows it (a number
-    // the file does not hold, a file not in the folder, or no number at all): written back
-    // unchanged until the user picks an icon.
-    std::optional<std::optional<int>> m_iconIndexFromFile;
-    // What the file read holds that no control edits and Save keeps, for the disc check.
-    QString m_shellExecute;
-    bool m_autorunSection = true;
+    // Sets the label's text as the program does: whole, past the typing limit.
+    TypingLimit *m_labelLimit = nullptr;
+    std::function<QWidget *()> m_tips;
+    std::function<QWidget *()> m_about;
 };

@@ -35,11 +35,11 @@ void MainWindow::showFileMenu()
     QAction *check =
         m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this, &MainWindow::showDiscCheck);
     check->setObjectName(QStringLiteral("Sprawdzplyte1"));
-    check->setEnabled(m_autoStartButton->isEnabled()); // while a folder is taken
+    check->setEnabled(!dataFolder().isEmpty()); // while a folder is taken
     QAction *image = m_fileMenu->addAction(QStringLiteral("Utwórz obraz płyty (ISO)..."), this,
                                         &MainWindow::makeDiscImage);
     image->setObjectName(QStringLiteral("Obrazplyty1"));
-    image->setEnabled(m_autoStartButton->isEnabled());
+    image->setEnabled(!dataFolder().isEmpty());
     QAction *separator = m_fileMenu->addSeparator();
     separator->setObjectName(QStringLiteral("N4"));
     QMenu *recent = m_fileMenu->addMenu(QIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
@@ -74,7 +74,7 @@ void MainWindow::newMenu()
     if (!documents.endsWith(QLatin1Char('/')))
         documents += QLatin1Char('/');
     m_folderEdit->setFolder(documents);
-    m_modified = false;
+    m_document.modified = false;
     m_folderTree->setFocus();
 }
 
@@ -155,7 +155,7 @@ void MainWindow::refresh()
 {
     if (!fileOnDisc() || panelOpen())
         return;
-    if (m_modified
+    if (m_document.modified
         && m_services.messages.show(
                this,
                QStringLiteral("W pliku wprowadzono zmiany, odświeżenie pliku dysku, czyli ponowne "
@@ -165,5 +165,5 @@ void MainWindow::refresh()
                != Messages::Answer::Yes)
         return;
     if (readMenuFile(autorunPath(dataFolder())))
-        m_modified = false;
+        m_document.modified = false;
 }

@@ -64,7 +64,7 @@ bool MainWindow::folderStillThere() const
 
 QString MainWindow::dataFolder() const
 {
-    return m_folder;
+    return m_document.dataFolder;
 }
 
 bool MainWindow::fileOnDisc() const
@@ -73,55 +73,76 @@ bool MainWindow::fileOnDisc() const
     return QDir::isAbsolutePath(folder) && QFileInfo(autorunPath(folder)).isFile();
 }
 
+// What the file read holds and no control edits is the document's while that file is on disc.
 MenuDocument MainWindow::document() const
 {
-    MenuDocument doc;
-    doc.dataFolder = dataFolder();
-    doc.discLabel = m_labelEdit->text();
-    doc.autoStartProgram = m_programNameLabel->text();
-    doc.iconFile = m_iconFileLabel->text();
-    const bool selected = !m_iconList->selectedItems().isEmpty();
-    if (m_iconIndexFromFile)
-        doc.iconIndex = *m_iconIndexFromFile;
-    else if (selected)
-        doc.iconIndex = m_iconList->currentRow();
-    for (int i = 0; i < m_itemList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = m_itemList->topLevelItem(i);
-        doc.items.append({row->text(0), row->text(1), row->data(0, Qt::UserRole).toString()});
+    MenuDocument doc = m_document;
+    if (!fileOnDisc()) {
+        doc.shellExecute.clear();
+        doc.autorunSection = true;
     }
-    if (fileOnDisc()) {
-        doc.shellExecute = m_shellExecute;
-        doc.autorunSection = m_autorunSection;
-    }
-    doc.modified = m_modified;
-    doc.loading = m_loading;
     return doc;
 }
 
-// Asked after every keystroke in the label: read from the controls, without copying the items.
+// Asked after every keystroke in the label: without copying the items.
 bool MainWindow::documentHasContent() const
 {
-    return hasContent(m_itemList->topLevelItemCount(), m_labelEdit->text(), m_programNameLabel->text(),
-                      m_iconFileLabel->text());
+    return hasContent(m_document);
 }
 
-// Nothing is ever written outside a folder that is taken and still there.
-void MainWindow::updateButtons()
+WindowState MainWindow::windowState() const
 {
-    enable(m_createButton, isFolder(dataFolder()) && documentHasContent());
+    WindowState state;
+    state.folderTaken = !dataFolder().isEmpty();
+    state.folderThere = state.folderTaken && isFolder(dataFolder());
+    state.hasContent = documentHasContent();
+    state.saveInsteadOfCreate = m_saveInsteadOfCreate;
+    state.menuFromFile = m_menuFromFile;
+    state.fileOnDisc = state.folderTaken && fileOnDisc();
+    state.modified = m_document.modified;
+    state.programSelected = isProgramSelected();
+    state.itemSelected = selectedRow() != nullptr;
+    state.panel = m_openPanel;
+    return state;
+}
+
+void MainWindow::updateControls()
+{
+    const ControlStates c = controlStates(windowState());
+    m_createButton->setVisible(c.createShown);
+    m_saveButton->setVisible(c.saveShown);
+    m_createButton->setEnabled(c.create);
+    m_saveButton->setEnabled(c.save);
+    m_autoStartButton->setEnabled(c.autoStart);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_contentsGroup, m_selectedPathLabel, m_selectedNameLabel,
+                                                       m_selectedPathCaption, m_selectedNameCaption})
+        w->setEnabled(c.folderArea);
+    m_folderTree->setEnabled(c.folderTree);
+    m_programsOnlyBox->setEnabled(c.folderTree);
+    m_addButton->setEnabled(c.add);
+    m_removeButton->setEnabled(c.remove);
+    m_editButton->setEnabled(c.edit);
+    m_refreshButton->setEnabled(c.refresh);
+    for (QPushButton *b : {m_previewButton, m_openFileButton, m_deleteFileButton})
+        b->setEnabled(c.fileCommands);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_menuButton, m_folderGroup, m_itemList, m_sortBox})
+        w->setEnabled(c.unlocked);
+    m_driveMenuHint->setVisible(c.driveMenu);
+    if (c.driveMenu != m_driveMenuAttached)
+        setDriveMenuAttached(c.driveMenu);
 }
 
 void MainWindow::markChanged()
 {
-    m_modified = fileOnDisc();
+    m_document.modified = fileOnDisc();
     if (!m_filling)
         m_edited = true;
-    mirrorModified();
+    updateControls();
 }
 
 bool MainWindow::hasUnsavedChanges() const
 {
-    return m_edited && isFolder(dataFolder()) && (m_modified || (!fileOnDisc() && documentHasContent()));
+    return m_edited && isFolder(dataFolder()) && (m_document.modified || (!fileOnDisc() && documentHasContent()));
 }
 
 bool MainWindow::saveChangesFirst(bool unsaved, const QString &question)
@@ -136,7 +157,7 @@ bool MainWindow::saveChangesFirst(bool unsaved, const QString &question)
         else
             createMenuFile();
         // A save that failed, or Create sent to the auto-start panel, ends the command here.
-        return !m_modified && fileOnDisc() && !panelOpen();
+        return !m_document.modified && fileOnDisc() && !panelOpen();
     case Messages::Answer::No:
         return true;
     default:
@@ -154,20 +175,12 @@ void MainWindow::setLabelByProgram(const QString &label)
 
 void MainWindow::dropAutoStartOutside(const QString &folder)
 {
-    if (!m_programNameLabel->text().isEmpty() && !discFileExists(folder, m_programNameLabel->text()))
-        m_programNameLabel->clear();
-    if (!m_iconFileLabel->text().isEmpty() && !discFileExists(folder, m_iconFileLabel->text())) {
-        m_iconFileLabel->clear();
-        m_iconIndexFromFile.reset();
-        const QSignalBlocker quiet(m_iconList);
-        m_iconList->setFileName(QString());
+    if (!m_document.autoStartProgram.isEmpty() && !discFileExists(folder, m_document.autoStartProgram))
+        m_document.autoStartProgram.clear();
+    if (!m_document.iconFile.isEmpty() && !discFileExists(folder, m_document.iconFile)) {
+        m_document.iconFile.clear();
+        m_document.iconIndex.reset();
     }
-}
-
-void MainWindow::mirrorModified()
-{
-    enable(m_saveButton, m_modified);
-    enable(m_refreshButton, m_modified);
 }
 
 void MainWindow::fitColumns()
@@ -183,17 +196,20 @@ void MainWindow::fitColumns()
 
 void MainWindow::clearItems()
 {
+    m_document.items.clear();
     m_itemList->clear();
 }
 
 void MainWindow::addItem(const MenuItem &item)
 {
+    m_document.items.append(item);
     m_itemList->addTopLevelItem(new ItemRow(item));
 }
 
 // The rows are made apart from the list and join it at once: the list hears of them once.
 void MainWindow::addItems(const QList<MenuItem> &items)
 {
+    m_document.items.append(items);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(items.size());
     for (const MenuItem &item : items)
@@ -201,21 +217,11 @@ void MainWindow::addItems(const QList<MenuItem> &items)
     m_itemList->addTopLevelItems(rows);
 }
 
-// Before another folder or menu file is taken: no items, and nothing to do with them or the file.
+// Before another folder or menu file is taken: no items, and no file the menu is read from.
 void MainWindow::startEmpty()
 {
     clearItems();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_createButton, m_autoStartButton, m_removeButton, m_addButton,
-                                          m_editButton, m_refreshButton, m_saveButton})
-        enable(w, false);
-    setFileButtons(false);
-}
-
-void MainWindow::setFileButtons(bool enabled)
-{
-    for (QPushButton *b : {m_previewButton, m_openFileButton, m_deleteFileButton})
-        enable(b, enabled);
+    m_menuFromFile = false;
 }
 
 bool MainWindow::recordFile(const QString &path)
@@ -246,8 +252,6 @@ void MainWindow::generalError(const QString &text)
 
 void MainWindow::greyFolderArea(const QString &caption)
 {
-    m_contentsGroup->setEnabled(false);
-    enable(m_folderTree, false);
     setTextColour(m_folderTree, QPalette::Text, QColor(192, 192, 192));
     setTextColour(m_contentsGroup, QPalette::WindowText, QColor(255, 0, 0));
     // Only the group's caption is red: its controls are greyed as every disabled control is.
@@ -258,10 +262,6 @@ void MainWindow::greyFolderArea(const QString &caption)
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             setTextColour(w, group, QPalette::WindowText, plain.color(group, QPalette::WindowText));
     }
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel,
-                                          m_selectedPathCaption, m_selectedNameCaption, m_addButton})
-        enable(w, false);
     m_driveLabel->setText(Texts::driveCaption);
     m_contentsGroup->setTitle(caption);
 }
@@ -269,23 +269,17 @@ void MainWindow::greyFolderArea(const QString &caption)
 // The folder becomes the root of the contents area, which comes alive.
 void MainWindow::takeFolder()
 {
-    m_contentsGroup->setEnabled(true);
     m_contentsGroup->setPalette(QPalette());
     m_folderTree->setPalette(QPalette());
     m_folderTree->setRootFolder(dataFolder());
     m_folderTree->setRootCaption(m_labelEdit->text());
-    enable(m_folderTree, true);
     m_contentsGroup->setTitle(Texts::areaTaken);
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_programsOnlyBox, m_selectedPathLabel, m_selectedNameLabel,
-                                          m_selectedPathCaption, m_selectedNameCaption, m_autoStartButton})
-        enable(w, true);
 }
 
 void MainWindow::folderConfirmed()
 {
     QString folder = m_folderEdit->text();
-    const bool exists = isFolder(folder) && !m_loading;
+    const bool exists = isFolder(folder) && !isLoading();
     if (exists && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     if (panelOpen() || folder == m_folderText
@@ -295,15 +289,15 @@ void MainWindow::folderConfirmed()
         return;
     }
     m_folderText = folder;
-    m_folder = exists ? folder : QString();
+    m_document.dataFolder = exists ? folder : QString();
     m_edited = false;
-    m_modified = false;
-    m_shellExecute.clear();
-    m_autorunSection = true;
+    m_document.modified = false;
+    m_document.shellExecute.clear();
+    m_document.autorunSection = true;
     startEmpty();
 
     if (!exists) {
-        greyFolderArea(m_loading ? Texts::areaWaiting
+        greyFolderArea(isLoading() ? Texts::areaWaiting
                        : m_labelEdit->text().isEmpty() ? Texts::areaMissingNoLabel
                                                       : Texts::areaMissing);
     } else {
@@ -314,32 +308,27 @@ void MainWindow::folderConfirmed()
         takeFolder();
         m_driveLabel->setText(m_labelEdit->text());
         m_folderTree->setRootCaption(m_labelEdit->text());
-        enable(m_refreshButton, false);
-        enable(m_saveButton, false);
-        if (fileOnDisc()) {
-            if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
-                                         Messages::Buttons::YesNo, Messages::Icon::Question)
-                == Messages::Answer::Yes)
-                readMenuFile(autorunPath(folder));
-        } else {
-            m_createButton->show();
-            m_saveButton->hide();
-            enable(m_saveButton, false);
-            m_modified = false;
-        }
-        enable(m_createButton, documentHasContent());
-        m_modified = false;
+        // A file declined leaves Save or Create standing as it was.
+        if (!fileOnDisc())
+            m_saveInsteadOfCreate = false;
+        else if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
+                                          Messages::Buttons::YesNo, Messages::Icon::Question)
+                 == Messages::Answer::Yes)
+            readMenuFile(autorunPath(folder));
+        m_document.modified = false;
         m_edited = false;
-        mirrorModified();
+        updateControls();
         recordFolder(folder);
     }
-    m_modified = false;
+    m_document.modified = false;
+    updateControls();
 }
 
+// The label is the document's as it is typed.
 void MainWindow::labelEdited()
 {
     const QString label = m_labelEdit->text();
+    m_document.discLabel = label;
     m_driveLabel->setText(label.isEmpty() ? Texts::driveCaption : label);
-    updateButtons();
     markChanged();
 }

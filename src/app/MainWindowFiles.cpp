@@ -26,7 +26,7 @@ void MainWindow::openMenuFileOnDesktop()
 {
     if (!fileOnDisc())
         return;
-    if (m_modified
+    if (m_document.modified
         && m_services.messages.show(this,
                                     QStringLiteral("W tworzonym pliku wprowadzono zmiany, czy chcesz je "
                                                    "przed otwarciem zapisć ???"),
@@ -54,13 +54,10 @@ void MainWindow::deleteMenuFile()
                            "jakimikolwiek modyfikacjami lub czy nie usuwasz pliku z dysku chronionego przed "
                            "zapisem lub z takiego gdzie zapis jest niemożliwy ???"),
             Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
-    const bool onDisc = fileOnDisc();
-    for (QPushButton *b : {m_deleteFileButton, m_openFileButton, m_previewButton, m_refreshButton})
-        enable(b, onDisc);
-    m_saveButton->setVisible(onDisc);
-    m_createButton->setVisible(!onDisc);
-    if (!onDisc)
+    m_saveInsteadOfCreate = fileOnDisc();
+    if (!m_saveInsteadOfCreate)
         clearItems();
+    updateControls();
     m_folderTree->setFocus();
 }
 
@@ -114,7 +111,7 @@ void MainWindow::fillDriveMenu()
         return action;
     };
 
-    const QString program = m_programNameLabel->text();
+    const QString program = m_document.autoStartProgram;
     if (!program.isEmpty()) {
         m_driveMenu->setDefaultAction(opening(QStringLiteral("Autoodtwarzanie"), program));
     } else {
@@ -122,7 +119,7 @@ void MainWindow::fillDriveMenu()
         greyed(QStringLiteral("Eksplo&ruj"));
         greyed(QStringLiteral("W&yszukaj"));
     }
-    for (const MenuItem &item : document().items)
+    for (const MenuItem &item : std::as_const(m_document.items))
         opening(item.label, item.file);
     if (!program.isEmpty()) {
         greyed(QStringLiteral("W&yszukaj"));

@@ -10,6 +10,7 @@
 #include "core/LabelOrder.h"
 #include "core/PanelCentring.h"
 #include "core/Suggestions.h"
+#include "panels/ItemPanel.h"
 #include "platform/FileInfo.h"
 #include "platform/Messages.h"
 #include "widgets/FolderEdit.h"
@@ -31,9 +32,6 @@
 #include <algorithm>
 
 namespace {
-const QString headingAdd = QStringLiteral("Dodawanie nowej pozycji do menu:");
-const QString headingEdit = QStringLiteral("Edycja pozycji w menu:");
-
 // The suggestions for a file given by its native path.
 QStringList suggestionsFor(const QString &path)
 {
@@ -52,11 +50,10 @@ QTreeWidgetItem *MainWindow::selectedRow() const
 
 // ---- The item list ----
 
-void MainWindow::itemSelectionChanged()
+// The lines under the list show the selected entry.
+void MainWindow::showSelectedItem()
 {
     const QTreeWidgetItem *row = selectedRow();
-    enable(m_editButton, row);
-    enable(m_removeButton, row);
     if (!row) {
         for (QLabel *l : std::initializer_list<QLabel *>{m_itemNameLabel, m_itemFileLabel, m_itemNameCaption,
                                                          m_itemFileCaption})
@@ -74,10 +71,20 @@ void MainWindow::itemSelectionChanged()
     m_fileMissingLabel->setVisible(!discFileExists(dataFolder(), commandProgram(row->text(1), dataFolder())));
 }
 
+void MainWindow::itemSelectionChanged()
+{
+    showSelectedItem();
+    updateControls();
+}
+
 // Deleting the selected row leaves no row selected, as the list always did.
 void MainWindow::deleteSelectedRow()
 {
-    delete selectedRow();
+    QTreeWidgetItem *row = selectedRow();
+    if (!row)
+        return;
+    m_document.items.removeAt(m_itemList->indexOfTopLevelItem(row));
+    delete row;
     m_itemList->clearSelection();
     m_itemList->setCurrentItem(nullptr);
 }
@@ -85,10 +92,7 @@ void MainWindow::deleteSelectedRow()
 void MainWindow::removeSelectedItem()
 {
     deleteSelectedRow();
-    enable(m_editButton, false);
-    enable(m_removeButton, false);
     markChanged();
-    updateButtons();
 }
 
 void MainWindow::itemListKeyPressed(int key)
@@ -100,10 +104,14 @@ void MainWindow::itemListKeyPressed(int key)
     folderEditKeyPressed(key);
 }
 
-void MainWindow::itemRenamed(QTreeWidgetItem *)
+// A label renamed in the list is the entry's new label.
+void MainWindow::itemRenamed(QTreeWidgetItem *row)
 {
+    const int index = m_itemList->indexOfTopLevelItem(row);
+    if (index >= 0 && index < m_document.items.size())
+        m_document.items[index].label = row->text(0);
     markChanged();
-    itemSelectionChanged();
+    showSelectedItem();
 }
 
 void MainWindow::sortingToggled()
@@ -115,33 +123,40 @@ void MainWindow::sortingToggled()
         != Messages::Answer::Yes)
         return;
     sortItems();
-    mirrorModified();
+    updateControls();
 }
 
+// The entries and their rows are put in the order of their labels, the same for both.
 void MainWindow::sortItems()
 {
     const int count = m_itemList->topLevelItemCount();
     if (count < 2)
         return;
     // Sorting always counts as an edit, whether or not the menu has a file yet.
-    m_modified = true;
+    m_document.modified = true;
     m_edited = true;
     QTreeWidgetItem *selected = selectedRow();
     const LabelOrder order;
-    std::vector<std::pair<LabelOrder::Key, QTreeWidgetItem *>> rows;
-    rows.reserve(size_t(count));
+    std::vector<std::pair<LabelOrder::Key, int>> keys;
+    keys.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
-        rows.emplace_back(order.key(m_itemList->topLevelItem(i)->text(0)), m_itemList->topLevelItem(i));
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+        keys.emplace_back(order.key(m_document.items[i].label), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     const QSignalBlocker quiet(m_itemList);
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(count);
     while (m_itemList->topLevelItemCount() > 0)
-        m_itemList->takeTopLevelItem(m_itemList->topLevelItemCount() - 1);
-    QList<QTreeWidgetItem *> sorted;
-    sorted.reserve(count);
-    for (const auto &row : rows)
-        sorted << row.second;
-    m_itemList->addTopLevelItems(sorted);
+        rows.prepend(m_itemList->takeTopLevelItem(m_itemList->topLevelItemCount() - 1));
+    QList<QTreeWidgetItem *> sortedRows;
+    QList<MenuItem> sortedItems;
+    sortedRows.reserve(count);
+    sortedItems.reserve(count);
+    for (const auto &key : keys) {
+        sortedRows << rows[key.second];
+        sortedItems << m_document.items[key.second];
+    }
+    m_document.items = sortedItems;
+    m_itemList->addTopLevelItems(sortedRows);
     if (selected)
         selected->setSelected(true);
 }
@@ -155,43 +170,13 @@ void MainWindow::setDriveMenuAttached(bool attached)
         w->setContextMenuPolicy(attached ? Qt::CustomContextMenu : Qt::NoContextMenu);
 }
 
-void MainWindow::lockForPanel(bool keepSave)
+// The panel stands centred over the window, halves rounded to even, taken in the client area.
+void MainWindow::showPanel(OpenPanel which, QWidget *panel, QWidget *focus)
 {
     // Taken before the lock, which moves the focus off the controls it disables.
     m_focusBeforePanel = QApplication::focusWidget();
-    QList<QWidget *> locked{m_menuButton,     m_createButton,    m_autoStartButton, m_folderGroup,
-                            m_folderTree,     m_itemList,        m_addButton,       m_removeButton,
-                            m_editButton,     m_refreshButton,   m_previewButton,   m_deleteFileButton,
-                            m_openFileButton, m_programsOnlyBox, m_sortBox};
-    if (!keepSave)
-        locked << m_saveButton;
-    m_lock.lock(locked);
-    m_driveMenuHint->hide();
-    setDriveMenuAttached(false);
-}
-
-void MainWindow::unlockAfterPanel(bool accepted)
-{
-    m_lock.unlock();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_menuButton, m_autoStartButton, m_folderGroup, m_folderTree,
-                                          m_itemList, m_programsOnlyBox, m_sortBox})
-        w->setEnabled(true);
-    enable(m_addButton, isProgramSelected());
-    updateButtons();
-    if (accepted)
-        markChanged();
-    else
-        mirrorModified();
-    if (fileOnDisc())
-        setFileButtons(true);
-    m_driveMenuHint->show();
-    setDriveMenuAttached(true);
-}
-
-// The panel stands centred over the window, halves rounded to even, taken in the client area.
-void MainWindow::showPanel(QWidget *panel, QWidget *focus)
-{
+    m_openPanel = which;
+    updateControls();
     const QSize outer = frameGeometry().size();
     panel->move(centredOffset(outer.width(), panel->width()), centredOffset(outer.height(), panel->height()));
     panel->show();
@@ -201,6 +186,8 @@ void MainWindow::showPanel(QWidget *panel, QWidget *focus)
 
 void MainWindow::closePanel(QWidget *panel)
 {
+    m_openPanel = OpenPanel::None;
+    updateControls();
     panel->hide();
     QWidget *back = m_focusBeforePanel;
     m_focusBeforePanel = nullptr;
@@ -211,81 +198,54 @@ void MainWindow::closePanel(QWidget *panel)
         m_folderTree->setFocus();
 }
 
+// The path the item panel shows: the file on the disc named by its label.
+static QString shownOnDisc(const QString &label, const QString &file)
+{
+    return label.isEmpty() ? file : QLatin1Char('[') + label + QLatin1Char(']') + file;
+}
+
 void MainWindow::openNewItemPanel()
 {
     if (panelOpen())
         return;
-    lockForPanel();
-    m_itemCaptionBox->clear();
-    m_itemCaptionBox->addItems(suggestionsFor(selectedPath()));
-    const QString label = m_labelEdit->text();
-    m_itemPanelPath->setText(label.isEmpty() ? relativeSelectedPath()
-                                         : QLatin1Char('[') + label + QLatin1Char(']') + relativeSelectedPath());
-    m_itemCaptionBox->setCurrentIndex(2);
-    m_itemCaptionBox->setEditText(m_itemCaptionBox->itemText(2));
-    itemCaptionEdited();
-    m_itemPanelHeading->setText(headingAdd);
-    m_itemPanelHeading->adjustSize();
-    showPanel(m_itemPanel, m_itemCaptionBox);
+    m_editedRow = -1;
+    m_panelFile = relativeSelectedPath();
+    m_itemPanel->loadNew(shownOnDisc(m_labelEdit->text(), m_panelFile), suggestionsFor(selectedPath()));
+    showPanel(OpenPanel::Item, m_itemPanel, m_itemPanel->firstControl());
 }
 
 void MainWindow::openEditItemPanel()
 {
-    const QTreeWidgetItem *row = selectedRow();
+    QTreeWidgetItem *row = selectedRow();
     if (!row || panelOpen())
         return;
-    lockForPanel();
-    m_itemCaptionBox->clear();
-    const QString file = row->text(1);
-    if (discFileExists(dataFolder(), commandProgram(file, dataFolder())))
-        m_itemCaptionBox->addItems(suggestionsFor(nativePathOf(dataFolder(), commandProgram(file, dataFolder()))));
-    else
-        m_itemCaptionBox->addItem(row->text(0));
-    const QString label = m_labelEdit->text();
-    m_itemPanelPath->setText(label.isEmpty() ? file : QLatin1Char('[') + label + QLatin1Char(']') + file);
-    m_itemPanelHeading->setText(headingEdit);
-    m_itemPanelHeading->adjustSize();
-    m_itemCaptionBox->setCurrentIndex(-1);
-    m_itemCaptionBox->setEditText(row->text(0));
-    itemCaptionEdited();
-    showPanel(m_itemPanel, m_itemCaptionBox);
+    m_editedRow = m_itemList->indexOfTopLevelItem(row);
+    m_panelFile = row->text(1);
+    const QString program = commandProgram(m_panelFile, dataFolder());
+    const QStringList captions = discFileExists(dataFolder(), program)
+        ? suggestionsFor(nativePathOf(dataFolder(), program))
+        : QStringList{row->text(0)};
+    m_itemPanel->loadEdit(shownOnDisc(m_labelEdit->text(), m_panelFile), captions, row->text(0));
+    showPanel(OpenPanel::Item, m_itemPanel, m_itemPanel->firstControl());
 }
 
-void MainWindow::itemCaptionEdited()
+// A new entry goes to the end of the menu; an entry edited goes there too, as the same entry.
+void MainWindow::acceptItem(const QString &caption)
 {
-    m_itemOkButton->setEnabled(!m_itemCaptionBox->currentText().isEmpty());
-}
-
-void MainWindow::itemCaptionKeyPressed(int key)
-{
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_itemOkButton->isEnabled())
-        acceptItem();
-    if (key == Qt::Key_Escape)
-        cancelItem();
-    folderEditKeyPressed(key);
-}
-
-void MainWindow::acceptItem()
-{
-    QString verb; // an entry edited stays the same entry
-    if (m_itemPanelHeading->text() == headingEdit) {
-        verb = selectedRow()->data(0, Qt::UserRole).toString();
+    QString verb;
+    if (m_editedRow >= 0) {
+        verb = m_document.items.value(m_editedRow).verb;
         deleteSelectedRow();
     }
-    const QString label = m_labelEdit->text();
-    QString file = m_itemPanelPath->text();
-    if (!label.isEmpty())
-        file = file.mid(label.size() + 2);
-    addItem({m_itemCaptionBox->currentText(), file, verb});
+    addItem({caption, m_panelFile, verb});
     fitColumns();
     if (m_sortBox->isChecked())
         sortItems();
-    unlockAfterPanel(true);
     closePanel(m_itemPanel);
+    markChanged();
 }
 
 void MainWindow::cancelItem()
 {
-    unlockAfterPanel(false);
     closePanel(m_itemPanel);
 }

@@ -5,52 +5,28 @@
 #include "app/ItemDelegates.h"
 #include "app/Texts.h"
 
-#include "widgets/ChoiceList.h"
+#include "panels/AutoStartPanel.h"
+#include "panels/ItemPanel.h"
 #include "widgets/FolderEdit.h"
 #include "widgets/PathLabel.h"
-#include "widgets/IconList.h"
+#include "widgets/PlacedControls.h"
 #include "widgets/FolderTree.h"
 #include "widgets/TypingLimit.h"
 #include "widgets/WindowFont.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 
+using namespace Placed;
+
 namespace {
-
-template <typename W>
-W *make(QWidget *parent, const char *name, int x, int y, int w = -1, int h = -1)
-{
-    auto *widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    if (w < 0) {
-        widget->adjustSize();
-        widget->move(x, y);
-    } else {
-        widget->setGeometry(x, y, w, h);
-    }
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {},
-              int w = -1, int h = -1)
-{
-    auto *l = make<QLabel>(parent, name, x, y, w, h);
-    l->setText(text);
-    if (w < 0)
-        l->adjustSize();
-    return l;
-}
 
 QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &caption,
                        const char *picture)
@@ -62,15 +38,6 @@ QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus); // the focus stays where the user's keys go
-    return b;
-}
-
-QPushButton *button(QWidget *parent, const char *name, int x, int y, int w, int h,
-                    const QString &caption)
-{
-    auto *b = make<QPushButton>(parent, name, x, y, w, h);
-    b->setText(caption);
-    b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
 
@@ -212,56 +179,10 @@ void MainWindow::setupLayout()
     m_previewButton = button(m_previewArea, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Pod&gląd   "));
 
     // Panels shown over the window, hidden until then
-    m_itemPanel = make<QFrame>(this, "p_Dodaj", 0, 0, 473, 129);
-    m_itemPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_itemPanel->setAutoFillBackground(true);
+    m_itemPanel = new ItemPanel(this);
     m_itemPanel->hide();
-    m_itemPanelHeading = label(m_itemPanel, "Label9", 8, 8);
-    m_itemPanelPath = make<PathLabel>(m_itemPanel, "XPathLabel1", 8, 24, 457, 17);
-    m_itemPanelPath->setAutoFillBackground(false);
-    m_itemCaptionPrompt = label(m_itemPanel, "Label10", 16, 48, QStringLiteral("Wyświetlana etykieta:"));
-    m_itemCaptionBox = make<QComboBox>(m_itemPanel, "cb_NazwaPozycji", 32, 64, 433, 21);
-    m_itemCaptionBox->setEditable(true);
-    m_itemCaptionBox->setInsertPolicy(QComboBox::NoInsert);
-    m_itemCancelButton = button(m_itemPanel, "sb_Add_NO", 296, 96, 79, 25, QStringLiteral("&Anuluj"));
-    m_itemOkButton = button(m_itemPanel, "sb_Add_OK", 384, 96, 79, 25, QStringLiteral("&Dodaj"));
-    m_itemOkButton->setEnabled(false);
-    m_autoStartPanel = make<QFrame>(this, "p_Autorun", 0, 0, 473, 297);
-    m_autoStartPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_autoStartPanel->setAutoFillBackground(true);
+    m_autoStartPanel = new AutoStartPanel(this);
     m_autoStartPanel->hide();
-    m_autoStartTabs = make<QTabWidget>(m_autoStartPanel, "PageControl1", 3, 3, 468, 254);
-    m_programPage = new QWidget;
-    m_programPage->setObjectName(QStringLiteral("TabSheet1"));
-    m_iconPage = new QWidget;
-    m_iconPage->setObjectName(QStringLiteral("TabSheet2"));
-    m_autoStartTabs->addTab(m_programPage, QStringLiteral("Program"));
-    m_autoStartTabs->addTab(m_iconPage, QStringLiteral("Ikona"));
-    const QSize page(460, 226); // the tab's client area
-    m_programPrompt = label(m_programPage, "Label12", 0, 0,
-                    QStringLiteral("Wskaż program automatycznie uruchamiany po włożeniu CD (DVD) do stacji:"),
-                    page.width(), 15);
-    m_programList = make<ChoiceList>(m_programPage, "lb_Programy", 0, 15, page.width(), page.height() - 15);
-    m_iconPrompt = label(m_iconPage, "Label13", 0, 0,
-                    QStringLiteral("Ikona płyty CD (DVD) - wskaż plik i wybierz ikonę:"), page.width(), 15);
-    m_iconFileList = make<ChoiceList>(m_iconPage, "lb_Ikony", 0, 15, page.width(), 134);
-    m_iconList = make<IconList>(m_iconPage, "dfsIconListBox1", 0, 149, page.width(),
-                                            page.height() - 149);
-    for (QListWidget *list : {m_programList, m_iconFileList}) {
-        list->setFrameShape(QFrame::NoFrame);
-        list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
-        list->setTextElideMode(Qt::ElideNone);
-    }
-    m_autoStartCancelButton = button(m_autoStartPanel, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("&Anuluj"));
-    m_autoStartOkButton = button(m_autoStartPanel, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("&OK"));
-    m_autoStartOkButton->setEnabled(false);
-    m_programNameLabel = label(m_autoStartPanel, "l_Program", 16, 264);
-    m_programNameLabel->hide();
-    m_iconFileLabel = label(m_autoStartPanel, "l_Ikona", 176, 264);
-    m_iconFileLabel->hide();
-    m_foundIconFiles = make<QListWidget>(m_autoStartPanel, "ListBox1", 8, 280, 100, 10);
-    m_foundIconFiles->setEnabled(false);
-    m_foundIconFiles->hide();
 
     setDriveMenuAttached(true);
 

@@ -41,8 +41,8 @@ void MainWindow::openMenuFile(const QString &path)
     const AutorunContent content = readAutorun(path);
     if (!readableMenuFile(content, path))
         return;
-    m_loading = true;
-    m_folder = folder;
+    m_document.loading = true;
+    m_document.dataFolder = folder;
     m_folderText = folder;
     m_folderEdit->setText(folder);
     removeStaleTemporaryFiles(folder);
@@ -52,14 +52,13 @@ void MainWindow::openMenuFile(const QString &path)
     if (!content.label)
         setLabelByProgram(folderName(folder));
     fillFromMenuFile(content, path);
-    m_loading = false;
+    m_document.loading = false;
     takeFolder();
     m_driveLabel->setText(m_labelEdit->text());
     m_folderTree->setRootCaption(m_labelEdit->text());
-    enable(m_createButton, documentHasContent());
-    m_modified = false;
+    m_document.modified = false;
     m_edited = false;
-    mirrorModified();
+    updateControls();
 }
 
 // A menu file that exists but cannot be read (not a regular file, too large, unreadable) is
@@ -101,26 +100,11 @@ void MainWindow::fillFromMenuFile(const AutorunContent &content, const QString &
 {
     const bool filling = m_filling;
     m_filling = true;
-    const QString folder = dataFolder();
-    m_programNameLabel->setText(content.open);
-    m_shellExecute = content.shellExecute;
-    m_autorunSection = content.section;
-    m_iconIndexFromFile.reset();
-    if (content.icon) {
-        const QSignalBlocker quiet(m_iconList); // the program picks the row, not the user
-        m_iconFileLabel->setText(content.icon->file);
-        m_iconList->setFileName(nativePathOf(folder, content.icon->file));
-        const std::optional<int> index = content.icon->index;
-        if (index && *index >= 0 && *index < m_iconList->iconCount()) {
-            m_iconList->setCurrentRow(*index);
-        } else {
-            m_iconIndexFromFile = index;
-            if (index)
-                m_iconList->clearSelection(); // no row shows an icon that is not written
-        }
-    } else {
-        m_iconFileLabel->clear();
-    }
+    m_document.autoStartProgram = content.open;
+    m_document.shellExecute = content.shellExecute;
+    m_document.autorunSection = content.section;
+    m_document.iconFile = content.icon ? content.icon->file : QString();
+    m_document.iconIndex = content.icon ? content.icon->index : std::nullopt;
     if (content.label)
         setLabelByProgram(*content.label);
     clearItems();
@@ -131,13 +115,12 @@ void MainWindow::fillFromMenuFile(const AutorunContent &content, const QString &
         m_folderTree->setRootCaption(m_labelEdit->text());
     }
     fitColumns();
-    setFileButtons(true);
-    m_saveButton->show();
-    enable(m_saveButton, false);
-    enable(m_refreshButton, false);
-    m_createButton->hide();
+    m_menuFromFile = true;
+    m_saveInsteadOfCreate = true;
+    m_document.modified = false;
     m_edited = false;
     m_filling = filling;
+    updateControls();
     recordFile(path);
 }
 
@@ -147,10 +130,12 @@ bool MainWindow::writeMenuFile()
     QStringList verbs;
     if (folderStillThere() && writeAutorunFile(document(), nullptr, &verbs)) {
         // The entries now stand under these verbs, which a default verb kept names.
-        for (int i = 0; i < m_itemList->topLevelItemCount() && i < verbs.size(); ++i)
+        for (int i = 0; i < m_itemList->topLevelItemCount() && i < verbs.size(); ++i) {
+            m_document.items[i].verb = verbs[i];
             m_itemList->topLevelItem(i)->setData(0, Qt::UserRole, verbs[i]);
+        }
         m_edited = false;
-        m_autorunSection = true;
+        m_document.autorunSection = true;
         return true;
     }
     m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
@@ -163,7 +148,7 @@ void MainWindow::createMenuFile()
     const QString folder = dataFolder();
     if (!folderStillThere())
         return;
-    if (!discFileExists(folder, m_programNameLabel->text()) || !discFileExists(folder, m_iconFileLabel->text())) {
+    if (!discFileExists(folder, m_document.autoStartProgram) || !discFileExists(folder, m_document.iconFile)) {
         switch (m_services.messages.show(this, Texts::askMissingAutorun, Texts::captionWarning,
                                          Messages::Buttons::YesNoCancel, Messages::Icon::Warning)) {
         case Messages::Answer::Yes:
@@ -178,13 +163,12 @@ void MainWindow::createMenuFile()
         }
     }
     const bool written = writeMenuFile();
-    enable(m_previewButton, true);
-    enable(m_saveButton, false);
-    enable(m_refreshButton, false);
-    enable(m_deleteFileButton, true);
-    enable(m_openFileButton, fileOnDisc());
-    m_saveButton->show();
-    m_createButton->hide();
+    // Save takes Create's place even when the file could not be written: the message said so.
+    m_menuFromFile = true;
+    m_saveInsteadOfCreate = true;
+    if (written)
+        m_document.modified = false;
+    updateControls();
     if (recordFile(autorunPath(folder)) && written)
         m_services.messages.show(this, Texts::created, Texts::captionCreated, Messages::Buttons::Ok,
                                  Messages::Icon::Information);
@@ -195,10 +179,9 @@ void MainWindow::save()
     if (!folderStillThere())
         return;
     const bool written = writeMenuFile();
-    setFileButtons(true);
     // Edits that never reached the disc stay marked, so Refresh and Preview still warn.
     if (written)
-        m_modified = false;
-    mirrorModified();
+        m_document.modified = false;
+    updateControls();
     recordFile(autorunPath(dataFolder()));
 }

@@ -81,7 +81,7 @@ QString noWinePrefix(const QString &prefix)
 
 void MainWindow::previewOnDrive()
 {
-    if (m_modified
+    if (m_document.modified
         && m_services.messages.show(
                this,
                QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "

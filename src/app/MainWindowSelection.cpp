@@ -36,8 +36,8 @@ void MainWindow::treeSelectionChanged()
     if (!isProgramSelected()) {
         m_selectedNameCaption->clear();
         m_selectedNameLabel->clear();
-        enable(m_addButton, false);
         m_folderTree->setPopupMenu(nullptr);
+        updateControls();
         return;
     }
     const FileInfo file(selectedPath());
@@ -49,8 +49,8 @@ void MainWindow::treeSelectionChanged()
     m_selectedNameCaption->adjustSize();
     m_selectedPathCaption->setText(QStringLiteral("Ścieżka i nazwa pliku:"));
     m_selectedPathCaption->adjustSize();
-    enable(m_addButton, true);
     m_folderTree->setPopupMenu(m_treeMenu);
+    updateControls();
 }
 
 void MainWindow::treeEntryDoubleClicked()
@@ -71,9 +71,11 @@ void MainWindow::programsOnlyToggled()
     m_folderTree->setFileMask(m_programsOnlyBox->isChecked() ? QStringLiteral("*.exe") : QString());
 }
 
-// Only the field changes: none of the button rules runs, as this was always a quiet shortcut.
+// A quiet shortcut past the auto-start panel: the program changes and nothing else, the
+// menu's modified mark included.
 void MainWindow::setSelectedAsAutoStart()
 {
-    m_programNameLabel->setText(relativeSelectedPath());
+    m_document.autoStartProgram = relativeSelectedPath();
     m_edited = true;
+    updateControls();
 }

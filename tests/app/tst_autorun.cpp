@@ -285,6 +285,7 @@ void TestAutoRun::unknownIconNumberHighlightsNoRow()
 {
     openExisting("[autorun]\r\nicon=setup.exe,7\r\n");
     MainWindow &f = form();
+    open();
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->count(), 2);
     QVERIFY(named<IconList>(f, "dfsIconListBox1")->selectedItems().isEmpty());
     QCOMPARE(f.document().iconIndex, 7); // kept until the user picks an icon
@@ -301,9 +302,9 @@ void TestAutoRun::closingKeepsChoices()
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_NO"), Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
     QCOMPARE(f.document().iconFile, QStringLiteral("setup.exe"));
-    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->currentRow(), 1);
     QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !f.hasUnsavedChanges());
     open();
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->currentRow(), 1);
     clickProgram("bin\\tool.exe");
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));

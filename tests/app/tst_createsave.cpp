@@ -1,6 +1,7 @@
 #include "Controls.h"
 #include "IconFixtures.h"
 #include "IconLocations.h"
+#include "MenuInput.h"
 #include "TestFiles.h"
 #include "UserInput.h"
 #include "WindowFixture.h"
@@ -49,6 +50,7 @@ private slots:
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
     void takeFolder() { named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder); }
+    void showWindow();
     QByteArray fileBytes() const;
     void writeFile(const QByteArray &bytes);
 
@@ -84,9 +86,16 @@ void TestCreateSave::writeFile(const QByteArray &bytes)
     QVERIFY(writeTestFile(m_folder + "autorun.inf", bytes));
 }
 
+void TestCreateSave::showWindow()
+{
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
+}
+
 void TestCreateSave::takingAFolderGivesItsNameAsLabel()
 {
     MainWindow &f = form();
+    showWindow();
     named<FolderEdit>(f, "de_Folder")->setFolder(m_folder.chopped(1)); // without the separator: it is appended
     QCOMPARE(named<FolderEdit>(f, "de_Folder")->text(), m_folder);
     QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), u"Płyta"_qs);
@@ -96,7 +105,7 @@ void TestCreateSave::takingAFolderGivesItsNameAsLabel()
     QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled());
     QCOMPARE(RecentList(RecentList::foldersKey).entries(), QStringList{m_folder});
 
-    named<QLineEdit>(f, "e_Etykieta")->clear();
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), QString());
     QVERIFY(!named<QToolButton>(f, "sb_Utworz")->isEnabled());
     QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);
     QVERIFY(!f.isModified()); // no file on disc: edits never mark the menu
@@ -153,8 +162,11 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QFETCH(int, answer);
     QFETCH(bool, written);
     MainWindow &f = form();
+    showWindow();
+    QVERIFY(writeTestFile(m_folder + "brak.exe"));
     takeFolder();
-    named<QLabel>(f, "l_Program")->setText("brak.exe"); // named but missing: No leaves it out
+    QVERIFY(MenuInput::chooseProgram(f, "brak.exe"));
+    QVERIFY(QFile::remove(m_folder + "brak.exe")); // named, then gone: No leaves it out
     m_fixture->messages.answers = {Messages::Answer(answer)};
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
 
@@ -189,7 +201,7 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isEnabled() && !named<QPushButton>(f, "sb_Odswiez")->isEnabled());
     QCOMPARE(RecentList(RecentList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
 
-    named<QLineEdit>(f, "e_Etykieta")->setText("Inna"); // now the menu is on disc: an edit marks it
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), "Inna"); // now the menu is on disc: an edit marks it
     QVERIFY(f.isModified());
     QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isEnabled() && named<QPushButton>(f, "sb_Odswiez")->isEnabled());
 }
@@ -203,13 +215,16 @@ void TestCreateSave::createWithProgramAndIconAsksNothing()
         false, false,
         IconFixtures::iconResources(IconFixtures::icoFile({IconFixtures::square(32, Qt::red)}), 1, 1)));
     program.close();
+    // The program and icon from a menu file whose file is then deleted: they stay, the entries go.
+    writeFile("[autorun]\r\nopen=SETUP.EXE\r\nicon=setup.exe,0\r\n"); // the disc ignores letter case
     MainWindow &f = form();
+    showWindow();
+    m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Yes};
     takeFolder();
-    named<QLabel>(f, "l_Program")->setText("SETUP.EXE"); // the disc ignores letter case
-    named<QLabel>(f, "l_Ikona")->setText("setup.exe");
-    named<IconList>(f, "dfsIconListBox1")->setFileName(m_folder + "setup.exe");
-    new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {"Zainstaluj program", "setup.exe"});
-    new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {u"Przeglądarka"_qs, "narzedzia\\view.exe"});
+    QTest::mouseClick(named<QPushButton>(f, "sb_UsunPlik"), Qt::LeftButton);
+    QVERIFY(MenuInput::addItem(f, m_folder + "setup.exe", "Zainstaluj program"));
+    QVERIFY(MenuInput::addItem(f, m_folder + "narzedzia/view.exe", u"Przeglądarka"_qs));
+    m_fixture->messages.shown.clear();
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
 
     QCOMPARE(m_fixture->messages.shown.size(), 1);
@@ -242,10 +257,11 @@ void TestCreateSave::createThatCannotWrite()
 void TestCreateSave::saveClearsModified()
 {
     MainWindow &f = form();
+    showWindow();
     takeFolder();
     m_fixture->messages.answers = {Messages::Answer::No};
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
-    named<QLineEdit>(f, "e_Etykieta")->setText("Nowa");
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), "Nowa");
     QVERIFY(f.isModified());
     m_fixture->messages.shown.clear();
     QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
@@ -258,10 +274,11 @@ void TestCreateSave::saveClearsModified()
 void TestCreateSave::failedSaveKeepsModified()
 {
     MainWindow &f = form();
+    showWindow();
     takeFolder();
     m_fixture->messages.answers = {Messages::Answer::No};
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
-    named<QLineEdit>(f, "e_Etykieta")->setText("Nowa");
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), "Nowa");
     QVERIFY(QFile::remove(m_folder + "autorun.inf"));
     QVERIFY(QDir(m_folder).mkdir("autorun.inf"));
     m_fixture->messages.shown.clear();
@@ -398,11 +415,14 @@ void TestCreateSave::iconNumberSelectsTheRow()
     program.close();
     writeFile("[autorun]\r\nicon=setup.exe,2\r\n");
     MainWindow &f = form();
+    showWindow();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
+    QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton); // the panel shows the icons
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->iconCount(), 3);
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->currentRow(), 2);
     QCOMPARE(f.document().iconIndex, 2);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Auto_NO"), Qt::LeftButton);
 
     writeFile("[autorun]\r\nicon=setup.exe,x\r\n"); // no number: none is written back
     m_fixture->messages.answers = {Messages::Answer::No};

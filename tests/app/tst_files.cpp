@@ -1,5 +1,7 @@
 #include "Controls.h"
+#include "MenuInput.h"
 #include "TestFiles.h"
+#include "UserInput.h"
 #include "WindowFixture.h"
 
 #include "app/RecentList.h"
@@ -9,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -38,6 +39,7 @@ private slots:
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
     void create();
+    void openExisting(const QByteArray &autorun);
     QString fileText() const;
 
     std::unique_ptr<WindowFixture> m_fixture;
@@ -53,16 +55,27 @@ void TestFiles::init()
     m_folder = m_root->path() + "/dane/";
     QVERIFY(QDir().mkpath(m_folder));
     QVERIFY(writeTestFile(m_folder + "setup.exe"));
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
     named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 void TestFiles::create()
 {
-    new QTreeWidgetItem(named<QTreeWidget>(form(), "lv_Lista"), {"Instaluj", "setup.exe"});
+    QVERIFY(MenuInput::addItem(form(), m_folder + "setup.exe", "Instaluj"));
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
     QTest::mouseClick(named<QToolButton>(form(), "sb_Utworz"), Qt::LeftButton);
     QVERIFY(QFile::exists(m_folder + "autorun.inf"));
     m_fixture->messages.shown.clear();
+}
+
+// The folder is taken again with autorun.inf in it, and the file is opened.
+void TestFiles::openExisting(const QByteArray &autorun)
+{
+    QVERIFY(writeTestFile(m_folder + "autorun.inf", autorun));
+    m_fixture->messages.answers = {Messages::Answer::Yes};
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_root->path() + "/");
+    named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
 }
 
 QString TestFiles::fileText() const
@@ -82,7 +95,7 @@ void TestFiles::showFileAsksToSaveFirst()
     QFETCH(bool, save);
     create();
     MainWindow &f = form();
-    named<QLineEdit>(f, "e_Etykieta")->setText("NOWA");
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), "NOWA");
     QVERIFY(f.isModified());
     m_fixture->messages.answers = {save ? Messages::Answer::Yes : Messages::Answer::No};
     QTest::mouseClick(named<QPushButton>(f, "sb_UruchomPlik"), Qt::LeftButton);
@@ -128,8 +141,9 @@ void TestFiles::deleteFile()
     QCOMPARE(QFile::exists(m_folder + "autorun.inf"), !confirm);
     for (QWidget *w : std::initializer_list<QWidget *>{
              named<QPushButton>(f, "sb_UsunPlik"), named<QPushButton>(f, "sb_UruchomPlik"),
-             named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_Odswiez")})
+             named<QPushButton>(f, "sb_Podglad")})
         QCOMPARE(w->isEnabled(), !confirm);
+    QVERIFY(!named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // the menu is still the file's
     QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isHidden(), confirm);
     QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isHidden(), !confirm);
     QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), confirm ? 0 : 1);
@@ -193,10 +207,14 @@ void TestFiles::driveMenu()
     QFETCH(QString, program);
     QFETCH(QStringList, labels);
     QFETCH(QStringList, entries);
-    MainWindow &f = form();
-    named<QLabel>(f, "l_Program")->setText(program);
+    QByteArray autorun = "[autorun]\r\n";
+    if (!program.isEmpty())
+        autorun += "open=" + program.toLatin1() + "\r\n";
     for (const QString &label : labels)
-        new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {label, "setup.exe"});
+        autorun += "shell\\" + label.toLatin1() + "=" + label.toLatin1() + "\r\nshell\\" + label.toLatin1()
+            + "\\command=setup.exe\r\n";
+    openExisting(autorun);
+    MainWindow &f = form();
     f.fillDriveMenu();
     QStringList shown;
     for (QAction *a : named<QMenu>(f, "pm_Menu")->actions()) {
@@ -212,8 +230,9 @@ void TestFiles::driveMenu()
 
 void TestFiles::driveMenuOpensFilesAndFollowsEdits()
 {
+    openExisting("[autorun]\r\nshell\\a=Instaluj\r\nshell\\a\\command=SETUP.EXE\r\n"
+                 "shell\\b=Duzy\r\nshell\\b\\command=<h1>duzy</h1>.exe\r\n");
     MainWindow &f = form();
-    auto *row = new QTreeWidgetItem(named<QTreeWidget>(f, "lv_Lista"), {"Instaluj", "SETUP.EXE"});
     f.fillDriveMenu();
     QAction *entry = named<QMenu>(f, "pm_Menu")->actions().at(3);
     QCOMPARE(entry->toolTip(), m_folder + "setup.exe"); // the file as the disc will find it
@@ -222,8 +241,18 @@ void TestFiles::driveMenuOpensFilesAndFollowsEdits()
     QCOMPARE(m_fixture->shell.opened[0].target, m_folder + "setup.exe");
     QCOMPARE(m_fixture->shell.opened[0].verb, QStringLiteral("open"));
 
-    row->setText(0, "Nowa nazwa"); // unsaved edits show at the next opening
-    row->setText(1, "<h1>duzy</h1>.exe");
+    // Unsaved edits show at the next opening: the first entry deleted, the other renamed in place.
+    QTreeWidget *list = named<QTreeWidget>(f, "lv_Lista");
+    UserInput::clickItem(list, list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_Delete);
+    UserInput::clickItem(list, list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_F2);
+    auto *editor = list->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "Nowa nazwa");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!list->findChild<QLineEdit *>());
     f.fillDriveMenu();
     QCOMPARE(named<QMenu>(f, "pm_Menu")->actions().at(3)->text(), QStringLiteral("Nowa nazwa"));
     QVERIFY(

@@ -134,7 +134,7 @@ void TestItems::acceptAppendsTheEntry()
 {
     QFETCH(QString, discLabel);
     MainWindow &f = form();
-    named<QLineEdit>(f, "e_Etykieta")->setText(discLabel);
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), discLabel);
     selectInTree("bin/run.exe");
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
     QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(),
@@ -345,7 +345,7 @@ void TestItems::sortingANewMenuMarksIt()
     m_fixture->messages.answers = {Messages::Answer::Yes};
     QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"), Qt::LeftButton);
     QVERIFY(!f.isModified()); // one row: nothing compared
-    named<QCheckBox>(f, "cb_Sortuj")->setChecked(false);
+    QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"), Qt::LeftButton); // off again: nothing asked
     addEntry("setup.exe", "a");
     m_fixture->messages.answers = {Messages::Answer::Yes};
     QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"), Qt::LeftButton);

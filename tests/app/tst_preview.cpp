@@ -1,5 +1,7 @@
 #include "Controls.h"
+#include "MenuInput.h"
 #include "TestFiles.h"
+#include "UserInput.h"
 #include "WindowFixture.h"
 
 #include "app/MainWindow.h"
@@ -9,11 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QProcess>
 #include <QtTest>
 
@@ -71,8 +71,10 @@ QByteArray TestPreview::fileBytes() const
 
 void TestPreview::create()
 {
-    new QTreeWidgetItem(named<QTreeWidget>(form(), "lv_Lista"), {"Instaluj", "setup.exe"});
-    named<QLabel>(form(), "l_Program")->setText("setup.exe");
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
+    QVERIFY(MenuInput::chooseProgram(form(), "setup.exe"));
+    QVERIFY(MenuInput::addItem(form(), m_folder + "setup.exe", "Instaluj"));
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Ok};
     QTest::mouseClick(named<QToolButton>(form(), "sb_Utworz"), Qt::LeftButton);
     m_fixture->messages.shown.clear();
@@ -106,11 +108,13 @@ void TestPreview::previewShowsTheVariantThenRestores()
     QFETCH(bool, removeDrive);
     // A hand-written file with LF line ends and no final break comes back byte for byte.
     const QByteArray saved("[autorun]\nOpen=setup.exe\nshell\\x=Start\nshell\\x\\command=setup.exe\n; koniec");
-    QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
+    // The window holds an icon that the file, since written over by another program, lacks.
+    QVERIFY(writeTestFile(m_folder + "autorun.inf",
+                          QByteArray(saved).replace("Open=setup.exe\n", "Open=setup.exe\nIcon=ikona.ico\n")));
     m_fixture->messages.answers = {Messages::Answer::Yes}; // open it
     named<FolderEdit>(form(), "de_Folder")->setFolder(m_root->path() + "/");
     named<FolderEdit>(form(), "de_Folder")->setFolder(m_folder);
-    named<QLabel>(form(), "l_Ikona")->setText("ikona.ico");
+    QVERIFY(writeTestFile(m_folder + "autorun.inf", saved));
     m_fixture->messages.shown.clear();
 
     QByteArray duringPreview;
@@ -135,7 +139,7 @@ void TestPreview::previewShowsTheVariantThenRestores()
                  "[autorun]\r\nopen=setup.exe\r\n\r\nshell\\x=Start\r\nshell\\x\\command=setup.exe\r\n\r\n"));
     QCOMPARE(fileBytes(), saved);
     QCOMPARE(QFileInfo(m_devices + "y:").isSymLink(), !removeDrive);
-    QCOMPARE(named<QLabel>(form(), "l_Ikona")->text(), QStringLiteral("ikona.ico")); // the document is not touched
+    QCOMPARE(form().document().iconFile, QStringLiteral("ikona.ico")); // the document is not touched
 }
 
 void TestPreview::emptyListIsNotPreviewed()
@@ -156,7 +160,7 @@ void TestPreview::declinedSaveShowsTheSavedFile()
 {
     create();
     const QByteArray saved = fileBytes();
-    named<QLineEdit>(form(), "e_Etykieta")->setText("NOWA");
+    UserInput::typeOver(named<QLineEdit>(form(), "e_Etykieta"), "NOWA");
     QVERIFY(form().isModified());
     QByteArray duringPreview;
     m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {

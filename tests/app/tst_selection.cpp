@@ -142,7 +142,7 @@ void TestSelection::pathLineFollowsTheLabel()
     MainWindow &f = form();
     select("bin/setup.exe");
     QCOMPARE(named<PathLabel>(f, "Label4")->text(), u"[Płyta]\\bin\\setup.exe"_qs);
-    named<QLineEdit>(f, "e_Etykieta")->clear();
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), QString());
     QCOMPARE(named<PathLabel>(f, "Label4")->text(), u"[Płyta]\\bin\\setup.exe"_qs); // until the selection changes
     select("INNY.EXE");
     QCOMPARE(named<PathLabel>(f, "Label4")->text(), QStringLiteral("INNY.EXE"));
@@ -229,13 +229,13 @@ void TestSelection::openMenuFileShowsItsLabel()
 void TestSelection::missingFolderStates()
 {
     MainWindow &f = form();
-    named<QLineEdit>(f, "e_Etykieta")->clear();
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), QString());
     named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/brak");
     QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(),
              QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
     QVERIFY(!named<QGroupBox>(f, "gb_Centrum")->isEnabled() && !named<QCheckBox>(f, "CheckBox1")->isEnabled()
             && !named<QToolButton>(f, "sb_AutoRun")->isEnabled());
-    named<QLineEdit>(f, "e_Etykieta")->setText("X"); // the caption stays until the folder text changes
+    UserInput::typeOver(named<QLineEdit>(f, "e_Etykieta"), "X"); // the caption stays until the folder text changes
     QCOMPARE(named<QGroupBox>(f, "gb_Centrum")->title(),
              QStringLiteral(" Folder nie istnieje i brak etykiety !!! "));
     named<FolderEdit>(f, "de_Folder")->setFolder(m_root->path() + "/brak2");

@@ -1,0 +1,243 @@
+#include "panels/AutoStartPanel.h"
+
+#include "core/DiscPath.h"
+#include "core/FileSearch.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/ChoiceList.h"
+#include "widgets/IconList.h"
+#include "widgets/PlacedControls.h"
+
+#include <QKeyEvent>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+using namespace Placed;
+
+AutoStartPanel::AutoStartPanel(QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("p_Autorun"));
+    setGeometry(0, 0, 473, 297);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setAutoFillBackground(true);
+    m_tabs = make<QTabWidget>(this, "PageControl1", 3, 3, 468, 254);
+    m_programPage = new QWidget;
+    m_programPage->setObjectName(QStringLiteral("TabSheet1"));
+    m_iconPage = new QWidget;
+    m_iconPage->setObjectName(QStringLiteral("TabSheet2"));
+    m_tabs->addTab(m_programPage, QStringLiteral("Program"));
+    m_tabs->addTab(m_iconPage, QStringLiteral("Ikona"));
+    const QSize page(460, 226); // the tab's client area
+    m_programPrompt = label(m_programPage, "Label12", 0, 0,
+                            QStringLiteral("Wskaż program automatycznie uruchamiany po włożeniu CD (DVD) do stacji:"),
+                            page.width(), 15);
+    m_programList = make<ChoiceList>(m_programPage, "lb_Programy", 0, 15, page.width(), page.height() - 15);
+    m_iconPrompt = label(m_iconPage, "Label13", 0, 0,
+                         QStringLiteral("Ikona płyty CD (DVD) - wskaż plik i wybierz ikonę:"), page.width(), 15);
+    m_iconFileList = make<ChoiceList>(m_iconPage, "lb_Ikony", 0, 15, page.width(), 134);
+    m_iconList = make<IconList>(m_iconPage, "dfsIconListBox1", 0, 149, page.width(), page.height() - 149);
+    for (ChoiceList *list : {m_programList, m_iconFileList}) {
+        list->setFrameShape(QFrame::NoFrame);
+        list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
+        list->setTextElideMode(Qt::ElideNone);
+    }
+    m_cancelButton = button(this, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("&Anuluj"));
+    m_okButton = button(this, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("&OK"));
+    m_okButton->setEnabled(false);
+
+    connect(m_programList, &ChoiceList::chosen, this, &AutoStartPanel::programChosen);
+    connect(m_iconFileList, &ChoiceList::chosen, this, &AutoStartPanel::iconFileChosen);
+    connect(m_iconList, &ChoiceList::chosen, this, &AutoStartPanel::iconChosen);
+    connect(m_iconList, &QListWidget::itemDoubleClicked, this, [this] {
+        iconChosen();
+        accept();
+    });
+    connect(m_cancelButton, &QPushButton::clicked, this, &AutoStartPanel::cancel);
+    connect(m_okButton, &QPushButton::clicked, this, &AutoStartPanel::accept);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_programList, m_iconFileList, m_iconList})
+        w->installEventFilter(this);
+}
+
+void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choice)
+{
+    m_folder = dataFolder;
+    m_program = choice.program;
+    m_iconFile = choice.iconFile;
+    QStringList found;
+    {
+        const BusyCursor busy;
+        // One walk of the folder gives every program first, then the libraries, icon
+        // libraries and icon files, each in the order found.
+        for (const QStringList &files : collectFilesByMasks(dataFolder, autoStartMasks()))
+            found << files;
+    }
+
+    const QSignalBlocker quietPrograms(m_programList);
+    const QSignalBlocker quietIcons(m_iconFileList);
+    m_programList->clear();
+    m_iconFileList->clear();
+    QStringList files;
+    files.reserve(found.size());
+    qsizetype programs = 0;
+    for (const QString &path : std::as_const(found)) {
+        if (programs == files.size() && isProgramPath(path))
+            ++programs; // the programs come first
+        files << discPathOf(dataFolder, path);
+    }
+    m_programList->addItems(files.mid(0, programs));
+    m_iconFileList->addItems(files);
+    m_programList->fitRowsToLongestText();
+    m_iconFileList->fitRowsToLongestText();
+
+    const QString program = m_program.toLower();
+    if (program.size() > 1) {
+        for (int i = 0; i < m_programList->count(); ++i) {
+            if (m_programList->item(i)->text().toLower() == program) {
+                m_programList->setCurrentRow(i);
+                m_iconFileList->setCurrentRow(i);
+            }
+        }
+    }
+    const QString iconFile = m_iconFile.toLower();
+    if (iconFile.size() > 1) {
+        for (int i = 0; i < m_iconFileList->count(); ++i) {
+            if (m_iconFileList->item(i)->text().toLower() == iconFile)
+                m_iconFileList->setCurrentRow(i);
+        }
+    }
+    // Without an icon file the program's own icons are shown, as when it is picked.
+    showIcons(m_iconFile.isEmpty() ? m_program : m_iconFile, choice.iconIndex);
+    updateOkButton(false);
+    m_tabs->setCurrentWidget(m_programPage);
+}
+
+void AutoStartPanel::showIcons(const QString &discPath, std::optional<int> index)
+{
+    const QSignalBlocker quiet(m_iconList); // the program picks the row, not the user
+    m_iconList->setFileName(discPath.isEmpty() ? QString() : nativePathOf(m_folder, discPath));
+    m_keptIndex.reset();
+    if (index && *index >= 0 && *index < m_iconList->iconCount()) {
+        m_iconList->setCurrentRow(*index);
+    } else {
+        m_keptIndex = index;
+        if (index)
+            m_iconList->clearSelection(); // no row shows an icon that is not written
+    }
+}
+
+AutoStartChoice AutoStartPanel::choice() const
+{
+    AutoStartChoice choice{m_program, m_iconFile, std::nullopt};
+    if (m_keptIndex)
+        choice.iconIndex = *m_keptIndex;
+    else if (!m_iconList->selectedItems().isEmpty())
+        choice.iconIndex = m_iconList->currentRow();
+    return choice;
+}
+
+QWidget *AutoStartPanel::firstControl() const
+{
+    return m_programList;
+}
+
+void AutoStartPanel::loadIconList(const QString &discPath)
+{
+    const QSignalBlocker quiet(m_iconList);
+    const QString path = nativePathOf(m_folder, discPath);
+    if (m_iconList->fileName() == path)
+        m_iconList->reload();
+    else
+        m_iconList->setFileName(path);
+    m_keptIndex.reset();
+}
+
+// OK is offered once the program exists, or the icon file exists (with icons in the list,
+// when a program was just picked).
+void AutoStartPanel::updateOkButton(bool requireIcons)
+{
+    const bool icon = discFileExists(m_folder, m_iconFile) && (!requireIcons || m_iconList->iconCount() > 0);
+    m_okButton->setEnabled(discFileExists(m_folder, m_program) || icon);
+}
+
+void AutoStartPanel::chose()
+{
+    emit changed(choice());
+}
+
+void AutoStartPanel::programChosen()
+{
+    const QListWidgetItem *row = m_programList->chosenItem();
+    if (!row)
+        return;
+    m_program = row->text();
+    if (m_iconFile.size() < 3) {
+        // No icon file yet: the program's own icons are shown, to be picked on the icon tab.
+        const QSignalBlocker quiet(m_iconFileList);
+        m_iconFileList->setCurrentRow(m_programList->currentRow());
+        loadIconList(m_program);
+    }
+    updateOkButton(true);
+    chose();
+}
+
+void AutoStartPanel::iconFileChosen()
+{
+    const QListWidgetItem *row = m_iconFileList->chosenItem();
+    if (!row)
+        return;
+    {
+        const QSignalBlocker quiet(m_iconList);
+        m_iconList->clearIcons();
+        m_iconList->repaint();
+    }
+    loadIconList(row->text());
+    m_iconFile = m_iconList->iconCount() < 1 ? QString() : row->text();
+    updateOkButton(false);
+    chose();
+}
+
+void AutoStartPanel::iconChosen()
+{
+    const QListWidgetItem *row = m_iconFileList->chosenItem();
+    if (!row) {
+        // The list shows a file that is not among those collected (an icon file read from the
+        // menu file, in a hidden folder): the icon clicked is the icon of that same file.
+        if (!m_iconFile.isEmpty() && m_iconList->fileName() == nativePathOf(m_folder, m_iconFile)) {
+            m_keptIndex.reset();
+            chose();
+        }
+        return;
+    }
+    const QString path = nativePathOf(m_folder, row->text());
+    if (m_iconList->fileName() != path) {
+        const QSignalBlocker quiet(m_iconList);
+        m_iconList->setFileName(path);
+    }
+    m_keptIndex.reset();
+    m_iconFile = m_iconList->iconCount() < 1 ? QString() : row->text();
+    updateOkButton(false);
+    chose();
+}
+
+void AutoStartPanel::accept()
+{
+    emit accepted(choice());
+}
+
+void AutoStartPanel::cancel()
+{
+    emit cancelled();
+}
+
+bool AutoStartPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_okButton->isEnabled())
+            accept();
+        else if (key == Qt::Key_Escape)
+            cancel();
+        emit keyPressed(key);
+    }
+    return QFrame::eventFilter(watched, event);
+}
