@@ -13,13 +13,10 @@
 #include <optional>
 
 class QCheckBox;
-class QComboBox;
-class QTabWidget;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QToolButton;
@@ -28,8 +25,6 @@ class QTreeWidgetItem;
 struct AutorunContent;
 struct DiscFinding;
 class DiscCheckWindow;
-class ChoiceList;
-class IconList;
 class FolderTree;
 class FolderEdit;
 class PathLabel;
@@ -50,29 +45,62 @@ public:
 
     // Where the tips and about windows come from: they are made when first shown.
     void setSideWindows(std::function<QWidget *()> tips, std::function<QWidget *()> about);
+    // At start-up, after the window shows: what an earlier run left undone is undone (a menu
+    // file under a preview's variant is put back, drive links of an earlier boot go).
+    void restoreAfterInterruption();
 
+    // The menu as Save would write it.
     MenuDocument document() const;
     QString dataFolder() const;
-    bool fileOnDisc() const;
-    bool documentHasContent() const;
     bool isModified() const { return m_document.modified; }
     // Whether the user changed the menu since it was last read, written or begun.
     bool hasUnsavedChanges() const;
     bool isLoading() const { return m_document.loading; }
+    // Whether a panel is open over the window, which is then locked.
+    bool panelOpen() const { return m_openPanel != OpenPanel::None; }
+    // Whether the drive picture offers its context menu (not while a panel is open).
+    bool driveMenuAttached() const { return m_driveMenuAttached; }
+    QTreeWidgetItem *selectedRow() const;
+
+    // Commands, as the window's controls give them.
+    void openMenuFile(const QString &path);
+    void save();
+    void refresh();
+    // The created file handed to the desktop.
+    void openMenuFileOnDesktop();
+    // Rebuilds the drive's context menu from the document, as the disc will show it.
+    void fillDriveMenu();
+    // Fills the recent folders' menu with those that exist; false when there is none.
+    bool fillRecentFolders();
+    void treeEntryDoubleClicked();
+
+    // The menu's entries: appended one or many at a time, all removed, sorted by label; the
+    // list's columns fitted to the widest text.
+    void addItem(const MenuItem &item);
+    void addItems(const QList<MenuItem> &items);
+    void clearItems();
+    void sortItems();
+    void fitColumns();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool fileOnDisc() const;
+    bool documentHasContent() const;
 
     // Initialisation, run once at creation and again by New.
     void resetToNewMenu();
     void refreshOnShow();
-    // At start-up, after the window shows: what an earlier run left undone is undone (a menu
-    // file under a preview's variant is put back, drive links of an earlier boot go).
-    void restoreAfterInterruption();
 
     void closeWindow();
     void showHelp();
     void showTips();
     void showAbout();
     void createMenuFile();
-    void save();
     // Auto-start panel
     void openAutoStartPanel();
     void autoStartChanged(const AutoStartChoice &choice);
@@ -81,7 +109,6 @@ public:
     void showFileMenu();
     void newMenu();
     void openMenu();
-    void refresh();
     // Checks the current document against the folder and lists what it finds.
     void showDiscCheck();
     // Leads the user to where a finding is mended.
@@ -100,30 +127,17 @@ public:
     void itemListKeyPressed(int key);
     void itemRenamed(QTreeWidgetItem *row);
     void sortingToggled();
-    void sortItems();
-    QTreeWidgetItem *selectedRow() const;
-    // Whether a panel is open over the window, which is then locked.
-    bool panelOpen() const { return m_openPanel != OpenPanel::None; }
-    // Whether the drive picture offers its context menu (not while a panel is open).
-    bool driveMenuAttached() const { return m_driveMenuAttached; }
 
     void treeSelectionChanged();
-    void treeEntryDoubleClicked();
     void treeKeyPressed(int key);
     void programsOnlyToggled();
     void setSelectedAsAutoStart();
-    // The created file and the selected program, handed to the desktop; deleting the file.
-    void openMenuFileOnDesktop();
     void deleteMenuFile();
     void runSelectedProgram();
     // Tries the saved menu on a temporary drive letter.
     void previewOnDrive();
-    // Rebuilds the drive's context menu from the document, as the disc will show it.
-    void fillDriveMenu();
     // The recent folders beside the folder edit.
     void showRecentFolders();
-    // Fills m_recentFoldersMenu with the recent folders that exist; false when there is none.
-    bool fillRecentFolders();
 
     // The selected entry of the tree: its native path, its disc path, and whether it is a
     // program (an ".exe" in any letter case).
@@ -135,7 +149,6 @@ public:
     void folderConfirmed();
     void labelEdited();
     void folderEditKeyPressed(int key);
-    void openMenuFile(const QString &path);
     // Fills the document from the menu file; false, after one message and with nothing
     // changed, when the file cannot be read.
     bool readMenuFile(const QString &path);
@@ -143,19 +156,7 @@ public:
     // Enables and shows the controls as the window's state decides.
     void updateControls();
     void markChanged();
-    void fitColumns();
-    // Appends one entry to the menu; addItems appends many; clearItems leaves none.
-    void addItem(const MenuItem &item);
-    void addItems(const QList<MenuItem> &items);
-    void clearItems();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     // Left button bar
     QFrame *m_buttonBar;
     QToolButton *m_menuButton, *m_autoStartButton, *m_createButton, *m_saveButton, *m_tipsButton,
