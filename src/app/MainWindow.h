@@ -155,6 +155,7 @@ private:
 
     // Enables and shows the controls as the window's state decides.
     void updateControls();
+    void applyControls(const WindowState &state);
     void markChanged();
 
     // Left button bar
@@ -248,6 +249,8 @@ private:
     // Set while the program fills the controls, whose change handlers then record no edit.
     bool m_filling = false;
     OpenPanel m_openPanel = OpenPanel::None;
+    // Whether the tree's selection is a program, as it was last reported.
+    bool m_programSelected = false;
     QPointer<QWidget> m_focusBeforePanel;
     // What the auto-start panel's Anuluj puts back.
     struct ChoiceBeforePanel

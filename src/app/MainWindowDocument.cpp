@@ -100,15 +100,20 @@ WindowState MainWindow::windowState() const
     state.menuFromFile = m_menuFromFile;
     state.fileOnDisc = state.folderTaken && fileOnDisc();
     state.modified = m_document.modified;
-    state.programSelected = isProgramSelected();
-    state.itemSelected = selectedRow() != nullptr;
+    state.programSelected = m_programSelected;
+    state.itemSelected = m_itemList->selectionModel()->hasSelection();
     state.panel = m_openPanel;
     return state;
 }
 
 void MainWindow::updateControls()
 {
-    const ControlStates c = controlStates(windowState());
+    applyControls(windowState());
+}
+
+void MainWindow::applyControls(const WindowState &state)
+{
+    const ControlStates c = controlStates(state);
     m_createButton->setVisible(c.createShown);
     m_saveButton->setVisible(c.saveShown);
     m_createButton->setEnabled(c.create);
@@ -132,12 +137,14 @@ void MainWindow::updateControls()
         setDriveMenuAttached(c.driveMenu);
 }
 
+// Asked after every keystroke in the label: the state is gathered once.
 void MainWindow::markChanged()
 {
-    m_document.modified = fileOnDisc();
+    WindowState state = windowState();
+    m_document.modified = state.modified = state.fileOnDisc;
     if (!m_filling)
         m_edited = true;
-    updateControls();
+    applyControls(state);
 }
 
 bool MainWindow::hasUnsavedChanges() const

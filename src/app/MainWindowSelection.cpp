@@ -33,7 +33,8 @@ void MainWindow::treeSelectionChanged()
     const QString label = m_labelEdit->text();
     m_selectedPathLabel->setText(label.isEmpty() ? relativeSelectedPath()
                                     : QLatin1Char('[') + label + QStringLiteral("]\\") + relativeSelectedPath());
-    if (!isProgramSelected()) {
+    m_programSelected = isProgramSelected();
+    if (!m_programSelected) {
         m_selectedNameCaption->clear();
         m_selectedNameLabel->clear();
         m_folderTree->setPopupMenu(nullptr);
