@@ -152,7 +152,7 @@ void TestFiles::deleteFile()
 void TestFiles::runSelectedProgram()
 {
     MainWindow &f = form();
-    QVERIFY(named<FolderTree>(f, "dfsSystemTreeView1")->select(m_folder + "setup.exe"));
+    QVERIFY(UserInput::clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), m_folder + "setup.exe"));
     named<QAction>(f, "Uruchom1")->trigger();
     QCOMPARE(m_fixture->shell.opened.size(), 1);
     QCOMPARE(m_fixture->shell.opened[0].target, m_folder + "setup.exe");

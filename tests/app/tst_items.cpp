@@ -10,6 +10,7 @@
 #include "widgets/PathLabel.h"
 #include "widgets/FolderTree.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QComboBox>
@@ -51,11 +52,7 @@ private:
     void selectInTree(const QString &relative);
     void addEntry(const QString &relative, const QString &label);
     QList<MenuItem> items() { return form().document().items; }
-    void selectRow(int row)
-    {
-        named<QTreeWidget>(form(), "lv_Lista")
-            ->setCurrentItem(named<QTreeWidget>(form(), "lv_Lista")->topLevelItem(row));
-    }
+    void selectRow(int row);
     QString selectionText(int row) { return named<QTreeWidget>(form(), "lv_Lista")->topLevelItem(row)->text(0); }
 
     std::unique_ptr<WindowFixture> m_fixture;
@@ -80,7 +77,17 @@ void TestItems::init()
 
 void TestItems::selectInTree(const QString &relative)
 {
-    QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")->select(m_folder + relative));
+    QVERIFY(UserInput::clickPath(named<FolderTree>(form(), "dfsSystemTreeView1"), m_folder + relative));
+}
+
+// A click on the row's file, which does not edit: a selected row is not renamed by it.
+void TestItems::selectRow(int row)
+{
+    QTreeWidget *list = named<QTreeWidget>(form(), "lv_Lista");
+    const QModelIndex file = list->model()->index(row, 1);
+    list->scrollTo(file);
+    const int y = list->visualItemRect(list->topLevelItem(row)).center().y();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(list->visualRect(file).left() + 5, y));
 }
 
 void TestItems::addEntry(const QString &relative, const QString &label)
@@ -88,7 +95,7 @@ void TestItems::addEntry(const QString &relative, const QString &label)
     selectInTree(relative);
     QTest::mouseClick(named<QPushButton>(form(), "sb_Dodaj"), Qt::LeftButton);
     QVERIFY(named<QFrame>(form(), "p_Dodaj")->isVisible());
-    named<QComboBox>(form(), "cb_NazwaPozycji")->setEditText(label);
+    UserInput::typeOver(named<QComboBox>(form(), "cb_NazwaPozycji")->lineEdit(), label);
     QTest::mouseClick(named<QPushButton>(form(), "sb_Add_OK"), Qt::LeftButton);
     QVERIFY(!named<QFrame>(form(), "p_Dodaj")->isVisible());
 }
@@ -139,7 +146,8 @@ void TestItems::acceptAppendsTheEntry()
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
     QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(),
              discLabel.isEmpty() ? u"bin\\run.exe"_qs : u"[Płyta]bin\\run.exe"_qs);
-    named<QComboBox>(f, "cb_NazwaPozycji")->setEditText("Uruchom program  "); // typed trailing blanks are kept
+    // Typed trailing blanks are kept.
+    UserInput::typeOver(named<QComboBox>(f, "cb_NazwaPozycji")->lineEdit(), "Uruchom program  ");
     QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Return);
 
     QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
@@ -159,11 +167,11 @@ void TestItems::emptyTextCannotBeAccepted()
     MainWindow &f = form();
     selectInTree("setup.exe");
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
-    named<QComboBox>(f, "cb_NazwaPozycji")->setEditText("");
+    UserInput::typeOver(named<QComboBox>(f, "cb_NazwaPozycji")->lineEdit(), "");
     QVERIFY(!named<QPushButton>(f, "sb_Add_OK")->isEnabled());
     QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Return);
     QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
-    named<QComboBox>(f, "cb_NazwaPozycji")->setEditText(" ");
+    UserInput::typeOver(named<QComboBox>(f, "cb_NazwaPozycji")->lineEdit(), " ");
     QVERIFY(named<QPushButton>(f, "sb_Add_OK")->isEnabled()); // a blank counts
     QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Escape);
     QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
@@ -183,7 +191,7 @@ void TestItems::editMovesTheEntryToTheEnd()
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Pierwsza"));
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->count(), 10); // the file exists: its suggestions
     QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(), u"[Płyta]setup.exe"_qs);
-    named<QComboBox>(f, "cb_NazwaPozycji")->setEditText("Pierwsza zmieniona");
+    UserInput::typeOver(named<QComboBox>(f, "cb_NazwaPozycji")->lineEdit(), "Pierwsza zmieniona");
     QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
     QCOMPARE(items(), (QList<MenuItem>{{"Druga", "bin\\run.exe"}, {"Trzecia", "setup.exe"},
                                        {"Pierwsza zmieniona", "setup.exe"}}));
@@ -266,6 +274,7 @@ void TestItems::cancelChangesNothing()
 void TestItems::deleteAndRenameInPlace()
 {
     MainWindow &f = form();
+    QVERIFY(QTest::qWaitForWindowActive(&f)); // keys go where the focus is
     addEntry("setup.exe", "Jedna");
     addEntry("bin/run.exe", "Druga");
     selectRow(0);
@@ -280,15 +289,15 @@ void TestItems::deleteAndRenameInPlace()
     QVERIFY(named<QLabel>(f, "l_NazwaPoz")->text().isEmpty());
 
     // In place: the label column edits, an empty label is taken as it is.
-    QTreeWidgetItem *row = named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0);
-    named<QTreeWidget>(f, "lv_Lista")->setCurrentItem(row, 0);
-    named<QTreeWidget>(f, "lv_Lista")->editItem(row, 0);
+    selectRow(0);
+    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_F2);
     auto *editor = named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>();
     QVERIFY(editor);
-    editor->clear();
+    UserInput::typeOver(editor, "");
     QTest::keyClick(editor, Qt::Key_Return); // the delegate commits from the event loop
     QTRY_COMPARE(items(), (QList<MenuItem>{{"", "bin\\run.exe"}}));
-    named<QTreeWidget>(f, "lv_Lista")->editItem(row, 1); // the file column does not edit
+    selectRow(0); // the file column does not edit, selected or not
+    QTest::qWait(QApplication::doubleClickInterval() + 100); // a click on a selected row edits after this
     QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->findChildren<QLineEdit *>().size(), 0);
 }
 
@@ -299,14 +308,12 @@ void TestItems::labelsStayInView()
     QVERIFY(QTest::qWaitForWindowActive(&f));
     const QString deep = "bin/z/bardzo/dlugiej/sciezki/do/programu/instalator.exe";
     QVERIFY(writeTestFile(m_folder + deep));
-    QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")
-                ->select(m_folder + "bin")); // the tree reads what it shows
+    selectInTree("bin"); // the tree reads what it shows
     addEntry(deep, "Jedna");
     QTreeWidget *list = named<QTreeWidget>(f, "lv_Lista");
     QScrollBar *across = list->horizontalScrollBar();
     QTRY_VERIFY(across->maximum() > 0);
-    const QRect file = list->visualRect(list->model()->index(0, 1));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(file.left() + 5, file.center().y()));
+    selectRow(0);
     QVERIFY(f.selectedRow());
     across->setValue(across->maximum());
     UserInput::press(Qt::Key_F2);
@@ -368,7 +375,6 @@ void TestItems::keysOfTheList()
     QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Druga"));
     QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Escape);
-    named<QTreeWidget>(f, "lv_Lista")->setCurrentItem(nullptr);
     selectRow(1);
     QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_Delete);
     QCOMPARE(items(), (QList<MenuItem>{{"Jedna", "setup.exe"}}));

@@ -58,7 +58,7 @@ private:
     void writeFile(const QString &relative, const QByteArray &bytes);
     void select(const QString &relative)
     {
-        QVERIFY(named<FolderTree>(form(), "dfsSystemTreeView1")->select(m_folder + relative));
+        QVERIFY(UserInput::clickPath(named<FolderTree>(form(), "dfsSystemTreeView1"), m_folder + relative));
     }
 
     std::unique_ptr<WindowFixture> m_fixture;
