@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -23,7 +24,6 @@ FolderEdit::FolderEdit(QWidget *parent)
     , m_dialogs(m_ownDialogs.get())
 {
     m_button->setObjectName(QStringLiteral("browseButton"));
-    m_button->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
     m_button->setIconSize(QSize(12, 12));
     // The edit keeps the focus; the button is for the mouse, Alt+Down for the keyboard.
     m_button->setFocusPolicy(Qt::NoFocus);
@@ -50,6 +50,20 @@ void FolderEdit::placeButton()
         frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
     }
     m_button->move(width() - frame - buttonWidth, (height() - buttonHeight) / 2);
+}
+
+// The button's picture comes from the desktop's icon theme, whose first look-up reads the
+// theme's index files, a good part of the program's start: it is fetched once the edit has
+// been drawn, so that the window shows without waiting for it.
+void FolderEdit::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    if (m_buttonPictured)
+        return;
+    m_buttonPictured = true;
+    QTimer::singleShot(0, m_button, [button = m_button] {
+        button->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
+    });
 }
 
 void FolderEdit::resizeEvent(QResizeEvent *event)

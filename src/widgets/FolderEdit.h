@@ -43,12 +43,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void placeButton();
     QString startFolder() const;
 
     QToolButton *m_button;
+    bool m_buttonPictured = false;
     std::unique_ptr<FileDialogs> m_ownDialogs;
     FileDialogs *m_dialogs;
     QString m_initialDir;
