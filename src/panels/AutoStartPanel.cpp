@@ -114,7 +114,11 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
 void AutoStartPanel::showIcons(const QString &discPath, std::optional<int> index)
 {
     const QSignalBlocker quiet(m_iconList); // the program picks the row, not the user
-    m_iconList->setFileName(discPath.isEmpty() ? QString() : nativePathOf(m_folder, discPath));
+    const QString path = discPath.isEmpty() ? QString() : nativePathOf(m_folder, discPath);
+    if (!path.isEmpty() && m_iconList->fileName() == path)
+        m_iconList->reload(); // as the file is now, not as the last opening found it
+    else
+        m_iconList->setFileName(path);
     m_keptIndex.reset();
     if (index && *index >= 0 && *index < m_iconList->iconCount()) {
         m_iconList->setCurrentRow(*index);
