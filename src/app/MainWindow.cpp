@@ -20,12 +20,10 @@
 #include <QCloseEvent>
 #include <QShortcut>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>

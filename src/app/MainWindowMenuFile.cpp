@@ -14,7 +14,6 @@
 #include "widgets/TextWidth.h"
 #include "widgets/TypingLimit.h"
 #include "widgets/FolderEdit.h"
-#include "widgets/IconList.h"
 #include "widgets/FolderTree.h"
 
 #include <QApplication>
@@ -27,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QTreeWidget>
 
