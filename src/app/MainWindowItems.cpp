@@ -39,6 +39,12 @@ QStringList suggestionsFor(const QString &path)
     file.readVersionInfo(info);
     return suggestionList(info.fileDescription, file.displayName());
 }
+
+// The path the item panel shows: the file on the disc named by its label.
+QString shownOnDisc(const QString &label, const QString &file)
+{
+    return label.isEmpty() ? file : QLatin1Char('[') + label + QLatin1Char(']') + file;
+}
 } // namespace
 
 QTreeWidgetItem *MainWindow::selectedRow() const
@@ -195,12 +201,6 @@ void MainWindow::closePanel(QWidget *panel)
         back->setFocus();
     else
         m_folderTree->setFocus();
-}
-
-// The path the item panel shows: the file on the disc named by its label.
-static QString shownOnDisc(const QString &label, const QString &file)
-{
-    return label.isEmpty() ? file : QLatin1Char('[') + label + QLatin1Char(']') + file;
 }
 
 void MainWindow::openNewItemPanel()
