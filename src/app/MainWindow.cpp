@@ -8,8 +8,6 @@
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
-#include "panels/AutoStartPanel.h"
-#include "panels/ItemPanel.h"
 #include "widgets/PathLabel.h"
 #include "widgets/FolderEdit.h"
 #include "widgets/FolderTree.h"
@@ -92,9 +90,6 @@ void MainWindow::connectHandlers()
             fillDriveMenu();
             m_driveMenu->popup(drive->mapToGlobal(at));
         });
-    connect(m_itemPanel, &ItemPanel::accepted, this, &MainWindow::acceptItem);
-    connect(m_itemPanel, &ItemPanel::cancelled, this, &MainWindow::cancelItem);
-    connect(m_itemPanel, &ItemPanel::keyPressed, this, &MainWindow::folderEditKeyPressed);
     connect(m_itemList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::itemSelectionChanged);
     connect(m_itemList, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openEditItemPanel);
     connect(m_editButton, &QPushButton::clicked, this, &MainWindow::openEditItemPanel);
@@ -105,10 +100,6 @@ void MainWindow::connectHandlers()
     m_itemList->installEventFilter(this);
     connect(m_labelEdit, &QLineEdit::textChanged, this, &MainWindow::labelEdited);
     connect(m_autoStartButton, &QToolButton::clicked, this, &MainWindow::openAutoStartPanel);
-    connect(m_autoStartPanel, &AutoStartPanel::changed, this, &MainWindow::autoStartChanged);
-    connect(m_autoStartPanel, &AutoStartPanel::accepted, this, &MainWindow::acceptAutoStart);
-    connect(m_autoStartPanel, &AutoStartPanel::cancelled, this, &MainWindow::cancelAutoStart);
-    connect(m_autoStartPanel, &AutoStartPanel::keyPressed, this, &MainWindow::folderEditKeyPressed);
     for (QWidget *w : {static_cast<QWidget *>(m_folderEdit), static_cast<QWidget *>(m_programsOnlyBox),
                        static_cast<QWidget *>(m_sortBox)})
         w->installEventFilter(this);

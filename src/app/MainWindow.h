@@ -188,9 +188,11 @@ private:
     QFrame *m_driveFrame;
     QLabel *m_drivePicture, *m_driveLabel, *m_driveMenuHint;
     QPushButton *m_deleteFileButton, *m_openFileButton, *m_previewButton;
-    // Panels shown over the window
-    ItemPanel *m_itemPanel;
-    AutoStartPanel *m_autoStartPanel;
+    // Panels shown over the window, made when first opened
+    ItemPanel *m_itemPanel = nullptr;
+    AutoStartPanel *m_autoStartPanel = nullptr;
+    ItemPanel *itemPanel();
+    AutoStartPanel *autoStartPanel();
     // Pop-up menus
     QMenu *m_fileMenu, *m_recentFoldersMenu, *m_treeMenu, *m_driveMenu;
     DiscCheckWindow *m_check = nullptr; // made on first use

@@ -5,13 +5,26 @@
 
 #include "panels/AutoStartPanel.h"
 
+AutoStartPanel *MainWindow::autoStartPanel()
+{
+    if (!m_autoStartPanel) {
+        m_autoStartPanel = new AutoStartPanel(this);
+        m_autoStartPanel->hide();
+        connect(m_autoStartPanel, &AutoStartPanel::changed, this, &MainWindow::autoStartChanged);
+        connect(m_autoStartPanel, &AutoStartPanel::accepted, this, &MainWindow::acceptAutoStart);
+        connect(m_autoStartPanel, &AutoStartPanel::cancelled, this, &MainWindow::cancelAutoStart);
+        connect(m_autoStartPanel, &AutoStartPanel::keyPressed, this, &MainWindow::folderEditKeyPressed);
+    }
+    return m_autoStartPanel;
+}
+
 void MainWindow::openAutoStartPanel()
 {
     if (panelOpen())
         return;
     const AutoStartChoice choice{m_document.autoStartProgram, m_document.iconFile, m_document.iconIndex};
     m_choiceBeforePanel = {choice, m_document.modified, m_edited};
-    m_autoStartPanel->load(dataFolder(), choice);
+    autoStartPanel()->load(dataFolder(), choice);
     showPanel(OpenPanel::AutoStart, m_autoStartPanel, m_autoStartPanel->firstControl());
 }
 

@@ -14,6 +14,7 @@
 #include "widgets/Placement.h"
 #include "widgets/FolderEdit.h"
 #include "widgets/FolderTree.h"
+#include "widgets/OwnPictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,11 +27,11 @@
 void MainWindow::showFileMenu()
 {
     m_fileMenu->clear();
-    m_fileMenu->addAction(QIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
+    m_fileMenu->addAction(ownIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
                        this, &MainWindow::newMenu)
         ->setObjectName(QStringLiteral("Nowe1"));
     m_fileMenu->addSeparator();
-    m_fileMenu->addAction(QIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
+    m_fileMenu->addAction(ownIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
                        this, &MainWindow::openMenu);
     QAction *check =
         m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this, &MainWindow::showDiscCheck);
@@ -42,7 +43,7 @@ void MainWindow::showFileMenu()
     image->setEnabled(!dataFolder().isEmpty());
     QAction *separator = m_fileMenu->addSeparator();
     separator->setObjectName(QStringLiteral("N4"));
-    QMenu *recent = m_fileMenu->addMenu(QIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
+    QMenu *recent = m_fileMenu->addMenu(ownIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
                                      QStringLiteral("Ostatnio wybierane"));
     for (const QString &path : RecentList(RecentList::filesKey).entries()) {
         if (QFileInfo(path).isFile())
@@ -145,7 +146,8 @@ void MainWindow::showFinding(const DiscFinding &finding)
         }
     } else {
         openAutoStartPanel();
-        place = QRect(m_autoStartPanel->mapToGlobal(QPoint()), m_autoStartPanel->size());
+        if (m_openPanel == OpenPanel::AutoStart)
+            place = QRect(m_autoStartPanel->mapToGlobal(QPoint()), m_autoStartPanel->size());
     }
     if (m_check && m_check->isVisible() && place.isValid())
         moveOutOf(m_check, place);

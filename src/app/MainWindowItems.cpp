@@ -196,11 +196,23 @@ void MainWindow::closePanel(QWidget *panel)
     panel->hide();
     QWidget *back = m_focusBeforePanel;
     m_focusBeforePanel = nullptr;
-    if (back && back->isVisibleTo(this) && back->isEnabled() && !m_itemPanel->isAncestorOf(back)
-        && !m_autoStartPanel->isAncestorOf(back))
+    if (back && back->isVisibleTo(this) && back->isEnabled() && !panel->isAncestorOf(back))
         back->setFocus();
     else
         m_folderTree->setFocus();
+}
+
+// The panels are made when first opened: the window shows sooner without them.
+ItemPanel *MainWindow::itemPanel()
+{
+    if (!m_itemPanel) {
+        m_itemPanel = new ItemPanel(this);
+        m_itemPanel->hide();
+        connect(m_itemPanel, &ItemPanel::accepted, this, &MainWindow::acceptItem);
+        connect(m_itemPanel, &ItemPanel::cancelled, this, &MainWindow::cancelItem);
+        connect(m_itemPanel, &ItemPanel::keyPressed, this, &MainWindow::folderEditKeyPressed);
+    }
+    return m_itemPanel;
 }
 
 void MainWindow::openNewItemPanel()
@@ -209,7 +221,7 @@ void MainWindow::openNewItemPanel()
         return;
     m_editedRow = -1;
     m_panelFile = relativeSelectedPath();
-    m_itemPanel->loadNew(shownOnDisc(m_labelEdit->text(), m_panelFile), suggestionsFor(selectedPath()));
+    itemPanel()->loadNew(shownOnDisc(m_labelEdit->text(), m_panelFile), suggestionsFor(selectedPath()));
     showPanel(OpenPanel::Item, m_itemPanel, m_itemPanel->firstControl());
 }
 
@@ -224,7 +236,7 @@ void MainWindow::openEditItemPanel()
     const QStringList captions = discFileExists(dataFolder(), program)
         ? suggestionsFor(nativePathOf(dataFolder(), program))
         : QStringList{row->text(0)};
-    m_itemPanel->loadEdit(shownOnDisc(m_labelEdit->text(), m_panelFile), captions, row->text(0));
+    itemPanel()->loadEdit(shownOnDisc(m_labelEdit->text(), m_panelFile), captions, row->text(0));
     showPanel(OpenPanel::Item, m_itemPanel, m_itemPanel->firstControl());
 }
 

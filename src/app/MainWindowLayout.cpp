@@ -5,14 +5,13 @@
 #include "app/ItemDelegates.h"
 #include "app/Texts.h"
 
-#include "panels/AutoStartPanel.h"
-#include "panels/ItemPanel.h"
 #include "widgets/FolderEdit.h"
 #include "widgets/PathLabel.h"
 #include "widgets/PlacedControls.h"
 #include "widgets/FolderTree.h"
 #include "widgets/TypingLimit.h"
 #include "widgets/WindowFont.h"
+#include "widgets/OwnPictures.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -33,7 +32,7 @@ QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &
 {
     auto *b = make<QToolButton>(parent, name, 8, y, 65, 57);
     b->setText(caption);
-    b->setIcon(QIcon(QStringLiteral(":/pictures/buttons/%1.png").arg(QLatin1String(picture))));
+    b->setIcon(ownIcon(QStringLiteral(":/pictures/buttons/%1.png").arg(QLatin1String(picture))));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
@@ -92,7 +91,7 @@ void MainWindow::setupLayout()
     m_folderEdit = make<FolderEdit>(m_folderGroup, "de_Folder", 16, 16, 505, 21);
     m_folderEdit->setDialogs(&m_services.dialogs);
     m_recentFoldersButton = make<QToolButton>(m_folderGroup, "SpeedButton2", 520, 15, 12, 22);
-    m_recentFoldersButton->setIcon(QIcon(QStringLiteral(":/pictures/small/arrow-down.png")));
+    m_recentFoldersButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/arrow-down.png")));
     m_recentFoldersButton->setIconSize(QSize(7, 4));
     m_recentFoldersButton->setAutoRaise(true);
     m_recentFoldersButton->setFocusPolicy(Qt::NoFocus);
@@ -138,7 +137,9 @@ void MainWindow::setupLayout()
     QFont bold = m_fileMissingLabel->font();
     bold.setBold(true);
     m_fileMissingLabel->setFont(bold);
-    m_fileMissingLabel->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    QPalette red = m_fileMissingLabel->palette();
+    red.setColor(QPalette::WindowText, Qt::red); // in every state, as the label is shown
+    m_fileMissingLabel->setPalette(red);
     m_fileMissingLabel->adjustSize();
     m_fileMissingLabel->hide();
     m_itemFileLabel = make<PathLabel>(m_itemsGroup, "l_Plik", 16, 336, 249, 17);
@@ -152,7 +153,7 @@ void MainWindow::setupLayout()
     // The picture starts under the caption and its name under the computer, neither crossing
     // the other.
     m_computerPicture = make<QLabel>(m_previewArea, "Image1", 0, 16, 155, 124);
-    m_computerPicture->setPixmap(QPixmap(QStringLiteral(":/pictures/mycomputer.png")));
+    m_computerPicture->setPixmap(ownPicture(QStringLiteral(":/pictures/mycomputer.png")));
     m_computerPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_previewCaption = label(m_previewArea, "Label2", 8, 0, QStringLiteral("Podgląd:"));
     m_computerNameLabel = label(m_previewArea, "l_MK", 0, 96, Texts::myComputer, 97, 14);
@@ -167,7 +168,7 @@ void MainWindow::setupLayout()
         m_driveFrame->setPalette(palette);
     }
     m_drivePicture = make<QLabel>(m_driveFrame, "Image2", 28, 8, 80, 81);
-    m_drivePicture->setPixmap(QPixmap(QStringLiteral(":/pictures/drive.png")));
+    m_drivePicture->setPixmap(ownPicture(QStringLiteral(":/pictures/drive.png")));
     m_driveLabel = label(m_driveFrame, "Label3", 2, 95, Texts::driveCaption, 132, 20);
     m_driveLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_driveMenuHint = label(m_previewArea, "Label8", 5, 258,
@@ -177,12 +178,6 @@ void MainWindow::setupLayout()
         button(m_previewArea, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń p&lik   "));
     m_openFileButton = button(m_previewArea, "sb_UruchomPlik", 4, 360, 149, 35, QStringLiteral("U&ruchom plik"));
     m_previewButton = button(m_previewArea, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Pod&gląd   "));
-
-    // Panels shown over the window, hidden until then
-    m_itemPanel = new ItemPanel(this);
-    m_itemPanel->hide();
-    m_autoStartPanel = new AutoStartPanel(this);
-    m_autoStartPanel->hide();
 
     setDriveMenuAttached(true);
 

@@ -8,6 +8,7 @@
 #include "widgets/PlainToolTip.h"
 #include "widgets/SensitiveLabel.h"
 #include "widgets/WindowFont.h"
+#include "widgets/OwnPictures.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -63,7 +64,7 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QString &text, 
     b->setText(text);
     b->setAutoRaise(true);
     if (picture) {
-        b->setIcon(QIcon(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture))));
+        b->setIcon(ownIcon(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture))));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
     return b;
@@ -89,7 +90,7 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
     setAutoFillBackground(true);
 
     m_picture = label(this, "img_About");
-    m_picture->setPixmap(QPixmap(QStringLiteral(":/pictures/about.jpg")));
+    m_picture->setPixmap(ownPicture(QStringLiteral(":/pictures/about.jpg")));
     m_picture->adjustSize();
     m_versionLabel = label(this, "l_Version");
     QFont bold = font();
@@ -106,10 +107,10 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
     m_webLink = link(this, "a_l_9", homePage, QStringLiteral("Odwiedź moją stronę internetową"));
     m_authorLabel = label(this, "a_l_10", authorText);
     m_profileButton = flatButton(this, "imgGL", {}, nullptr);
-    m_profileButton->setIcon(QIcon(QStringLiteral(":/pictures/small/profil.png")));
+    m_profileButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/profil.png")));
     m_profileButton->setToolTip(QStringLiteral("Zajrzyj na mój profil"));
     m_donationButton = flatButton(this, "img_Money", {}, nullptr);
-    m_donationButton->setIcon(QIcon(QStringLiteral(":/pictures/small/wsparcie.png")));
+    m_donationButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/wsparcie.png")));
     m_donationButton->setToolTip(QStringLiteral("Wesprzyj mnie finansowo"));
     for (QToolButton *picture : {m_profileButton, m_donationButton}) {
         picture->setFixedSize(16, 16);

@@ -8,6 +8,7 @@
 #include "platform/Shell.h"
 #include "widgets/ShapedPicture.h"
 #include "widgets/WindowFont.h"
+#include "widgets/OwnPictures.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -38,7 +39,7 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QRect &place, c
     b->setObjectName(QLatin1String(name));
     b->setGeometry(place);
     b->setText(caption);
-    b->setIcon(QIcon(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture))));
+    b->setIcon(ownIcon(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture))));
     b->setIconSize(place.height() < 30 ? QSize(16, 16) : QSize(32, 32));
     b->setToolButtonStyle(style);
     b->setAutoRaise(true);
@@ -77,7 +78,7 @@ TipsWindow::TipsWindow(const AppServices &services, QWidget *parent)
     setFont(windowFont());
     m_picture = new ShapedPicture(this);
     m_picture->setObjectName(QStringLiteral("PlasmaForm1"));
-    m_picture->setPicture(QPixmap(QStringLiteral(":/pictures/porady.jpg")));
+    m_picture->setPicture(ownPicture(QStringLiteral(":/pictures/porady.jpg")));
     m_picture->setMaskData(RegionData::write(outline));
 
     QLabel **lines[] = {&m_tipLine1, &m_tipLine2, &m_tipLine3, &m_tipLine4, &m_tipLine5};

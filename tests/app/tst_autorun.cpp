@@ -127,6 +127,7 @@ void TestAutoRun::offersProgramsThenIconFiles()
     MainWindow &f = form();
     open();
     QVERIFY(named<QFrame>(f, "p_Autorun")->isVisible());
+    QCOMPARE(named<QFrame>(f, "p_Autorun")->size(), QSize(473, 297));
     QCOMPARE(named<QTabWidget>(f, "PageControl1")->currentWidget(), named<QWidget>(f, "TabSheet1"));
     QCOMPARE(QApplication::focusWidget(), named<ChoiceList>(f, "lb_Programy"));
     const QStringList programs = texts(named<ChoiceList>(f, "lb_Programy"));
@@ -360,7 +361,7 @@ void TestAutoRun::nothingEnablesTheLockedWindow()
     QTest::qWait(300);
     QTest::mouseClick(named<QPushButton>(f, "sb_Dodaj"), Qt::LeftButton);
     QTest::mouseClick(named<QPushButton>(f, "sb_Odswiez"), Qt::LeftButton);
-    QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
+    QVERIFY(!panelOpen(f, "p_Dodaj"));
     for (QWidget *w : std::initializer_list<QWidget *>{
              named<QPushButton>(f, "sb_Dodaj"), named<QPushButton>(f, "sb_Odswiez"),
              named<QPushButton>(f, "sb_Podglad"), named<QPushButton>(f, "sb_UsunPlik"),

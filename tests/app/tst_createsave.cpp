@@ -185,7 +185,7 @@ void TestCreateSave::createAsksWhenProgramOrIconIsMissing()
     if (!written) {
         QCOMPARE(m_fixture->messages.shown.size(), 1);
         const bool fillIn = answer == int(Messages::Answer::Yes);
-        QCOMPARE(!named<QFrame>(f, "p_Autorun")->isHidden(), fillIn); // Yes opens the auto-start panel
+        QCOMPARE(panelOpen(f, "p_Autorun"), fillIn); // Yes opens the auto-start panel
         QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isEnabled(), !fillIn);
         return;
     }

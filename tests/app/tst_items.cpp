@@ -118,8 +118,9 @@ void TestItems::addOpensThePanelLockedAndCentred()
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Zainstaluj run"));
     QVERIFY(named<QPushButton>(f, "sb_Add_OK")->isEnabled());
     const QSize outer = f.frameGeometry().size();
-    QCOMPARE(named<QFrame>(f, "p_Dodaj")->pos(),
-             QPoint(centredOffset(outer.width(), 473), centredOffset(outer.height(), 129)));
+    QCOMPARE(named<QFrame>(f, "p_Dodaj")->geometry(),
+             QRect(centredOffset(outer.width(), 473), centredOffset(outer.height(), 129), 473, 129));
+    QCOMPARE(named<PathLabel>(f, "XPathLabel1")->geometry(), QRect(8, 24, 457, 17));
     for (QWidget *w : std::initializer_list<QWidget *>{
              named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"),
              named<QGroupBox>(f, "GroupBox1"), named<FolderTree>(f, "dfsSystemTreeView1"),

@@ -175,7 +175,7 @@ void TestKeys::renameInPlace()
     QTest::keyClicks(QApplication::focusWidget(), "Nowa");
     press(endKey);
     QTRY_VERIFY(!named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>());
-    QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
+    QVERIFY(!panelOpen(f, "p_Dodaj"));
     QStringList now;
     for (int i = 0; i < named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(); ++i)
         now << named<QTreeWidget>(f, "lv_Lista")->topLevelItem(i)->text(0);
@@ -288,7 +288,7 @@ void TestKeys::shortcuts()
     else if (does == "close")
         QCOMPARE(m_fixture->messages.shown.size(), 1); // unsaved changes: asked first
     else if (does == "auto" || does == "add") // an access key clicks as the mouse does, a moment later
-        QTRY_VERIFY((does == "auto" ? named<QFrame>(f, "p_Autorun") : named<QFrame>(f, "p_Dodaj"))->isVisible());
+        QTRY_VERIFY(panelOpen(f, does == "auto" ? "p_Autorun" : "p_Dodaj"));
     else
         QTRY_COMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 1);
     if (!f.panelOpen())

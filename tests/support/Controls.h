@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QWidget>
 #include <QtGlobal>
 
 // A control of a window by its object name, the name the user guide and the findings use
@@ -18,4 +19,12 @@ template <typename T>
 T *named(const QObject *window, const char *name)
 {
     return named<T>(*window, name);
+}
+
+// Whether a panel of the window is open. Panels are made when first opened, so one the user
+// has not opened yet is not there at all.
+inline bool panelOpen(const QObject &window, const char *name)
+{
+    const auto *panel = window.findChild<QWidget *>(QLatin1String(name));
+    return panel && !panel->isHidden();
 }
