@@ -32,7 +32,7 @@ QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &
 {
     auto *b = make<QToolButton>(parent, name, 8, y, 65, 57);
     b->setText(caption);
-    b->setIcon(ownIcon(QStringLiteral(":/pictures/buttons/%1.png").arg(QLatin1String(picture))));
+    b->setIcon(ownIcon(QStringLiteral(":/pictures/buttons/%1.pam").arg(QLatin1String(picture))));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
@@ -91,7 +91,7 @@ void MainWindow::setupLayout()
     m_folderEdit = make<FolderEdit>(m_folderGroup, "de_Folder", 16, 16, 505, 21);
     m_folderEdit->setDialogs(&m_services.dialogs);
     m_recentFoldersButton = make<QToolButton>(m_folderGroup, "SpeedButton2", 520, 15, 12, 22);
-    m_recentFoldersButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/arrow-down.png")));
+    m_recentFoldersButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/arrow-down.pam")));
     m_recentFoldersButton->setIconSize(QSize(7, 4));
     m_recentFoldersButton->setAutoRaise(true);
     m_recentFoldersButton->setFocusPolicy(Qt::NoFocus);
@@ -153,7 +153,7 @@ void MainWindow::setupLayout()
     // The picture starts under the caption and its name under the computer, neither crossing
     // the other.
     m_computerPicture = make<QLabel>(m_previewArea, "Image1", 0, 16, 155, 124);
-    m_computerPicture->setPixmap(ownPicture(QStringLiteral(":/pictures/mycomputer.png")));
+    m_computerPicture->setPixmap(ownPicture(QStringLiteral(":/pictures/mycomputer.pam")));
     m_computerPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_previewCaption = label(m_previewArea, "Label2", 8, 0, QStringLiteral("Podgląd:"));
     m_computerNameLabel = label(m_previewArea, "l_MK", 0, 96, Texts::myComputer, 97, 14);
@@ -168,7 +168,7 @@ void MainWindow::setupLayout()
         m_driveFrame->setPalette(palette);
     }
     m_drivePicture = make<QLabel>(m_driveFrame, "Image2", 28, 8, 80, 81);
-    m_drivePicture->setPixmap(ownPicture(QStringLiteral(":/pictures/drive.png")));
+    m_drivePicture->setPixmap(ownPicture(QStringLiteral(":/pictures/drive.pam")));
     m_driveLabel = label(m_driveFrame, "Label3", 2, 95, Texts::driveCaption, 132, 20);
     m_driveLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_driveMenuHint = label(m_previewArea, "Label8", 5, 258,

@@ -127,8 +127,8 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
                                "small/nowe.png");
     m_updateButton->hide();
     showToolTipAsPlainText(m_updateButton);
-    m_helpButton = flatButton(this, "sb_Pomoc", QStringLiteral("Pomoc"), "buttons/pomoc.png");
-    m_okButton = flatButton(this, "sb_OK", QStringLiteral("OK"), "buttons/informacje.png");
+    m_helpButton = flatButton(this, "sb_Pomoc", QStringLiteral("Pomoc"), "buttons/pomoc.pam");
+    m_okButton = flatButton(this, "sb_OK", QStringLiteral("OK"), "buttons/informacje.pam");
     for (QToolButton *b : {m_helpButton, m_okButton}) {
         b->setFixedSize(89, 25);
         b->setIconSize(QSize(16, 16));

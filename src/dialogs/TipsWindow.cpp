@@ -93,11 +93,11 @@ TipsWindow::TipsWindow(const AppServices &services, QWidget *parent)
                             "buttons/dalej.png", Qt::ToolButtonTextBesideIcon);
     m_nextTipButton->setLayoutDirection(Qt::RightToLeft); // the picture to the right of the caption
     m_closeButton = flatButton(this, "SpeedButton1", QRect(224, 224, 129, 38), QStringLiteral("     Zamknij   "),
-                              "buttons/zamknij.png", Qt::ToolButtonTextBesideIcon);
+                              "buttons/zamknij.pam", Qt::ToolButtonTextBesideIcon);
     m_webSiteButton = flatButton(this, "SpeedButton2", QRect(408, 142, 113, 57), QStringLiteral("Zobacz witrynę"),
                               "buttons/witryna.png", Qt::ToolButtonTextUnderIcon);
     m_helpButton = flatButton(this, "SpeedButton3", QRect(408, 61, 113, 57), QStringLiteral("Pomoc"),
-                              "buttons/pomoc.png", Qt::ToolButtonTextUnderIcon);
+                              "buttons/pomoc.pam", Qt::ToolButtonTextUnderIcon);
     m_closeCornerButton = flatButton(this, "SpeedButton5", QRect(509, 4, 20, 20), {}, "small/zamknij.png",
                               Qt::ToolButtonIconOnly);
 
