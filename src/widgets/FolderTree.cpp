@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
-#include <QStorageInfo>
 
 using namespace FolderTreeParts;
 
@@ -22,13 +21,6 @@ FolderTree::FolderTree(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setExpandsOnDoubleClick(true);
     setUniformRowHeights(true);
-    // By the user's language: the interface's own, Polish, when the system names none.
-    QLocale locale = QLocale::system();
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::Polish, QLocale::Poland);
-    m_collator = QCollator(locale);
-    m_collator.setNumericMode(true);
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     // The one column is as wide as its widest entry shown, so that deep entries stay whole and
     // the tree scrolls sideways to them.
     header()->setStretchLastSection(false);
@@ -48,14 +40,8 @@ FolderTree::FolderTree(QWidget *parent)
     connect(&m_watchDelay, &QTimer::timeout, this, &FolderTree::watchSelection);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FolderTree::folderChanged);
 
-    // Drives and media come and go: a look at the mounted volumes now and then stands in for
-    // the system's device notices.
     m_volumeCheck.setInterval(2000);
     connect(&m_volumeCheck, &QTimer::timeout, this, &FolderTree::checkVolumes);
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
-        m_volumes << volume.rootPath();
-    m_volumes.sort();
-    m_volumeCheck.start();
 }
 
 // Taking the entries down must not report selection changes to a window that is going away.
@@ -89,6 +75,7 @@ void FolderTree::setRootFolder(const QString &dir)
     if (dir == m_rootFolder)
         return;
     m_rootFolder = dir;
+    watchVolumes(!dir.isEmpty());
     rebuild();
 }
 

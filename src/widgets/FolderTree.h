@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <optional>
+
 #include <functional>
 
 // The contents of one folder as a tree: a root entry for the folder, captioned as asked, and
@@ -98,13 +100,15 @@ private:
     void watchSelection();
     void updateWatches();
     void folderChanged(const QString &folder);
+    void watchVolumes(bool on);
     void checkVolumes();
 
     QString m_rootFolder;
     QString m_caption;
     QString m_maskText;
     ::FileMask m_mask;
-    QCollator m_collator; // the order of entries, see comesBefore
+    std::optional<QCollator> m_collator; // the order of entries, see comesBefore; made when first used
+    const QCollator &collator();
     QPointer<QMenu> m_popupMenu;
     int m_quiet = 0;
     bool m_firstSelection = true;

@@ -11,6 +11,21 @@
 
 using namespace FolderTreeParts;
 
+// By the user's language: the interface's own, Polish, when the system names none. Made when
+// the first folder is listed: opening the language's collation is a good part of a start.
+const QCollator &FolderTree::collator()
+{
+    if (!m_collator) {
+        QLocale locale = QLocale::system();
+        if (locale.language() == QLocale::C)
+            locale = QLocale(QLocale::Polish, QLocale::Poland);
+        m_collator.emplace(locale);
+        m_collator->setNumericMode(true);
+        m_collator->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+    return *m_collator;
+}
+
 QTreeWidgetItem *FolderTree::newEntry(const QString &path, const QString &name, bool isFolder, bool link)
 {
     auto *item = new TreeEntry(name, isFolder, link);
@@ -51,7 +66,7 @@ void FolderTree::listChildren(QTreeWidgetItem *item)
         std::vector<Found> found;
         readFolder(path, [&](const char *name, qsizetype length, bool isFolder, bool link) {
             QString text = QFile::decodeName(QByteArray::fromRawData(name, length));
-            QCollatorSortKey key = m_collator.sortKey(text);
+            QCollatorSortKey key = collator().sortKey(text);
             const size_t hash = entryHash(name, length, isFolder, link);
             found.push_back({std::move(text), isFolder, link, hash, std::move(key)});
             return true;
@@ -145,7 +160,7 @@ bool FolderTree::updateChildren(QTreeWidgetItem *item)
             const std::pair<size_t, TreeEntry *> unset(entry->hash, nullptr);
             std::lower_bound(hashes.begin(), hashes.end(), unset)->second = child;
             const auto before = [&](const TreeEntry *e) {
-                return comesBefore(m_collator, e->folder, e->name, child->folder, child->name);
+                return comesBefore(collator(), e->folder, e->name, child->folder, child->name);
             };
             listing.entries.insert(
                 std::partition_point(listing.entries.begin(), listing.entries.end(), before), child);
@@ -168,7 +183,7 @@ void FolderTree::insertSorted(QTreeWidgetItem *folder, QTreeWidgetItem *entry)
     while (low < high) {
         const int middle = low + (high - low) / 2;
         const TreeEntry *child = entryOf(folder->child(middle));
-        if (comesBefore(m_collator, child->folder, child->name, added->folder, added->name))
+        if (comesBefore(collator(), child->folder, child->name, added->folder, added->name))
             low = middle + 1;
         else
             high = middle;

@@ -78,12 +78,35 @@ void FolderTree::folderChanged(const QString &folder)
     watchSelection();
 }
 
-void FolderTree::checkVolumes()
+namespace {
+
+QStringList mountedVolumeRoots()
 {
     QStringList volumes;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
         volumes << volume.rootPath();
     volumes.sort();
+    return volumes;
+}
+
+} // namespace
+
+// Drives and media come and go: while the tree has a folder to show (on a drive that may be
+// there or not), a look at the mounted volumes now and then stands in for the system's device
+// notices.
+void FolderTree::watchVolumes(bool on)
+{
+    if (!on) {
+        m_volumeCheck.stop();
+    } else if (!m_volumeCheck.isActive()) {
+        m_volumes = mountedVolumeRoots();
+        m_volumeCheck.start();
+    }
+}
+
+void FolderTree::checkVolumes()
+{
+    const QStringList volumes = mountedVolumeRoots();
     if (volumes == m_volumes)
         return;
     m_volumes = volumes;
