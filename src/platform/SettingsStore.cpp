@@ -144,6 +144,17 @@ bool SettingsKey::setValue(const QString &name, const QString &data)
 // the store back when anything changed. Keeps this key's values as found.
 bool SettingsKey::update(const QString *name, const QString *data)
 {
+    // Opening a key that is there changes nothing, and needs no lock (whose file Qt writes
+    // through to the disk): the store is only ever replaced whole, so it reads whole.
+    if (!name) {
+        bool readable = false;
+        const QList<Key> keys = readStore(m_storeFile, &readable);
+        const auto key = findNamed(keys, m_path, keyName);
+        if (readable && key != keys.end()) {
+            m_values = key->values;
+            return true;
+        }
+    }
     // Which discs the user prepared is theirs alone: the folder is made private, the store too.
     const QString folder = QFileInfo(m_storeFile).absolutePath();
     // Another copy may make it at the same moment: what counts is that it is there.

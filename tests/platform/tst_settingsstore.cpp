@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QLockFile>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@ private slots:
     void storesSetAsideInOneSecondKeepTheirOwnNames();
     void lockThatIsNoFileIsNotWaitedOn_data();
     void lockThatIsNoFileIsNotWaitedOn();
+    void readingWaitsForNoWriter();
     void twoProcessesLoseNothing();
 
 private:
@@ -212,6 +214,21 @@ void TestSettingsStore::lockThatIsNoFileIsNotWaitedOn()
     QVERIFY(special.make(kind, storeFile() + ".lock"));
     const bool recorded = returnsAtOnce([&] { return SettingsKey("K", storeFile()).setValue("v", "1"); });
     QVERIFY(!recorded);
+}
+
+// The store is replaced whole, so a key that is there reads while another copy of the program
+// holds the lock to write.
+void TestSettingsStore::readingWaitsForNoWriter()
+{
+    QVERIFY(SettingsKey("K", storeFile()).setValue("v", "1"));
+    QLockFile writer(storeFile() + ".lock");
+    QVERIFY(writer.tryLock(0));
+    std::optional<QString> value;
+    QVERIFY(returnsAtOnce([&] {
+        value = SettingsKey("k", storeFile()).value("V");
+        return true;
+    }));
+    QCOMPARE(value, std::optional<QString>("1"));
 }
 
 void TestSettingsStore::twoProcessesLoseNothing()
