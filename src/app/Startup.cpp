@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 bool setUpApplication(QCoreApplication &app)
@@ -63,9 +64,11 @@ AboutWindow *PelmoraWindows::about()
     return m_about.get();
 }
 
+// What an interrupted preview left behind is put back as soon as the event loop runs, so that
+// the window is drawn first and the report stands over it.
 void PelmoraWindows::showMain()
 {
     centreOnScreen(main.get());
     main->show();
-    main->restoreAfterInterruption();
+    QTimer::singleShot(0, main.get(), [window = main.get()] { window->restoreAfterInterruption(); });
 }

@@ -27,7 +27,8 @@ struct PelmoraWindows
     TipsWindow *tips();
     AboutWindow *about();
 
-    // Shows the main window centred on its screen.
+    // Shows the main window centred on its screen; once the event loop runs, puts back what an
+    // interrupted preview left behind.
     void showMain();
 
 private:

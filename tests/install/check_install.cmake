@@ -10,7 +10,7 @@ endif()
 set(expected
   usr/bin/pelmora
   usr/bin/pelmora-cli
-  usr/lib/pelmora/pelmora-network.so
+  usr/lib/pelmora/modules/pelmora-network.so
   usr/share/pelmora/porady.dat
   usr/share/pelmora/help/pelmora.html
   usr/share/applications/pelmora.desktop
