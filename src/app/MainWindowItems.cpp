@@ -73,7 +73,10 @@ void MainWindow::showSelectedItem()
     m_itemNameCaption->adjustSize();
     m_itemFileCaption->setText(QStringLiteral("Plik:"));
     m_itemFileCaption->adjustSize();
-    m_fileMissingLabel->setVisible(!discFileExists(dataFolder(), commandProgram(row->text(1), dataFolder())));
+    const bool missing = !discFileExists(dataFolder(), commandProgram(row->text(1), dataFolder()));
+    if (missing)
+        m_fileMissingLabel->adjustSize();
+    m_fileMissingLabel->setVisible(missing);
 }
 
 void MainWindow::itemSelectionChanged()

@@ -133,14 +133,15 @@ void MainWindow::setupLayout()
     m_itemNameCaption = label(m_itemsGroup, "Label1", 16, 288);
     m_itemNameLabel = label(m_itemsGroup, "l_NazwaPoz", 24, 304);
     m_itemFileCaption = label(m_itemsGroup, "Label15", 16, 320);
-    m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", 40, 320, Texts::fileMissing);
+    // Sized when shown (showSelectedItem): measuring its bold text was a good part of the
+    // window's start.
+    m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", 40, 320, Texts::fileMissing, 0, 0);
     QFont bold = m_fileMissingLabel->font();
     bold.setBold(true);
     m_fileMissingLabel->setFont(bold);
     QPalette red = m_fileMissingLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red); // in every state, as the label is shown
     m_fileMissingLabel->setPalette(red);
-    m_fileMissingLabel->adjustSize();
     m_fileMissingLabel->hide();
     m_itemFileLabel = make<PathLabel>(m_itemsGroup, "l_Plik", 16, 336, 249, 17);
     m_itemFileLabel->setAutoFillBackground(false);

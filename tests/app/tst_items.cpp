@@ -343,7 +343,9 @@ void TestItems::missingFilesAreFlagged()
     }
     QVERIFY(QFile::remove(m_folder + "setup.exe"));
     selectRow(0);
-    QVERIFY(named<QLabel>(f, "l_NotExists")->isVisibleTo(&f));
+    const QLabel *notThere = named<QLabel>(f, "l_NotExists");
+    QVERIFY(notThere->isVisibleTo(&f));
+    QCOMPARE(notThere->size(), notThere->sizeHint()); // its whole text
 }
 
 void TestItems::sortingANewMenuMarksIt()
