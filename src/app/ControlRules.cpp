@@ -12,7 +12,8 @@ ControlStates controlStates(const WindowState &s)
     c.saveShown = s.saveInsteadOfCreate;
     c.create = free && s.folderThere && s.hasContent;
     c.save = s.panel != OpenPanel::Item && s.modified;
-    c.refresh = free && s.modified;
+    // Refresh reads the file: without one it has nothing to do.
+    c.refresh = free && s.modified && s.fileOnDisc;
     c.autoStart = free && s.folderTaken;
     c.folderArea = s.folderTaken;
     c.folderTree = free && s.folderTaken;

@@ -2,6 +2,7 @@
 
 #include "core/MenuDocument.h"
 
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -13,14 +14,26 @@ class LabelDelegate : public QStyledItemDelegate
 
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        m_editor = editor;
+        return editor;
+    }
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
         QStyledItemDelegate::setModelData(editor, model, index);
         emit edited(index.row());
     }
+    // The editor of the rename in progress, if any (it may already be closing).
+    QWidget *openEditor() const { return m_editor; }
 
 signals:
     void edited(int row) const;
+
+private:
+    mutable QPointer<QWidget> m_editor;
 };
 
 // The file column cannot be edited.
@@ -44,6 +57,17 @@ class ItemListView : public QTreeWidget
 
 public:
     using QTreeWidget::QTreeWidget;
+    // A rename still open is taken as Enter would take it, before a command acts on the list.
+    void commitOpenEdit()
+    {
+        if (state() != EditingState)
+            return;
+        const auto *labels = qobject_cast<LabelDelegate *>(itemDelegateForColumn(0));
+        if (QWidget *editor = labels ? labels->openEditor() : nullptr) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
     {
         const int across = horizontalScrollBar()->value();

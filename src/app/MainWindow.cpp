@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "widgets/AltKeyFilter.h"
 #include "widgets/PathLabel.h"
 #include "widgets/FolderEdit.h"
 #include "widgets/FolderTree.h"
@@ -45,6 +46,7 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
                    | Qt::WindowCloseButtonHint);
     setupLayout();
     connectHandlers();
+    qApp->installEventFilter(new AltKeyFilter(this)); // an access key never types into a field
     resetToNewMenu();
 }
 
@@ -63,43 +65,50 @@ void MainWindow::setSideWindows(std::function<QWidget *()> tips, std::function<Q
 
 void MainWindow::connectHandlers()
 {
-    connect(m_closeButton, &QToolButton::clicked, this, &MainWindow::closeWindow);
-    connect(m_helpButton, &QToolButton::clicked, this, &MainWindow::showHelp);
-    connect(m_tipsButton, &QToolButton::clicked, this, &MainWindow::showTips);
-    connect(m_aboutButton, &QToolButton::clicked, this, &MainWindow::showAbout);
-    connect(m_createButton, &QToolButton::clicked, this, &MainWindow::createMenuFile);
-    connect(m_saveButton, &QToolButton::clicked, this, &MainWindow::save);
-    connect(m_menuButton, &QToolButton::clicked, this, &MainWindow::showFileMenu);
-    connect(m_refreshButton, &QPushButton::clicked, this, &MainWindow::refresh);
+    // Each command starts from confirmed input (settlePendingInput): what the user typed and
+    // did not confirm is taken first, or the command does not run.
+    const auto on = [this](QAbstractButton *button, Pending pending, void (MainWindow::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, command(pending, button, handler));
+    };
+    on(m_closeButton, Pending::Editors, &MainWindow::closeWindow);
+    on(m_helpButton, Pending::Editors, &MainWindow::showHelp);
+    on(m_tipsButton, Pending::Editors, &MainWindow::showTips);
+    on(m_aboutButton, Pending::Editors, &MainWindow::showAbout);
+    on(m_createButton, Pending::FolderWrite, &MainWindow::createMenuFile);
+    on(m_saveButton, Pending::FolderWrite, &MainWindow::save);
+    on(m_menuButton, Pending::Editors, &MainWindow::showFileMenu);
+    on(m_refreshButton, Pending::FolderWrite, &MainWindow::refresh);
+    on(m_addButton, Pending::Folder, &MainWindow::openNewItemPanel);
+    on(m_openFileButton, Pending::Folder, &MainWindow::openMenuFileOnDesktop);
+    on(m_deleteFileButton, Pending::FolderWrite, &MainWindow::deleteMenuFile);
+    on(m_recentFoldersButton, Pending::Editors, &MainWindow::showRecentFolders);
+    on(m_previewButton, Pending::FolderWrite, &MainWindow::previewOnDrive);
+    on(m_editButton, Pending::Folder, &MainWindow::openEditItemPanel);
+    on(m_removeButton, Pending::Folder, &MainWindow::removeSelectedItem);
+    on(m_autoStartButton, Pending::Folder, &MainWindow::openAutoStartPanel);
+    connect(m_addToMenuAction, &QAction::triggered, this, command(Pending::Folder, m_addButton, &MainWindow::openNewItemPanel));
+    connect(m_setAsAutoStartAction, &QAction::triggered, this,
+            command(Pending::Folder, nullptr, &MainWindow::setSelectedAsAutoStart));
+    connect(m_runAction, &QAction::triggered, this, command(Pending::Folder, nullptr, &MainWindow::runSelectedProgram));
     connect(m_folderEdit, &FolderEdit::confirmed, this, &MainWindow::folderConfirmed);
     connect(m_folderTree, &FolderTree::selectedEntryChanged, this, &MainWindow::treeSelectionChanged);
     connect(m_folderTree, &FolderTree::entryDoubleClicked, this, &MainWindow::treeEntryDoubleClicked);
     connect(m_folderTree, &FolderTree::keyPressed, this, &MainWindow::treeKeyPressed);
     connect(m_programsOnlyBox, &QCheckBox::clicked, this, &MainWindow::programsOnlyToggled);
-    connect(m_addButton, &QPushButton::clicked, this, &MainWindow::openNewItemPanel);
-    connect(m_addToMenuAction, &QAction::triggered, this, &MainWindow::openNewItemPanel);
-    connect(m_setAsAutoStartAction, &QAction::triggered, this,
-            &MainWindow::setSelectedAsAutoStart);
-    connect(m_openFileButton, &QPushButton::clicked, this, &MainWindow::openMenuFileOnDesktop);
-    connect(m_deleteFileButton, &QPushButton::clicked, this, &MainWindow::deleteMenuFile);
-    connect(m_runAction, &QAction::triggered, this, &MainWindow::runSelectedProgram);
-    connect(m_recentFoldersButton, &QToolButton::clicked, this, &MainWindow::showRecentFolders);
-    connect(m_previewButton, &QPushButton::clicked, this, &MainWindow::previewOnDrive);
     for (QWidget *drive : std::initializer_list<QWidget *>{m_driveFrame, m_drivePicture, m_driveLabel})
         connect(drive, &QWidget::customContextMenuRequested, this, [this, drive](const QPoint &at) {
+            if (!settlePendingInput(Pending::Folder) || !m_driveMenuAttached)
+                return;
             fillDriveMenu();
             m_driveMenu->popup(drive->mapToGlobal(at));
         });
     connect(m_itemList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::itemSelectionChanged);
     connect(m_itemList, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openEditItemPanel);
-    connect(m_editButton, &QPushButton::clicked, this, &MainWindow::openEditItemPanel);
-    connect(m_removeButton, &QPushButton::clicked, this, &MainWindow::removeSelectedItem);
     connect(m_sortBox, &QCheckBox::clicked, this, &MainWindow::sortingToggled);
     connect(static_cast<LabelDelegate *>(m_itemList->itemDelegateForColumn(0)), &LabelDelegate::edited, this,
             [this](int row) { itemRenamed(m_itemList->topLevelItem(row)); });
     m_itemList->installEventFilter(this);
     connect(m_labelEdit, &QLineEdit::textChanged, this, &MainWindow::labelEdited);
-    connect(m_autoStartButton, &QToolButton::clicked, this, &MainWindow::openAutoStartPanel);
     for (QWidget *w : {static_cast<QWidget *>(m_folderEdit), static_cast<QWidget *>(m_programsOnlyBox),
                        static_cast<QWidget *>(m_sortBox)})
         w->installEventFilter(this);
@@ -112,14 +121,18 @@ void MainWindow::connectHandlers()
                 command();
         });
     };
+    // Save, or Create while the menu has no file yet: whichever the window offers once the
+    // input is taken.
     shortcut(QKeySequence::Save, [this] {
+        if (!settlePendingInput(Pending::FolderWrite))
+            return;
         if (m_saveButton->isVisible() && m_saveButton->isEnabled())
             save();
         else if (m_createButton->isVisible() && m_createButton->isEnabled())
             createMenuFile();
     });
-    shortcut(QKeySequence::New, [this] { newMenu(); });
-    shortcut(QKeySequence::Open, [this] { openMenu(); });
+    shortcut(QKeySequence::New, command(Pending::Editors, nullptr, &MainWindow::newMenu));
+    shortcut(QKeySequence::Open, command(Pending::Editors, nullptr, &MainWindow::openMenu));
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_F4), [this] { close(); });
 }
@@ -182,6 +195,8 @@ void MainWindow::closeWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A rename still open is an edit like any other: asked about below.
+    static_cast<ItemListView *>(m_itemList)->commitOpenEdit();
     // An open panel is cancelled first, as its Anuluj would; then the menu's changes are offered.
     if (m_openPanel == OpenPanel::Item)
         cancelItem();

@@ -89,6 +89,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What a command asks of input the user has typed and not yet confirmed. Every command
+    // takes an open rename first; those that act on the data folder also take a folder typed
+    // in its edit, as Enter would.
+    enum class Pending {
+        Editors,     // commit open editors only (close, New, Open, help, tips, about)
+        Folder,      // and take a typed folder; the command then acts in it
+        FolderWrite, // and take a typed folder; a command that writes stops when it changed
+    };
+    // False when the command must not run: the user cancelled, the typed text names no
+    // folder, or (FolderWrite) another menu now stands in the window.
+    bool settlePendingInput(Pending pending);
+    // Runs command from confirmed input while control (if any) still offers it.
+    void runCommand(Pending pending, QWidget *control, void (MainWindow::*command)());
+    // The slot a control's signal runs: the command through runCommand.
+    std::function<void()> command(Pending pending, QWidget *control, void (MainWindow::*handler)());
+
     bool fileOnDisc() const;
     bool documentHasContent() const;
 
@@ -157,6 +173,8 @@ private:
     void updateControls();
     void applyControls(const WindowState &state);
     void markChanged();
+    // The findings of the disc check follow the menu while their window is up.
+    void refreshDiscCheck();
 
     // Left button bar
     QFrame *m_buttonBar;
@@ -201,7 +219,11 @@ private:
     void setupLayout();
     void connectHandlers();
     void writeProgramEntry();
-    bool writeMenuFile();
+    enum class WriteResult { Written, Failed, Cancelled };
+    WriteResult writeMenuFile();
+    // Characters the menu file cannot hold are named to the user first: true to write them as
+    // "?", false to go back.
+    bool acceptUnwritableCharacters();
     // Whether the taken folder is still there: nothing is written outside it.
     bool folderStillThere() const;
     void takeFolder();

@@ -28,17 +28,18 @@ void MainWindow::showFileMenu()
 {
     m_fileMenu->clear();
     m_fileMenu->addAction(ownIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
-                       this, &MainWindow::newMenu)
+                       this, command(Pending::Editors, nullptr, &MainWindow::newMenu))
         ->setObjectName(QStringLiteral("Nowe1"));
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(ownIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
-                       this, &MainWindow::openMenu);
+                       this, command(Pending::Editors, nullptr, &MainWindow::openMenu));
     QAction *check =
-        m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this, &MainWindow::showDiscCheck);
+        m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this,
+                              command(Pending::Folder, nullptr, &MainWindow::showDiscCheck));
     check->setObjectName(QStringLiteral("Sprawdzplyte1"));
     check->setEnabled(!dataFolder().isEmpty()); // while a folder is taken
     QAction *image = m_fileMenu->addAction(QStringLiteral("Utwórz obraz płyty (ISO)..."), this,
-                                        &MainWindow::makeDiscImage);
+                              command(Pending::Folder, nullptr, &MainWindow::makeDiscImage));
     image->setObjectName(QStringLiteral("Obrazplyty1"));
     image->setEnabled(!dataFolder().isEmpty());
     QAction *separator = m_fileMenu->addSeparator();
@@ -48,6 +49,8 @@ void MainWindow::showFileMenu()
     for (const QString &path : RecentList(RecentList::filesKey).entries()) {
         if (QFileInfo(path).isFile())
             recent->addAction(path, this, [this, path] {
+                if (!settlePendingInput(Pending::Editors))
+                    return;
                 openMenuFile(path);
                 m_folderTree->setFocus();
             });
@@ -104,8 +107,27 @@ void MainWindow::openMenu()
     m_folderTree->setFocus();
 }
 
+// While the findings window is up it shows the menu as it is: a finding leads only to what is
+// still there.
+void MainWindow::refreshDiscCheck()
+{
+    if (!m_check || !m_check->isVisible())
+        return;
+    if (dataFolder().isEmpty()) {
+        m_check->close();
+        return;
+    }
+    const QList<DiscFinding> findings = checkDisc(document(), dataFolder());
+    if (findings.isEmpty())
+        m_check->close();
+    else
+        m_check->setFindings(findings);
+}
+
 void MainWindow::showDiscCheck()
 {
+    if (dataFolder().isEmpty())
+        return;
     const QList<DiscFinding> findings = checkDisc(document(), dataFolder());
     if (findings.isEmpty()) {
         if (m_check)
@@ -168,4 +190,5 @@ void MainWindow::refresh()
         return;
     if (readMenuFile(autorunPath(dataFolder())))
         m_document.modified = false;
+    updateControls();
 }

@@ -9,6 +9,7 @@
 #include "core/AtomicFile.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/DiscCheck.h"
 #include "core/DiscPath.h"
 #include "platform/Messages.h"
 #include "widgets/PathLabel.h"
@@ -133,6 +134,7 @@ void MainWindow::applyControls(const WindowState &state)
     m_driveMenuHint->setVisible(c.driveMenu);
     if (c.driveMenu != m_driveMenuAttached)
         setDriveMenuAttached(c.driveMenu);
+    refreshDiscCheck();
 }
 
 // Asked after every keystroke in the label: the state is gathered once.
@@ -145,9 +147,11 @@ void MainWindow::markChanged()
     applyControls(state);
 }
 
+// A folder removed after it was taken keeps its edits unsaved: closing still asks.
 bool MainWindow::hasUnsavedChanges() const
 {
-    return m_edited && isFolder(dataFolder()) && (m_document.modified || (!fileOnDisc() && documentHasContent()));
+    return m_edited && !dataFolder().isEmpty()
+        && (m_document.modified || (!fileOnDisc() && documentHasContent()));
 }
 
 bool MainWindow::saveChangesFirst(bool unsaved, const QString &question)
@@ -180,7 +184,9 @@ void MainWindow::setLabelByProgram(const QString &label)
 
 void MainWindow::dropAutoStartOutside(const QString &folder)
 {
-    if (!m_document.autoStartProgram.isEmpty() && !discFileExists(folder, m_document.autoStartProgram))
+    // A program with arguments ("setup.exe /auto") stays when the folder holds the program.
+    if (!m_document.autoStartProgram.isEmpty()
+        && !discFileExists(folder, commandProgram(m_document.autoStartProgram, folder)))
         m_document.autoStartProgram.clear();
     if (!m_document.iconFile.isEmpty() && !discFileExists(folder, m_document.iconFile)) {
         m_document.iconFile.clear();
@@ -257,7 +263,10 @@ void MainWindow::generalError(const QString &text)
 
 void MainWindow::greyFolderArea(const QString &caption)
 {
-    setTextColour(m_folderTree, QPalette::Text, QColor(192, 192, 192));
+    // The whole tree is silver, its branch arrows too (drawn in the window or button text
+    // colour, which would otherwise come red from the group).
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        setTextColour(m_folderTree, role, QColor(192, 192, 192));
     setTextColour(m_contentsGroup, QPalette::WindowText, QColor(255, 0, 0));
     // Only the group's caption is red: its controls are greyed as every disabled control is.
     for (QWidget *w :
@@ -283,6 +292,7 @@ void MainWindow::takeFolder()
 
 void MainWindow::folderConfirmed()
 {
+    static_cast<ItemListView *>(m_itemList)->commitOpenEdit();
     QString folder = m_folderEdit->text();
     const bool exists = isFolder(folder) && !isLoading();
     if (exists && !folder.endsWith(QLatin1Char('/')))
@@ -314,12 +324,16 @@ void MainWindow::folderConfirmed()
         m_driveLabel->setText(m_labelEdit->text());
         m_folderTree->setRootCaption(m_labelEdit->text());
         // A file declined leaves Save or Create standing as it was.
-        if (!fileOnDisc())
+        if (!fileOnDisc()) {
             m_saveInsteadOfCreate = false;
-        else if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
-                                          Messages::Buttons::YesNo, Messages::Icon::Question)
-                 == Messages::Answer::Yes)
-            readMenuFile(autorunPath(folder));
+        } else {
+            m_document.modified = false; // Save and Refresh are off while the question is up
+            updateControls();
+            if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
+                                         Messages::Buttons::YesNo, Messages::Icon::Question)
+                == Messages::Answer::Yes)
+                readMenuFile(autorunPath(folder));
+        }
         m_document.modified = false;
         m_edited = false;
         updateControls();

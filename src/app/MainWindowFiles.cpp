@@ -55,8 +55,10 @@ void MainWindow::deleteMenuFile()
                            "zapisem lub z takiego gdzie zapis jest niemożliwy ???"),
             Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
     m_saveInsteadOfCreate = fileOnDisc();
-    if (!m_saveInsteadOfCreate)
+    if (!m_saveInsteadOfCreate) {
         clearItems();
+        m_document.modified = false; // no file left to differ from
+    }
     updateControls();
     m_folderTree->setFocus();
 }

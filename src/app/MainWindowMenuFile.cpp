@@ -8,6 +8,7 @@
 #include "core/AtomicFile.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/DiscCheck.h"
 #include "core/DiscPath.h"
 #include "platform/Messages.h"
 #include "widgets/PathLabel.h"
@@ -122,11 +123,33 @@ void MainWindow::fillFromMenuFile(const AutorunContent &content, const QString &
     recordFile(path);
 }
 
-// Writes the document; false (after telling the user) when the file could not be written.
-bool MainWindow::writeMenuFile()
+// Characters outside the code page would reach the disc as "?" while the window shows them:
+// the user hears which, and chooses.
+bool MainWindow::acceptUnwritableCharacters()
 {
+    const QString lost = unwritableCharacters(m_document);
+    if (lost.isEmpty())
+        return true;
+    QStringList shown;
+    for (const char32_t c : lost.toUcs4())
+        shown << QStringLiteral("„") + QString::fromUcs4(&c, 1) + QStringLiteral("”");
+    return m_services.messages.show(this, Texts::askUnwritable.arg(shown.join(QStringLiteral(", "))),
+                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+        == Messages::Answer::Yes;
+}
+
+// Writes the document, after telling the user when it could not be written.
+MainWindow::WriteResult MainWindow::writeMenuFile()
+{
+    if (!folderStillThere()) {
+        m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
+                                 Messages::Icon::Error);
+        return WriteResult::Failed;
+    }
+    if (!acceptUnwritableCharacters())
+        return WriteResult::Cancelled;
     QStringList verbs;
-    if (folderStillThere() && writeAutorunFile(document(), nullptr, &verbs)) {
+    if (writeAutorunFile(document(), nullptr, &verbs)) {
         // The entries now stand under these verbs, which a default verb kept names.
         for (int i = 0; i < m_itemList->topLevelItemCount() && i < verbs.size(); ++i) {
             m_document.items[i].verb = verbs[i];
@@ -134,19 +157,27 @@ bool MainWindow::writeMenuFile()
         }
         m_edited = false;
         m_document.autorunSection = true;
-        return true;
+        m_document.modified = false;
+        // The menu is now the file's, whatever was declined before: its commands are offered.
+        m_menuFromFile = true;
+        m_saveInsteadOfCreate = true;
+        // Anuluj of the auto-start panel beside which Save was clicked returns to what was saved.
+        if (m_openPanel == OpenPanel::AutoStart)
+            m_choiceBeforePanel = {{m_document.autoStartProgram, m_document.iconFile, m_document.iconIndex},
+                                   false, false};
+        return WriteResult::Written;
     }
     m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
                              Messages::Icon::Error);
-    return false;
+    return WriteResult::Failed;
 }
 
 void MainWindow::createMenuFile()
 {
     const QString folder = dataFolder();
-    if (!folderStillThere())
-        return;
-    if (!discFileExists(folder, m_document.autoStartProgram) || !discFileExists(folder, m_document.iconFile)) {
+    const QString program = commandProgram(m_document.autoStartProgram, folder);
+    if (folderStillThere()
+        && (!discFileExists(folder, program) || !discFileExists(folder, m_document.iconFile))) {
         switch (m_services.messages.show(this, Texts::askMissingAutorun, Texts::captionWarning,
                                          Messages::Buttons::YesNoCancel, Messages::Icon::Warning)) {
         case Messages::Answer::Yes:
@@ -160,26 +191,23 @@ void MainWindow::createMenuFile()
             return;
         }
     }
-    const bool written = writeMenuFile();
+    const WriteResult result = writeMenuFile();
+    if (result == WriteResult::Cancelled || !folderStillThere())
+        return;
     // Save takes Create's place even when the file could not be written: the message said so.
     m_menuFromFile = true;
     m_saveInsteadOfCreate = true;
-    if (written)
-        m_document.modified = false;
     updateControls();
-    if (recordFile(autorunPath(folder)) && written)
+    if (recordFile(autorunPath(folder)) && result == WriteResult::Written)
         m_services.messages.show(this, Texts::created, Texts::captionCreated, Messages::Buttons::Ok,
                                  Messages::Icon::Information);
 }
 
+// Edits that never reached the disc stay marked, so Refresh, Preview and closing still warn.
 void MainWindow::save()
 {
-    if (!folderStillThere())
-        return;
-    const bool written = writeMenuFile();
-    // Edits that never reached the disc stay marked, so Refresh and Preview still warn.
-    if (written)
-        m_document.modified = false;
+    const WriteResult result = writeMenuFile();
     updateControls();
-    recordFile(autorunPath(dataFolder()));
+    if (result != WriteResult::Cancelled && folderStillThere())
+        recordFile(autorunPath(dataFolder()));
 }

@@ -38,6 +38,14 @@ inline const QString created = QStringLiteral(
     "wyświetlanych komunikatów).");
 inline const QString askSaveChanges = QStringLiteral(
     "W tworzonym menu wprowadzono zmiany, które nie zostały zapisane.\r\rCzy chcesz je teraz zapisać ???");
+inline const QString askUnwritable = QStringLiteral(
+    "Plik autorun.inf zapisuje się w stronie kodowej Windows, której brakuje tych znaków: %1.\r"
+    "Windows pokaże w ich miejscu znak „?”.\r\rCzy zapisać menu ze znakami „?” ???\r"
+    "(NIE wraca do edycji, nic nie zostanie zapisane)");
+// A command met a folder typed but not confirmed that names no folder.
+inline const QString typedFolderMissing = QStringLiteral(
+    "Wpisany folder nie istnieje:\r%1\r\rPolecenie nie zostało wykonane; pole pokazuje z powrotem "
+    "folder, z którym pracujesz.");
 // The general error report when the settings store refuses a value.
 inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
 inline const QString cannotOpenFile = QStringLiteral("Cannot open file %1");

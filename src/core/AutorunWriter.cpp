@@ -1,6 +1,7 @@
 #include "core/AutorunWriter.h"
 
 #include "core/AtomicFile.h"
+#include "core/CodePage.h"
 #include "core/DiscPath.h"
 #include "core/KeptLines.h"
 #include "core/ProfileFile.h"
@@ -15,6 +16,27 @@ QString autorunPath(const QString &dataFolder)
 bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error)
 {
     return writeFileAtomically(path, autorunBytes(lines), error);
+}
+
+QString unwritableCharacters(const MenuDocument &doc)
+{
+    const CodePage &page = CodePage::system();
+    QString lost;
+    const auto gather = [&](const QString &text) {
+        for (const char32_t c : page.lostCharacters(text).toUcs4()) {
+            const QString one = QString::fromUcs4(&c, 1);
+            if (!lost.contains(one))
+                lost += one;
+        }
+    };
+    gather(doc.discLabel);
+    gather(doc.autoStartProgram);
+    gather(doc.iconFile);
+    for (const MenuItem &item : doc.items) {
+        gather(item.label);
+        gather(item.file);
+    }
+    return lost;
 }
 
 bool writeAutorunFile(const MenuDocument &doc, QString *error, QStringList *verbs)

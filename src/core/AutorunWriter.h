@@ -15,6 +15,10 @@ QString autorunPath(const QString &dataFolder);
 // as it was and error (when given) says why.
 bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 
+// The characters of what doc writes (label, program, icon file, entries) that the code page
+// cannot hold and that would be written as "?", each once, in order.
+QString unwritableCharacters(const MenuDocument &doc);
+
 // Writes doc as autorunPath(doc.dataFolder), keeping what Pelmora does not edit of the file
 // there (see autorunBytesKeeping). A file there that cannot be read is left alone: false.
 // verbs (when given) receives the verb each item was written under, which the items read

@@ -1,5 +1,7 @@
 #include "core/CodePage.h"
 
+#include <QList>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -80,6 +82,19 @@ QByteArray CodePage::encode(QStringView text) const
     }
     bytes.truncate(out - bytes.constData());
     return bytes;
+}
+
+QString CodePage::lostCharacters(QStringView text) const
+{
+    if (holds(text))
+        return {};
+    QString lost;
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!holds(one) && !lost.contains(one))
+            lost += one;
+    }
+    return lost;
 }
 
 bool CodePage::holds(QStringView text) const

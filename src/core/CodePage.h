@@ -23,6 +23,8 @@ public:
     QByteArray encode(QStringView text) const;
     // Whether text comes back from encode() and decode() as it was.
     bool holds(QStringView text) const;
+    // The characters of text the page cannot hold, each once, in the order they come.
+    QString lostCharacters(QStringView text) const;
 
 private:
     QByteArray m_name;

@@ -114,22 +114,6 @@ QString quoted(const QString &text)
     return QStringLiteral("„%1”").arg(text);
 }
 
-// The characters of text the code page cannot hold, each once, in order.
-QString lostCharacters(const QString &text)
-{
-    const CodePage &page = CodePage::system();
-    if (page.holds(text))
-        return {};
-    QString lost;
-    const QList<uint> chars = text.toUcs4();
-    for (const uint c : chars) {
-        const QString one = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
-        if (page.decode(page.encode(one)) != one && !lost.contains(one))
-            lost += one;
-    }
-    return lost;
-}
-
 // A caption as the menu shows it: "&" marks the access key, "&&" stands for "&".
 QString shownCaption(const QString &caption)
 {
@@ -193,7 +177,7 @@ public:
 
     void codePage(const QString &text, const QString &key, int item = -1)
     {
-        const QString lost = lostCharacters(text);
+        const QString lost = CodePage::system().lostCharacters(text);
         if (lost.isEmpty())
             return;
         warning(QStringLiteral("codepage"), key,

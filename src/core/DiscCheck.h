@@ -16,6 +16,12 @@ struct DiscFinding
                        // or "shell\NNNNN"; empty for the file as a whole
     QString message;   // for the user, in Polish
     int item = -1;     // the entry concerned, -1 when none
+
+    bool operator==(const DiscFinding &o) const
+    {
+        return code == o.code && severity == o.severity && key == o.key && message == o.message
+            && item == o.item;
+    }
 };
 
 // Checks doc against the files of dataFolder (a native path ending with the separator). The

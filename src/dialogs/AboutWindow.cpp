@@ -34,8 +34,10 @@ const QString contactHint = QStringLiteral("Jeżeli masz jakieś uwagi/propozycj
 
 QLabel *label(QWidget *parent, const char *name, const QString &text = {})
 {
-    auto *l = new QLabel(text, parent);
+    auto *l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText); // texts from the update server among them
+    l->setText(text);
     l->adjustSize();
     return l;
 }
@@ -79,10 +81,11 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
 {
     setObjectName(QStringLiteral("TF_About"));
     setWindowTitle(QStringLiteral("O programie ..."));
-    // A dialog modal to the program: no minimise or maximise button, so the window manager
-    // offers nothing that would leave the main window waiting for it.
+    // A dialog modal to the main window (the tips window stays usable): no minimise or
+    // maximise button, so the window manager offers nothing that would leave the main window
+    // waiting for it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setWindowModality(Qt::ApplicationModal);
+    setWindowModality(Qt::WindowModal);
     setFont(windowFont());
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -113,6 +116,8 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
     m_donationButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/wsparcie.png")));
     m_donationButton->setToolTip(QStringLiteral("Wesprzyj mnie finansowo"));
     for (QToolButton *picture : {m_profileButton, m_donationButton}) {
+        // Too small to show a focus frame: the mouse's, as the links beside them.
+        picture->setFocusPolicy(Qt::NoFocus);
         picture->setFixedSize(16, 16);
         picture->setIconSize(QSize(16, 16));
         picture->setCursor(Qt::PointingHandCursor);
@@ -168,6 +173,17 @@ void AboutWindow::openFromServer(const QString &address)
 {
     if (isOpenableAddress(address))
         open(address, Shell::Show::Maximized);
+}
+
+// A window without a parent widget is modal for the windows it stands over (its transient
+// parent); the main window is that parent, so the tips window is left free.
+void AboutWindow::setVisible(bool visible)
+{
+    if (visible && m_mainWindow && m_mainWindow->windowHandle()) {
+        create();
+        windowHandle()->setTransientParent(m_mainWindow->windowHandle());
+    }
+    SideWindow::setVisible(visible);
 }
 
 void AboutWindow::showEvent(QShowEvent *event)

@@ -30,6 +30,9 @@ public:
     int checkTimeLimit() const { return m_checkTimeLimit; }
     void setCheckTimeLimit(int milliseconds) { m_checkTimeLimit = milliseconds; }
 
+    // Shown as the main window's own dialog: modal for it alone.
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;

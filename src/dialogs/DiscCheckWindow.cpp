@@ -30,14 +30,20 @@ DiscCheckWindow::DiscCheckWindow(QWidget *parent)
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(m_findingList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         const int row = m_findingList->row(item);
-        if (row >= 0 && row < m_findings.size())
-            emit findingChosen(m_findings[row]);
+        if (row < 0 || row >= m_findings.size())
+            return;
+        // A copy: leading to the finding may change the menu, and with it the findings.
+        const DiscFinding finding = m_findings[row];
+        emit findingChosen(finding);
     });
 }
 
 void DiscCheckWindow::setFindings(const QList<DiscFinding> &findings)
 {
+    if (findings == m_findings && m_findingList->count() == findings.size())
+        return;
     m_findings = findings;
+    const int current = m_findingList->currentRow(); // kept when the findings are checked again
     m_findingList->clear();
     for (const DiscFinding &finding : findings) {
         const bool error = finding.severity == DiscFinding::Severity::Error;
@@ -47,5 +53,5 @@ void DiscCheckWindow::setFindings(const QList<DiscFinding> &findings)
         row->setToolTip(finding.code);
     }
     if (m_findingList->count() > 0)
-        m_findingList->setCurrentRow(0);
+        m_findingList->setCurrentRow(current >= 0 && current < m_findingList->count() ? current : 0);
 }

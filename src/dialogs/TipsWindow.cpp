@@ -85,6 +85,7 @@ TipsWindow::TipsWindow(const AppServices &services, QWidget *parent)
     for (int i = 0; i < 5; ++i) {
         auto *l = new QLabel(this);
         l->setObjectName(QStringLiteral("l_%1").arg(i + 1));
+        l->setTextFormat(Qt::PlainText); // a tip is text, whatever it holds
         l->move(120, 102 + 16 * i);
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         *lines[i] = l;

@@ -260,13 +260,24 @@ void FolderTree::selectionChanged()
 void FolderTree::keyPressEvent(QKeyEvent *event)
 {
     emit keyPressed(event->key());
+    // Right opens a folder; on a file or an empty folder it would scroll the tree sideways,
+    // taking the names out of view.
+    const QTreeWidgetItem *item = currentItem();
+    if (event->key() == Qt::Key_Right && item && item->childCount() == 0
+        && item->childIndicatorPolicy() != QTreeWidgetItem::ShowIndicator) {
+        event->accept();
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
 }
 
 void FolderTree::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton) {
-        event->accept(); // the menu acts on the entry selected before
+        // The entry under the pointer is the one its menu acts on, as in a file manager.
+        if (QTreeWidgetItem *item = itemAt(event->position().toPoint()))
+            setCurrentItem(item);
+        event->accept();
         return;
     }
     QTreeWidget::mousePressEvent(event);

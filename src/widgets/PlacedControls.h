@@ -27,6 +27,8 @@ inline QLabel *label(QWidget *parent, const char *name, int x, int y, const QStr
                      int h = -1)
 {
     auto *l = make<QLabel>(parent, name, x, y, w, h);
+    // Many show text from a file or the user (a caption, a label): never taken for markup.
+    l->setTextFormat(Qt::PlainText);
     l->setText(text);
     if (w < 0)
         l->adjustSize();

@@ -76,7 +76,7 @@ void TestControlRules::rules_data()
     QTest::newRow("file read") << withFile(false) << "-sATdroFU";
     QTest::newRow("file read, edited") << withFile(true) << "-SATdrOFU";
     QTest::newRow("file deleted outside")
-        << with(withFile(true), [](WindowState &s) { s.fileOnDisc = false; }) << "-SATdrOfU";
+        << with(withFile(true), [](WindowState &s) { s.fileOnDisc = false; }) << "-SATdrofU";
     QTest::newRow("other folder's file declined")
         << with(withFile(false), [](WindowState &s) { s.menuFromFile = false; }) << "-sATdrofU";
     QTest::newRow("item panel") << with(withFile(true), [](WindowState &s) {

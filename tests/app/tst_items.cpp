@@ -360,7 +360,7 @@ void TestItems::sortingANewMenuMarksIt()
     m_fixture->messages.answers = {Messages::Answer::Yes};
     QTest::mouseClick(named<QCheckBox>(f, "cb_Sortuj"), Qt::LeftButton);
     QVERIFY(f.isModified());
-    QVERIFY(named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // though there is no file to refresh from
+    QVERIFY(!named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // no file to refresh from
     QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isHidden());
     QCOMPARE(selectionText(0), QStringLiteral("a"));
 }

@@ -23,7 +23,7 @@ private slots:
     void childMarkers();
     void selection();
     void changeIsReportedAtOnce();
-    void rightClickKeepsTheSelection();
+    void rightClickSelectsTheEntryUnderThePointer();
     void newFileInSelectedFolderShows();
     void deletedSelectionMovesToAnAncestor();
     void missingFolderGivesAnEmptyTree();
@@ -205,7 +205,7 @@ void TestSystemTreeView::changeIsReportedAtOnce()
     QCOMPARE(spy.count(), 1);
 }
 
-void TestSystemTreeView::rightClickKeepsTheSelection()
+void TestSystemTreeView::rightClickSelectsTheEntryUnderThePointer()
 {
     m_tree->setRootFolder(m_folder);
     m_tree->show();
@@ -213,7 +213,7 @@ void TestSystemTreeView::rightClickKeepsTheSelection()
     QTreeWidgetItem *other = child(m_tree->topLevelItem(0), "readme.txt");
     const QPoint at = m_tree->visualItemRect(other).center();
     QTest::mouseClick(m_tree->viewport(), Qt::RightButton, {}, at);
-    QCOMPARE(m_tree->selectedPath(), m_folder + "b.exe");
+    QCOMPARE(m_tree->selectedPath(), m_folder + "readme.txt");
 
     QMenu menu;
     menu.addAction("Dodaj do menu");
@@ -222,7 +222,7 @@ void TestSystemTreeView::rightClickKeepsTheSelection()
     QApplication::sendEvent(m_tree->viewport(), &event);
     QVERIFY(menu.isVisible());
     menu.hide();
-    QCOMPARE(m_tree->selectedPath(), m_folder + "b.exe");
+    QCOMPARE(m_tree->selectedPath(), m_folder + "readme.txt");
 }
 
 void TestSystemTreeView::newFileInSelectedFolderShows()
