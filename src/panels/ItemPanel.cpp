@@ -4,7 +4,6 @@
 #include "widgets/PlacedControls.h"
 
 #include <QComboBox>
-#include <QCompleter>
 #include <QKeyEvent>
 
 using namespace Placed;
@@ -23,11 +22,9 @@ ItemPanel::ItemPanel(QWidget *parent)
     m_captionBox = make<QComboBox>(this, "cb_NazwaPozycji", 32, 64, 433, 21);
     m_captionBox->setEditable(true);
     m_captionBox->setInsertPolicy(QComboBox::NoInsert);
-    // What is typed is what is stored: the suggestions are offered in a list under the caption
-    // as it is typed, never written into it, and a caption that differs from one only in
-    // letter case stays as typed.
-    m_captionBox->completer()->setCompletionMode(QCompleter::PopupCompletion);
-    m_captionBox->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // What is typed is what is stored: the suggestions stay in the list, and none is written
+    // into the caption as it is typed (inline completion).
+    m_captionBox->setCompleter(nullptr);
     m_cancelButton = button(this, "sb_Add_NO", 296, 96, 79, 25, QStringLiteral("&Anuluj"));
     m_okButton = button(this, "sb_Add_OK", 384, 96, 79, 25, QStringLiteral("&Dodaj"));
     m_okButton->setEnabled(false);

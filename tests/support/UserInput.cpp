@@ -95,14 +95,14 @@ void rightClick(QWidget *widget, const QPoint &pos)
     QApplication::sendEvent(widget, &request);
 }
 
-void press(int key)
+void press(int key, Qt::KeyboardModifiers modifiers)
 {
     // As the system delivers keys: to the focus widget, else to the active window.
     QWidget *focus = QApplication::focusWidget();
     if (!focus)
         focus = QApplication::activeWindow();
     if (focus)
-        QTest::keyClick(focus, Qt::Key(key));
+        QTest::keyClick(focus, Qt::Key(key), modifiers);
 }
 
 bool clickPath(FolderTree *tree, const QString &path)

@@ -5,6 +5,7 @@
 // that has the focus.
 
 #include <QString>
+#include <Qt>
 
 class QAbstractItemView;
 class QAbstractButton;
@@ -40,8 +41,9 @@ void type(QWidget *widget, const QString &text);
 // A right click at pos of widget: the button, then the context-menu request that the
 // platform makes of it.
 void rightClick(QWidget *widget, const QPoint &pos);
-// Presses key on whichever widget has the focus, else on the active window.
-void press(int key);
+// Presses key (with modifiers) on whichever widget has the focus, else on the active window;
+// shortcuts and access keys take it first, as from the keyboard.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Opens the folder tree down to path with clicks and the Right key, and clicks its entry;
 // false when the tree has no such entry.
 bool clickPath(FolderTree *tree, const QString &path);
