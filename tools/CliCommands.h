@@ -6,8 +6,10 @@
 // The commands of pelmora-cli, each returning the process's exit code (see CliOutput.h).
 
 // autorun.inf of a folder: read as JSON, written from JSON on stdin, checked against the folder.
+// A document holding characters the code page lacks is refused unless replaceUnwritable lets
+// them be written as "?".
 int readCommand(const QString &folder);
-int writeCommand(const QString &folder);
+int writeCommand(const QString &folder, bool replaceUnwritable);
 int checkCommand(const QString &folder);
 // The disc's label as the window takes it: that of FOLDER's autorun.inf; empty (the folder's
 // name then) when the file gives none or cannot be read.

@@ -5,6 +5,7 @@
 
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
+#include "core/CodePage.h"
 #include "core/DiscCheck.h"
 #include "core/DiscPath.h"
 
@@ -69,7 +70,7 @@ int readCommand(const QString &folder)
     return Ok;
 }
 
-int writeCommand(const QString &folder)
+int writeCommand(const QString &folder, bool replaceUnwritable)
 {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly))
@@ -98,6 +99,10 @@ int writeCommand(const QString &folder)
     }
 
     const QString path = autorunPath(doc.dataFolder);
+    const QString lost = unwritableCharacters(doc);
+    if (!lost.isEmpty() && !replaceUnwritable)
+        return fail(QStringLiteral("the code page %1 cannot hold %2 (--replace-unwritable writes them as ?)")
+                        .arg(QString::fromLatin1(CodePage::system().name()), lost));
     QString why;
     if (!writeAutorunFile(doc, &why))
         return fail(QStringLiteral("cannot write %1: %2").arg(path, why));

@@ -13,7 +13,7 @@
 namespace {
 const char *const usageText =
     "usage: pelmora-cli read FOLDER\n"
-    "       pelmora-cli write FOLDER < document.json\n"
+    "       pelmora-cli write FOLDER [--replace-unwritable] < document.json\n"
     "       pelmora-cli ini FILE SECTION [KEY...]\n"
     "       pelmora-cli version FILE\n"
     "       pelmora-cli scan FOLDER\n"
@@ -32,7 +32,9 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("read") && args.size() == 2)
         return readCommand(args[1]);
     if (command == QLatin1String("write") && args.size() == 2)
-        return writeCommand(args[1]);
+        return writeCommand(args[1], false);
+    if (command == QLatin1String("write") && args.size() == 3 && args[2] == QLatin1String("--replace-unwritable"))
+        return writeCommand(args[1], true);
     if (command == QLatin1String("ini") && args.size() >= 3)
         return iniCommand(args[1], args[2], args.mid(3));
     if (command == QLatin1String("version") && args.size() == 2)
