@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/AboutWindow.h"
+#include "dialogs/TipsWindow.h"
 #include "widgets/SensitiveLabel.h"
 #include "widgets/FolderEdit.h"
 
@@ -39,6 +40,7 @@ private slots:
     void windowAnswersWhileChecking();
     void linksOpenTheirTargets();
     void closingEnablesTheMainWindow();
+    void modalForTheMainWindowOnly();
     void noticeBlinksAndOpens();
     void contents();
 
@@ -333,6 +335,45 @@ void TestAbout::closingEnablesTheMainWindow()
     QTRY_COMPARE(QApplication::focusWidget(), named<FolderEdit>(main, "de_Folder"));
     pressF10(); // the keys reach the main window's control again
     QVERIFY(blocked());
+}
+
+// Clicked as the system delivers clicks, through the window, which a modal window may block.
+void clickThroughWindow(QWidget *control)
+{
+    QWidget *top = control->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, control->mapTo(top, control->rect().center()));
+}
+
+void TestAbout::modalForTheMainWindowOnly()
+{
+    QVERIFY(writeTestFile(QFileInfo(m_fixture->programFile()).dir().filePath("porady.dat"),
+                          "[Podady Pelmora]\r\n001=Pierwsza\r\n002=Druga\r\n"));
+    MainWindow &main = *m_fixture->windows().main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    clickThroughWindow(named<QToolButton>(main, "sb_Porady"));
+    TipsWindow &tips = *m_fixture->windows().tips();
+    QVERIFY(QTest::qWaitForWindowExposed(&tips));
+    clickThroughWindow(named<QToolButton>(main, "sb_About"));
+    QVERIFY(QTest::qWaitForWindowExposed(&about()));
+
+    QCOMPARE(tips.shownLines(), QStringList{"Pierwsza"});
+    clickThroughWindow(named<QToolButton>(tips, "sb_NestPor")); // the tips stay usable
+    QCOMPARE(tips.shownLines(), QStringList{"Druga"});
+    clickThroughWindow(named<QToolButton>(main, "sb_Zamknij")); // the main window waits
+    QVERIFY(main.isVisible());
+
+    // Tab goes round the controls that show their focus, never to the 16-pixel pictures.
+    about().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about()));
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &about(), Qt::Key_Tab);
+        const QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QVERIFY2(focus->objectName() != "imgGL" && focus->objectName() != "img_Money",
+                 qPrintable(focus->objectName()));
+    }
+    QVERIFY(m_fixture->shell.opened.isEmpty());
 }
 
 void TestAbout::noticeBlinksAndOpens()
