@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -45,6 +46,9 @@ private slots:
     void programWithArgumentsStaysWithItsFile_data();
     void programWithArgumentsStaysWithItsFile();
     void charactersTheDiscCannotHoldAreNamed();
+    void saveAndRefreshOffWhileAskingToOpen();
+    void textsFromAFileArePlain();
+    void greyedTreeIsGreyThroughout();
 
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
@@ -245,6 +249,47 @@ void TestCombined::charactersTheDiscCannotHoldAreNamed()
     m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::Yes}; // with "?"
     press(Qt::Key_S, Qt::ControlModifier);
     QVERIFY(readTestFile(m_folder + "autorun.inf").contains("Name=Test ?? ?\r\n"));
+}
+
+void TestCombined::saveAndRefreshOffWhileAskingToOpen()
+{
+    take(m_folder, Messages::Answer::Yes);
+    typeOver(named<QLineEdit>(form(), "e_Etykieta"), "Zmieniona");
+    QVERIFY(enabled("sb_Zapisz"));
+    bool offWhileAsked = false;
+    m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
+        if (shown.text.startsWith(u"We wskazanym folderze istnieje już plik"_qs))
+            offWhileAsked = !enabled("sb_Zapisz") && !enabled("sb_Odswiez");
+    };
+    const QString other = m_root->path() + "/Inna/";
+    QVERIFY(writeTestFile(other + "autorun.inf", "[autorun]\r\nopen=inna.exe\r\n"));
+    m_fixture->messages.answers = {Messages::Answer::No, Messages::Answer::No}; // changes dropped, file declined
+    typeOver(named<FolderEdit>(form(), "de_Folder"), other);
+    QTest::keyClick(named<FolderEdit>(form(), "de_Folder"), Qt::Key_Return);
+    QCOMPARE(form().dataFolder(), other);
+    QVERIFY(offWhileAsked);
+}
+
+void TestCombined::textsFromAFileArePlain()
+{
+    QVERIFY(writeTestFile(m_folder + "autorun.inf",
+                          "[autorun]\r\nlabel=<b>Gra</b>\r\nshell\\a=<h1>Duzy</h1>\r\nshell\\a\\command=setup.exe\r\n"));
+    take(m_folder, Messages::Answer::Yes);
+    clickItem(list(), list()->topLevelItem(0));
+    for (const char *name : {"l_NazwaPoz", "Label3", "Label5"})
+        QVERIFY2(named<QLabel>(form(), name)->textFormat() == Qt::PlainText, name);
+    QCOMPARE(named<QLabel>(form(), "l_NazwaPoz")->text(), QStringLiteral("<h1>Duzy</h1>"));
+}
+
+void TestCombined::greyedTreeIsGreyThroughout()
+{
+    take(m_folder, Messages::Answer::No);
+    typeOver(named<FolderEdit>(form(), "de_Folder"), m_root->path() + "/Brak");
+    QTest::keyClick(named<FolderEdit>(form(), "de_Folder"), Qt::Key_Return);
+    const QPalette tree = named<FolderTree>(form(), "dfsSystemTreeView1")->palette();
+    // The branch arrows are drawn in these colours, not in the red of the group's caption.
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        QCOMPARE(tree.color(QPalette::Disabled, role), QColor(192, 192, 192));
 }
 
 QTEST_MAIN(TestCombined)

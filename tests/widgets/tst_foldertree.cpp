@@ -24,6 +24,7 @@ private slots:
     void selection();
     void changeIsReportedAtOnce();
     void rightClickSelectsTheEntryUnderThePointer();
+    void rightOnAFileKeepsTheNamesInView();
     void newFileInSelectedFolderShows();
     void deletedSelectionMovesToAnAncestor();
     void missingFolderGivesAnEmptyTree();
@@ -223,6 +224,22 @@ void TestSystemTreeView::rightClickSelectsTheEntryUnderThePointer()
     QVERIFY(menu.isVisible());
     menu.hide();
     QCOMPARE(m_tree->selectedPath(), m_folder + "readme.txt");
+}
+
+void TestSystemTreeView::rightOnAFileKeepsTheNamesInView()
+{
+    const QString longName = QString(120, u'd') + ".exe";
+    touch(longName);
+    m_tree->setRootFolder(m_folder);
+    m_tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tree.get()));
+    QVERIFY(m_tree->select(m_folder + longName));
+    QScrollBar *across = m_tree->horizontalScrollBar();
+    QVERIFY(across->maximum() > 0);
+    across->setValue(0);
+    QTest::keyClick(m_tree.get(), Qt::Key_Right);
+    QCOMPARE(across->value(), 0);
+    QCOMPARE(m_tree->selectedPath(), m_folder + longName);
 }
 
 void TestSystemTreeView::newFileInSelectedFolderShows()
