@@ -5,7 +5,9 @@
 #include "dialogs/TipsWindow.h"
 #include "widgets/ShapedPicture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
 #include <QtTest>
@@ -51,9 +53,14 @@ void TestTips::init()
 
 void TestTips::writeTips(const QString &text)
 {
-    QFile file(tips().tipsFile());
+    // Beside the test's own program file, which the window looks at first: never a tips file
+    // installed elsewhere.
+    const QString path = QFileInfo(m_fixture->programFile()).dir().filePath(QStringLiteral("porady.dat"));
+    QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(CodePage("windows-1250").encode(text));
+    file.close();
+    QCOMPARE(tips().tipsFile(), path);
 }
 
 void TestTips::cycleThroughTips()
