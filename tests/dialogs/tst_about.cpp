@@ -337,43 +337,31 @@ void TestAbout::closingEnablesTheMainWindow()
     QVERIFY(blocked());
 }
 
-// Clicked as the system delivers clicks, through the window, which a modal window may block.
-void clickThroughWindow(QWidget *control)
-{
-    QWidget *top = control->window();
-    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, control->mapTo(top, control->rect().center()));
-}
-
+// The about window waits on the main window alone: the tips window stays usable, and Tab
+// never rests on the 16-pixel pictures, which show no focus. Clicks go through the windows,
+// as the system delivers them, so that a modal window can block them.
 void TestAbout::modalForTheMainWindowOnly()
 {
+    const auto click = [](QWidget *control) {
+        QTest::mouseClick(control->window()->windowHandle(), Qt::LeftButton, {},
+                          control->mapTo(control->window(), control->rect().center()));
+    };
     QVERIFY(writeTestFile(QFileInfo(m_fixture->programFile()).dir().filePath("porady.dat"),
                           "[Podady Pelmora]\r\n001=Pierwsza\r\n002=Druga\r\n"));
     MainWindow &main = *m_fixture->windows().main;
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    clickThroughWindow(named<QToolButton>(main, "sb_Porady"));
-    TipsWindow &tips = *m_fixture->windows().tips();
-    QVERIFY(QTest::qWaitForWindowExposed(&tips));
-    clickThroughWindow(named<QToolButton>(main, "sb_About"));
-    QVERIFY(QTest::qWaitForWindowExposed(&about()));
-
-    QCOMPARE(tips.shownLines(), QStringList{"Pierwsza"});
-    clickThroughWindow(named<QToolButton>(tips, "sb_NestPor")); // the tips stay usable
-    QCOMPARE(tips.shownLines(), QStringList{"Druga"});
-    clickThroughWindow(named<QToolButton>(main, "sb_Zamknij")); // the main window waits
-    QVERIFY(main.isVisible());
-
-    // Tab goes round the controls that show their focus, never to the 16-pixel pictures.
-    about().activateWindow();
+    click(named<QToolButton>(main, "sb_Porady"));
+    click(named<QToolButton>(main, "sb_About"));
     QVERIFY(QTest::qWaitForWindowActive(&about()));
+    click(named<QToolButton>(*m_fixture->windows().tips(), "sb_NestPor"));
+    QCOMPARE(m_fixture->windows().tips()->shownLines(), QStringList{"Druga"});
+    click(named<QToolButton>(main, "sb_Zamknij"));
+    QVERIFY(main.isVisible());
     for (int i = 0; i < 12; ++i) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &about(), Qt::Key_Tab);
-        const QWidget *focus = QApplication::focusWidget();
-        QVERIFY(focus);
-        QVERIFY2(focus->objectName() != "imgGL" && focus->objectName() != "img_Money",
-                 qPrintable(focus->objectName()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!QApplication::focusWidget()->objectName().startsWith("img"));
     }
-    QVERIFY(m_fixture->shell.opened.isEmpty());
 }
 
 void TestAbout::noticeBlinksAndOpens()
