@@ -86,10 +86,12 @@ void MainWindow::connectHandlers()
     on(m_editButton, Pending::Folder, &MainWindow::openEditItemPanel);
     on(m_removeButton, Pending::Folder, &MainWindow::removeSelectedItem);
     on(m_autoStartButton, Pending::Folder, &MainWindow::openAutoStartPanel);
-    connect(m_addToMenuAction, &QAction::triggered, this, command(Pending::Folder, m_addButton, &MainWindow::openNewItemPanel));
+    connect(m_addToMenuAction, &QAction::triggered, this,
+            command(Pending::Folder, m_addButton, &MainWindow::openNewItemPanel));
     connect(m_setAsAutoStartAction, &QAction::triggered, this,
             command(Pending::Folder, nullptr, &MainWindow::setSelectedAsAutoStart));
-    connect(m_runAction, &QAction::triggered, this, command(Pending::Folder, nullptr, &MainWindow::runSelectedProgram));
+    connect(m_runAction, &QAction::triggered, this,
+            command(Pending::Folder, nullptr, &MainWindow::runSelectedProgram));
     connect(m_folderEdit, &FolderEdit::confirmed, this, &MainWindow::folderConfirmed);
     connect(m_folderTree, &FolderTree::selectedEntryChanged, this, &MainWindow::treeSelectionChanged);
     connect(m_folderTree, &FolderTree::entryDoubleClicked, this, &MainWindow::treeEntryDoubleClicked);
@@ -97,7 +99,7 @@ void MainWindow::connectHandlers()
     connect(m_programsOnlyBox, &QCheckBox::clicked, this, &MainWindow::programsOnlyToggled);
     for (QWidget *drive : std::initializer_list<QWidget *>{m_driveFrame, m_drivePicture, m_driveLabel})
         connect(drive, &QWidget::customContextMenuRequested, this, [this, drive](const QPoint &at) {
-            if (!settlePendingInput(Pending::Folder) || !m_driveMenuAttached)
+            if (!settlePendingInput(Pending::Folder))
                 return;
             fillDriveMenu();
             m_driveMenu->popup(drive->mapToGlobal(at));

@@ -36,7 +36,10 @@ private:
     MainWindow &form() { return *m_fixture->windows().main; }
     QTreeWidget *list() { return named<QTreeWidget>(form(), "lv_Lista"); }
     QString path(const QString &folder) const { return m_root->path() + '/' + folder; }
-    QString menu(const QString &folder) const { return QString::fromLatin1(readTestFile(path(folder) + "/autorun.inf")); }
+    QString menu(const QString &folder) const
+    {
+        return QString::fromLatin1(readTestFile(path(folder) + "/autorun.inf"));
+    }
     void step(const QString &verb, const QString &arg);
     void expect(const QString &verb, const QString &arg);
 
@@ -190,14 +193,19 @@ void TestBetween::road_data()
 
     // A folder typed and not confirmed is taken first, as Enter takes it; a write meant for the
     // menu that stood there does not follow into another folder.
-    QTest::newRow("Zapisz, another folder typed") << "label Zmieniona; folder Inna; answer NN; click sb_Zapisz"
-                                                  << "field Inna; lacks Dane Zmieniona; lacks Inna Zmieniona; quiet " + created;
+    QTest::newRow("Zapisz, another folder typed")
+        << "label Zmieniona; folder Inna; answer NN; click sb_Zapisz"
+        << "field Inna; lacks Dane Zmieniona; lacks Inna Zmieniona; quiet " + created;
     QTest::newRow("Zapisz, another folder, cancelled") << "label Zmieniona; folder Inna; click sb_Zapisz"
                                                        << "field Dane; lacks Dane Zmieniona; modified 1";
     QTest::newRow("Ctrl+S, no such folder") << "label Zmieniona; folder Brak; key Ctrl+S"
                                             << "field Dane; lacks Dane Zmieniona; asked " + missing;
-    QTest::newRow("Ctrl+S, the same folder") << "label Zmieniona; folder Dane; key Ctrl+S" << "field Dane; has Dane Zmieniona";
-    QTest::newRow("Auto..., another folder") << "folder Inna; answer N; click sb_AutoRun" << "field Inna; panel p_Autorun";
+    QTest::newRow("Ctrl+S, the same folder")
+        << "label Zmieniona; folder Dane; key Ctrl+S"
+        << "field Dane; has Dane Zmieniona";
+    QTest::newRow("Auto..., another folder")
+        << "folder Inna; answer N; click sb_AutoRun"
+        << "field Inna; panel p_Autorun";
     QTest::newRow("Alt+A, no such folder") << "folder Brak; key Alt+A" << "field Dane; nopanel; asked " + missing;
     // An open rename is committed first, and so saved or asked about.
     QTest::newRow("rename, Ctrl+S") << "row 0; key F2; key End; type  nowa; key Ctrl+S"
@@ -206,11 +214,16 @@ void TestBetween::road_data()
                                     << "entry 0 Pierwsza nowa; asked " + askSave + "; window open";
     // A caption is stored as typed, suggestions or not.
     for (const char *caption : {"Run", "uruchom "})
-        QTest::addRow("caption %s", caption) << QString("tree setup.exe; click sb_Dodaj; caption %1; key Return").arg(caption)
+        QTest::addRow("caption %s", caption)
+            << QString("tree setup.exe; click sb_Dodaj; caption %1; key Return").arg(caption)
                                              << QString("nopanel; entry -1 %1").arg(caption);
     // A key pressed with Alt never types.
-    QTest::newRow("Alt+Z after a save") << "label Zmieniona; key Ctrl+S; key Alt+Z" << "text e_Etykieta Zmieniona; modified 0";
-    QTest::newRow("Alt+D in the folder edit") << "folder Dane; key Alt+D; key Alt+Q; key Return" << "field Dane; quiet " + missing;
+    QTest::newRow("Alt+Z after a save")
+        << "label Zmieniona; key Ctrl+S; key Alt+Z"
+        << "text e_Etykieta Zmieniona; modified 0";
+    QTest::newRow("Alt+D in the folder edit")
+        << "folder Dane; key Alt+D; key Alt+Q; key Return"
+        << "field Dane; quiet " + missing;
 
     // Combined commands keep the window and the file in agreement.
     QTest::newRow("Zapisz beside the auto-start panel, then Anuluj")
@@ -220,22 +233,31 @@ void TestBetween::road_data()
                                            << "asked " + failed + "; modified 1; asked " + askSave + "; window open";
     QTest::newRow("Utwórz, folder removed") << "take Pusta; label Zmieniona; gone Pusta; click sb_Utworz; key Ctrl+Q"
                                             << "asked " + failed + "; unsaved 1; asked " + askSave + "; window open";
-    QTest::newRow("Zapisz over a file declined") << "answer N; take Inna; label Zmieniona; click sb_Zapisz"
-                                                 << "has Inna Zmieniona; on sb_Podglad; on sb_UruchomPlik; on sb_UsunPlik";
+    QTest::newRow("Zapisz over a file declined")
+        << "answer N; take Inna; label Zmieniona; click sb_Zapisz"
+        << "has Inna Zmieniona; on sb_Podglad; on sb_UruchomPlik; on sb_UsunPlik";
     QTest::newRow("Usuń plik of a modified menu") << "label Zmieniona; answer Y; click sb_UsunPlik"
                                                   << "nofile Dane; off sb_Odswiez; modified 0";
-    QTest::newRow("right click in the tree") << "tree setup.exe; treemenu narzędzia.exe" << "panel p_Dodaj; panelfile narzędzia.exe";
+    QTest::newRow("right click in the tree")
+        << "tree setup.exe; treemenu narzędzia.exe"
+        << "panel p_Dodaj; panelfile narzędzia.exe";
     QTest::newRow("findings after a delete") << "check; row 0; key Delete; finding 0" << "findings 1; current Druga";
     QTest::newRow("findings of a sound menu") << "check; row 0; key Delete; row 0; key Delete" << "findings 0";
-    QTest::newRow("Open= with arguments, program there") << "answer Y; take Args; take Pusta" << "program setup.exe /auto";
+    QTest::newRow("Open= with arguments, program there")
+        << "answer Y; take Args; take Pusta"
+        << "program setup.exe /auto";
     // Characters the code page lacks are named before writing.
     QTest::newRow("characters the disc cannot hold, back") << u"take Pusta; label Test 日本 ☃; answer NN; key Ctrl+S"_qs
                                                            << u"asked „日”, „本”, „☃”; nofile Pusta; unsaved 1"_qs;
     QTest::newRow("characters the disc cannot hold, as ?") << u"take Pusta; label Test 日本 ☃; answer NY; key Ctrl+S"_qs
                                                            << "has Pusta Name=Test ?? ?\r\n";
     // Smaller things.
-    QTest::newRow("markup from a file") << "answer Y; take Html; row 0" << "plain l_NazwaPoz; plain Label3; plain Label5";
-    QTest::newRow("the open question") << "label Zmieniona; answer NN; take Inna" << "offwhile We wskazanym folderze istnieje";
+    QTest::newRow("markup from a file")
+        << "answer Y; take Html; row 0"
+        << "plain l_NazwaPoz; plain Label3; plain Label5";
+    QTest::newRow("the open question")
+        << "label Zmieniona; answer NN; take Inna"
+        << "offwhile We wskazanym folderze istnieje";
     QTest::newRow("greyed tree") << "take Brak" << "silver";
 }
 
