@@ -216,7 +216,7 @@ void TestBetween::road_data()
     for (const char *caption : {"Run", "uruchom "})
         QTest::addRow("caption %s", caption)
             << QString("tree setup.exe; click sb_Dodaj; caption %1; key Return").arg(caption)
-                                             << QString("nopanel; entry -1 %1").arg(caption);
+            << QString("nopanel; entry -1 %1").arg(caption);
     // A key pressed with Alt never types.
     QTest::newRow("Alt+Z after a save")
         << "label Zmieniona; key Ctrl+S; key Alt+Z"
