@@ -404,6 +404,7 @@ void TestDiscImage::changedFileIsNamed_data()
     QTest::newRow("replaced by a link to a file outside") << "z.txt" << "link" << changed;
     QTest::newRow("shrunk while copied") << "a.bin" << "shrink" << changed;
     QTest::newRow("grown while copied") << "a.bin" << "grow" << changed;
+    QTest::newRow("rewritten, its time put back") << "z.txt" << "rewrite" << changed;
 }
 
 void TestDiscImage::changedFileIsNamed()
@@ -416,11 +417,17 @@ void TestDiscImage::changedFileIsNamed()
     QVERIFY(writeTestFile(dir.filePath("dane/a.bin"), QByteArray(8 << 20, 'a')) && writeTestFile(dir.filePath("dane/z.txt"), "0123456789"));
     QVERIFY(writeTestFile(dir.filePath("poza.txt"), "poza poza!"));
     QFile f(dir.filePath("dane/" + file));
+    QVERIFY(f.open(QIODevice::ReadWrite)
+            && f.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000), QFileDevice::FileModificationTime));
+    f.close();
     DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), {}};
     job.progress = [&](int, const QString &current) {
         const QString now = current == QLatin1String("a.bin") ? std::exchange(change, QString()) : QString();
         if (now == "shrink" || now == "grow")
             QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(now == "grow" ? f.size() + 5000 : 3));
+        else if (now == "rewrite") // the same size, and the time it had (whole seconds, as set below)
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.write("9876543210") == 10
+                    && f.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000), QFileDevice::FileModificationTime));
         else if (!now.isEmpty())
             QVERIFY(f.remove() && (now != "link" || QFile::link(dir.filePath("poza.txt"), f.fileName())));
     };

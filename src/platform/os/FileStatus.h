@@ -44,10 +44,11 @@ struct FileStatus {
     quint32 permissions = 0; // the owner's, the group's and the others' bits, with set-id and sticky (07777)
     bool ownedByUser = false; // by the user running the program
 
-    // The same file, not written since: a change of its bytes moves its time or its size.
+    // The same file, not written since: a change of its bytes moves its size or its times. The
+    // modification time can be put back by anyone (touch -d); the change time cannot.
     bool sameVersion(const FileStatus &other) const
     {
-        return id == other.id && size == other.size && modified == other.modified;
+        return id == other.id && size == other.size && modified == other.modified && changed == other.changed;
     }
 };
 
