@@ -162,11 +162,16 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
     drives.map(letter, folder);
     m_services.messages.show(this, waitMessage(letter, folder), Texts::captionWarning, Messages::Buttons::Ok,
                              Messages::Icon::Warning);
-    if (!writeFileAtomically(path, saved)) {
+    // Put back over the variant only: a file changed while the preview was up is kept.
+    const PreviewJournal::Restored restored = journal.putBack(saved, variant);
+    if (!restored.ok) {
         generalError(Texts::cannotCreateFile.arg(path)); // the journal stays for the next start
         return;
     }
     journal.release();
+    if (!restored.keptAs.isEmpty())
+        m_services.messages.show(this, Texts::changedDuringPreview.arg(path, restored.keptAs), Texts::captionWarning,
+                                 Messages::Buttons::Ok, Messages::Icon::Warning);
     if (m_services.messages.show(
             this,
             QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "

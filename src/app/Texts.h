@@ -46,6 +46,9 @@ inline const QString askUnwritable = QStringLiteral(
 inline const QString typedFolderMissing = QStringLiteral(
     "Wpisany folder nie istnieje:\r%1\r\rPolecenie nie zostało wykonane; pole pokazuje z powrotem "
     "folder, z którym pracujesz.");
+inline const QString changedDuringPreview = QStringLiteral(
+    "Plik z menu %1 zmienił się w czasie podglądu (zmienił go inny program), więc nie został "
+    "nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r%2");
 // The general error report when the settings store refuses a value.
 inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
 inline const QString cannotOpenFile = QStringLiteral("Cannot open file %1");

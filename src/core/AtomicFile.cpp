@@ -26,7 +26,8 @@ QByteArray temporaryName(const QString &name)
 
 } // namespace
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error, FileAccess access)
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error, FileAccess access,
+                         quint32 permissions)
 {
     const auto fail = [&](const SystemError &why) {
         if (error)
@@ -41,7 +42,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     if (const SystemError why = file.openFolder(QFile::encodeName(info.absolutePath())))
         return fail(why);
     const SystemError created =
-        file.create(access == FileAccess::OwnerOnly ? 0600 : 0666, ReplacementFile::Naming::Named,
+        file.create(access == FileAccess::OwnerOnly ? permissions : 0666, ReplacementFile::Naming::Named,
                     [&] { return temporaryName(info.fileName()); });
     if (created)
         return fail(created);

@@ -12,9 +12,9 @@ enum class FileAccess {
 // exactly as it was, no temporary file stays behind, and error (when given) says why. The
 // bytes are written to a temporary file beside it, named by isTemporaryFileName, and renamed.
 // A link at path is written through for AsBefore (the user's own links, as ever) and
-// replaced for OwnerOnly.
+// replaced for OwnerOnly, where permissions says which the new file gets (0600 unless told).
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr,
-                         FileAccess access = FileAccess::AsBefore);
+                         FileAccess access = FileAccess::AsBefore, quint32 permissions = 0600);
 
 // Whether name (a file name without folders) is one of those temporary files: ".NAME.pelmora-XXXXXX".
 bool isTemporaryFileName(const QString &name);

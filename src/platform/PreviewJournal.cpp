@@ -4,6 +4,7 @@
 #include "core/RegularFile.h"
 #include "platform/FileLock.h"
 #include "platform/StateFolder.h"
+#include "platform/os/FileStatus.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -79,6 +80,30 @@ QString keptName(const QString &path)
     return name;
 }
 
+// Puts journal's bytes back, but only over the variant the preview wrote: a file changed since
+// (by another program, another copy) or gone is left as it is, and the bytes go beside it, with
+// the permissions of the file they were.
+PreviewJournal::Restored putBackJournal(const Journal &journal)
+{
+    PreviewJournal::Restored r;
+    r.file = journal.path;
+    QByteArray now;
+    const bool holdsVariant = !journal.variant.isEmpty()
+        && readRegularFile(journal.path, largestJournal, &now) == FileReadError::None
+        && fingerprint(now) == journal.variant;
+    if (holdsVariant) {
+        r.ok = writeFileAtomically(journal.path, journal.bytes, &r.error);
+        return r;
+    }
+    const std::optional<FileStatus> file = fileStatus(QFile::encodeName(journal.path), Links::Follow);
+    r.keptAs = keptName(journal.path);
+    r.ok = writeFileAtomically(r.keptAs, journal.bytes, &r.error, FileAccess::OwnerOnly,
+                               file && file->kind == FileKind::File ? file->permissions : 0600);
+    if (!r.ok)
+        r.keptAs.clear();
+    return r;
+}
+
 } // namespace
 
 PreviewJournal::PreviewJournal(const QString &path)
@@ -115,6 +140,11 @@ bool PreviewJournal::keep(const QByteArray &bytes, const QByteArray &variant, QS
     return true;
 }
 
+PreviewJournal::Restored PreviewJournal::putBack(const QByteArray &bytes, const QByteArray &variant)
+{
+    return putBackJournal({m_path, bytes, fingerprint(variant)});
+}
+
 void PreviewJournal::release()
 {
     QFile::remove(m_journal);
@@ -126,10 +156,20 @@ void PreviewJournal::release()
 std::optional<PreviewJournal::Restored> PreviewJournal::restore(const QString &journalFile)
 {
     FileLock lock(journalFile + lockSuffix);
-    if (!lock.tryLock())
-        return std::nullopt; // its preview is still waiting
     Restored r;
     r.journal = journalFile;
+    if (!lock.tryLock()) {
+        const std::optional<FileStatus> lockFile =
+            fileStatus(QFile::encodeName(journalFile + lockSuffix), Links::NoFollow);
+        if (!lockFile || (lockFile->kind == FileKind::File && lockFile->ownedByUser))
+            return std::nullopt; // its preview is still waiting
+        // A lock that can never be taken would hide the journal at every start: it is told
+        // once, and the journal set aside for the user.
+        r.journal = journalFile + QStringLiteral(".damaged");
+        r.error = QStringLiteral("the lock %1 is not a regular file of the user's").arg(journalFile + lockSuffix);
+        QFile::rename(journalFile, r.journal);
+        return r;
+    }
     // Only a regular file of the user's is a journal, never read through a link.
     QFile file;
     if (openRegularFile(journalFile, file, FileOwner::UserOnly) != FileReadError::None || file.size() > largestJournal)
@@ -143,19 +183,9 @@ std::optional<PreviewJournal::Restored> PreviewJournal::restore(const QString &j
         lock.unlock(true);
         return r;
     }
-    r.file = journal.path;
-    QByteArray now;
-    const bool holdsVariant = !journal.variant.isEmpty()
-        && readRegularFile(journal.path, largestJournal, &now) == FileReadError::None
-        && fingerprint(now) == journal.variant;
-    if (holdsVariant) {
-        r.ok = writeFileAtomically(journal.path, journal.bytes, &r.error);
-    } else {
-        r.keptAs = keptName(journal.path);
-        r.ok = writeFileAtomically(r.keptAs, journal.bytes, &r.error);
-        if (!r.ok)
-            r.keptAs.clear();
-    }
+    const QString kept = r.journal;
+    r = putBackJournal(journal);
+    r.journal = kept;
     if (r.ok) {
         QFile::remove(journalFile);
         lock.unlock(true);

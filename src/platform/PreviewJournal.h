@@ -24,6 +24,10 @@ public:
     // with the reason, when the journal cannot be written or an earlier preview's journal
     // still holds the file's bytes (then the file must not be replaced).
     bool keep(const QByteArray &bytes, const QByteArray &variant, QString *error = nullptr);
+    // At the preview's end: bytes go back in the file's place only over variant, as written;
+    // a file changed meanwhile is left, and bytes are written beside it (see Restored).
+    struct Restored;
+    Restored putBack(const QByteArray &bytes, const QByteArray &variant);
     // The file was put back: the journal goes.
     void release();
     QString journalFile() const { return m_journal; }

@@ -106,13 +106,17 @@ void TestPreview::lettersFromTheEnd()
 void TestPreview::previewShowsTheVariantThenRestores_data()
 {
     QTest::addColumn<bool>("removeDrive");
-    QTest::newRow("drive removed") << true;
-    QTest::newRow("drive kept") << false;
+    QTest::addColumn<bool>("editedDuring"); // by another program, while the preview was up
+    QTest::newRow("drive removed") << true << false;
+    QTest::newRow("drive kept") << false << false;
+    QTest::newRow("file edited during the preview") << true << true;
 }
 
 void TestPreview::previewShowsTheVariantThenRestores()
 {
     QFETCH(bool, removeDrive);
+    QFETCH(bool, editedDuring);
+    const QByteArray edited = "[autorun]\r\nopen=inny.exe\r\n";
     // A hand-written file with LF line ends and no final break comes back byte for byte.
     const QByteArray saved("[autorun]\nOpen=setup.exe\nshell\\x=Start\nshell\\x\\command=setup.exe\n; koniec");
     // The window holds an icon that the file, since written over by another program, lacks.
@@ -128,23 +132,32 @@ void TestPreview::previewShowsTheVariantThenRestores()
     m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
         if (shown.text.startsWith("POCZEKAJ"))
             duringPreview = fileBytes();
+        if (shown.text.startsWith("POCZEKAJ") && editedDuring)
+            QVERIFY(writeTestFile(m_folder + "autorun.inf", edited)
+                    && QFile::setPermissions(m_folder + "autorun.inf", QFile::ReadOwner | QFile::WriteOwner));
     };
-    m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok,
-                                   removeDrive ? Messages::Answer::Yes : Messages::Answer::No};
+    m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok};
+    if (editedDuring)
+        m_fixture->messages.answers << Messages::Answer::Ok; // told where the old bytes went
+    m_fixture->messages.answers << (removeDrive ? Messages::Answer::Yes : Messages::Answer::No);
     QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
 
-    QCOMPARE(m_fixture->messages.shown.size(), 3);
+    QCOMPARE(m_fixture->messages.shown.size(), editedDuring ? 4 : 3);
     const QString question = m_fixture->messages.shown[0].text;
     QVERIFY(question.contains("w folderze \"" + m_folder + "\" "));
     QVERIFY(question.endsWith(
         u"Czy mam teraz utworzyć tymczasowy dysk (Y:) z zawartością wskazanego folderu ???"_qs));
     QVERIFY(m_fixture->messages.shown[1].text.contains(u"dysk Y , który reprezentuje zawartość folderu "_qs
                                                        + m_folder));
-    QCOMPARE(m_fixture->messages.shown[2].caption, QStringLiteral("PYTANIE ???"));
+    QCOMPARE(m_fixture->messages.shown.last().caption, QStringLiteral("PYTANIE ???"));
     QCOMPARE(duringPreview,
              QByteArray(
                  "[autorun]\r\nopen=setup.exe\r\n\r\nshell\\x=Start\r\nshell\\x\\command=setup.exe\r\n\r\n"));
-    QCOMPARE(fileBytes(), saved);
+    // The edit is kept, and the bytes from before the preview go beside it, as private as it.
+    const QString kept = m_folder + "autorun.inf.kopia-sprzed-podgladu";
+    QCOMPARE(fileBytes(), editedDuring ? edited : saved);
+    QCOMPARE(readTestFile(kept), editedDuring ? saved : QByteArray());
+    QVERIFY(!editedDuring || (QFileInfo(kept).permissions() & 0x0077) == QFile::Permissions());
     QCOMPARE(QFileInfo(m_devices + "y:").isSymLink(), !removeDrive);
     QCOMPARE(form().document().iconFile, QStringLiteral("ikona.ico")); // the document is not touched
 }
@@ -220,8 +233,9 @@ void TestPreview::killedPreviewIsPutBackAtTheNextStart()
     QVERIFY(killed.waitForFinished());
     QCOMPARE(fileBytes(), variant);
     const QByteArray edited = "[autorun]\r\nopen=inny.exe\r\n";
-    if (editedSince)
-        QVERIFY(writeTestFile(m_folder + "autorun.inf", edited));
+    if (editedSince) // a private file: the copy beside it is private too
+        QVERIFY(writeTestFile(m_folder + "autorun.inf", edited)
+                && QFile::setPermissions(m_folder + "autorun.inf", QFile::ReadOwner | QFile::WriteOwner));
 
     m_fixture->messages.shown.clear();
     startWindows();
@@ -230,6 +244,7 @@ void TestPreview::killedPreviewIsPutBackAtTheNextStart()
     const QString kept = m_folder + "autorun.inf.kopia-sprzed-podgladu";
     if (editedSince) {
         QCOMPARE(readTestFile(kept), saved);
+        QCOMPARE(QFileInfo(kept).permissions() & 0x0077, QFile::Permissions());
         QVERIFY(m_fixture->messages.shown[0].text.contains(
             m_folder + "autorun.inf (zawartość sprzed podglądu: " + kept));
     } else {
@@ -253,13 +268,13 @@ void TestPreview::failedPutBackComesFirst()
     m_fixture->messages.whileShown = [&](const FakeMessages::Shown &shown) {
         if (!shown.text.startsWith("POCZEKAJ") || !variant.isEmpty())
             return;
-        variant = fileBytes(); // the put-back then meets a folder in the file's place
-        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        variant = fileBytes(); // the put-back then finds no folder to write in
+        QVERIFY(QDir(m_folder).removeRecursively());
     };
     m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok};
     QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
     QVERIFY(m_fixture->messages.texts().last().startsWith("Cannot create file " + path));
-    QVERIFY(QDir().rmdir(path) && writeTestFile(path, variant));
+    QVERIFY(writeTestFile(path, variant) && writeTestFile(m_folder + "setup.exe"));
 
     m_fixture->messages.shown.clear();
     m_fixture->messages.answers = {Messages::Answer::Yes, Messages::Answer::Ok, Messages::Answer::Ok,

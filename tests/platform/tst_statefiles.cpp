@@ -22,6 +22,7 @@ private slots:
     void init();
     void journalPutsBackOnlyOverItsVariant_data();
     void journalPutsBackOnlyOverItsVariant();
+    void journalWithALockThatIsNoFileIsToldOnce();
     void stateFolderOfAnotherIsNotTrusted_data();
     void stateFolderOfAnotherIsNotTrusted();
     void locksNeverWait_data();
@@ -85,6 +86,21 @@ void TestStateFiles::journalPutsBackOnlyOverItsVariant()
     QCOMPARE(readTestFile(restored[0].keptAs), keptAs);
     QCOMPARE(PreviewJournal::restoreLeftBehind().size(), 0); // once
     QCOMPARE(QDir(state()).entryList(QDir::Files).filter(".lock").size(), 0); // no lock stays
+}
+
+// A lock that can never be taken would pass its journal over at every start, silently.
+void TestStateFiles::journalWithALockThatIsNoFileIsToldOnce()
+{
+    const QString menu = m_dir->filePath("dane/autorun.inf");
+    interruptedPreview(menu);
+    const QString lock = PreviewJournal(menu).journalFile() + ".lock";
+    QVERIFY(!QFileInfo(lock).exists() || QFile::remove(lock));
+    QVERIFY(QDir().mkdir(lock));
+    const QList<PreviewJournal::Restored> restored = PreviewJournal::restoreLeftBehind();
+    QCOMPARE(restored.size(), 1);
+    QVERIFY(!restored[0].ok && restored[0].error.contains(lock));
+    QVERIFY(!readTestFile(restored[0].journal).isEmpty()); // the bytes stay, set aside
+    QCOMPARE(PreviewJournal::restoreLeftBehind().size(), 0);
 }
 
 void TestStateFiles::stateFolderOfAnotherIsNotTrusted_data()
