@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "CliOutput.h"
 
+#include "core/AtomicFile.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
 #include "core/CodePage.h"
@@ -98,6 +99,7 @@ int writeCommand(const QString &folder, bool replaceUnwritable)
         doc.items.append({item[u"label"].toString(), item[u"file"].toString(), item[u"verb"].toString()});
     }
 
+    removeStaleTemporaryFiles(doc.dataFolder); // what a write killed midway left, as the window does
     const QString path = autorunPath(doc.dataFolder);
     const QString lost = unwritableCharacters(doc);
     if (!lost.isEmpty() && !replaceUnwritable)

@@ -47,9 +47,17 @@ QByteArray relativePath(const QList<QByteArray> &from, const QList<QByteArray> &
     return parts.isEmpty() ? QByteArray(".") : joinParts(parts);
 }
 
-void setTimes(IsoNode *node, const FileStatus &status)
+// Whoever mounts the disc may read all of it, as distribution discs are made: owned by root,
+// files readable by all with their execute bits kept, folders open to all. Nothing of the
+// maker's own account (a private 0600 file, a user id) goes onto the disc.
+void setAttributes(IsoNode *node, const FileStatus &status)
 {
-    iso_node_set_permissions(node, status.permissions);
+    const quint32 mode = status.kind == FileKind::Folder ? 0555
+        : status.kind == FileKind::Link                  ? 0777
+                                                         : 0444 | (status.permissions & 0111);
+    iso_node_set_permissions(node, mode);
+    iso_node_set_uid(node, 0);
+    iso_node_set_gid(node, 0);
     iso_node_set_mtime(node, time_t(status.modified.seconds));
     iso_node_set_atime(node, time_t(status.accessed.seconds));
     iso_node_set_ctime(node, time_t(status.changed.seconds));
@@ -173,7 +181,7 @@ bool DiscImageTree::addLink(IsoDir *parent, const QByteArray &path, const QList<
         iso_tree_add_new_symlink(parent, name.node.constData(), joinParts(keptNames).constData(), &link);
     if (added < 0)
         return failAdding(added, shown);
-    setTimes(reinterpret_cast<IsoNode *>(link), status);
+    setAttributes(reinterpret_cast<IsoNode *>(link), status);
     return true;
 }
 
@@ -205,7 +213,7 @@ bool DiscImageTree::addEntry(IsoDir *parent, const QByteArray &folder, const QLi
         const int added = iso_tree_add_new_dir(parent, name.node.constData(), &dir);
         if (added < 0)
             return failAdding(added, shown);
-        setTimes(reinterpret_cast<IsoNode *>(dir), *status);
+        setAttributes(reinterpret_cast<IsoNode *>(dir), *status);
         return addFolder(dir, path, *status, disc, shown, shown);
     }
     if (status->kind != FileKind::File)
@@ -217,7 +225,7 @@ bool DiscImageTree::addEntry(IsoDir *parent, const QByteArray &folder, const QLi
         iso_stream_unref(stream);
         return failAdding(added, shown);
     }
-    setTimes(reinterpret_cast<IsoNode *>(file), *status);
+    setAttributes(reinterpret_cast<IsoNode *>(file), *status);
     ++files;
     return true;
 }

@@ -111,7 +111,9 @@ QByteArray contentOf(IsoFile *file)
     return bytes;
 }
 
-void collect(IsoDir *dir, const QString &prefix, FileMap *files, QMap<QString, time_t> *times)
+// modes (when given) gets "MODE UID:GID" of each node, the mode in octal.
+void collect(IsoDir *dir, const QString &prefix, FileMap *files, QMap<QString, time_t> *times,
+             QMap<QString, QString> *modes)
 {
     IsoDirIter *iter = nullptr;
     iso_dir_get_children(dir, &iter);
@@ -119,8 +121,11 @@ void collect(IsoDir *dir, const QString &prefix, FileMap *files, QMap<QString, t
     while (iso_dir_iter_next(iter, &node) == 1) {
         const QString path = prefix + QString::fromUtf8(iso_node_get_name(node));
         (*times)[path] = iso_node_get_mtime(node);
+        if (modes)
+            (*modes)[path] = QStringLiteral("%1 %2:%3").arg(iso_node_get_permissions(node) & 07777, 0, 8)
+                                 .arg(iso_node_get_uid(node)).arg(iso_node_get_gid(node));
         if (ISO_NODE_IS_DIR(node))
-            collect(reinterpret_cast<IsoDir *>(node), path + '/', files, times);
+            collect(reinterpret_cast<IsoDir *>(node), path + '/', files, times, modes);
         else if (ISO_NODE_IS_FILE(node))
             (*files)[path] = contentOf(reinterpret_cast<IsoFile *>(node));
         else if (ISO_NODE_IS_SYMLINK(node))
@@ -133,7 +138,8 @@ enum class Tree { RockRidge, Joliet, Iso9660 };
 
 // Reads the image with the library's own reader, through one of its trees; volume gets the
 // volume id and the volume set id.
-FileMap readImage(const QString &path, Tree tree, QStringList *volume, QMap<QString, time_t> *times)
+FileMap readImage(const QString &path, Tree tree, QStringList *volume, QMap<QString, time_t> *times,
+                  QMap<QString, QString> *modes = nullptr)
 {
     IsoDataSource *source = nullptr;
     IsoReadOpts *opts = nullptr;
@@ -150,7 +156,7 @@ FileMap readImage(const QString &path, Tree tree, QStringList *volume, QMap<QStr
     if (iso_image_import(image, source, opts, &features) >= 0) {
         *volume = QStringList{QString::fromLatin1(iso_image_get_volume_id(image)),
                               QString::fromLatin1(iso_image_get_volset_id(image))};
-        collect(iso_image_get_root(image), QString(), &files, times);
+        collect(iso_image_get_root(image), QString(), &files, times, modes);
         iso_read_image_features_destroy(features);
     }
     iso_image_unref(image);
@@ -236,6 +242,10 @@ void TestDiscImage::readsBackEveryFile()
     TempDir dir;
     const FileMap expected = writeDataFolder(dir.filePath("dane"));
     QVERIFY(writeTestFile(dir.filePath("dane/.autorun.inf.pelmora-Ab12Cd"), "a save killed midway"));
+    // The maker's private files and folders are everyone's on the disc, owned by root.
+    QVERIFY(QFile::setPermissions(dir.filePath("dane/pusty.txt"), QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(dir.filePath("dane/duży.bin"), QFile::ReadOwner | QFile::ExeOwner | QFile::ExeGroup));
+    QVERIFY(QFile::setPermissions(dir.filePath("dane/a"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), QStringLiteral("Płyta")};
     QStringList progressFiles;
     job.progress = [&](int, const QString &file) { progressFiles << file; };
@@ -247,7 +257,13 @@ void TestDiscImage::readsBackEveryFile()
 
     QStringList volume;
     QMap<QString, time_t> times;
-    const FileMap read = readImage(job.imagePath, joliet ? Tree::Joliet : Tree::RockRidge, &volume, &times);
+    QMap<QString, QString> modes;
+    const FileMap read = readImage(job.imagePath, joliet ? Tree::Joliet : Tree::RockRidge, &volume, &times, &modes);
+    if (!joliet) {
+        QCOMPARE(modes["pusty.txt"], "444 0:0");
+        QCOMPARE(modes[u"duży.bin"_qs], "554 0:0");
+        QCOMPARE(modes["a"], "555 0:0");
+    }
     QCOMPARE(read.keys(), expected.keys());
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QVERIFY2(read[it.key()] == it.value(), qPrintable(it.key()));

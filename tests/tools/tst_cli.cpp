@@ -4,6 +4,8 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -159,9 +161,16 @@ void TestCli::writeKeepsWhatItDoesNotEdit()
                           "[autorun]\r\nopen=stary.exe\r\nshell\\a=A\r\nshell\\a\\command=a.exe\r\nshell\\b=B\r\n"
                           "shell\\b\\command=b.exe\r\nshell=b\r\nUseAutoPlay=1\r\n"
                           "[DeviceInstall]\r\nDriverPath=sterowniki\\\xB3\r\nDriverPath=x64\r\n"));
+    // What a write killed midway left goes; one still being written (new) stays.
+    QFile stale(dir.filePath(".AUTORUN.INF.pelmora-AbC123"));
+    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                                                   QFileDevice::FileModificationTime));
+    QVERIFY(writeTestFile(dir.filePath(".AUTORUN.INF.pelmora-XyZ789")));
     const QByteArray doc = R"({"open": "nowy.exe", "items": [{"label": "B", "file": "b.exe", "verb": "b"},
                                                               {"label": "A", "file": "a.exe", "verb": "a"}]})";
     QCOMPARE(cli({"write", dir.path()}, doc, "windows-1252").exitCode, 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files),
+             (QStringList{".AUTORUN.INF.pelmora-XyZ789", "AUTORUN.INF"}));
     QCOMPARE(readTestFile(dir.filePath("AUTORUN.INF")),
              QByteArray("[autorun]\r\nOpen=nowy.exe\r\n\r\nshell\\00000\\command=b.exe\r\nshell\\00000=B\r\n\r\n"
                         "shell\\00001\\command=a.exe\r\nshell\\00001=A\r\n\r\nshell=00000\r\nUseAutoPlay=1\r\n\r\n"
