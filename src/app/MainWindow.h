@@ -159,6 +159,8 @@ private:
     // program (an ".exe" in any letter case).
     QString selectedPath() const;
     QString relativeSelectedPath() const;
+    // A name with a line break cannot be written into autorun.inf: true, after saying so.
+    bool refuseLineBreak(const QString &discPath);
     bool isProgramSelected() const;
 
     // The folder the user settled on in m_folderEdit is taken (typing alone takes nothing).

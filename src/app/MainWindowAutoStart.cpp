@@ -3,7 +3,9 @@
 
 #include "app/MainWindow.h"
 
+#include "app/Texts.h"
 #include "panels/AutoStartPanel.h"
+#include "platform/Messages.h"
 
 AutoStartPanel *MainWindow::autoStartPanel()
 {
@@ -26,6 +28,9 @@ void MainWindow::openAutoStartPanel()
     m_choiceBeforePanel = {choice, m_document.modified, m_edited};
     autoStartPanel()->load(dataFolder(), choice);
     showPanel(OpenPanel::AutoStart, m_autoStartPanel, m_autoStartPanel->firstControl());
+    if (const int left = m_autoStartPanel->unwritableNames())
+        m_services.messages.show(this, Texts::namesLeftOut.arg(left), Texts::captionWarning, Messages::Buttons::Ok,
+                                 Messages::Icon::Warning);
 }
 
 void MainWindow::applyAutoStart(const AutoStartChoice &choice)

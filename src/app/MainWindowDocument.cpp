@@ -346,7 +346,13 @@ void MainWindow::folderConfirmed()
 // The label is the document's as it is typed.
 void MainWindow::labelEdited()
 {
-    const QString label = m_labelEdit->text();
+    QString label = m_labelEdit->text();
+    // A line break or a NUL (pasted, or in a folder's name) would write lines of its own.
+    if (label.contains(QLatin1Char('\r')) || label.contains(QLatin1Char('\n')) || label.contains(QChar())) {
+        label.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).remove(QChar());
+        m_labelLimit->setText(label); // and this handler again, with the text kept
+        return;
+    }
     m_document.discLabel = label;
     m_driveLabel->setText(label.isEmpty() ? Texts::driveCaption : label);
     markChanged();

@@ -222,6 +222,8 @@ void MainWindow::openNewItemPanel()
 {
     if (panelOpen())
         return;
+    if (refuseLineBreak(relativeSelectedPath()))
+        return;
     m_editedRow = -1;
     m_panelFile = relativeSelectedPath();
     itemPanel()->loadNew(shownOnDisc(m_labelEdit->text(), m_panelFile), suggestionsFor(selectedPath()));

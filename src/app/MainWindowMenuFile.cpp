@@ -148,8 +148,16 @@ MainWindow::WriteResult MainWindow::writeMenuFile()
     }
     if (!acceptUnwritableCharacters())
         return WriteResult::Cancelled;
+    // A menu file that is a link out of the folder (from an archive, a download) is never
+    // written through: the file it leads to is not the user's menu.
+    const QString outside = linkLeavingFolder(autorunPath(dataFolder()), dataFolder());
+    if (!outside.isEmpty()
+        && m_services.messages.show(this, Texts::askReplaceLink.arg(outside), Texts::captionWarning,
+                                    Messages::Buttons::YesNoDefaultNo, Messages::Icon::Warning)
+            != Messages::Answer::Yes)
+        return WriteResult::Cancelled;
     QStringList verbs;
-    if (writeAutorunFile(document(), nullptr, &verbs)) {
+    if (writeAutorunFile(document(), nullptr, &verbs, !outside.isEmpty())) {
         // The entries now stand under these verbs, which a default verb kept names.
         for (int i = 0; i < m_itemList->topLevelItemCount() && i < verbs.size(); ++i) {
             m_document.items[i].verb = verbs[i];

@@ -130,6 +130,12 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
             Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
         return;
     }
+    // The variant is never written through a link that leads out of the folder.
+    if (const QString outside = linkLeavingFolder(path, folder); !outside.isEmpty()) {
+        m_services.messages.show(this, Texts::linkNotPreviewed.arg(outside), Texts::captionWarning,
+                                 Messages::Buttons::Ok, Messages::Icon::Warning);
+        return;
+    }
     PreviewJournal journal(path);
     if (journal.leftBehind()) {
         // An earlier preview could not put the file back: that comes first, and its journal is

@@ -3,8 +3,10 @@
 
 #include "app/MainWindow.h"
 
+#include "app/Texts.h"
 #include "core/DiscPath.h"
 #include "platform/FileInfo.h"
+#include "platform/Messages.h"
 #include "widgets/PathLabel.h"
 #include "widgets/FolderTree.h"
 
@@ -12,6 +14,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+bool MainWindow::refuseLineBreak(const QString &discPath)
+{
+    if (!discPath.contains(QLatin1Char('\n')) && !discPath.contains(QLatin1Char('\r')))
+        return false;
+    QString shown = discPath;
+    shown.replace(QLatin1Char('\n'), QChar(0x21B5)).replace(QLatin1Char('\r'), QChar(0x21B5));
+    m_services.messages.show(this, Texts::lineBreakInName.arg(shown), Texts::captionWarning, Messages::Buttons::Ok,
+                             Messages::Icon::Warning);
+    return true;
+}
 
 QString MainWindow::selectedPath() const
 {
@@ -76,6 +89,8 @@ void MainWindow::programsOnlyToggled()
 // menu's modified mark included.
 void MainWindow::setSelectedAsAutoStart()
 {
+    if (refuseLineBreak(relativeSelectedPath()))
+        return;
     m_document.autoStartProgram = relativeSelectedPath();
     m_edited = true;
     updateControls();

@@ -49,6 +49,21 @@ inline const QString typedFolderMissing = QStringLiteral(
 inline const QString changedDuringPreview = QStringLiteral(
     "Plik z menu %1 zmienił się w czasie podglądu (zmienił go inny program), więc nie został "
     "nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r%2");
+inline const QString askReplaceLink = QStringLiteral(
+    "Plik autorun.inf w tym folderze jest dowiązaniem (skrótem) do pliku spoza folderu:\r%1\r\r"
+    "Zapis przez dowiązanie zmieniłby tamten plik, więc Pelmora go nie zapisze. Czy zastąpić "
+    "dowiązanie zwykłym plikiem autorun.inf z menu ??? (plik, do którego prowadzi, zostanie nietknięty)");
+inline const QString linkNotPreviewed = QStringLiteral(
+    "Plik autorun.inf w tym folderze jest dowiązaniem (skrótem) do pliku spoza folderu:\r%1\r\r"
+    "Podgląd zapisałby w tamtym pliku, więc nie zostanie uruchomiony. Zapisz najpierw menu w "
+    "zwykłym pliku (Zapisz).");
+// A file whose name holds a line break cannot be named in autorun.inf.
+inline const QString lineBreakInName = QStringLiteral(
+    "Nazwa pliku „%1” zawiera znak końca wiersza. W pliku autorun.inf taka nazwa utworzyłaby "
+    "własne wiersze, więc tego pliku nie można wybrać. Zmień jego nazwę.");
+inline const QString namesLeftOut = QStringLiteral(
+    "Pominięto pliki, których nazwy zawierają znak końca wiersza (%1): w pliku autorun.inf takie "
+    "nazwy utworzyłyby własne wiersze. Zmień ich nazwy, aby móc je wybrać.");
 // The general error report when the settings store refuses a value.
 inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
 inline const QString cannotOpenFile = QStringLiteral("Cannot open file %1");

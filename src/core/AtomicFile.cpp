@@ -58,6 +58,23 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     return true;
 }
 
+QString linkLeavingFolder(const QString &path, const QString &folder)
+{
+    QString target = path;
+    for (int depth = 0; QFileInfo(target).isSymLink(); ++depth) {
+        if (depth == 40) // a loop: it leads nowhere one could write
+            return target;
+        target = QFileInfo(target).symLinkTarget();
+    }
+    if (target == path)
+        return QString();
+    const std::optional<FileStatus> top = fileStatus(QFile::encodeName(folder), Links::Follow);
+    ReplacementFile at;
+    if (!top || at.openFolder(QFile::encodeName(QFileInfo(target).absolutePath())) || !at.folderWithin(top->id))
+        return target;
+    return QString();
+}
+
 bool isTemporaryFileName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\..+\\.pelmora-[A-Za-z0-9]{6}$"));

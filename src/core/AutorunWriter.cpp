@@ -39,11 +39,45 @@ QString unwritableCharacters(const MenuDocument &doc)
     return lost;
 }
 
-bool writeAutorunFile(const MenuDocument &doc, QString *error, QStringList *verbs)
+QString fieldBreakingLines(const MenuDocument &doc)
 {
+    const auto breaks = [](const QString &value) {
+        return value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')) || value.contains(QChar());
+    };
+    if (breaks(doc.discLabel))
+        return QStringLiteral("label");
+    if (breaks(doc.autoStartProgram))
+        return QStringLiteral("open");
+    if (breaks(doc.iconFile))
+        return QStringLiteral("iconFile");
+    for (qsizetype i = 0; i < doc.items.size(); ++i) {
+        const MenuItem &item = doc.items[i];
+        const QString field = breaks(item.label) ? QStringLiteral("label")
+            : breaks(item.file)                  ? QStringLiteral("file")
+            : breaks(item.verb)                  ? QStringLiteral("verb")
+                                                 : QString();
+        if (!field.isEmpty())
+            return QStringLiteral("items[%1].%2").arg(i).arg(field);
+    }
+    return QString();
+}
+
+bool writeAutorunFile(const MenuDocument &doc, QString *error, QStringList *verbs, bool replaceOutsideLink)
+{
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (const QString field = fieldBreakingLines(doc); !field.isEmpty())
+        return fail(QStringLiteral("%1 holds a line break or a NUL, which would write a line of its own").arg(field));
     const QString path = autorunPath(doc.dataFolder);
+    const QString outside = linkLeavingFolder(path, doc.dataFolder);
+    if (!outside.isEmpty() && !replaceOutsideLink)
+        return fail(QStringLiteral("%1 is a link to %2, outside the folder: not written through").arg(path, outside));
     QByteArray existing;
-    const FileReadError read = readRegularFile(path, ProfileFile::maxFileSize, &existing);
+    const FileReadError read =
+        outside.isEmpty() ? readRegularFile(path, ProfileFile::maxFileSize, &existing) : FileReadError::Missing;
     if (read != FileReadError::None && read != FileReadError::Missing) {
         // Replacing a file that could not be read would lose what Pelmora keeps of it.
         if (error)
@@ -51,7 +85,8 @@ bool writeAutorunFile(const MenuDocument &doc, QString *error, QStringList *verb
         return false;
     }
     QStringList written;
-    if (!writeFileAtomically(path, autorunBytesKeeping(doc, existing, &written), error))
+    if (!writeFileAtomically(path, autorunBytesKeeping(doc, existing, &written), error,
+                             outside.isEmpty() ? FileAccess::AsBefore : FileAccess::Replacing))
         return false;
     if (verbs)
         *verbs = written;

@@ -1,6 +1,7 @@
 #include "core/DiscCheck.h"
 
 #include "core/AutorunReader.h"
+#include "core/AutorunWriter.h"
 #include "core/CaseFolding.h"
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
@@ -320,6 +321,17 @@ QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
         check.error(QStringLiteral("no-autorun-section"), QString(),
                     QStringLiteral("Plik autorun.inf nie ma sekcji [autorun] albo nie ma w niej żadnego "
                                    "klucza, więc Windows nie użyje go po włożeniu płyty."));
+    // Written, such a value would make lines of its own, which read back as something else.
+    if (const QString field = fieldBreakingLines(doc); !field.isEmpty()) {
+        const qsizetype at = field.indexOf(QLatin1Char('['));
+        const int item = at < 0 ? -1 : field.mid(at + 1, field.indexOf(QLatin1Char(']')) - at - 1).toInt();
+        check.error(QStringLiteral("line-break"), item < 0 ? field : captionKey(item),
+                    QStringLiteral("Wartość %1 zawiera znak końca wiersza (albo znak NUL): zapisana, "
+                                   "utworzyłaby własne wiersze pliku, których Windows nie odczyta jako "
+                                   "tej wartości, a Pelmora jej nie zapisze.")
+                        .arg(field),
+                    item);
+    }
     if (!doc.autoStartProgram.isEmpty())
         check.checkOpen(doc.autoStartProgram);
     if (!doc.shellExecute.isEmpty())

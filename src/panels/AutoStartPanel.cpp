@@ -64,6 +64,7 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
     m_program = choice.program;
     m_iconFile = choice.iconFile;
     QStringList found;
+    m_unwritableNames = 0;
     {
         const BusyCursor busy;
         // One walk of the folder gives every program first, then the libraries, icon
@@ -80,6 +81,11 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
     files.reserve(found.size());
     qsizetype programs = 0;
     for (const QString &path : std::as_const(found)) {
+        // A name with a line break cannot stand in autorun.inf: it would make lines of its own.
+        if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
+            ++m_unwritableNames;
+            continue;
+        }
         if (programs == files.size() && isProgramPath(path))
             ++programs; // the programs come first
         files << discPathOf(dataFolder, path);

@@ -33,6 +33,8 @@ public:
     // Lists the programs and icon files of the data folder and shows the choice the panel
     // opens with, on the program tab.
     void load(const QString &dataFolder, const AutoStartChoice &choice);
+    // How many files the last load left out because their names hold a line break.
+    int unwritableNames() const { return m_unwritableNames; }
     AutoStartChoice choice() const;
     // The list the keys go to when the panel opens.
     QWidget *firstControl() const;
@@ -69,6 +71,7 @@ private:
     QPushButton *m_cancelButton, *m_okButton;
 
     QString m_folder;
+    int m_unwritableNames = 0;
     QString m_program, m_iconFile;
     // The number the panel opened with while no row of the icon list shows it (a number the
     // file does not hold, a file not in the folder, or no number at all): kept until the user

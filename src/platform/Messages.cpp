@@ -22,7 +22,7 @@ Messages::Answer MessageBoxes::show(QWidget *parent, const QString &text, const 
         no = box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
         if (buttons == Buttons::YesNoCancel)
             cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
-        box.setDefaultButton(yes);
+        box.setDefaultButton(buttons == Buttons::YesNoDefaultNo ? no : yes);
     }
     // Escape and the close box answer as Windows does: Cancel when there is one, else No.
     box.setEscapeButton(cancel ? cancel : no);

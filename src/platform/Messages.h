@@ -9,7 +9,8 @@ class QWidget;
 class Messages
 {
 public:
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // YesNoDefaultNo: Enter answers No, for a question whose Yes cannot be taken back.
+    enum class Buttons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
     enum class Icon { Information, Warning, Question, Error };
     enum class Answer { Ok, Yes, No, Cancel };
 
