@@ -10,7 +10,9 @@
 #include "widgets/PathLabel.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -59,9 +61,12 @@ void TestBetween::init()
         {"Dane/setup.exe", "MZ"}, {"Dane/inny.exe", "MZ"}, {u"Dane/narzędzia.exe"_qs, "MZ"},
         {"Inna/autorun.inf", "[autorun]\r\nopen=inna.exe\r\n"}, {"Inna/inna.exe", "MZ"}, {"Pusta/setup.exe", "MZ"},
         {"Args/autorun.inf", "[autorun]\r\nopen=setup.exe /auto\r\n"}, {"Args/setup.exe", "MZ"},
-        {"Html/autorun.inf", "[autorun]\r\nlabel=<b>Gra</b>\r\nshell\\a=<h1>Duzy</h1>\r\nshell\\a\\command=a.exe\r\n"}};
+        {"Html/autorun.inf", "[autorun]\r\nlabel=<b>Gra</b>\r\nshell\\a=<h1>Duzy</h1>\r\nshell\\a\\command=a.exe\r\n"},
+        {"Obca/autorun.inf", "[autorun]\r\nopen=obca.exe\r\n"}, {"Link/setup.exe", "MZ"},
+        {u"Zle/zła\nnazwa.exe"_qs, "MZ"}, {"Zle/setup.exe", "MZ"}};
     for (const auto &[name, bytes] : files)
         QVERIFY(writeTestFile(path(name), bytes));
+    QVERIFY(QFile::link("../Obca/autorun.inf", path("Link/autorun.inf"))); // out of its folder
     m_saveOffWhileShown.clear();
     m_fixture->messages.whileShown = [this](const FakeMessages::Shown &) {
         m_saveOffWhileShown << (!named<QWidget>(form(), "sb_Zapisz")->isEnabled()
@@ -123,6 +128,11 @@ void TestBetween::step(const QString &verb, const QString &arg)
     } else if (verb == "finding") {
         auto *findings = named<QListWidget>(form(), "lb_Wyniki");
         doubleClick(findings, findings->model()->index(arg.toInt(), 0));
+    } else if (verb == "paste") { // into the label, over what it holds
+        QGuiApplication::clipboard()->setText(arg);
+        QTest::mouseClick(named<QLineEdit>(form(), "e_Etykieta"), Qt::LeftButton);
+        press(Qt::Key_A, Qt::ControlModifier);
+        press(Qt::Key_V, Qt::ControlModifier);
     } else if (verb == "gone") { // outside the window: the folder removed
         QVERIFY(QDir(path(arg)).removeRecursively());
     } else {
@@ -259,6 +269,14 @@ void TestBetween::road_data()
         << "label Zmieniona; answer NN; take Inna"
         << "offwhile We wskazanym folderze istnieje";
     QTest::newRow("greyed tree") << "take Brak" << "silver";
+    // No line the user did not write, nothing written through a link out of the folder.
+    QTest::newRow("a name with a line break") << u"take Zle; tree zła\nnazwa.exe; click sb_Dodaj; click sb_AutoRun"_qs
+                                              << "asked nie można wybrać; asked Pominięto pliki; panel p_Autorun";
+    QTest::newRow("a pasted label") << "paste Gra\r\nX\r\n" << "text e_Etykieta GraX";
+    QTest::newRow("a link out of the folder") << "answer Y; take Link; label Zmieniona; key Ctrl+S"
+                                              << "lacks Obca Zmieniona; asked dowiązaniem; modified 1";
+    QTest::newRow("a link out of the folder, replaced") << "answer Y; take Link; label Zmieniona; answer Y; key Ctrl+S"
+                                                        << "lacks Obca Zmieniona; has Link Zmieniona";
 }
 
 void TestBetween::road()

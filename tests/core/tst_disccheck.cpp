@@ -100,6 +100,11 @@ void TestDiscCheck::findings_data()
     QTest::newRow("codepage") << "" << "" << -1 << u"Диск"_qs
         << QList<MenuItem>{item(u"Игра"_qs, "setup.exe"), item("Start", u"setup.exe Ω"_qs)}
         << "" << true << QStringList{"codepage label", "codepage shell\\00000", "codepage shell\\00001"};
+    QTest::newRow("line-break") << "" << "" << -1 << "Gra\r\n[autorun.amd64]" << none
+                                << "" << true << QStringList{"line-break label"};
+    QTest::newRow("line-break in an entry") << "" << "" << -1 << ""
+        << QList<MenuItem>{item("Graj", "setup.exe"), item("Gr\naj", "setup.exe")}
+        << "" << true << QStringList{"line-break shell\\00001"};
     QTest::newRow("label-long") << "" << "" << -1 << QString(33, 'x') << none
                                 << "" << true << QStringList{"label-long label"};
     QTest::newRow("label of 32 characters") << "" << "" << -1 << QString(32, u'ż') << none
@@ -154,7 +159,7 @@ void TestDiscCheck::findings()
         QVERIFY(!f.message.isEmpty());
         const bool error = f.severity == DiscFinding::Severity::Error;
         QCOMPARE(error, QStringList({"open-missing", "icon-missing", "icon-index", "outside-disc",
-                                     "shellexecute-missing", "no-autorun-section"}).contains(f.code));
+                                     "shellexecute-missing", "no-autorun-section", "line-break"}).contains(f.code));
     }
     QCOMPARE(found, expected);
 }

@@ -26,6 +26,7 @@ private slots:
     void iconSurvivesReadAndWrite();
     void readMissingFile();
     void writeKeepsWhatItDoesNotEdit();
+    void writeThroughLinks();
     void writeIntoMissingFolder();
     void writeBadDocument();
     void iniView();
@@ -177,6 +178,28 @@ void TestCli::writeKeepsWhatItDoesNotEdit()
                         "[DeviceInstall]\r\nDriverPath=sterowniki\\\xB3\r\nDriverPath=x64\r\n"));
 }
 
+// A menu file that is a link out of the folder (from an archive, a download) is never written
+// through, dangling or not; a link that stays inside is.
+void TestCli::writeThroughLinks()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath(".bashrc"), "keep") && writeTestFile(dir.filePath("disc/menu/real.inf")));
+    const QString menu = dir.filePath("disc/autorun.inf");
+    for (const char *target : {"../.bashrc", "../brak/nowy.inf"}) {
+        QVERIFY(!QFile::exists(menu) || QFile::remove(menu));
+        QVERIFY(QFile::link(target, menu));
+        const Run run = cli({"write", dir.filePath("disc")}, R"({"label": "Gra"})");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QFileInfo(dir.filePath(QString("disc/") + target)).absoluteFilePath().toUtf8()),
+                 run.err.constData());
+    }
+    QCOMPARE(readTestFile(dir.filePath(".bashrc")), "keep");
+    QVERIFY(!QFileInfo::exists(dir.filePath("brak")));
+    QVERIFY(QFile::remove(menu) && QFile::link("menu/real.inf", menu));
+    QCOMPARE(cli({"write", dir.filePath("disc")}, R"({"label": "Gra"})").exitCode, 0);
+    QVERIFY(QFileInfo(menu).isSymLink() && readTestFile(dir.filePath("disc/menu/real.inf")).contains("Name=Gra"));
+}
+
 void TestCli::writeIntoMissingFolder()
 {
     QTemporaryDir dir;
@@ -189,6 +212,13 @@ void TestCli::writeIntoMissingFolder()
 void TestCli::writeBadDocument()
 {
     QTemporaryDir dir;
+    // A value that would write lines of its own: refused, naming the field.
+    for (const auto &[doc, field] : {std::pair{R"({"label": "Gra\r\n[autorun.amd64]\r\nopen=zly.exe"})", "label"},
+                                     {R"({"items": [{"label": "A", "file": "a.exe\u0000"}]})", "items[0].file"}}) {
+        const Run run = cli({"write", dir.path()}, doc);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(field), run.err.constData());
+    }
     QCOMPARE(cli({"write", dir.path()}, "{\"open\": ").exitCode, 1);
     QCOMPARE(cli({"write", dir.path()}, "[1, 2]").exitCode, 1);
     QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": 1.5})").exitCode, 1);
