@@ -38,15 +38,32 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     if (error == FileReadError::NotRegularFile || error == FileReadError::TooLarge)
         return fail(readErrorText(error, file));
     const QStringList keys = profile.keys(section);
-    QJsonObject values;
-    for (const QString &key : keys + wanted)
-        values[key] = profile.value(section, key);
-    QJsonObject out;
-    out[u"present"] = profile.hasSection(section);
-    out[u"keys"] = QJsonArray::fromStringList(keys);
-    out[u"values"] = values;
-    out[u"fileExists"] = QFileInfo(file).isFile();
-    return print(out);
+    // The object's keys as QJsonDocument orders them, sorted once: a QJsonObject filled key
+    // by key moves its keys for each one that comes out of order, which is quadratic.
+    QStringList names = keys + wanted;
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    JsonText out;
+    out.beginObject();
+    out.key("fileExists");
+    out.boolean(QFileInfo(file).isFile());
+    out.key("keys");
+    out.beginArray();
+    for (const QString &key : keys)
+        out.string(key);
+    out.endArray();
+    out.key("present");
+    out.boolean(profile.hasSection(section));
+    out.key("values");
+    out.beginObject();
+    for (const QString &name : std::as_const(names)) {
+        out.key(name);
+        out.string(profile.value(section, name));
+    }
+    out.endObject();
+    out.endObject();
+    print(out);
+    return Ok;
 }
 
 int versionCommand(const QString &file)

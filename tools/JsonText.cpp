@@ -42,6 +42,19 @@ void JsonText::key(const char *name)
     m_first = true;
 }
 
+void JsonText::key(QStringView name)
+{
+    string(name);
+    m_bytes += ':';
+    m_first = true;
+}
+
+void JsonText::boolean(bool value)
+{
+    startValue();
+    m_bytes += value ? "true" : "false";
+}
+
 void JsonText::number(int value)
 {
     startValue();

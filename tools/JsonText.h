@@ -15,8 +15,10 @@ public:
     void beginArray();
     void endArray();
     void key(const char *name); // plain ASCII, written as it is
+    void key(QStringView name);
     void string(QStringView text);
     void number(int value);
+    void boolean(bool value);
     void null();
 
     const QByteArray &bytes() const { return m_bytes; }

@@ -494,6 +494,7 @@ void TestCli::outputIsWhatQJsonDocumentWrites_data()
     QTest::newRow("read") << "read";
     QTest::newRow("check") << "check";
     QTest::newRow("scan") << "scan";
+    QTest::newRow("ini, keys out of order") << "ini";
 }
 
 // The outputs written as they are made are the bytes QJsonDocument makes of the same values:
@@ -508,14 +509,15 @@ void TestCli::outputIsWhatQJsonDocumentWrites()
     odd += u"x"_qs;
     odd += QChar(0xDC00);
     const QString menu = "[autorun]\r\nopen=" + odd + "\r\nicon=" + odd + ",-3\r\nlabel=" + odd + "\r\nshell\\a="
-        + odd + "\r\nshell\\a\\command=" + odd + " /s\r\n";
+        + odd + "\r\nshell\\a\\command=" + odd + " /s\r\nZeta=1\r\nalfa=2\r\nALFA=3\r\nżółw=4\r\n" + odd + "=5\r\n";
     QByteArray utf16("\xFF\xFE");
     for (const QChar c : menu)
         utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
     QVERIFY(writeTestFile(dir.filePath("autorun.inf"), utf16));
     for (const char *name : {"a\"b\\c.exe", "ąę żółw.EXE", "tab\t.dll", "x.ico"})
         QVERIFY(writeTestFile(dir.filePath(QString::fromUtf8(name))));
-    const Run run = cli({command, dir.path()});
+    const Run run = command == "ini" ? cli({"ini", dir.filePath("autorun.inf"), "autorun", "brak", "Open"})
+                                     : cli({command, dir.path()});
     QVERIFY(run.finished);
     QVERIFY(run.out.size() > 10);
     QCOMPARE(run.out, QJsonDocument::fromJson(run.out).toJson(QJsonDocument::Compact) + '\n');
