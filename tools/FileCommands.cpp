@@ -24,6 +24,7 @@
 #include <cstdio>
 
 #include <unistd.h>
+#include <vector>
 
 namespace {
 std::atomic_bool interrupted{false};
@@ -37,28 +38,40 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     const FileReadError error = profile.error();
     if (error == FileReadError::NotRegularFile || error == FileReadError::TooLarge)
         return fail(readErrorText(error, file));
-    const QStringList keys = profile.keys(section);
-    // The object's keys as QJsonDocument orders them, sorted once: a QJsonObject filled key
-    // by key moves its keys for each one that comes out of order, which is quadratic.
-    QStringList names = keys + wanted;
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
+    const ProfileFile::Section *lines = profile.section(section);
+    const qsizetype count = lines ? lines->names.size() : 0;
+    // The object's keys as QJsonDocument orders them, sorted once (a QJsonObject filled key by
+    // key moves its keys for each one that comes out of order, which is quadratic), each with
+    // its line; -1 for a name asked for. The first line of a name holds the name's value.
+    std::vector<std::pair<QStringView, qsizetype>> names;
+    names.reserve(size_t(count + wanted.size()));
+    for (qsizetype i = 0; i < count; ++i)
+        names.emplace_back(lines->names[i], i);
+    for (const QString &name : wanted)
+        names.emplace_back(name, -1);
+    const auto byName = [](const auto &a, const auto &b) { return a.first < b.first; };
+    std::stable_sort(names.begin(), names.end(), byName);
+    names.erase(std::unique(names.begin(), names.end(), [](const auto &a, const auto &b) { return a.first == b.first; }),
+                names.end());
     JsonText out;
     out.beginObject();
     out.key("fileExists");
     out.boolean(QFileInfo(file).isFile());
     out.key("keys");
     out.beginArray();
-    for (const QString &key : keys)
-        out.string(key);
+    for (qsizetype i = 0; i < count; ++i)
+        out.string(lines->names[i]);
     out.endArray();
     out.key("present");
-    out.boolean(profile.hasSection(section));
+    out.boolean(count > 0);
     out.key("values");
     out.beginObject();
-    for (const QString &name : std::as_const(names)) {
+    for (const auto &[name, line] : names) {
         out.key(name);
-        out.string(profile.value(section, name));
+        if (line >= 0 && lines->first[line])
+            out.string(lines->values[line]);
+        else
+            out.string(profile.value(section, name));
     }
     out.endObject();
     out.endObject();
