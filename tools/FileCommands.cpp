@@ -39,14 +39,14 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     if (error == FileReadError::NotRegularFile || error == FileReadError::TooLarge)
         return fail(readErrorText(error, file));
     const ProfileFile::Section *lines = profile.section(section);
-    const qsizetype count = lines ? lines->names.size() : 0;
+    const qsizetype count = lines ? lines->size() : 0;
     // The object's keys as QJsonDocument orders them, sorted once (a QJsonObject filled key by
     // key moves its keys for each one that comes out of order, which is quadratic), each with
     // its line; -1 for a name asked for. The first line of a name holds the name's value.
     std::vector<std::pair<QStringView, qsizetype>> names;
     names.reserve(size_t(count + wanted.size()));
     for (qsizetype i = 0; i < count; ++i)
-        names.emplace_back(lines->names[i], i);
+        names.emplace_back(lines->name(i), i);
     for (const QString &name : wanted)
         names.emplace_back(name, -1);
     const auto byName = [](const auto &a, const auto &b) { return a.first < b.first; };
@@ -60,7 +60,7 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     out.key("keys");
     out.beginArray();
     for (qsizetype i = 0; i < count; ++i)
-        out.string(lines->names[i]);
+        out.string(lines->name(i));
     out.endArray();
     out.key("present");
     out.boolean(count > 0);
@@ -68,8 +68,8 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     out.beginObject();
     for (const auto &[name, line] : names) {
         out.key(name);
-        if (line >= 0 && lines->first[line])
-            out.string(lines->values[line]);
+        if (line >= 0 && lines->isFirst(line))
+            out.string(lines->value(line));
         else
             out.string(profile.value(section, name));
     }

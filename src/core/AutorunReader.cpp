@@ -56,8 +56,8 @@ AutorunContent readAutorun(const ProfileFile &profile)
     const QList<MenuVerb> verbs = menuVerbs(profile);
     content.items.reserve(verbs.size());
     for (const MenuVerb &verb : verbs)
-        content.items.append({lines->values[verb.captionLine].toString(),
-                              lines->values[verb.commandLine].toString(), verb.name});
+        content.items.append({lines->value(verb.captionLine).toString(),
+                              lines->value(verb.commandLine).toString(), verb.name});
     return content;
 }
 
@@ -74,24 +74,24 @@ QList<MenuVerb> menuVerbs(const ProfileFile &profile)
     // A key that is the first of its name is found where it stands, and the command key is
     // looked for next to its caption, where writers put it; the index answers the rest.
     const auto commandAt = [&](qsizetype line, QStringView caption) {
-        if (line < 0 || line >= lines->names.size() || !lines->first[line])
+        if (line < 0 || line >= lines->size() || !lines->isFirst(line))
             return false;
-        const QStringView name = lines->names[line];
+        const QStringView name = lines->name(line);
         if (name.size() != caption.size() + command.size())
             return false;
         return (name.startsWith(caption) && name.endsWith(command))
             || (name.startsWith(caption, Qt::CaseInsensitive) && name.endsWith(command, Qt::CaseInsensitive));
     };
-    verbs.reserve(lines->names.size() / 2);
-    for (qsizetype i = 0; i < lines->names.size(); ++i) {
-        const QStringView key = lines->names[i];
+    verbs.reserve(lines->size() / 2);
+    for (qsizetype i = 0; i < lines->size(); ++i) {
+        const QStringView key = lines->name(i);
         const bool isCaption = key.startsWith(shell); // then the caption key is the key itself
         if ((!isCaption && !key.contains(u"shell")) || key.contains(u"command"))
             continue;
         const QString made = isCaption ? QString() : shell + key.mid(6).toString();
         const QStringView caption = isCaption ? key : QStringView(made);
         const qsizetype captionLine =
-            isCaption && lines->first[i] ? i : lines->lineOf(ProfileFile::foldedName(caption));
+            isCaption && lines->isFirst(i) ? i : lines->lineOf(ProfileFile::foldedName(caption));
         if (captionLine < 0)
             continue;
         const qsizetype commandLine = commandAt(i - 1, caption) ? i - 1

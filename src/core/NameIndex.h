@@ -4,12 +4,14 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <vector>
 
 // The first of each name among many, found by the hash of the name: open addressing over a
-// table at most half full, so that placing or finding a name touches one slot, and the text
-// of a name only when two hashes agree. The hash is a quick one; names that pile up under it,
-// as only names made to collide do, are placed again under Qt's, seeded afresh in each run.
+// table at most half full of the names that differ, so that placing or finding a name touches
+// one slot, and the text of a name only when two hashes agree. The hash is a quick one; names
+// that pile up under it, as only names made to collide do, are placed again under Qt's, seeded
+// afresh in each run.
 // Names are given by number: key(i, spare) gives the text name i is known by (its folded
 // form, say), made in spare when it has to be made.
 class NameIndex
@@ -30,6 +32,8 @@ private:
     };
 
     size_t hashOf(QStringView key) const;
+    // Twice the slots, each name placed again by the hash it keeps.
+    void grow();
     // The slot of the name that hash and isName (which tells whether name i is it) find, or
     // the free slot where it goes.
     template <typename IsName>
@@ -57,34 +61,44 @@ size_t NameIndex::slotOf(size_t hash, const IsName &isName) const
 template <typename Key>
 bool NameIndex::place(qsizetype count, const Key &key, QList<bool> *first)
 {
-    size_t size = 16;
-    while (size < size_t(count) * 2)
-        size *= 2;
-    const size_t mask = size - 1;
-    m_slots.assign(size, Slot());
+    // The table grows with the names that differ, not with all of them: a million lines of
+    // one name take a table of a few slots.
+    m_slots.assign(16, Slot());
+    size_t placed = 0;
     first->clear();
     first->reserve(count);
     QString spare;
     QString otherSpare;
-    std::vector<size_t> hashes(static_cast<size_t>(count));
-    for (qsizetype i = 0; i < count; ++i)
-        hashes[size_t(i)] = hashOf(key(i, spare));
-    // The slots of the names a little ahead are fetched while one is placed: a large table is
-    // far larger than the caches, and its memory is then waited for once for many names.
-    constexpr size_t ahead = 16;
+    // The hashes of a block of names are made first, so that the slots of the names a little
+    // ahead are fetched while one is placed: a large table is far larger than the caches, and
+    // its memory is then waited for once for many names.
+    constexpr qsizetype block = 4096;
+    constexpr qsizetype ahead = 16;
     // Names that pile up take far more steps than this.
     constexpr size_t mostSteps = 100;
-    for (qsizetype i = 0; i < count; ++i) {
-        const size_t hash = hashes[size_t(i)];
-        if (size_t(i) + ahead < hashes.size())
-            __builtin_prefetch(&m_slots[hashes[size_t(i) + ahead] & mask]);
-        const size_t at = slotOf(hash, [&](qsizetype other) { return key(other, otherSpare) == key(i, spare); });
-        if (!m_seeded && ((at - hash) & mask) > mostSteps)
-            return false;
-        Slot &slot = m_slots[at];
-        first->append(slot.name == 0);
-        if (slot.name == 0)
-            slot = {quint32(hash), quint32(i + 1)};
+    std::vector<size_t> hashes;
+    for (qsizetype from = 0; from < count; from += block) {
+        const qsizetype to = std::min(count, from + block);
+        hashes.resize(size_t(to - from));
+        for (qsizetype i = from; i < to; ++i)
+            hashes[size_t(i - from)] = hashOf(key(i, spare));
+        for (qsizetype i = from; i < to; ++i) {
+            const size_t mask = m_slots.size() - 1;
+            const size_t hash = hashes[size_t(i - from)];
+            if (i + ahead < to)
+                __builtin_prefetch(&m_slots[hashes[size_t(i + ahead - from)] & mask]);
+            const size_t at =
+                slotOf(hash, [&](qsizetype other) { return key(other, otherSpare) == key(i, spare); });
+            if (!m_seeded && ((at - hash) & mask) > mostSteps)
+                return false;
+            Slot &slot = m_slots[at];
+            first->append(slot.name == 0);
+            if (slot.name == 0) {
+                slot = {quint32(hash), quint32(i + 1)};
+                if (++placed * 2 > m_slots.size())
+                    grow();
+            }
+        }
     }
     return true;
 }

@@ -40,8 +40,8 @@ QStringList previewLines(const ProfileFile &saved, const QString &dataFolder)
     const ProfileFile::Section *keys = saved.section(section);
     for (const MenuVerb &verb : menuVerbs(saved)) {
         const QString caption = QStringLiteral("shell\\") + verb.name;
-        lines << caption + QLatin1Char('=') + keys->values[verb.captionLine].toString();
-        lines << caption + QStringLiteral("\\command=") + shortPath(keys->values[verb.commandLine].toString());
+        lines << caption + QLatin1Char('=') + keys->value(verb.captionLine).toString();
+        lines << caption + QStringLiteral("\\command=") + shortPath(keys->value(verb.commandLine).toString());
         lines << QString();
     }
     return lines;

@@ -33,12 +33,6 @@ QStringView unquoted(QStringView value)
     return value.left(ProfileFile::maxValueLength);
 }
 
-// The key of a line in the index: its name folded.
-QStringView foldedKey(const QList<QStringView> &names, qsizetype line, QString &spare)
-{
-    return foldedCase(names[line], spare);
-}
-
 QString decodeText(QByteArrayView bytes, const CodePage &codePage)
 {
     if (bytes.startsWith("\xFF\xFE")) {
@@ -70,7 +64,7 @@ QString ProfileFile::foldedName(const QString &name)
 
 qsizetype ProfileFile::Section::lineOf(QStringView name) const
 {
-    return m_index.find(name, [&](qsizetype line, QString &spare) { return foldedKey(names, line, spare); });
+    return m_index.find(name, [&](qsizetype line, QString &spare) { return foldedCase(this->name(line), spare); });
 }
 
 ProfileFile ProfileFile::fromFile(const QString &path)
@@ -80,9 +74,14 @@ ProfileFile ProfileFile::fromFile(const QString &path)
 
 ProfileFile ProfileFile::fromFile(const QString &path, const CodePage &codePage)
 {
-    QByteArray bytes;
-    const FileReadError error = readRegularFile(path, maxFileSize, &bytes);
-    ProfileFile profile = fromBytes(bytes, codePage);
+    QString text;
+    FileReadError error;
+    {
+        QByteArray bytes;
+        error = readRegularFile(path, maxFileSize, &bytes);
+        text = decodeText(bytes, codePage);
+    } // the bytes go before the text is parsed: a large file is not held twice meanwhile
+    ProfileFile profile = fromText(std::move(text));
     profile.m_error = error;
     return profile;
 }
@@ -94,29 +93,29 @@ ProfileFile ProfileFile::fromBytes(QByteArrayView bytes)
 
 ProfileFile ProfileFile::fromBytes(QByteArrayView bytes, const CodePage &codePage)
 {
+    return fromText(decodeText(bytes, codePage));
+}
+
+ProfileFile ProfileFile::fromText(QString text)
+{
     ProfileFile profile;
-    profile.m_text = decodeText(bytes, codePage);
-    profile.parse(profile.m_text);
+    profile.m_text = std::move(text);
+    profile.parse();
     return profile;
 }
 
-void ProfileFile::parse(QStringView text)
+// One pass over the text notes every header and every key line where it stands; the
+// sections are made afterwards, only of the first header of each name, and only when it
+// holds keys.
+void ProfileFile::parse()
 {
-    // Lines before the first header belong to a section whose name is empty.
-    m_sections.append(Section());
-    m_sectionByName.insert(QString(), 0);
-    qsizetype current = 0; // -1 while inside a later copy of a section, which is never seen
-    const auto endSection = [&] {
-        if (current < 0)
-            return;
-        Section &s = m_sections[current];
-        s.first = s.m_index.build(s.names.size(),
-                                  [&](qsizetype line, QString &spare) { return foldedKey(s.names, line, spare); });
-    };
-
+    const QStringView text = m_text;
     const char16_t *chars = text.utf16();
-    qsizetype pos = 0;
     const qsizetype size = text.size();
+    // The lines before the first header belong to a section whose name is empty.
+    m_headers.append(Header());
+    QList<qsizetype> headerLines{0}; // where each header's key lines begin in m_lines
+    qsizetype pos = 0;
     while (pos < size) {
         // One pass over the line finds its end (a CR or an LF), its first "=" and the first NUL
         // on either side of it, where the name or the value ends.
@@ -148,28 +147,11 @@ void ProfileFile::parse(QStringView text)
             const qsizetype close = line.lastIndexOf(u']');
             if (close < 0)
                 continue; // not a header: the lines after it stay where they were
-            const QString name = foldedName(line.mid(1, close - 1));
-            endSection();
-            if (m_sectionByName.contains(name)) {
-                current = -1;
-            } else {
-                current = m_sections.size();
-                m_sectionByName.insert(name, current);
-                m_sections.append(Section());
-                if (name == QLatin1String("autorun")) {
-                    // The section that can hold hundreds of thousands of keys: its lists are
-                    // made large at once from the size of the text left, not grown step by
-                    // step (up to a million keys, so that a large file of anything else cannot
-                    // make them take much memory).
-                    const qsizetype lines = std::min<qsizetype>((size - pos) / 8 + 1, 1 << 20);
-                    Section &autorun = m_sections.last();
-                    autorun.names.reserve(lines);
-                    autorun.values.reserve(lines);
-                }
-            }
+            m_headers.append({quint32(line.utf16() + 1 - chars), quint32(close - 1), -1});
+            headerLines.append(m_lines.size());
             continue;
         }
-        if (eq < 0 || current < 0 || line.startsWith(u';'))
+        if (eq < 0 || line.startsWith(u';'))
             continue;
         // A NUL is never a blank: the first one stands inside the trimmed name or value.
         const auto cutAt = [&](QStringView s, qsizetype nul) {
@@ -179,23 +161,43 @@ void ProfileFile::parse(QStringView text)
         const QStringView name = cutAt(trimBlanks(line.left(at)), nameNul);
         if (name.isEmpty())
             continue;
-        Section &target = m_sections[current];
-        target.names.append(name);
-        target.values.append(unquoted(cutAt(trimBlanks(line.mid(at + 1)), valueNul)));
+        const QStringView value = unquoted(cutAt(trimBlanks(line.mid(at + 1)), valueNul));
+        m_lines.append({quint32(name.utf16() - chars), quint32(name.size()), quint32(value.utf16() - chars),
+                        quint32(value.size())});
     }
-    endSection();
+    headerLines.append(m_lines.size());
+
+    const auto headerName = [&](qsizetype i, QString &spare) {
+        return foldedCase(trimBlanks(text.mid(m_headers[i].name, m_headers[i].nameLength)), spare);
+    };
+    const QList<bool> firstHeader = m_headerIndex.build(m_headers.size(), headerName);
+    for (qsizetype i = 0; i < m_headers.size(); ++i) {
+        const qsizetype count = headerLines[i + 1] - headerLines[i];
+        if (!firstHeader[i] || count == 0)
+            continue;
+        Section section;
+        section.m_text = chars;
+        section.m_lines = m_lines.constData() + headerLines[i];
+        section.m_count = count;
+        section.m_first = section.m_index.build(
+            count, [&](qsizetype line, QString &spare) { return foldedCase(section.name(line), spare); });
+        m_headers[i].section = qint32(m_sections.size());
+        m_sections.append(std::move(section));
+    }
 }
 
 const ProfileFile::Section *ProfileFile::section(QStringView name) const
 {
-    const auto it = m_sectionByName.constFind(foldedName(name));
-    return it == m_sectionByName.cend() ? nullptr : &m_sections[*it];
+    const QStringView text = m_text;
+    const qsizetype header = m_headerIndex.find(foldedName(name), [&](qsizetype i, QString &spare) {
+        return foldedCase(trimBlanks(text.mid(m_headers[i].name, m_headers[i].nameLength)), spare);
+    });
+    return header < 0 || m_headers[header].section < 0 ? nullptr : &m_sections[m_headers[header].section];
 }
 
 bool ProfileFile::hasSection(QStringView name) const
 {
-    const Section *s = section(name);
-    return s && !s->names.isEmpty();
+    return section(name) != nullptr;
 }
 
 QStringList ProfileFile::keys(QStringView name) const
@@ -203,9 +205,9 @@ QStringList ProfileFile::keys(QStringView name) const
     const Section *s = section(name);
     QStringList names;
     if (s) {
-        names.reserve(s->names.size());
-        for (const QStringView name : s->names)
-            names << name.toString();
+        names.reserve(s->size());
+        for (qsizetype i = 0; i < s->size(); ++i)
+            names << s->name(i).toString();
     }
     return names;
 }
@@ -222,5 +224,5 @@ QString ProfileFile::value(QStringView name, QStringView key) const
     if (!s)
         return {};
     const qsizetype line = s->lineOf(foldedName(key));
-    return line < 0 ? QString() : s->values[line].toString();
+    return line < 0 ? QString() : s->value(line).toString();
 }

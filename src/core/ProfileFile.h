@@ -4,7 +4,6 @@
 #include "core/RegularFile.h"
 
 #include <QByteArrayView>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,33 +41,68 @@ public:
     // Why fromFile read nothing; None for a file that was read and for bytes given.
     FileReadError error() const { return m_error; }
 
+private:
+    // Where a line's name and value stand in the file's text.
+    struct Line
+    {
+        quint32 name = 0, nameLength = 0, value = 0, valueLength = 0;
+    };
+
+public:
     // The lines of one section, for readers that walk all of them: names as they stand and
     // values (unquoted, cut), in file order, and the first line of each name folded to one
     // letter case. All of them are views of the file's text, which the profile keeps.
-    struct Section
+    class Section
     {
-        QList<QStringView> names;
-        QList<QStringView> values;
-        QList<bool> first; // whether each line is the first of its name
-
+    public:
+        qsizetype size() const { return m_count; }
+        QStringView name(qsizetype line) const
+        {
+            return QStringView(m_text + m_lines[line].name, m_lines[line].nameLength);
+        }
+        QStringView value(qsizetype line) const
+        {
+            return QStringView(m_text + m_lines[line].value, m_lines[line].valueLength);
+        }
+        // Whether the line is the first of its name.
+        bool isFirst(qsizetype line) const { return m_first[line]; }
         // The line of the first key named folded (already case-folded); -1 when there is none.
         qsizetype lineOf(QStringView folded) const;
 
     private:
         friend class ProfileFile;
+        // Into the profile's text and lines, which it shares with its copies and never changes.
+        const char16_t *m_text = nullptr;
+        const Line *m_lines = nullptr;
+        qsizetype m_count = 0;
+        QList<bool> m_first;
         NameIndex m_index; // of the names folded
     };
-    // The section that counts for name (the first of that name); null when there is none.
+    // The section that counts for name (the first of that name); null when there is none or
+    // it holds no key.
     const Section *section(QStringView name) const;
     // A name folded to one letter case, as the index holds it (blanks around it dropped).
     static QString foldedName(QStringView name);
     static QString foldedName(const QString &name); // name itself when it is folded already
 
 private:
-    void parse(QStringView text);
+    static ProfileFile fromText(QString text);
+    void parse();
 
-    QString m_text; // the decoded file, which every view points into
+    // Every header, in file order (the first, with no name, stands for the lines before any),
+    // with the section made of it: only the first of a name that holds keys gets one.
+    struct Header
+    {
+        quint32 name = 0, nameLength = 0;
+        qint32 section = -1;
+    };
+
+    // The decoded file, which every view points into, and every key line of it: a million
+    // lines or sections cost a few words each, not an object each.
+    QString m_text;
+    QList<Line> m_lines;
+    QList<Header> m_headers;
+    NameIndex m_headerIndex; // of the headers' names folded
     QList<Section> m_sections;
-    QHash<QString, qsizetype> m_sectionByName; // folded name -> index of the first such section
     FileReadError m_error = FileReadError::None;
 };
