@@ -3,6 +3,7 @@
 #include "app/ControlRules.h"
 #include "platform/AppServices.h"
 #include "platform/PreviewJournal.h"
+#include "core/AutorunReader.h"
 #include "core/MenuDocument.h"
 #include "panels/AutoStartPanel.h"
 
@@ -22,7 +23,6 @@ class QPushButton;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-struct AutorunContent;
 struct DiscFinding;
 class DiscCheckWindow;
 class FolderTree;
@@ -168,8 +168,9 @@ private:
     void labelEdited();
     void folderEditKeyPressed(int key);
     // Fills the document from the menu file; false, after one message and with nothing
-    // changed, when the file cannot be read.
+    // changed, when the file cannot be read (or, silently, when the user gave up reading it).
     bool readMenuFile(const QString &path);
+    std::optional<AutorunContent> readInBackground(const QString &path);
 
     // Enables and shows the controls as the window's state decides.
     void updateControls();

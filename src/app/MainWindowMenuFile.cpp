@@ -11,6 +11,7 @@
 #include "core/DiscCheck.h"
 #include "core/DiscPath.h"
 #include "platform/Messages.h"
+#include "widgets/BusyCursor.h"
 #include "widgets/PathLabel.h"
 #include "widgets/TextWidth.h"
 #include "widgets/TypingLimit.h"
@@ -18,6 +19,9 @@
 #include "widgets/FolderTree.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QThread>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +34,37 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+// A large menu file is read on a worker thread while a small window, modal to this one, says
+// so and offers to give up; a small one is read at once. Nothing when the user gave up.
+std::optional<AutorunContent> MainWindow::readInBackground(const QString &path)
+{
+    constexpr qint64 readAtOnce = 4 << 20; // a menu of some tens of thousands of entries
+    const qint64 size = QFileInfo(path).size();
+    if (size <= readAtOnce)
+        return readAutorun(path);
+    std::atomic_bool giveUp{false};
+    AutorunContent content;
+    std::unique_ptr<QThread> worker(QThread::create([&] { content = readAutorun(path, &giveUp); }));
+    QProgressDialog progress(Texts::readingLargeFile.arg(path).arg(double(size) / (1 << 20), 0, 'f', 1),
+                             QStringLiteral("Anuluj"), 0, 0, this);
+    progress.setObjectName(QStringLiteral("dlg_Wczytywanie"));
+    progress.setWindowTitle(Texts::title);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    QEventLoop waiting;
+    connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, &waiting, [&giveUp] { giveUp = true; });
+    const BusyCursor busy;
+    worker->start();
+    progress.show();
+    waiting.exec();
+    worker->wait();
+    if (giveUp)
+        return std::nullopt;
+    return content;
+}
+
 void MainWindow::openMenuFile(const QString &path)
 {
     if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
@@ -37,9 +72,10 @@ void MainWindow::openMenuFile(const QString &path)
     // A file that cannot be read changes nothing: the window stays as it was.
     // The file is read once, before anything changes.
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const AutorunContent content = readAutorun(path);
-    if (!readableMenuFile(content, path))
+    const std::optional<AutorunContent> read = readInBackground(path);
+    if (!read || !readableMenuFile(*read, path))
         return;
+    const AutorunContent &content = *read;
     m_document.loading = true;
     m_document.dataFolder = folder;
     m_folderText = folder;
@@ -88,10 +124,10 @@ bool MainWindow::readableMenuFile(const AutorunContent &content, const QString &
 
 bool MainWindow::readMenuFile(const QString &path)
 {
-    const AutorunContent content = readAutorun(path);
-    if (!readableMenuFile(content, path))
+    const std::optional<AutorunContent> content = readInBackground(path);
+    if (!content || !readableMenuFile(*content, path))
         return false;
-    fillFromMenuFile(content, path);
+    fillFromMenuFile(*content, path);
     return true;
 }
 

@@ -64,6 +64,8 @@ inline const QString lineBreakInName = QStringLiteral(
 inline const QString namesLeftOut = QStringLiteral(
     "Pominięto pliki, których nazwy zawierają znak końca wiersza (%1): w pliku autorun.inf takie "
     "nazwy utworzyłyby własne wiersze. Zmień ich nazwy, aby móc je wybrać.");
+inline const QString readingLargeFile =
+    QStringLiteral("Wczytywanie pliku z menu %1 (%2 MB)...");
 // The general error report when the settings store refuses a value.
 inline const QString setDataFailed = QStringLiteral("Failed to set data for '%1'");
 inline const QString cannotOpenFile = QStringLiteral("Cannot open file %1");

@@ -1,5 +1,6 @@
 #include "core/AutorunReader.h"
 
+#include "core/CodePage.h"
 #include "core/ProfileFile.h"
 
 #include <limits>
@@ -32,9 +33,9 @@ AutorunIcon readIcon(const QString &value)
 
 } // namespace
 
-AutorunContent readAutorun(const QString &path)
+AutorunContent readAutorun(const QString &path, const std::atomic_bool *giveUp)
 {
-    return readAutorun(ProfileFile::fromFile(path));
+    return readAutorun(ProfileFile::fromFile(path, CodePage::system(), giveUp));
 }
 
 AutorunContent readAutorun(const ProfileFile &profile)

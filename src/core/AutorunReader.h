@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <optional>
 
 class ProfileFile;
@@ -31,7 +32,8 @@ struct AutorunContent
 
 // Reads the [autorun] section of the file at path. A file that cannot be read gives nothing
 // but its readError. Nothing else of the disc is looked at.
-AutorunContent readAutorun(const QString &path);
+// giveUp (when given) set from another thread ends the reading early, with nothing of use.
+AutorunContent readAutorun(const QString &path, const std::atomic_bool *giveUp = nullptr);
 AutorunContent readAutorun(const ProfileFile &profile);
 
 // The menu verbs of the [autorun] section in the order of their caption keys: for each key

@@ -72,7 +72,7 @@ ProfileFile ProfileFile::fromFile(const QString &path)
     return fromFile(path, CodePage::system());
 }
 
-ProfileFile ProfileFile::fromFile(const QString &path, const CodePage &codePage)
+ProfileFile ProfileFile::fromFile(const QString &path, const CodePage &codePage, const std::atomic_bool *giveUp)
 {
     QString text;
     FileReadError error;
@@ -81,7 +81,7 @@ ProfileFile ProfileFile::fromFile(const QString &path, const CodePage &codePage)
         error = readRegularFile(path, maxFileSize, &bytes);
         text = decodeText(bytes, codePage);
     } // the bytes go before the text is parsed: a large file is not held twice meanwhile
-    ProfileFile profile = fromText(std::move(text));
+    ProfileFile profile = fromText(std::move(text), giveUp);
     profile.m_error = error;
     return profile;
 }
@@ -96,18 +96,18 @@ ProfileFile ProfileFile::fromBytes(QByteArrayView bytes, const CodePage &codePag
     return fromText(decodeText(bytes, codePage));
 }
 
-ProfileFile ProfileFile::fromText(QString text)
+ProfileFile ProfileFile::fromText(QString text, const std::atomic_bool *giveUp)
 {
     ProfileFile profile;
     profile.m_text = std::move(text);
-    profile.parse();
+    profile.parse(giveUp);
     return profile;
 }
 
 // One pass over the text notes every header and every key line where it stands; the
 // sections are made afterwards, only of the first header of each name, and only when it
 // holds keys.
-void ProfileFile::parse()
+void ProfileFile::parse(const std::atomic_bool *giveUp)
 {
     const QStringView text = m_text;
     const char16_t *chars = text.utf16();
@@ -116,7 +116,9 @@ void ProfileFile::parse()
     m_headers.append(Header());
     QList<qsizetype> headerLines{0}; // where each header's key lines begin in m_lines
     qsizetype pos = 0;
-    while (pos < size) {
+    for (quint32 lines = 1; pos < size; ++lines) {
+        if (giveUp && lines % 65536 == 0 && giveUp->load(std::memory_order_relaxed))
+            break;
         // One pass over the line finds its end (a CR or an LF), its first "=" and the first NUL
         // on either side of it, where the name or the value ends.
         const qsizetype start = pos;

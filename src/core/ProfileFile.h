@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 class CodePage;
 
 // A read-only view of a Windows profile (INI) file that answers as GetPrivateProfileString
@@ -26,7 +28,10 @@ public:
     // Only a regular file is read; any other, or an unreadable one, reads as an empty file
     // and error() says why.
     static ProfileFile fromFile(const QString &path);
-    static ProfileFile fromFile(const QString &path, const CodePage &codePage);
+    // giveUp (when given) set from another thread ends the reading early; what was read is then
+    // of no use.
+    static ProfileFile fromFile(const QString &path, const CodePage &codePage,
+                                const std::atomic_bool *giveUp = nullptr);
     static ProfileFile fromBytes(QByteArrayView bytes);
     static ProfileFile fromBytes(QByteArrayView bytes, const CodePage &codePage);
 
@@ -86,8 +91,8 @@ public:
     static QString foldedName(const QString &name); // name itself when it is folded already
 
 private:
-    static ProfileFile fromText(QString text);
-    void parse();
+    static ProfileFile fromText(QString text, const std::atomic_bool *giveUp = nullptr);
+    void parse(const std::atomic_bool *giveUp);
 
     // Every header, in file order (the first, with no name, stands for the lines before any),
     // with the section made of it: only the first of a name that holds keys gets one.

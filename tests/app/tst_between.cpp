@@ -16,6 +16,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -133,6 +136,17 @@ void TestBetween::step(const QString &verb, const QString &arg)
         QTest::mouseClick(named<QLineEdit>(form(), "e_Etykieta"), Qt::LeftButton);
         press(Qt::Key_A, Qt::ControlModifier);
         press(Qt::Key_V, Qt::ControlModifier);
+    } else if (verb == "large") { // a menu of 90,000 entries in the folder: read in the background
+        QByteArray menu = "[autorun]\r\n";
+        for (int i = 0; i < 90000; ++i)
+            menu += "shell\\" + QByteArray::number(i) + "=Pozycja " + QByteArray::number(i) + "\r\nshell\\"
+                + QByteArray::number(i) + "\\command=setup.exe /p" + QByteArray::number(i) + "\r\n";
+        QVERIFY(menu.size() > 4 << 20 && writeTestFile(path(arg) + "/autorun.inf", menu));
+    } else if (verb == "giveup") { // Anuluj as soon as the reading says it is under way
+        QTimer::singleShot(0, this, [this] {
+            QTest::mouseClick(named<QProgressDialog>(form(), "dlg_Wczytywanie")->findChild<QPushButton *>(),
+                              Qt::LeftButton);
+        });
     } else if (verb == "gone") { // outside the window: the folder removed
         QVERIFY(QDir(path(arg)).removeRecursively());
     } else {
@@ -165,6 +179,8 @@ void TestBetween::expect(const QString &verb, const QString &arg)
         QCOMPARE(form().hasUnsavedChanges(), arg == "1");
     } else if (verb == "window") {
         QCOMPARE(form().isVisible(), arg == "open");
+    } else if (verb == "rows") {
+        QCOMPARE(list()->topLevelItemCount(), arg.toInt());
     } else if (verb == "entry") { // the caption of a row; -1: the last
         const int row = folder.toInt() < 0 ? list()->topLevelItemCount() - 1 : folder.toInt();
         QCOMPARE(list()->topLevelItem(row)->text(0), rest);
@@ -273,6 +289,10 @@ void TestBetween::road_data()
     QTest::newRow("a name with a line break") << u"take Zle; tree zła\nnazwa.exe; click sb_Dodaj; click sb_AutoRun"_qs
                                               << "asked nie można wybrać; asked Pominięto pliki; panel p_Autorun";
     QTest::newRow("a pasted label") << "paste Gra\r\nX\r\n" << "text e_Etykieta GraX";
+    // A large file is read without freezing the window; giving up changes nothing.
+    QTest::newRow("a large file") << "large Pusta; answer Y; take Pusta" << "field Pusta; rows 90000";
+    QTest::newRow("a large file, given up") << "large Pusta; giveup; answer Y; take Pusta"
+                                            << "field Pusta; rows 0; quiet Cannot open";
     QTest::newRow("a link out of the folder") << "answer Y; take Link; label Zmieniona; key Ctrl+S"
                                               << "lacks Obca Zmieniona; asked dowiązaniem; modified 1";
     QTest::newRow("a link out of the folder, replaced") << "answer Y; take Link; label Zmieniona; answer Y; key Ctrl+S"
