@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ItemDelegates.h"
+#include "app/RecentList.h"
 #include "app/Texts.h"
 #include "platform/Messages.h"
 #include "platform/SettingsStore.h"
@@ -17,6 +18,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QShortcut>
 #include <QCheckBox>
 #include <QFileInfo>
@@ -45,7 +50,15 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     setupLayout();
+    setAcceptDrops(true); // a folder or an autorun.inf from a file manager
     connectHandlers();
+    m_folderEdit->setLastFolder([] {
+        for (const QString &folder : RecentList(RecentList::foldersKey).entries()) {
+            if (QFileInfo(folder).isDir())
+                return folder;
+        }
+        return QString();
+    });
     qApp->installEventFilter(new AltKeyFilter(this)); // an access key never types into a field
     resetToNewMenu();
 }
@@ -208,6 +221,32 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
     else
         QWidget::closeEvent(event);
+}
+
+namespace {
+// The one local folder or file a drop brings; empty for anything else.
+QString droppedPath(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QFileInfo dropped(droppedPath(event->mimeData()));
+    if (!panelOpen() && (dropped.isDir() || dropped.fileName().compare(QLatin1String("autorun.inf"), Qt::CaseInsensitive) == 0))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedPath(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    openPath(path);
 }
 
 void MainWindow::showHelp()

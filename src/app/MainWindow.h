@@ -62,6 +62,10 @@ public:
     bool driveMenuAttached() const { return m_driveMenuAttached; }
     QTreeWidgetItem *selectedRow() const;
 
+    // A folder or a menu file the desktop hands over (the command line, a drop on the window):
+    // the folder is taken, the file opened, each with its usual questions.
+    void openPath(const QString &path);
+
     // Commands, as the window's controls give them.
     void openMenuFile(const QString &path);
     void save();
@@ -86,6 +90,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -125,6 +131,7 @@ private:
     void showFileMenu();
     void newMenu();
     void openMenu();
+    void openChosenFile(const QString &path);
     // Checks the current document against the folder and lists what it finds.
     void showDiscCheck();
     // Leads the user to where a finding is mended.

@@ -87,8 +87,14 @@ void MainWindow::openMenu()
     const QString path = m_services.dialogs.openFileName(
         this, QStringLiteral("Otwórz plik z menu"), QStringLiteral("pliki autouruchamiania (*.inf)"),
         QStringLiteral("inf"), QStringLiteral("autorun.inf"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openChosenFile(path);
+}
+
+// A menu file the user chose (in the open dialog, on the command line, dropped on the window):
+// it must be there and be called autorun.inf.
+void MainWindow::openChosenFile(const QString &path)
+{
     const QString name = QFileInfo(path).fileName();
     QString error;
     if (!QFileInfo(path).isFile())
@@ -105,6 +111,17 @@ void MainWindow::openMenu()
     }
     openMenuFile(QFileInfo(path).absoluteFilePath());
     m_folderTree->setFocus();
+}
+
+void MainWindow::openPath(const QString &path)
+{
+    if (panelOpen() || !settlePendingInput(Pending::Editors))
+        return;
+    const QFileInfo info(path);
+    if (info.isDir())
+        m_folderEdit->setFolder(info.absoluteFilePath()); // taken as if chosen, with its questions
+    else
+        openChosenFile(info.absoluteFilePath());
 }
 
 // While the findings window is up it shows the menu as it is: a finding leads only to what is

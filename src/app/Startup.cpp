@@ -66,9 +66,13 @@ AboutWindow *PelmoraWindows::about()
 
 // What an interrupted preview left behind is put back as soon as the event loop runs, so that
 // the window is drawn first and the report stands over it.
-void PelmoraWindows::showMain()
+void PelmoraWindows::showMain(const QString &path)
 {
     centreOnScreen(main.get());
     main->show();
-    QTimer::singleShot(0, main.get(), [window = main.get()] { window->restoreAfterInterruption(); });
+    QTimer::singleShot(0, main.get(), [window = main.get(), path] {
+        window->restoreAfterInterruption();
+        if (!path.isEmpty())
+            window->openPath(path);
+    });
 }

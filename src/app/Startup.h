@@ -28,8 +28,9 @@ struct PelmoraWindows
     AboutWindow *about();
 
     // Shows the main window centred on its screen; once the event loop runs, puts back what an
-    // interrupted preview left behind.
-    void showMain();
+    // interrupted preview left behind, then takes the folder or opens the menu file of path,
+    // when one is given (the command line).
+    void showMain(const QString &path = QString());
 
 private:
     AppServices m_services;

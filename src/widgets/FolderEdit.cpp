@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
@@ -14,7 +15,6 @@
 namespace {
 constexpr int buttonWidth = 21;
 constexpr int buttonHeight = 17;
-const QString root = QStringLiteral("/");
 } // namespace
 
 FolderEdit::FolderEdit(QWidget *parent)
@@ -105,14 +105,16 @@ void FolderEdit::setFolder(const QString &folder)
     emit confirmed();
 }
 
+// The folder in the edit, else the one the chooser last gave (or was told), else the last one
+// the user worked in, else the home folder: the text may be anything typed ("Mój komputer"), and the chooser needs a real folder.
 QString FolderEdit::startFolder() const
 {
-    QString start = text();
-    if (start.isEmpty())
-        start = m_initialDir.isEmpty() ? root : m_initialDir;
-    // The text may be anything typed ("Mój komputer"); the chooser needs a real folder.
-    const QFileInfo info(start);
-    return info.isAbsolute() && info.isDir() ? start : root;
+    for (const QString &start : {text(), m_initialDir, m_lastFolder ? m_lastFolder() : QString()}) {
+        const QFileInfo info(start);
+        if (!start.isEmpty() && info.isAbsolute() && info.isDir())
+            return start;
+    }
+    return QDir::homePath();
 }
 
 void FolderEdit::browse()

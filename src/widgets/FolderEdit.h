@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include <functional>
 #include <memory>
 
 class FileDialogs;
@@ -24,6 +25,10 @@ public:
     // The chooser's title.
     QString dialogTitle() const { return m_dialogText; }
     void setDialogTitle(const QString &text) { m_dialogText = text; }
+
+    // Where the chooser starts when the edit names no folder and none was chosen yet: the
+    // folder last worked in, asked only when the chooser opens.
+    void setLastFolder(std::function<QString()> lastFolder) { m_lastFolder = std::move(lastFolder); }
 
     // The chooser to ask; null restores the system one.
     void setDialogs(FileDialogs *dialogs);
@@ -54,5 +59,6 @@ private:
     std::unique_ptr<FileDialogs> m_ownDialogs;
     FileDialogs *m_dialogs;
     QString m_initialDir;
+    std::function<QString()> m_lastFolder;
     QString m_dialogText = QStringLiteral("Wskaż folder");
 };

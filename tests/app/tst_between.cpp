@@ -14,12 +14,16 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QtTest>
 
 using namespace UserInput;
@@ -147,6 +151,17 @@ void TestBetween::step(const QString &verb, const QString &arg)
             QTest::mouseClick(named<QProgressDialog>(form(), "dlg_Wczytywanie")->findChild<QPushButton *>(),
                               Qt::LeftButton);
         });
+    } else if (verb == "drop") { // a folder or a file dragged from a file manager onto the window
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path(arg))});
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&form(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&form(), &drop);
+    } else if (verb == "desktop") { // as the command line of a new start hands it over
+        m_fixture->windows().showMain(path(arg));
+        QTest::qWait(1);
     } else if (verb == "gone") { // outside the window: the folder removed
         QVERIFY(QDir(path(arg)).removeRecursively());
     } else {
@@ -289,6 +304,10 @@ void TestBetween::road_data()
     QTest::newRow("a name with a line break") << u"take Zle; tree zła\nnazwa.exe; click sb_Dodaj; click sb_AutoRun"_qs
                                               << "asked nie można wybrać; asked Pominięto pliki; panel p_Autorun";
     QTest::newRow("a pasted label") << "paste Gra\r\nX\r\n" << "text e_Etykieta GraX";
+    // Opened as desktop users open things.
+    QTest::newRow("a folder dropped") << "answer N; drop Inna" << "field Inna; rows 0";
+    QTest::newRow("an autorun.inf dropped") << "drop Inna/autorun.inf" << "field Inna; program inna.exe";
+    QTest::newRow("a folder on the command line") << "answer Y; desktop Inna" << "field Inna; program inna.exe";
     // A large file is read without freezing the window; giving up changes nothing.
     QTest::newRow("a large file") << "large Pusta; answer Y; take Pusta" << "field Pusta; rows 90000";
     QTest::newRow("a large file, given up") << "large Pusta; giveup; answer Y; take Pusta"

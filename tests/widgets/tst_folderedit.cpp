@@ -48,16 +48,16 @@ void TestDirectoryEdit::startFolder_data()
     QTest::addColumn<QString>("initialDir");
     QTest::addColumn<QString>("start");
 
-    QTest::newRow("not a path") << u"Mój komputer"_qs << m_folder << u"/"_qs;
+    QTest::newRow("not a path") << u"Mój komputer"_qs << m_folder << m_folder;
     QTest::newRow("empty, initial folder") << QString() << m_folder << m_folder;
-    QTest::newRow("empty, no initial folder") << QString() << QString() << u"/"_qs;
-    QTest::newRow("empty, initial folder gone") << QString() << m_folder + u"/brak"_qs << u"/"_qs;
+    QTest::newRow("empty, no initial folder") << QString() << QString() << QDir::homePath();
+    QTest::newRow("empty, initial folder gone") << QString() << m_folder + u"/brak"_qs << QDir::homePath();
     QTest::newRow("existing folder") << m_folder + u"/x"_qs << QString() << m_folder + u"/x"_qs;
     QTest::newRow("existing folder, initial folder set") << m_folder + u"/x"_qs << u"/"_qs
                                                          << m_folder + u"/x"_qs;
-    QTest::newRow("missing folder") << m_folder + u"/brak"_qs << m_folder << u"/"_qs;
-    QTest::newRow("a file") << m_folder + u"/plik.txt"_qs << QString() << u"/"_qs;
-    QTest::newRow("relative folder") << u"."_qs << m_folder << u"/"_qs;
+    QTest::newRow("missing folder") << m_folder + u"/brak"_qs << m_folder << m_folder;
+    QTest::newRow("a file") << m_folder + u"/plik.txt"_qs << QString() << QDir::homePath();
+    QTest::newRow("relative folder") << u"."_qs << m_folder << m_folder;
 }
 
 void TestDirectoryEdit::startFolder()
