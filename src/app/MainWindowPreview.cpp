@@ -92,6 +92,14 @@ void MainWindow::previewOnDrive()
         save();
 
     const QString folder = dataFolder();
+    // The variant is never written through a link that leads out of the folder: said at once,
+    // before the questions of a preview that cannot happen.
+    if (const QString outside = linkLeavingFolder(autorunPath(folder), folder); !outside.isEmpty()) {
+        m_services.messages.show(this, Texts::linkNotPreviewed.arg(outside), Texts::captionWarning,
+                                 Messages::Buttons::Ok, Messages::Icon::Warning);
+        m_folderTree->setFocus();
+        return;
+    }
     const PreviewDrive drives;
     const QString letter = drives.freeLetter();
     const QString volume = PreviewDrive::volumeLabel(folder);
@@ -128,12 +136,6 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
                                  "być zwykły folder należący do Ciebie, dostępny tylko dla "
                                  "Ciebie). Podgląd nie zostanie uruchomiony."),
             Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
-        return;
-    }
-    // The variant is never written through a link that leads out of the folder.
-    if (const QString outside = linkLeavingFolder(path, folder); !outside.isEmpty()) {
-        m_services.messages.show(this, Texts::linkNotPreviewed.arg(outside), Texts::captionWarning,
-                                 Messages::Buttons::Ok, Messages::Icon::Warning);
         return;
     }
     PreviewJournal journal(path);

@@ -314,6 +314,8 @@ void TestBetween::road_data()
                                             << "field Pusta; rows 0; quiet Cannot open";
     QTest::newRow("a link out of the folder") << "answer Y; take Link; label Zmieniona; key Ctrl+S"
                                               << "lacks Obca Zmieniona; asked dowiązaniem; modified 1";
+    QTest::newRow("a link out of the folder, previewed") << "answer Y; take Link; click sb_Podglad"
+                                                         << "asked Podgląd zapisałby; quiet Czy chcesz teraz zobaczyć podgląd";
     QTest::newRow("a link out of the folder, replaced") << "answer Y; take Link; label Zmieniona; answer Y; key Ctrl+S"
                                                         << "lacks Obca Zmieniona; has Link Zmieniona";
 }

@@ -36,7 +36,6 @@ private slots:
     void failedPutBackComesFirst();
     void linksOfAnEarlierBootGo();
     void noWinePrefixNoDrive();
-    void linkOutOfTheFolderIsNotPreviewed();
 
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
@@ -314,20 +313,6 @@ void TestPreview::noWinePrefixNoDrive()
     QCOMPARE(m_fixture->messages.shown.size(), 1);
     QVERIFY(m_fixture->messages.shown[0].text.contains(prefix + "/dosdevices"));
     QVERIFY(!QFileInfo::exists(prefix));
-}
-
-// The variant is never written through a menu file that is a link out of the folder.
-void TestPreview::linkOutOfTheFolderIsNotPreviewed()
-{
-    create();
-    const QString outside = m_root->path() + "/obcy.inf";
-    QVERIFY(QFile::rename(m_folder + "autorun.inf", outside) && QFile::link(outside, m_folder + "autorun.inf"));
-    const QByteArray before = readTestFile(outside);
-    m_fixture->messages.answers = {Messages::Answer::Yes};
-    QTest::mouseClick(named<QPushButton>(form(), "sb_Podglad"), Qt::LeftButton);
-    QVERIFY(m_fixture->messages.texts().last().contains(u"dowiązaniem"_qs));
-    QCOMPARE(readTestFile(outside), before);
-    QVERIFY(!QFileInfo(m_devices + "y:").isSymLink());
 }
 
 QTEST_MAIN(TestPreview)
