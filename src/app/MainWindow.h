@@ -111,6 +111,8 @@ private:
     // The slot a control's signal runs: the command through runCommand.
     std::function<void()> command(Pending pending, QWidget *control, void (MainWindow::*handler)());
 
+    // Whether text names an existing folder by an absolute path.
+    static bool isFolder(const QString &text);
     bool fileOnDisc() const;
     bool documentHasContent() const;
 

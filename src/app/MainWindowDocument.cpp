@@ -32,14 +32,14 @@
 #include <QTreeWidget>
 
 
-namespace {
-
 // A folder is only ever an absolute path: "Mój komputer" must not name a folder below the
 // working directory.
-bool isFolder(const QString &text)
+bool MainWindow::isFolder(const QString &text)
 {
     return !text.isEmpty() && QDir::isAbsolutePath(text) && QFileInfo(text).isDir();
 }
+
+namespace {
 
 void setTextColour(QWidget *widget, QPalette::ColorGroup group, QPalette::ColorRole role, const QColor &colour)
 {
@@ -348,7 +348,7 @@ void MainWindow::labelEdited()
 {
     QString label = m_labelEdit->text();
     // A line break or a NUL (pasted, or in a folder's name) would write lines of its own.
-    if (label.contains(QLatin1Char('\r')) || label.contains(QLatin1Char('\n')) || label.contains(QChar())) {
+    if (breaksLines(label)) {
         label.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).remove(QChar());
         m_labelLimit->setText(label); // and this handler again, with the text kept
         return;

@@ -8,8 +8,6 @@
 #include "platform/Messages.h"
 #include "widgets/FolderEdit.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTreeWidget>
 
 bool MainWindow::settlePendingInput(Pending pending)
@@ -19,7 +17,7 @@ bool MainWindow::settlePendingInput(Pending pending)
     const QString typed = m_folderEdit->text();
     if (pending == Pending::Editors || typed == m_folderText)
         return true;
-    if (!QDir::isAbsolutePath(typed) || !QFileInfo(typed).isDir()) {
+    if (!isFolder(typed)) {
         m_folderEdit->setText(m_folderText);
         m_folderEdit->setModified(false);
         m_services.messages.show(this, Texts::typedFolderMissing.arg(typed), Texts::captionWarning,

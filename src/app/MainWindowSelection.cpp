@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Texts.h"
+#include "core/AutorunWriter.h"
 #include "core/DiscPath.h"
 #include "platform/FileInfo.h"
 #include "platform/Messages.h"
@@ -17,7 +18,7 @@
 
 bool MainWindow::refuseLineBreak(const QString &discPath)
 {
-    if (!discPath.contains(QLatin1Char('\n')) && !discPath.contains(QLatin1Char('\r')))
+    if (!breaksLines(discPath))
         return false;
     QString shown = discPath;
     shown.replace(QLatin1Char('\n'), QChar(0x21B5)).replace(QLatin1Char('\r'), QChar(0x21B5));

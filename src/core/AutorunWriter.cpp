@@ -39,11 +39,14 @@ QString unwritableCharacters(const MenuDocument &doc)
     return lost;
 }
 
+bool breaksLines(QStringView value)
+{
+    return value.contains(u'\r') || value.contains(u'\n') || value.contains(QChar());
+}
+
 QString fieldBreakingLines(const MenuDocument &doc)
 {
-    const auto breaks = [](const QString &value) {
-        return value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')) || value.contains(QChar());
-    };
+    const auto breaks = [](const QString &value) { return breaksLines(value); };
     if (breaks(doc.discLabel))
         return QStringLiteral("label");
     if (breaks(doc.autoStartProgram))

@@ -19,6 +19,9 @@ bool writeAutorunLines(const QString &path, const QStringList &lines, QString *e
 // cannot hold and that would be written as "?", each once, in order.
 QString unwritableCharacters(const MenuDocument &doc);
 
+// Whether value holds a CR, an LF or a NUL, which no line of the profile format can hold.
+bool breaksLines(QStringView value);
+
 // The first field of doc whose value holds a CR, an LF or a NUL ("label", "open", "iconFile",
 // "items[N].label", "items[N].file", "items[N].verb"); empty when none does. The profile
 // format has no escape for them: written, such a value would make lines of its own.

@@ -1,5 +1,6 @@
 #include "panels/AutoStartPanel.h"
 
+#include "core/AutorunWriter.h"
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
 #include "widgets/BusyCursor.h"
@@ -82,7 +83,7 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
     qsizetype programs = 0;
     for (const QString &path : std::as_const(found)) {
         // A name with a line break cannot stand in autorun.inf: it would make lines of its own.
-        if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'))) {
+        if (breaksLines(path)) {
             ++m_unwritableNames;
             continue;
         }
