@@ -88,6 +88,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -246,6 +247,7 @@ private:
     void deleteSelectedRow();
     // The panel stands over the window, which is locked until closePanel.
     void showPanel(OpenPanel which, QWidget *panel, QWidget *focus);
+    void placePanel(QWidget *panel);
     void setDriveMenuAttached(bool attached);
     // False, after the general error report, when the store refuses the path.
     bool recordFile(const QString &path);

@@ -179,14 +179,35 @@ void MainWindow::setDriveMenuAttached(bool attached)
 }
 
 // The panel stands centred over the window, halves rounded to even, taken in the client area.
+// It grows as much as the window has grown past its least size, so that its lists take the
+// room the user gave the window.
+void MainWindow::placePanel(QWidget *panel)
+{
+    if (panel->minimumSize().isEmpty() && !panel->layout())
+        panel->setMinimumSize(panel->size()); // drawn at one size: that size is its least
+    const QSize least = panel->minimumSize().expandedTo(panel->minimumSizeHint());
+    const QSize growth = (size() - minimumSize()).expandedTo(QSize(0, 0));
+    panel->resize(least + growth);
+    const QSize outer = frameGeometry().size();
+    panel->move(centredOffset(outer.width(), panel->width()), centredOffset(outer.height(), panel->height()));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_itemPanel, m_autoStartPanel}) {
+        if (panel && panel->isVisible())
+            placePanel(panel);
+    }
+}
+
 void MainWindow::showPanel(OpenPanel which, QWidget *panel, QWidget *focus)
 {
     // Taken before the lock, which moves the focus off the controls it disables.
     m_focusBeforePanel = QApplication::focusWidget();
     m_openPanel = which;
     updateControls();
-    const QSize outer = frameGeometry().size();
-    panel->move(centredOffset(outer.width(), panel->width()), centredOffset(outer.height(), panel->height()));
+    placePanel(panel);
     panel->show();
     panel->raise();
     focus->setFocus();

@@ -13,7 +13,9 @@
 #include "widgets/WindowFont.h"
 #include "widgets/OwnPictures.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,33 +29,47 @@ using namespace Placed;
 
 namespace {
 
-QToolButton *barButton(QWidget *parent, const char *name, int y, const QString &caption,
-                       const char *picture)
+QToolButton *barButton(QWidget *parent, const char *name, const QString &caption, const char *picture)
 {
-    auto *b = make<QToolButton>(parent, name, 8, y, 65, 57);
+    auto *b = make<QToolButton>(parent, name);
     b->setText(caption);
     b->setIcon(ownIcon(QStringLiteral(":/pictures/buttons/%1.pam").arg(QLatin1String(picture))));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus); // the focus stays where the user's keys go
+    // Tab reaches it; a click leaves the focus where the user's keys go.
+    b->setFocusPolicy(Qt::TabFocus);
+    atLeast(b, {65, 57});
+    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return b;
 }
 
-QCheckBox *checkBox(QWidget *parent, const char *name, int x, int y, const QString &caption)
+QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *c = make<QCheckBox>(parent, name, x, y);
+    auto *c = make<QCheckBox>(parent, name);
     c->setText(caption);
-    c->adjustSize();
     return c;
 }
 
-QFrame *panel(QWidget *parent, const char *name, int x, int y, int w, int h, const QColor &colour)
+// A panel painted in a colour of its own, and so with texts of its own colour whatever the
+// desktop's colour scheme: black, grey where disabled. Flat buttons on it (flatButtons) are
+// painted in its colours too; raised ones keep the scheme's.
+QFrame *panel(QWidget *parent, const char *name, const QColor &colour, bool flatButtons = false)
 {
-    auto *p = make<QFrame>(parent, name, x, y, w, h);
+    auto *p = make<QFrame>(parent, name);
     p->setAutoFillBackground(true);
     QPalette palette = p->palette();
     palette.setColor(QPalette::Window, colour);
+    QList<QPalette::ColorRole> texts = {QPalette::WindowText};
+    if (flatButtons) {
+        palette.setColor(QPalette::Button, colour.lighter(108));
+        texts << QPalette::ButtonText;
+    }
+    for (QPalette::ColorRole text : texts) {
+        palette.setColor(QPalette::Active, text, Qt::black);
+        palette.setColor(QPalette::Inactive, text, Qt::black);
+        palette.setColor(QPalette::Disabled, text, QColor(120, 120, 120));
+    }
     p->setPalette(palette);
     return p;
 }
@@ -65,120 +81,306 @@ QMenu *menu(QWidget *parent, const char *name)
     return m;
 }
 
+// A box layout whose controls start at the designed distance from the edges of box, or as near
+// as the box's own frame (a group's title) lets them: what it takes is counted in, so that a
+// larger title moves them down.
+QBoxLayout *boxLayout(QWidget *box, QBoxLayout::Direction direction, QMargins designed, int spacing = 0)
+{
+    box->ensurePolished();
+    auto *layout = new QBoxLayout(direction, box);
+    const QMargins frame = box->contentsMargins();
+    layout->setContentsMargins(qMax(0, designed.left() - frame.left()), qMax(0, designed.top() - frame.top()),
+                               qMax(0, designed.right() - frame.right()),
+                               qMax(0, designed.bottom() - frame.bottom()));
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+// The designed width of a laid-out group, or more when its title or its controls ask for it;
+// Qt's own measure of the title leaves more room around it than the designed one did.
+void groupWidth(QGroupBox *group, int designed)
+{
+    const int title = group->fontMetrics().horizontalAdvance(group->title()) + 4;
+    group->setMinimumWidth(qMax(qMax(designed, title), group->layout()->totalMinimumSize().width()));
+}
+
+// A row of its own in a column: the widget at an indent from both edges, aligned as asked.
+QHBoxLayout *row(QBoxLayout *column, QWidget *widget, int left, int right,
+                 Qt::Alignment alignment = Qt::Alignment(), int stretch = 0)
+{
+    auto *r = new QHBoxLayout;
+    r->setContentsMargins(left, 0, right, 0);
+    r->setSpacing(0);
+    r->addWidget(widget, stretch ? 1 : 0, alignment);
+    column->addLayout(r, stretch);
+    return r;
+}
+
+// A line of text in the designed pitch of 16 pixels, taller when the font asks for it.
+void textLine(QBoxLayout *column, QLabel *label, int left, int right)
+{
+    label->setMinimumHeight(qMax(16, label->fontMetrics().height()));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    row(column, label, left, right);
+}
+
 } // namespace
 
 void MainWindow::setupLayout()
 {
-    setFixedSize(782, 464);
     setFont(windowFont());
 
-    // Left button bar
-    m_buttonBar = panel(this, "Panel1", 0, 0, 81, 464, QColor(204, 204, 255));
-    m_menuButton = barButton(m_buttonBar, "sb_Nowe", 8, QStringLiteral("&Menu ..."), "nowe");
-    m_autoStartButton = barButton(m_buttonBar, "sb_AutoRun", 72, QStringLiteral("&Auto..."), "autorun");
-    m_createButton = barButton(m_buttonBar, "sb_Utworz", 136, QStringLiteral("&Utwórz"), "utworz");
-    m_saveButton = barButton(m_buttonBar, "sb_Zapisz", 136, QStringLiteral("&Zapisz"), "zapisz");
-    m_tipsButton = barButton(m_buttonBar, "sb_Porady", 200, QStringLiteral("&Porady"), "porady");
-    m_helpButton = barButton(m_buttonBar, "sb_Pomoc", 264, QStringLiteral("Pomo&c"), "pomoc");
-    m_aboutButton = barButton(m_buttonBar, "sb_About", 328, QStringLiteral("&Informacje"), "informacje");
-    m_closeButton = barButton(m_buttonBar, "sb_Zamknij", 400, QStringLiteral("Zamk&nij"), "zamknij");
+    // Left button bar: the buttons in a column, Zamknij at the foot.
+    m_buttonBar = panel(this, "Panel1", QColor(204, 204, 255), true);
+    m_menuButton = barButton(m_buttonBar, "sb_Nowe", QStringLiteral("&Menu ..."), "nowe");
+    m_autoStartButton = barButton(m_buttonBar, "sb_AutoRun", QStringLiteral("&Auto..."), "autorun");
+    m_createButton = barButton(m_buttonBar, "sb_Utworz", QStringLiteral("&Utwórz"), "utworz");
+    m_saveButton = barButton(m_buttonBar, "sb_Zapisz", QStringLiteral("&Zapisz"), "zapisz");
+    m_tipsButton = barButton(m_buttonBar, "sb_Porady", QStringLiteral("&Porady"), "porady");
+    m_helpButton = barButton(m_buttonBar, "sb_Pomoc", QStringLiteral("Pomo&c"), "pomoc");
+    m_aboutButton = barButton(m_buttonBar, "sb_About", QStringLiteral("&Informacje"), "informacje");
+    m_closeButton = barButton(m_buttonBar, "sb_Zamknij", QStringLiteral("Zamk&nij"), "zamknij");
     m_saveButton->hide();
+    {
+        auto *bar = new QGridLayout(m_buttonBar);
+        bar->setContentsMargins(8, 8, 7, 7);
+        bar->setSpacing(7);
+        int place = 0;
+        for (QToolButton *b : {m_menuButton, m_autoStartButton, m_createButton, m_tipsButton, m_helpButton,
+                               m_aboutButton, m_saveButton}) {
+            if (b != m_saveButton)
+                bar->addWidget(b, place++, 0);
+            // Without a help file the buttons below keep their places.
+            QSizePolicy policy = b->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            b->setSizePolicy(policy);
+        }
+        bar->addWidget(m_saveButton, 2, 0); // in Utwórz's place: one of them shows
+        bar->setRowMinimumHeight(place, 1);
+        bar->setRowStretch(place++, 1);
+        bar->addWidget(m_closeButton, place, 0);
+    }
 
     // Folder and label
-    m_folderGroup = make<QGroupBox>(this, "GroupBox1", 84, 0, 541, 65);
+    m_folderGroup = make<QGroupBox>(this, "GroupBox1");
     m_folderGroup->setTitle(QStringLiteral(
         " Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "));
-    m_folderEdit = make<FolderEdit>(m_folderGroup, "de_Folder", 16, 16, 505, 21);
+    m_folderEdit = make<FolderEdit>(m_folderGroup, "de_Folder");
     m_folderEdit->setDialogs(&m_services.dialogs);
-    m_recentFoldersButton = make<QToolButton>(m_folderGroup, "SpeedButton2", 520, 15, 12, 22);
+    m_recentFoldersButton = make<QToolButton>(m_folderGroup, "SpeedButton2");
     m_recentFoldersButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/arrow-down.pam")));
     m_recentFoldersButton->setIconSize(QSize(7, 4));
     m_recentFoldersButton->setAutoRaise(true);
-    m_recentFoldersButton->setFocusPolicy(Qt::NoFocus);
-    m_labelCaption = label(m_folderGroup, "Label11", 16, 44, QStringLiteral("Etykieta (nazwa płytki):"));
-    m_labelEdit = make<QLineEdit>(m_folderGroup, "e_Etykieta", 135, 40, 152, 21);
+    m_recentFoldersButton->setFocusPolicy(Qt::TabFocus);
+    m_recentFoldersButton->setFixedWidth(12);
+    m_recentFoldersButton->setMinimumHeight(qMax(22, m_folderEdit->sizeHint().height()));
+    m_labelCaption = label(m_folderGroup, "Label11", QStringLiteral("Etykieta (nazwa płytki):"));
+    m_labelEdit = make<QLineEdit>(m_folderGroup, "e_Etykieta");
+    m_labelEdit->setMinimumWidth(152);
+    m_labelEdit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_labelCaption->setBuddy(m_labelEdit);
     m_labelLimit = new TypingLimit(m_labelEdit, 16);
     // The edit paints all of itself, so a keystroke does not repaint the group (its caption
     // laid out again) behind it; its corners keep what the group painted there.
     m_labelEdit->setAttribute(Qt::WA_OpaquePaintEvent);
+    {
+        QBoxLayout *column = boxLayout(m_folderGroup, QBoxLayout::TopToBottom, {16, 15, 9, 3}, 1);
+        auto *folderRow = new QHBoxLayout;
+        folderRow->setSpacing(0);
+        folderRow->addWidget(m_folderEdit, 1);
+        folderRow->addSpacing(-1); // the arrow stands on the edit's right edge
+        folderRow->addWidget(m_recentFoldersButton);
+        column->addLayout(folderRow);
+        auto *labelRow = new QHBoxLayout;
+        labelRow->setSpacing(6);
+        labelRow->addWidget(m_labelCaption);
+        labelRow->addWidget(m_labelEdit);
+        labelRow->addStretch(1);
+        column->addLayout(labelRow);
+    }
 
     // Folder contents
-    m_contentsGroup = make<QGroupBox>(this, "gb_Centrum", 84, 72, 261, 393);
+    m_contentsGroup = make<QGroupBox>(this, "gb_Centrum");
     m_contentsGroup->setTitle(Texts::areaTaken);
-    m_folderTree = make<FolderTree>(m_contentsGroup, "dfsSystemTreeView1", 16, 16, 233, 241);
-    m_programsOnlyBox = checkBox(m_contentsGroup, "CheckBox1", 16, 260,
-                         QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
-    m_selectedPathCaption = label(m_contentsGroup, "Label6", 8, 288);
-    m_selectedPathLabel = make<PathLabel>(m_contentsGroup, "Label4", 16, 304, 241, 17);
+    m_folderTree = make<FolderTree>(m_contentsGroup, "dfsSystemTreeView1");
+    m_folderTree->setMinimumSize(233, 239);
+    m_programsOnlyBox = checkBox(m_contentsGroup, "CheckBox1", QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
+    m_selectedPathCaption = label(m_contentsGroup, "Label6");
+    m_selectedPathLabel = make<PathLabel>(m_contentsGroup, "Label4");
     m_selectedPathLabel->setAutoFillBackground(false);
-    m_selectedNameCaption = label(m_contentsGroup, "Label7", 8, 320);
-    m_selectedNameLabel = label(m_contentsGroup, "Label5", 16, 336);
-    m_addButton = button(m_contentsGroup, "sb_Dodaj", 168, 360, 79, 25, QStringLiteral("&Dodaj"));
+    m_selectedNameCaption = label(m_contentsGroup, "Label7");
+    m_selectedNameLabel = label(m_contentsGroup, "Label5");
+    m_addButton = button(m_contentsGroup, "sb_Dodaj", {79, 25}, QStringLiteral("&Dodaj"));
+    {
+        QBoxLayout *column = boxLayout(m_contentsGroup, QBoxLayout::TopToBottom, {8, 16, 4, 8});
+        row(column, m_folderTree, 8, 8, {}, 1);
+        column->addSpacing(3);
+        row(column, m_programsOnlyBox, 8, 8);
+        column->addSpacing(9);
+        textLine(column, m_selectedPathCaption, 0, 0);
+        textLine(column, m_selectedPathLabel, 8, 0);
+        textLine(column, m_selectedNameCaption, 0, 0);
+        textLine(column, m_selectedNameLabel, 8, 0);
+        column->addSpacing(8);
+        row(column, m_addButton, 8, 10, Qt::AlignRight);
+        groupWidth(m_contentsGroup, 261);
+    }
 
     // Menu items
-    m_itemsGroup = make<QGroupBox>(this, "gb_Pozycje", 352, 72, 273, 393);
+    m_itemsGroup = make<QGroupBox>(this, "gb_Pozycje");
     m_itemsGroup->setTitle(QStringLiteral(" Pozycje w menu: "));
-    m_itemList = make<ItemListView>(m_itemsGroup, "lv_Lista", 16, 16, 250, 241);
+    m_itemList = make<ItemListView>(m_itemsGroup, "lv_Lista");
+    m_itemList->setMinimumSize(250, 239);
     m_itemList->setColumnCount(2);
     m_itemList->setHeaderLabels({QStringLiteral("Etykieta"), QStringLiteral("Nazwa i ścieżka do pliku")});
     m_itemList->setRootIsDecorated(false);
     m_itemList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_itemList->header()->setStretchLastSection(false);
+    // The file column takes the room the window gives beyond the labels.
+    m_itemList->header()->setStretchLastSection(true);
     m_itemList->header()->setSectionsMovable(false);
     m_itemList->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     m_itemList->setItemDelegateForColumn(0, new LabelDelegate(m_itemList));
     m_itemList->setItemDelegateForColumn(1, new ReadOnlyDelegate(m_itemList));
-    m_sortBox = checkBox(m_itemsGroup, "cb_Sortuj", 16, 260,
-                         QStringLiteral("Sortuj listę w czasie tworzenia"));
-    m_itemNameCaption = label(m_itemsGroup, "Label1", 16, 288);
-    m_itemNameLabel = label(m_itemsGroup, "l_NazwaPoz", 24, 304);
-    m_itemFileCaption = label(m_itemsGroup, "Label15", 16, 320);
-    // Sized when shown (showSelectedItem): measuring its bold text was a good part of the
+    m_sortBox = checkBox(m_itemsGroup, "cb_Sortuj", QStringLiteral("Sortuj listę w czasie tworzenia"));
+    m_itemNameCaption = label(m_itemsGroup, "Label1");
+    m_itemNameLabel = label(m_itemsGroup, "l_NazwaPoz");
+    m_itemFileCaption = label(m_itemsGroup, "Label15");
+    // Measured when shown (showSelectedItem): measuring its bold text was a good part of the
     // window's start.
-    m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", 40, 320, Texts::fileMissing, 0, 0);
+    m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", Texts::fileMissing);
     QFont bold = m_fileMissingLabel->font();
     bold.setBold(true);
     m_fileMissingLabel->setFont(bold);
-    QPalette red = m_fileMissingLabel->palette();
-    red.setColor(QPalette::WindowText, Qt::red); // in every state, as the label is shown
-    m_fileMissingLabel->setPalette(red);
     m_fileMissingLabel->hide();
-    m_itemFileLabel = make<PathLabel>(m_itemsGroup, "l_Plik", 16, 336, 249, 17);
+    m_itemFileLabel = make<PathLabel>(m_itemsGroup, "l_Plik");
     m_itemFileLabel->setAutoFillBackground(false);
-    m_refreshButton = button(m_itemsGroup, "sb_Odswiez", 8, 360, 79, 25, QStringLiteral("&Odśwież"));
-    m_removeButton = button(m_itemsGroup, "sb_Usun", 96, 360, 79, 25, QStringLiteral("U&suń"));
-    m_editButton = button(m_itemsGroup, "sb_Edytuj", 184, 360, 79, 25, QStringLiteral("&Edytuj"));
+    m_refreshButton = button(m_itemsGroup, "sb_Odswiez", {79, 25}, QStringLiteral("&Odśwież"));
+    m_removeButton = button(m_itemsGroup, "sb_Usun", {79, 25}, QStringLiteral("U&suń"));
+    m_editButton = button(m_itemsGroup, "sb_Edytuj", {79, 25}, QStringLiteral("&Edytuj"));
+    {
+        QBoxLayout *column = boxLayout(m_itemsGroup, QBoxLayout::TopToBottom, {8, 16, 7, 8});
+        row(column, m_itemList, 8, 0, {}, 1);
+        column->addSpacing(3);
+        row(column, m_sortBox, 8, 0);
+        column->addSpacing(9);
+        textLine(column, m_itemNameCaption, 8, 1);
+        textLine(column, m_itemNameLabel, 16, 1);
+        auto *fileCaption = new QHBoxLayout;
+        fileCaption->setContentsMargins(8, 0, 1, 0);
+        fileCaption->setSpacing(0);
+        m_itemFileCaption->setMinimumSize(24, qMax(16, m_itemFileCaption->fontMetrics().height()));
+        m_itemFileCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        fileCaption->addWidget(m_itemFileCaption);
+        fileCaption->addWidget(m_fileMissingLabel, 1, Qt::AlignLeft | Qt::AlignTop);
+        column->addLayout(fileCaption);
+        textLine(column, m_itemFileLabel, 8, 1);
+        column->addSpacing(8);
+        auto *buttons = new QHBoxLayout;
+        buttons->setContentsMargins(0, 0, 3, 0);
+        buttons->setSpacing(8); // the designed pitch of 88 with buttons of 80
+        for (QPushButton *b : {m_refreshButton, m_removeButton, m_editButton})
+            buttons->addWidget(b);
+        buttons->addStretch(1);
+        column->addLayout(buttons);
+        groupWidth(m_itemsGroup, 273);
+    }
 
     // Preview
-    m_previewArea = panel(this, "Panel2", 782 - 155, 0, 155, 464, Qt::white);
-    // The picture starts under the caption and its name under the computer, neither crossing
-    // the other.
-    m_computerPicture = make<QLabel>(m_previewArea, "Image1", 0, 16, 155, 124);
+    m_previewArea = panel(this, "Panel2", Qt::white);
+    m_previewCaption = label(m_previewArea, "Label2", QStringLiteral("Podgląd:"));
+    m_computerPicture = make<QLabel>(m_previewArea, "Image1");
     m_computerPicture->setPixmap(ownPicture(QStringLiteral(":/pictures/mycomputer.pam")));
     m_computerPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_previewCaption = label(m_previewArea, "Label2", 8, 0, QStringLiteral("Podgląd:"));
-    m_computerNameLabel = label(m_previewArea, "l_MK", 0, 96, Texts::myComputer, 97, 14);
+    m_computerPicture->setFixedSize(155, 124);
+    // The computer's name stands under the computer in the picture.
+    m_computerNameLabel = label(m_computerPicture, "l_MK", Texts::myComputer);
     m_computerNameLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_driveFrame = panel(m_previewArea, "Panel3", 19, 140, 136, 119, Qt::white);
+    m_computerNameLabel->setMinimumWidth(97);
+    {
+        auto *onPicture = new QVBoxLayout(m_computerPicture);
+        onPicture->setContentsMargins(0, 80, 0, 0);
+        onPicture->addWidget(m_computerNameLabel, 0, Qt::AlignLeft | Qt::AlignTop);
+        onPicture->addStretch(1);
+    }
+    m_driveFrame = panel(m_previewArea, "Panel3", Qt::white);
     m_driveFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     {
         // The light edges of the sunken frame in the grey of the buttons, so that the right and
         // bottom edges show on the white panel.
         QPalette palette = m_driveFrame->palette();
-        palette.setColor(QPalette::Light, palette.color(QPalette::Button));
+        palette.setColor(QPalette::Light, QColor(0xef, 0xef, 0xef).darker(110));
         m_driveFrame->setPalette(palette);
     }
-    m_drivePicture = make<QLabel>(m_driveFrame, "Image2", 28, 8, 80, 81);
+    m_drivePicture = make<QLabel>(m_driveFrame, "Image2");
     m_drivePicture->setPixmap(ownPicture(QStringLiteral(":/pictures/drive.pam")));
-    m_driveLabel = label(m_driveFrame, "Label3", 2, 95, Texts::driveCaption, 132, 20);
+    m_drivePicture->setAlignment(Qt::AlignCenter);
+    m_drivePicture->setMinimumSize(80, 81);
+    m_driveLabel = label(m_driveFrame, "Label3", Texts::driveCaption);
     m_driveLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_driveMenuHint = label(m_previewArea, "Label8", 5, 258,
+    atLeast(m_driveLabel, {132, 20});
+    m_driveLabel->setWordWrap(true);
+    {
+        QBoxLayout *column = boxLayout(m_driveFrame, QBoxLayout::TopToBottom, {2, 8, 2, 4}, 6);
+        column->addWidget(m_drivePicture, 0, Qt::AlignHCenter);
+        column->addWidget(m_driveLabel, 1);
+    }
+    m_driveMenuHint = label(m_previewArea, "Label8",
                    QStringLiteral("Kliknij prawym przyciskiem na\nikonie dysku CD (DVD) aby\n"
                                   "podglądnąć utworzone menu"));
-    m_deleteFileButton =
-        button(m_previewArea, "sb_UsunPlik", 4, 312, 149, 35, QStringLiteral("   Usuń p&lik   "));
-    m_openFileButton = button(m_previewArea, "sb_UruchomPlik", 4, 360, 149, 35, QStringLiteral("U&ruchom plik"));
-    m_previewButton = button(m_previewArea, "sb_Podglad", 4, 408, 149, 51, QStringLiteral("   Pod&gląd   "));
+    {
+        QSizePolicy policy = m_driveMenuHint->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        m_driveMenuHint->setSizePolicy(policy);
+    }
+    m_deleteFileButton = button(m_previewArea, "sb_UsunPlik", {149, 35}, QStringLiteral("   Usuń p&lik   "));
+    m_openFileButton = button(m_previewArea, "sb_UruchomPlik", {149, 35}, QStringLiteral("U&ruchom plik"));
+    m_previewButton = button(m_previewArea, "sb_Podglad", {149, 51}, QStringLiteral("   Pod&gląd   "));
+    {
+        auto *column = new QVBoxLayout(m_previewArea);
+        column->setContentsMargins(0, 0, 0, 5);
+        column->setSpacing(0);
+        row(column, m_previewCaption, 8, 0)->addStretch(1);
+        m_previewCaption->setMinimumHeight(qMax(16, m_previewCaption->fontMetrics().height()));
+        m_previewCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        row(column, m_computerPicture, 0, 0, Qt::AlignLeft);
+        row(column, m_driveFrame, 19, 0);
+        m_driveFrame->setMinimumSize(136, 119);
+        column->addSpacing(-1);
+        row(column, m_driveMenuHint, 5, 3);
+        column->addStretch(1);
+        column->addSpacing(15);
+        for (QPushButton *b : {m_deleteFileButton, m_openFileButton, m_previewButton}) {
+            b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed); // as wide as the panel
+            row(column, b, 4, 2);
+            if (b != m_previewButton)
+                column->addSpacing(13);
+        }
+    }
+
+    // The bar, the folder and the lists, the preview: side by side, the middle taking the room.
+    {
+        auto *window = new QHBoxLayout(this);
+        window->setContentsMargins(0, 0, 0, 0);
+        window->setSpacing(0);
+        window->addWidget(m_buttonBar);
+        window->addSpacing(3);
+        auto *middle = new QVBoxLayout;
+        middle->setSpacing(7);
+        middle->addWidget(m_folderGroup);
+        auto *lists = new QHBoxLayout;
+        lists->setSpacing(7);
+        lists->addWidget(m_contentsGroup, 261);
+        lists->addWidget(m_itemsGroup, 273);
+        middle->addLayout(lists, 1);
+        window->addLayout(middle, 1);
+        window->addSpacing(2);
+        window->addWidget(m_previewArea);
+        m_buttonBar->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        m_folderGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        m_previewArea->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    }
+    // The designed size is the least the window takes.
+    resize(minimumSizeHint());
 
     setDriveMenuAttached(true);
 

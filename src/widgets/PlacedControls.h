@@ -5,15 +5,23 @@
 #include <QString>
 #include <QWidget>
 
-// Controls made at their designed place and size, each with its name as its objectName, so
-// that the names the user guide and the findings use find them.
+// Controls made with their name as their objectName, so that the names the user guide and the
+// findings use find them. Where they sit is up to the layout they are put in.
 namespace Placed {
 
 template <typename W>
-W *make(QWidget *parent, const char *name, int x, int y, int w = -1, int h = -1)
+W *make(QWidget *parent, const char *name)
 {
     auto *widget = new W(parent);
     widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// The same, at a place and size of its own (w < 0: its own size), for a control outside layouts.
+template <typename W>
+W *make(QWidget *parent, const char *name, int x, int y, int w = -1, int h = -1)
+{
+    auto *widget = make<W>(parent, name);
     if (w < 0) {
         widget->adjustSize();
         widget->move(x, y);
@@ -23,25 +31,54 @@ W *make(QWidget *parent, const char *name, int x, int y, int w = -1, int h = -1)
     return widget;
 }
 
-inline QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {}, int w = -1,
-                     int h = -1)
+// The least size of a control: the designed one, or what its text needs where that is more (a
+// least size set by hand is the one layouts keep to, so it must never be less than the text).
+inline void atLeast(QWidget *widget, QSize designed)
 {
-    auto *l = make<QLabel>(parent, name, x, y, w, h);
+    widget->ensurePolished();
+    widget->setMinimumSize(designed.expandedTo(widget->sizeHint()));
+}
+
+inline QLabel *label(QWidget *parent, const char *name, const QString &text = {})
+{
+    auto *l = make<QLabel>(parent, name);
     // Many show text from a file or the user (a caption, a label): never taken for markup.
     l->setTextFormat(Qt::PlainText);
     l->setText(text);
-    if (w < 0)
-        l->adjustSize();
     return l;
 }
 
-// A push button that leaves the focus where the user's keys go.
+// A push button that Tab reaches and a click leaves the focus where the user's keys go; at
+// least its designed size, larger when its caption asks for more.
+inline QPushButton *button(QWidget *parent, const char *name, QSize designed, const QString &caption)
+{
+    auto *b = make<QPushButton>(parent, name);
+    b->setText(caption);
+    b->setFocusPolicy(Qt::TabFocus);
+    atLeast(b, designed);
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    return b;
+}
+
+// Placed by coordinates, for the panels drawn at one size.
+inline QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {}, int w = -1,
+                     int h = -1)
+{
+    auto *l = label(parent, name, text);
+    if (w < 0) {
+        l->adjustSize();
+        l->move(x, y);
+    } else {
+        l->setGeometry(x, y, w, h);
+    }
+    return l;
+}
+
 inline QPushButton *button(QWidget *parent, const char *name, int x, int y, int w, int h,
                            const QString &caption)
 {
-    auto *b = make<QPushButton>(parent, name, x, y, w, h);
-    b->setText(caption);
-    b->setFocusPolicy(Qt::NoFocus);
+    auto *b = button(parent, name, QSize(w, h), caption);
+    b->setGeometry(x, y, w, h);
     return b;
 }
 

@@ -27,8 +27,6 @@ class TestStartup : public QObject
 
 private slots:
     void init();
-    void layout_data();
-    void layout();
     void stateAfterStartup();
     void programEntryWrittenOnlyWhenPathIsStale();
     void myComputerName_data();
@@ -55,65 +53,6 @@ void TestStartup::init()
 {
     m_fixture = std::make_unique<WindowFixture>();
     m_fixture->start();
-}
-
-void TestStartup::layout_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("place");
-    QTest::addColumn<QString>("caption");
-
-    QTest::newRow("sb_Nowe") << "sb_Nowe" << QRect(8, 8, 65, 57) << "Menu ...";
-    QTest::newRow("sb_AutoRun") << "sb_AutoRun" << QRect(8, 72, 65, 57) << "Auto...";
-    QTest::newRow("sb_Utworz") << "sb_Utworz" << QRect(8, 136, 65, 57) << u"Utwórz"_qs;
-    QTest::newRow("sb_Zapisz") << "sb_Zapisz" << QRect(8, 136, 65, 57) << "Zapisz";
-    QTest::newRow("sb_Porady") << "sb_Porady" << QRect(8, 200, 65, 57) << "Porady";
-    QTest::newRow("sb_Pomoc") << "sb_Pomoc" << QRect(8, 264, 65, 57) << "Pomoc";
-    QTest::newRow("sb_About") << "sb_About" << QRect(8, 328, 65, 57) << "Informacje";
-    QTest::newRow("sb_Zamknij") << "sb_Zamknij" << QRect(8, 400, 65, 57) << "Zamknij";
-    QTest::newRow("GroupBox1") << "GroupBox1" << QRect(84, 0, 541, 65)
-        << u" Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "_qs;
-    QTest::newRow("de_Folder") << "de_Folder" << QRect(16, 16, 505, 21) << u"Mój komputer"_qs;
-    QTest::newRow("SpeedButton2") << "SpeedButton2" << QRect(520, 15, 12, 22) << "";
-    QTest::newRow("e_Etykieta") << "e_Etykieta" << QRect(135, 40, 152, 21) << "";
-    QTest::newRow("gb_Centrum") << "gb_Centrum" << QRect(84, 72, 261, 393)
-        << " Wskaż folder z danymi (przeczytaj porady) ";
-    QTest::newRow("dfsSystemTreeView1") << "dfsSystemTreeView1" << QRect(16, 16, 233, 241) << "";
-    QTest::newRow("Label4") << "Label4" << QRect(16, 304, 241, 17) << "";
-    QTest::newRow("l_Plik") << "l_Plik" << QRect(16, 336, 249, 17) << "";
-    QTest::newRow("sb_Dodaj") << "sb_Dodaj" << QRect(168, 360, 79, 25) << "Dodaj";
-    QTest::newRow("gb_Pozycje") << "gb_Pozycje" << QRect(352, 72, 273, 393) << " Pozycje w menu: ";
-    QTest::newRow("lv_Lista") << "lv_Lista" << QRect(16, 16, 250, 241) << "";
-    QTest::newRow("sb_Odswiez") << "sb_Odswiez" << QRect(8, 360, 79, 25) << u"Odśwież"_qs;
-    QTest::newRow("sb_Usun") << "sb_Usun" << QRect(96, 360, 79, 25) << u"Usuń"_qs;
-    QTest::newRow("sb_Edytuj") << "sb_Edytuj" << QRect(184, 360, 79, 25) << "Edytuj";
-    QTest::newRow("Panel2") << "Panel2" << QRect(627, 0, 155, 464) << "";
-    QTest::newRow("Image1") << "Image1" << QRect(0, 16, 155, 124) << "";
-    QTest::newRow("Panel3") << "Panel3" << QRect(19, 140, 136, 119) << "";
-    QTest::newRow("sb_UsunPlik") << "sb_UsunPlik" << QRect(4, 312, 149, 35) << u"   Usuń plik   "_qs;
-    QTest::newRow("sb_UruchomPlik") << "sb_UruchomPlik" << QRect(4, 360, 149, 35) << "Uruchom plik";
-    QTest::newRow("sb_Podglad") << "sb_Podglad" << QRect(4, 408, 149, 51) << u"   Podgląd   "_qs;
-}
-
-void TestStartup::layout()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, place);
-    QFETCH(QString, caption);
-
-    QCOMPARE(form().windowTitle(), QStringLiteral("Pelmora"));
-    QCOMPARE(form().size(), QSize(782, 464));
-    auto *widget = form().findChild<QWidget *>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(), place);
-    QString text;
-    if (auto *b = qobject_cast<QAbstractButton *>(widget))
-        text = b->text();
-    else if (auto *g = qobject_cast<QGroupBox *>(widget))
-        text = g->title();
-    else if (auto *e = qobject_cast<QLineEdit *>(widget))
-        text = e->text();
-    QCOMPARE(text.remove(QLatin1Char('&')), caption); // the access keys aside
 }
 
 void TestStartup::stateAfterStartup()
