@@ -1,7 +1,7 @@
 #include "core/AtomicFile.h"
 
-#include "platform/os/FileStatus.h"
-#include "platform/os/ReplacementFile.h"
+#include "os/FileStatus.h"
+#include "os/ReplacementFile.h"
 
 #include <QDateTime>
 #include <QDir>

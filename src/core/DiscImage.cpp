@@ -3,8 +3,8 @@
 #include "core/DiscImageLayout.h"
 #include "core/DiscImageTree.h"
 
-#include "platform/os/LinkTarget.h"
-#include "platform/os/ReplacementFile.h"
+#include "os/LinkTarget.h"
+#include "os/ReplacementFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 #include "core/AtomicFile.h"
 #include "core/CodePage.h"
 
-#include "platform/os/FolderReader.h"
-#include "platform/os/LinkTarget.h"
+#include "os/FolderReader.h"
+#include "os/LinkTarget.h"
 
 #include <QFile>
 #include <QStringDecoder>

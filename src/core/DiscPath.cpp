@@ -2,8 +2,8 @@
 
 #include "core/CaseFolding.h"
 #include "core/NameIndex.h"
-#include "platform/os/FileStatus.h"
-#include "platform/os/FolderReader.h"
+#include "os/FileStatus.h"
+#include "os/FolderReader.h"
 
 #include <QDir>
 #include <QFile>

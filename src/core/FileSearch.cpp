@@ -1,6 +1,6 @@
 #include "core/FileSearch.h"
 
-#include "platform/os/FolderReader.h"
+#include "os/FolderReader.h"
 
 #include <QDir>
 #include <QFile>

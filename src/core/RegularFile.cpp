@@ -1,6 +1,6 @@
 #include "core/RegularFile.h"
 
-#include "platform/os/InputFile.h"
+#include "os/InputFile.h"
 
 #include <QFile>
 
