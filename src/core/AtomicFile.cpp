@@ -1,7 +1,8 @@
 #include "core/AtomicFile.h"
 
-#include "platform/os/FileStatus.h"
-#include "platform/os/ReplacementFile.h"
+#include "os/FileStatus.h"
+#include "os/NativePath.h"
+#include "os/ReplacementFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -21,7 +22,7 @@ QByteArray temporaryName(const QString &name)
     QString suffix;
     for (int i = 0; i < 6; ++i)
         suffix += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
-    return QFile::encodeName(QLatin1Char('.') + name + marker + suffix);
+    return nativePath(QLatin1Char('.') + name + marker + suffix);
 }
 
 } // namespace
@@ -39,7 +40,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
         target = QFileInfo(path).symLinkTarget();
     const QFileInfo info(target);
     ReplacementFile file;
-    if (const SystemError why = file.openFolder(QFile::encodeName(info.absolutePath())))
+    if (const SystemError why = file.openFolder(nativePath(info.absolutePath())))
         return fail(why);
     const SystemError created =
         file.create(access == FileAccess::OwnerOnly ? permissions : 0666, ReplacementFile::Naming::Named,
@@ -47,13 +48,13 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     if (created)
         return fail(created);
     if (access == FileAccess::AsBefore) {
-        const std::optional<FileStatus> before = fileStatus(QFile::encodeName(target), Links::Follow);
+        const std::optional<FileStatus> before = fileStatus(nativePath(target), Links::Follow);
         if (before && before->kind == FileKind::File)
             file.setPermissions(before->permissions);
     }
     if (const SystemError why = file.write(bytes.constData(), bytes.size()))
         return fail(why);
-    if (const SystemError why = file.commit(QFile::encodeName(info.fileName())))
+    if (const SystemError why = file.commit(nativePath(info.fileName())))
         return fail(why);
     return true;
 }
@@ -68,9 +69,9 @@ QString linkLeavingFolder(const QString &path, const QString &folder)
     }
     if (target == path)
         return QString();
-    const std::optional<FileStatus> top = fileStatus(QFile::encodeName(folder), Links::Follow);
+    const std::optional<FileStatus> top = fileStatus(nativePath(folder), Links::Follow);
     ReplacementFile at;
-    if (!top || at.openFolder(QFile::encodeName(QFileInfo(target).absolutePath())) || !at.folderWithin(top->id))
+    if (!top || at.openFolder(nativePath(QFileInfo(target).absolutePath())) || !at.folderWithin(top->id))
         return target;
     return QString();
 }

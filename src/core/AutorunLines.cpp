@@ -33,7 +33,8 @@ QStringList autorunLines(const MenuDocument &doc, const QStringList &verbs)
         lines << icon;
     }
     if (!doc.discLabel.isEmpty()) {
-        // Windows shows the drive label from "label"; "Name" is kept for older readers.
+        // Windows shows the drive label from "label"; "Name" goes beside it for the readers
+        // that take the label from there, this program's own first (see readAutorun).
         lines << QStringLiteral("Name=") + doc.discLabel;
         lines << QStringLiteral("Label=") + doc.discLabel;
     }

@@ -47,7 +47,8 @@ AutorunContent readAutorun(const ProfileFile &profile)
     content.shellExecute = profile.value(section, u"shellexecute");
     if (profile.hasKey(section, u"icon"))
         content.icon = readIcon(profile.value(section, u"icon"));
-    // "label" is what Windows shows; "name" is what this program always wrote, and wins.
+    // "label" is what Windows shows; "name" is the key this program writes the label under,
+    // beside "label", so where the two differ this program's own key wins.
     if (profile.hasKey(section, u"name"))
         content.label = profile.value(section, u"name");
     else if (profile.hasKey(section, u"label"))

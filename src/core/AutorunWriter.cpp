@@ -7,15 +7,9 @@
 #include "core/ProfileFile.h"
 #include "core/RegularFile.h"
 
-
 QString autorunPath(const QString &dataFolder)
 {
     return nativePathOf(dataFolder, QStringLiteral("autorun.inf"));
-}
-
-bool writeAutorunLines(const QString &path, const QStringList &lines, QString *error)
-{
-    return writeFileAtomically(path, autorunBytes(lines), error);
 }
 
 QString unwritableCharacters(const MenuDocument &doc)

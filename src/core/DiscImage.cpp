@@ -3,10 +3,10 @@
 #include "core/DiscImageLayout.h"
 #include "core/DiscImageTree.h"
 
-#include "platform/os/LinkTarget.h"
-#include "platform/os/ReplacementFile.h"
+#include "os/LinkTarget.h"
+#include "os/NativePath.h"
+#include "os/ReplacementFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -16,13 +16,13 @@ namespace {
 DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
 {
     using Kind = DiscImageProblem::Kind;
-    const QByteArray root = realPath(QFile::encodeName(job.dataFolder));
+    const QByteArray root = realPath(nativePath(job.dataFolder));
     const std::optional<FileStatus> rootStatus = root.isEmpty() ? std::nullopt : fileStatus(root, Links::Follow);
     if (!rootStatus || rootStatus->kind != FileKind::Folder) {
         return {Kind::MissingFolder, job.dataFolder};
     }
     const QFileInfo target(job.imagePath);
-    const QByteArray targetName = QFile::encodeName(target.fileName());
+    const QByteArray targetName = nativePath(target.fileName());
     const auto writeProblem = [&](const SystemError &error) {
         if (error.cause == SystemError::Cause::NoRoom)
             return DiscImageProblem{Kind::DiskFull, target.absolutePath()};
@@ -34,7 +34,7 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     // allows (a kill then leaves nothing); a name it has is this program's.
     ReplacementFile out;
     // The folder is taken as named, links and all; the name in it is not.
-    if (const SystemError error = out.openFolder(QFile::encodeName(target.absolutePath()))) {
+    if (const SystemError error = out.openFolder(nativePath(target.absolutePath()))) {
         const bool missing =
             error.cause == SystemError::Cause::Missing || error.cause == SystemError::Cause::NotFolder;
         return missing ? DiscImageProblem{Kind::MissingTarget, job.imagePath} : writeProblem(error);

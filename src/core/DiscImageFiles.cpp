@@ -1,6 +1,6 @@
 #include "core/DiscImageFiles.h"
 
-#include "platform/os/InputFile.h"
+#include "os/InputFile.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "core/DiscImage.h"
 #include "core/DiscImageLibrary.h"
 
-#include "platform/os/FileStatus.h"
+#include "os/FileStatus.h"
 
 #include <mutex>
 

@@ -3,6 +3,8 @@
 #include "core/DiscImagePrimaryTree.h"
 #include "core/DiscImageTree.h"
 
+#include "os/NativePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -107,7 +109,7 @@ DiscImageProblem DiscImageLayout::readTree(const DiscImageJob &job, const QByteA
     }
     m_image.reset(rawImage);
     DiscImageTree tree(m_context, root,
-                       QFile::encodeName(QDir::cleanPath(QFileInfo(job.dataFolder).absoluteFilePath())),
+                       nativePath(QDir::cleanPath(QFileInfo(job.dataFolder).absoluteFilePath())),
                        job.progress);
     if (!tree.addFolder(iso_image_get_root(m_image.get()), root, rootStatus, {}, QString(), job.dataFolder)) {
         return m_context->cancelled() ? DiscImageProblem{Kind::Cancelled} : tree.error;

@@ -3,10 +3,10 @@
 #include "core/AtomicFile.h"
 #include "core/CodePage.h"
 
-#include "platform/os/FolderReader.h"
-#include "platform/os/LinkTarget.h"
+#include "os/FolderReader.h"
+#include "os/LinkTarget.h"
+#include "os/NativePath.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -103,7 +103,7 @@ bool DiscImageTree::addFolder(IsoDir *parent, const QByteArray &path, const File
     while (folder.next(&entry)) {
         // A save killed before its rename left its temporary file: it is no file of the disc.
         const QByteArray name = entry.name.toByteArray();
-        if (!isTemporaryFileName(QFile::decodeName(name)))
+        if (!isTemporaryFileName(pathFromNative(name)))
             names.append(name);
     }
     if (const SystemError listed = folder.error())

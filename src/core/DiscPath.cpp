@@ -2,17 +2,16 @@
 
 #include "core/CaseFolding.h"
 #include "core/NameIndex.h"
-#include "platform/os/FileStatus.h"
-#include "platform/os/FolderReader.h"
+#include "os/FileStatus.h"
+#include "os/FolderReader.h"
+#include "os/NativePath.h"
 
 #include <QDir>
-#include <QFile>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QDateTime>
 #include <QMutex>
 
-#include <algorithm>
 #include <optional>
 
 namespace {
@@ -78,7 +77,7 @@ private:
 
     static std::optional<State> stateOf(const QString &folder)
     {
-        const std::optional<FileStatus> status = fileStatus(QFile::encodeName(folder), Links::Follow);
+        const std::optional<FileStatus> status = fileStatus(nativePath(folder), Links::Follow);
         if (!status || status->kind != FileKind::Folder)
             return std::nullopt;
         const auto ns = [](const FileTime &t) { return t.seconds * 1000000000 + t.nanoseconds; };
@@ -213,20 +212,20 @@ DiscFiles::Folder *DiscFiles::listed(const QString &path)
     Folder &folder = *m_folders.emplace_back(std::make_unique<Folder>());
     folder.path = path;
     FolderReader reader;
-    if (reader.open(QFile::encodeName(path), Links::Follow) || !reader.canEnter())
+    if (reader.open(nativePath(path), Links::Follow) || !reader.canEnter())
         return &folder;
     folder.listed = true;
     FolderEntry entry;
     while (reader.next(&entry)) {
         const QByteArray raw = entry.name.toByteArray();
-        Entry found{QFile::decodeName(raw), true, entry.kind == FileKind::File};
+        Entry found{pathFromNative(raw), true, entry.kind == FileKind::File};
         if (entry.kind == FileKind::Link || entry.kind == FileKind::Unknown) {
             const std::optional<FileStatus> target = reader.statusOf(entry, Links::Follow);
             found.exists = target.has_value();
             found.isFile = target && target->kind == FileKind::File;
         }
         // A name that does not come back to its bytes names nothing the file system finds by it.
-        if (found.name.contains(QChar::ReplacementCharacter) && QFile::encodeName(found.name) != raw)
+        if (found.name.contains(QChar::ReplacementCharacter) && nativePath(found.name) != raw)
             found.exists = found.isFile = false;
         folder.entries.push_back(std::move(found));
     }

@@ -48,7 +48,8 @@ private:
 };
 
 // The disc path of a native path inside dataFolder: dataFolder's length of characters is
-// dropped, as the program always did, and "/" becomes "\".
+// dropped, unchecked, and "/" becomes "\". Callers pass paths they found under dataFolder,
+// so nothing is resolved: the path keeps the spelling it was found by, links and all.
 QString discPathOf(const QString &dataFolder, const QString &nativePath);
 
 // The default disc label of a folder: its last component (the text after the last separator,

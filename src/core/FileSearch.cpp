@@ -1,17 +1,14 @@
 #include "core/FileSearch.h"
 
-#include "platform/os/FolderReader.h"
+#include "os/FolderReader.h"
+#include "os/NativePath.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
-#include <cstring>
 #include <functional>
 #include <vector>
-
 
 namespace {
 
@@ -41,7 +38,7 @@ public:
             return qstrnicmp(name + length - m_suffix.size(), m_suffix.constData(), m_suffix.size()) == 0;
         }
         if (decoded.isNull())
-            decoded = QFile::decodeName(QByteArray(name, length));
+            decoded = pathFromNative(QByteArray(name, length));
         return m_pattern.match(decoded).hasMatch();
     }
 
@@ -96,7 +93,7 @@ public:
         for (const QByteArray &name : subfolders) {
             if (!goOn)
                 break;
-            goOn = folder(native + name + '/', path + QFile::decodeName(name) + QLatin1Char('/'));
+            goOn = folder(native + name + '/', path + pathFromNative(name) + QLatin1Char('/'));
         }
         return goOn;
     }
@@ -108,7 +105,7 @@ private:
 
 bool walk(const QString &start, const FileFound &found)
 {
-    return Walk(found).folder(QFile::encodeName(start), start);
+    return Walk(found).folder(nativePath(start), start);
 }
 
 QString startFolder(const QString &start)
@@ -128,7 +125,7 @@ bool collectFiles(const QString &start, const QString &mask, const FileVisitor &
         QString decoded;
         if (!wanted.matches(name, length, decoded))
             return true;
-        return visitor(folder, decoded.isNull() ? QFile::decodeName(QByteArray(name, length)) : decoded);
+        return visitor(folder, decoded.isNull() ? pathFromNative(QByteArray(name, length)) : decoded);
     });
 }
 
@@ -151,7 +148,7 @@ QList<QStringList> collectFilesByMasks(const QString &start, const QStringList &
 {
     QList<QStringList> found(masks.size());
     visitFilesByMasks(start, masks, [&](qsizetype mask, const QString &folder, QByteArrayView name) {
-        found[mask] << folder + QFile::decodeName(QByteArray::fromRawData(name.data(), name.size()));
+        found[mask] << folder + pathFromNative(QByteArray::fromRawData(name.data(), name.size()));
     });
     return found;
 }

@@ -24,8 +24,8 @@ bool collectFiles(const QString &start, const QString &mask, const FileVisitor &
 QList<QStringList> collectFilesByMasks(const QString &start, const QStringList &masks);
 
 // The same walk handed out as it goes: found(i, folder, name) for each file and each mask i it
-// matches, the name as the file system gives it (decoded, it is QFile::decodeName(name)), for
-// callers that can do without a string for every file.
+// matches, the name as the file system gives it (as text it is pathFromNative of it, from
+// os/NativePath.h), for callers that can do without a string for every file.
 using MaskedFileFound = std::function<void(qsizetype mask, const QString &folder, QByteArrayView name)>;
 void visitFilesByMasks(const QString &start, const QStringList &masks, const MaskedFileFound &found);
 

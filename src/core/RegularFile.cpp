@@ -1,6 +1,7 @@
 #include "core/RegularFile.h"
 
-#include "platform/os/InputFile.h"
+#include "os/InputFile.h"
+#include "os/NativePath.h"
 
 #include <QFile>
 
@@ -8,7 +9,7 @@ FileReadError openRegularFile(const QString &path, QFile &file, FileOwner owner)
 {
     InputFile input;
     const Links links = owner == FileOwner::UserOnly ? Links::NoFollow : Links::Follow;
-    if (const SystemError error = input.open(QFile::encodeName(path), links)) {
+    if (const SystemError error = input.open(nativePath(path), links)) {
         using Cause = SystemError::Cause;
         if (error.cause == Cause::Missing || error.cause == Cause::NotFolder)
             return FileReadError::Missing;

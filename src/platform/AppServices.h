@@ -15,7 +15,6 @@ struct AppServices
     FileDialogs &dialogs;
     QString programFile;
 
-    QString programFolder() const; // ends with the separator
     QString helpFile() const;
     QString tipsFile() const;
 };

@@ -2,9 +2,9 @@
 
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
+#include "os/FileStatus.h"
 #include "platform/FileLock.h"
 #include "platform/StateFolder.h"
-#include "platform/os/FileStatus.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

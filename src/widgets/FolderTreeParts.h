@@ -4,7 +4,7 @@
 // folders are read and ordered. Used by the tree's own files only.
 
 #include "core/FileMask.h"
-#include "platform/os/FolderReader.h"
+#include "os/FolderReader.h"
 
 #include <QCollator>
 #include <QFile>

@@ -29,7 +29,6 @@ void ShapedPicture::setPicture(const QPixmap &picture)
 
 void ShapedPicture::setMaskData(const QByteArray &stored)
 {
-    m_maskData = stored;
     if (!m_onWindow)
         return;
     QRegion outline;

@@ -15,9 +15,7 @@ public:
     explicit ShapedPicture(QWidget *window);
 
     bool isMovable() const { return m_moveable; }
-    void setMovable(bool on) { m_moveable = on; }
     // The outline in its stored form (see RegionData); no outline leaves the window rectangular.
-    QByteArray maskData() const { return m_maskData; }
     void setMaskData(const QByteArray &stored);
     void setPicture(const QPixmap &picture);
 
@@ -29,5 +27,4 @@ private:
     bool m_moveable = true;
     bool m_onWindow = false;
     QPoint m_pressed;
-    QByteArray m_maskData;
 };

@@ -1,5 +1,5 @@
-#include "platform/os/InputFile.h"
-#include "platform/os/posix/Posix.h"
+#include "os/InputFile.h"
+#include "os/posix/Posix.h"
 
 #include <QFile>
 

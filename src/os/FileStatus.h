@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/os/SystemError.h"
+#include "os/SystemError.h"
 
 #include <QByteArray>
 

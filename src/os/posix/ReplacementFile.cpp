@@ -1,5 +1,5 @@
-#include "platform/os/ReplacementFile.h"
-#include "platform/os/posix/Posix.h"
+#include "os/ReplacementFile.h"
+#include "os/posix/Posix.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
-#include "platform/os/FolderReader.h"
-#include "platform/os/posix/Posix.h"
+#include "os/FolderReader.h"
+#include "os/posix/Posix.h"
 
 #include <cerrno>
 #include <dirent.h>

@@ -1,5 +1,5 @@
-#include "platform/os/FileStatus.h"
-#include "platform/os/posix/Posix.h"
+#include "os/FileStatus.h"
+#include "os/posix/Posix.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
-#include "platform/os/LinkTarget.h"
-#include "platform/os/posix/Posix.h"
+#include "os/LinkTarget.h"
+#include "os/posix/Posix.h"
 
 #include <cerrno>
 #include <climits>

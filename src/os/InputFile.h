@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/os/FileStatus.h"
+#include "os/FileStatus.h"
 
 class QFile;
 
