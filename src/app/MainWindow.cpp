@@ -80,25 +80,7 @@ void MainWindow::connectHandlers()
 {
     // Each command starts from confirmed input (settlePendingInput): what the user typed and
     // did not confirm is taken first, or the command does not run.
-    const auto on = [this](QAbstractButton *button, Pending pending, void (MainWindow::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, command(pending, button, handler));
-    };
-    on(m_closeButton, Pending::Editors, &MainWindow::closeWindow);
-    on(m_helpButton, Pending::Editors, &MainWindow::showHelp);
-    on(m_tipsButton, Pending::Editors, &MainWindow::showTips);
-    on(m_aboutButton, Pending::Editors, &MainWindow::showAbout);
-    on(m_createButton, Pending::FolderWrite, &MainWindow::createMenuFile);
-    on(m_saveButton, Pending::FolderWrite, &MainWindow::save);
-    on(m_menuButton, Pending::Editors, &MainWindow::showFileMenu);
-    on(m_refreshButton, Pending::FolderWrite, &MainWindow::refresh);
-    on(m_addButton, Pending::Folder, &MainWindow::openNewItemPanel);
-    on(m_openFileButton, Pending::Folder, &MainWindow::openMenuFileOnDesktop);
-    on(m_deleteFileButton, Pending::FolderWrite, &MainWindow::deleteMenuFile);
-    on(m_recentFoldersButton, Pending::Editors, &MainWindow::showRecentFolders);
-    on(m_previewButton, Pending::FolderWrite, &MainWindow::previewOnDrive);
-    on(m_editButton, Pending::Folder, &MainWindow::openEditItemPanel);
-    on(m_removeButton, Pending::Folder, &MainWindow::removeSelectedItem);
-    on(m_autoStartButton, Pending::Folder, &MainWindow::openAutoStartPanel);
+    setupActions();
     connect(m_addToMenuAction, &QAction::triggered, this,
             command(Pending::Folder, m_addButton, &MainWindow::openNewItemPanel));
     connect(m_setAsAutoStartAction, &QAction::triggered, this,
@@ -128,7 +110,7 @@ void MainWindow::connectHandlers()
                        static_cast<QWidget *>(m_sortBox)})
         w->installEventFilter(this);
 
-    // The keys a desktop user tries first; the buttons carry access keys (Alt+letter) of their
+    // Save and Create share the key a desktop user tries first; the other keys are the actions'
     // own. None of them moves the focus, and none acts under an open panel.
     const auto shortcut = [this](const QKeySequence &keys, const std::function<void()> &command) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, command] {
@@ -136,20 +118,7 @@ void MainWindow::connectHandlers()
                 command();
         });
     };
-    // Save, or Create while the menu has no file yet: whichever the window offers once the
-    // input is taken.
-    shortcut(QKeySequence::Save, [this] {
-        if (!settlePendingInput(Pending::FolderWrite))
-            return;
-        if (m_saveButton->isVisible() && m_saveButton->isEnabled())
-            save();
-        else if (m_createButton->isVisible() && m_createButton->isEnabled())
-            createMenuFile();
-    });
-    shortcut(QKeySequence::New, command(Pending::Editors, nullptr, &MainWindow::newMenu));
-    shortcut(QKeySequence::Open, command(Pending::Editors, nullptr, &MainWindow::openMenu));
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_F4), [this] { close(); });
+    shortcut(QKeySequence::Save, [this] { saveOrCreate(); });
 }
 
 void MainWindow::resetToNewMenu()
@@ -191,7 +160,7 @@ void MainWindow::writeProgramEntry()
 
 void MainWindow::refreshOnShow()
 {
-    m_helpButton->setVisible(QFileInfo(m_services.helpFile()).isFile());
+    m_actions.help->setVisible(QFileInfo(m_services.helpFile()).isFile());
     const std::optional<QString> name = SettingsKey(myComputerKey).value(QString());
     m_computerNameLabel->setText(name && !name->isEmpty() ? *name : Texts::myComputer);
 }
@@ -277,10 +246,10 @@ void MainWindow::showAbout()
 
 void MainWindow::folderEditKeyPressed(int key)
 {
-    if (key == Qt::Key_F1 && !m_helpButton->isHidden())
-        showHelp();
+    if (key == Qt::Key_F1)
+        m_actions.help->trigger();
     else if (key == Qt::Key_F10)
-        showAbout();
+        m_actions.about->trigger();
 }
 
 // The window's own key handler runs only when no control has the focus; keys that a control

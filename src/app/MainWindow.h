@@ -7,12 +7,14 @@
 #include "core/MenuDocument.h"
 #include "panels/AutoStartPanel.h"
 
+#include <QKeySequence>
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
 
+class QAction;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -109,6 +111,8 @@ private:
     bool settlePendingInput(Pending pending);
     // Runs command from confirmed input while control (if any) still offers it.
     void runCommand(Pending pending, QWidget *control, void (MainWindow::*command)());
+    // The same for an action: while the action is still offered.
+    void runCommand(Pending pending, QAction *action, void (MainWindow::*command)());
     // The slot a control's signal runs: the command through runCommand.
     std::function<void()> command(Pending pending, QWidget *control, void (MainWindow::*handler)());
 
@@ -150,6 +154,10 @@ private:
     // Item list
     void itemSelectionChanged();
     void removeSelectedItem();
+    // The selected entry one place up or down the menu.
+    void moveSelectedItemUp();
+    void moveSelectedItemDown();
+    void moveSelectedItem(int by);
     void itemListKeyPressed(int key);
     void itemRenamed(QTreeWidgetItem *row);
     void sortingToggled();
@@ -228,6 +236,19 @@ private:
     QMenu *m_fileMenu, *m_recentFoldersMenu, *m_treeMenu, *m_driveMenu;
     DiscCheckWindow *m_check = nullptr; // made on first use
     QAction *m_addToMenuAction, *m_setAsAutoStartAction, *m_runAction;
+    // The window's commands; the buttons and the "Menu ..." pop-up show them.
+    struct Actions
+    {
+        QAction *menu, *autoStart, *create, *save, *tips, *help, *about, *close;
+        QAction *add, *refresh, *remove, *edit, *moveUp, *moveDown;
+        QAction *deleteFile, *openFile, *preview, *recentFolders;
+        QAction *newMenu, *openMenu, *check, *image;
+    } m_actions;
+    QAction *makeAction(const char *name, const QString &text, Pending pending, void (MainWindow::*handler)(),
+                        const QList<QKeySequence> &keys = {});
+    void setupActions();
+    void applyActions(const ControlStates &c);
+    void saveOrCreate();
 
     void setupLayout();
     void connectHandlers();

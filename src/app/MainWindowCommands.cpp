@@ -27,21 +27,11 @@
 void MainWindow::showFileMenu()
 {
     m_fileMenu->clear();
-    m_fileMenu->addAction(ownIcon(QStringLiteral(":/pictures/small/nowe.png")), QStringLiteral("Nowe"),
-                       this, command(Pending::Editors, nullptr, &MainWindow::newMenu))
-        ->setObjectName(QStringLiteral("Nowe1"));
+    m_fileMenu->addAction(m_actions.newMenu);
     m_fileMenu->addSeparator();
-    m_fileMenu->addAction(ownIcon(QStringLiteral(":/pictures/small/otworz.png")), QStringLiteral("Otwórz"),
-                       this, command(Pending::Editors, nullptr, &MainWindow::openMenu));
-    QAction *check =
-        m_fileMenu->addAction(QStringLiteral("Sprawdź płytę..."), this,
-                              command(Pending::Folder, nullptr, &MainWindow::showDiscCheck));
-    check->setObjectName(QStringLiteral("Sprawdzplyte1"));
-    check->setEnabled(!dataFolder().isEmpty()); // while a folder is taken
-    QAction *image = m_fileMenu->addAction(QStringLiteral("Utwórz obraz płyty (ISO)..."), this,
-                              command(Pending::Folder, nullptr, &MainWindow::makeDiscImage));
-    image->setObjectName(QStringLiteral("Obrazplyty1"));
-    image->setEnabled(!dataFolder().isEmpty());
+    m_fileMenu->addAction(m_actions.openMenu);
+    m_fileMenu->addAction(m_actions.check);
+    m_fileMenu->addAction(m_actions.image);
     QAction *separator = m_fileMenu->addSeparator();
     separator->setObjectName(QStringLiteral("N4"));
     QMenu *recent = m_fileMenu->addMenu(ownIcon(QStringLiteral(":/pictures/small/ostatnie.png")),

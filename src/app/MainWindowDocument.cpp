@@ -113,23 +113,13 @@ void MainWindow::updateControls()
 void MainWindow::applyControls(const WindowState &state)
 {
     const ControlStates c = controlStates(state);
-    m_createButton->setVisible(c.createShown);
-    m_saveButton->setVisible(c.saveShown);
-    m_createButton->setEnabled(c.create);
-    m_saveButton->setEnabled(c.save);
-    m_autoStartButton->setEnabled(c.autoStart);
+    applyActions(c);
     for (QWidget *w : std::initializer_list<QWidget *>{m_contentsGroup, m_selectedPathLabel, m_selectedNameLabel,
                                                        m_selectedPathCaption, m_selectedNameCaption})
         w->setEnabled(c.folderArea);
     m_folderTree->setEnabled(c.folderTree);
     m_programsOnlyBox->setEnabled(c.folderTree);
-    m_addButton->setEnabled(c.add);
-    m_removeButton->setEnabled(c.remove);
-    m_editButton->setEnabled(c.edit);
-    m_refreshButton->setEnabled(c.refresh);
-    for (QPushButton *b : {m_previewButton, m_openFileButton, m_deleteFileButton})
-        b->setEnabled(c.fileCommands);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_menuButton, m_folderGroup, m_itemList, m_sortBox})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_folderGroup, m_itemList, m_sortBox})
         w->setEnabled(c.unlocked);
     m_driveMenuHint->setVisible(c.driveMenu);
     if (c.driveMenu != m_driveMenuAttached)

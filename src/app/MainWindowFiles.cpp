@@ -87,7 +87,7 @@ bool MainWindow::fillRecentFolders()
 void MainWindow::showRecentFolders()
 {
     if (fillRecentFolders())
-        m_recentFoldersMenu->popup(QCursor::pos());
+        m_recentFoldersMenu->popup(m_recentFoldersButton->mapToGlobal(QPoint(0, m_recentFoldersButton->height())));
 }
 
 void MainWindow::fillDriveMenu()

@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 #include "widgets/FolderEdit.h"
 
+#include <QAction>
 #include <QTreeWidget>
 
 bool MainWindow::settlePendingInput(Pending pending)
@@ -49,4 +50,13 @@ void MainWindow::runCommand(Pending pending, QWidget *control, void (MainWindow:
 std::function<void()> MainWindow::command(Pending pending, QWidget *control, void (MainWindow::*handler)())
 {
     return [this, pending, control, handler] { runCommand(pending, control, handler); };
+}
+
+void MainWindow::runCommand(Pending pending, QAction *action, void (MainWindow::*command)())
+{
+    if (!settlePendingInput(pending))
+        return;
+    if (!action->isVisible() || !action->isEnabled())
+        return;
+    (this->*command)();
 }

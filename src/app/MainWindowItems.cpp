@@ -105,11 +105,41 @@ void MainWindow::removeSelectedItem()
 
 void MainWindow::itemListKeyPressed(int key)
 {
-    if (key == Qt::Key_Delete && m_removeButton->isEnabled())
-        removeSelectedItem();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_editButton->isEnabled())
-        openEditItemPanel();
+    if (key == Qt::Key_Delete)
+        m_actions.remove->trigger();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        m_actions.edit->trigger();
     folderEditKeyPressed(key);
+}
+
+void MainWindow::moveSelectedItemUp()
+{
+    moveSelectedItem(-1);
+}
+
+void MainWindow::moveSelectedItemDown()
+{
+    moveSelectedItem(1);
+}
+
+// The entry and its row change places with their neighbour; the entry stays selected.
+void MainWindow::moveSelectedItem(int by)
+{
+    QTreeWidgetItem *row = selectedRow();
+    const int from = row ? m_itemList->indexOfTopLevelItem(row) : -1;
+    const int to = from + by;
+    if (from < 0 || to < 0 || to >= m_itemList->topLevelItemCount())
+        return;
+    {
+        const QSignalBlocker quiet(m_itemList);
+        m_document.items.move(from, to);
+        m_itemList->takeTopLevelItem(from);
+        m_itemList->insertTopLevelItem(to, row);
+        m_itemList->setCurrentItem(row);
+        row->setSelected(true);
+    }
+    m_itemList->scrollToItem(row);
+    markChanged();
 }
 
 // A label renamed in the list is the entry's new label.
@@ -266,20 +296,27 @@ void MainWindow::openEditItemPanel()
     showPanel(OpenPanel::Item, m_itemPanel, m_itemPanel->firstControl());
 }
 
-// A new entry goes to the end of the menu; an entry edited goes there too, as the same entry.
+// A new entry goes to the end of the menu; an entry edited keeps its place, and an edit that
+// changes nothing changes nothing.
 void MainWindow::acceptItem(const QString &caption)
 {
-    QString verb;
-    if (m_editedRow >= 0) {
-        verb = m_document.items.value(m_editedRow).verb;
-        deleteSelectedRow();
+    if (m_editedRow >= 0 && m_editedRow < m_document.items.size()) {
+        QTreeWidgetItem *row = m_itemList->topLevelItem(m_editedRow);
+        if (m_document.items[m_editedRow].label == caption) {
+            closePanel(m_itemPanel);
+            return;
+        }
+        m_document.items[m_editedRow].label = caption;
+        row->setText(0, caption);
+    } else {
+        addItem({caption, m_panelFile, QString()});
     }
-    addItem({caption, m_panelFile, verb});
     fitColumns();
     if (m_sortBox->isChecked())
         sortItems();
     closePanel(m_itemPanel);
     markChanged();
+    showSelectedItem();
 }
 
 void MainWindow::cancelItem()

@@ -70,14 +70,13 @@ void MainWindow::treeSelectionChanged()
 
 void MainWindow::treeEntryDoubleClicked()
 {
-    if (m_addButton->isEnabled())
-        openNewItemPanel();
+    m_actions.add->trigger();
 }
 
 void MainWindow::treeKeyPressed(int key)
 {
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_addButton->isEnabled())
-        openNewItemPanel();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        m_actions.add->trigger();
     folderEditKeyPressed(key);
 }
 

@@ -35,7 +35,8 @@ private slots:
     void acceptAppendsTheEntry_data();
     void acceptAppendsTheEntry();
     void emptyTextCannotBeAccepted();
-    void editMovesTheEntryToTheEnd();
+    void editKeepsThePlace();
+    void movingEntries();
     void sortedInsertion();
     void duplicatesAreAccepted();
     void fileButtonsAfterThePanel_data();
@@ -179,7 +180,7 @@ void TestItems::emptyTextCannotBeAccepted()
     QVERIFY(items().isEmpty());
 }
 
-void TestItems::editMovesTheEntryToTheEnd()
+void TestItems::editKeepsThePlace()
 {
     addEntry("setup.exe", "Pierwsza");
     addEntry("bin/run.exe", "Druga");
@@ -194,9 +195,44 @@ void TestItems::editMovesTheEntryToTheEnd()
     QCOMPARE(named<PathLabel>(f, "XPathLabel1")->text(), u"[Płyta]setup.exe"_qs);
     UserInput::typeOver(named<QComboBox>(f, "cb_NazwaPozycji")->lineEdit(), "Pierwsza zmieniona");
     QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
-    QCOMPARE(items(), (QList<MenuItem>{{"Druga", "bin\\run.exe"}, {"Trzecia", "setup.exe"},
-                                       {"Pierwsza zmieniona", "setup.exe"}}));
-    QVERIFY(!named<QPushButton>(f, "sb_Edytuj")->isEnabled());
+    QCOMPARE(items(), (QList<MenuItem>{{"Pierwsza zmieniona", "setup.exe"}, {"Druga", "bin\\run.exe"},
+                                       {"Trzecia", "setup.exe"}}));
+    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->currentIndex().row(), 0);
+    QCOMPARE(named<QLabel>(f, "l_NazwaPoz")->text(), QStringLiteral("Pierwsza zmieniona"));
+    // An edit that changes nothing marks nothing.
+    QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled());
+    m_fixture->messages.answers = {Messages::Answer::No}; // no program to start: written without
+    QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);
+    QVERIFY(!f.isModified() && !f.hasUnsavedChanges());
+    QTest::mouseClick(named<QPushButton>(f, "sb_Edytuj"), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
+    QVERIFY(!f.isModified() && !f.hasUnsavedChanges());
+}
+
+// Ctrl+Up and Ctrl+Down move the selected entry, as far as the list goes; the menu is changed.
+void TestItems::movingEntries()
+{
+    addEntry("setup.exe", "A");
+    addEntry("bin/run.exe", "B");
+    addEntry("setup.exe", "C");
+    MainWindow &f = form();
+    auto *list = named<QTreeWidget>(f, "lv_Lista");
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    selectRow(2);
+    list->setFocus();
+    const auto labels = [this] {
+        QString text;
+        for (const MenuItem &item : items())
+            text += item.label;
+        return text;
+    };
+    for (const auto &[key, after] : {std::pair{Qt::Key_Up, "ACB"}, {Qt::Key_Up, "CAB"}, {Qt::Key_Up, "CAB"},
+                                     {Qt::Key_Down, "ACB"}, {Qt::Key_Down, "ABC"}, {Qt::Key_Down, "ABC"}}) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+        QCOMPARE(labels(), QString::fromLatin1(after));
+        QCOMPARE(list->topLevelItem(list->currentIndex().row())->text(0), QStringLiteral("C"));
+    }
+    QVERIFY(f.hasUnsavedChanges());
 }
 
 void TestItems::sortedInsertion()

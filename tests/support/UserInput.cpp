@@ -60,6 +60,10 @@ QAction *openMenuEntry(QAbstractButton *button, QMenu *menu, const QString &name
     QTest::mouseClick(button, Qt::LeftButton);
     if (!QTest::qWaitForWindowExposed(menu))
         return nullptr;
+    for (QAction *entry : menu->actions()) {
+        if (entry->objectName() == name)
+            return entry;
+    }
     return menu->findChild<QAction *>(name);
 }
 
