@@ -119,6 +119,12 @@ void MainWindow::connectHandlers()
         });
     };
     shortcut(QKeySequence::Save, [this] { saveOrCreate(); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this] { openFocusedContextMenu(); });
+    m_itemList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_itemList, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (!panelOpen())
+            m_itemMenu->popup(m_itemList->viewport()->mapToGlobal(at));
+    });
 }
 
 void MainWindow::resetToNewMenu()

@@ -225,7 +225,11 @@ private:
     QFrame *m_previewArea;
     QLabel *m_previewCaption, *m_computerPicture, *m_computerNameLabel;
     QFrame *m_driveFrame;
-    QLabel *m_drivePicture, *m_driveLabel, *m_driveMenuHint;
+    QLabel *m_drivePicture, *m_driveLabel, *m_driveMenuHint, *m_autoStartLabel;
+    // The disc's icon and program as the preview last showed them.
+    QString m_shownDrive;
+    // The preview shows the drive as Windows will: the chosen icon, the label, the program.
+    void showDriveInPreview();
     QPushButton *m_deleteFileButton, *m_openFileButton, *m_previewButton;
     // Panels shown over the window, made when first opened
     ItemPanel *m_itemPanel = nullptr;
@@ -233,7 +237,7 @@ private:
     ItemPanel *itemPanel();
     AutoStartPanel *autoStartPanel();
     // Pop-up menus
-    QMenu *m_fileMenu, *m_recentFoldersMenu, *m_treeMenu, *m_driveMenu;
+    QMenu *m_fileMenu, *m_recentFoldersMenu, *m_treeMenu, *m_driveMenu, *m_itemMenu;
     DiscCheckWindow *m_check = nullptr; // made on first use
     QAction *m_addToMenuAction, *m_setAsAutoStartAction, *m_runAction;
     // The window's commands; the buttons and the "Menu ..." pop-up show them.
@@ -251,6 +255,9 @@ private:
     void saveOrCreate();
 
     void setupLayout();
+    void nameControls();
+    // The context menu of the focused control, as the Menu key opens it (Shift+F10).
+    void openFocusedContextMenu();
     void connectHandlers();
     void writeProgramEntry();
     enum class WriteResult { Written, Failed, Cancelled };

@@ -12,6 +12,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 
 namespace {
 
@@ -21,10 +24,10 @@ void showAction(QAbstractButton *button, QAction *action)
 {
     const auto follow = [button, action] {
         auto *tool = qobject_cast<QToolButton *>(button);
-        if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
-            button->setAccessibleName(QString(action->text()).remove(QLatin1Char('&'))); // a picture alone
-        else
+        if (!tool || tool->toolButtonStyle() != Qt::ToolButtonIconOnly) // not a picture alone
             button->setText(action->text());
+        // The caption without its access key and the spaces that pad it.
+        button->setAccessibleName(QString(action->text()).remove(QLatin1Char('&')).trimmed());
         if (!action->shortcuts().isEmpty())
             button->setToolTip(action->toolTip()); // the key beside the caption
         button->setEnabled(action->isEnabled());
@@ -101,6 +104,12 @@ void MainWindow::setupActions()
     m_actions.image = makeAction("Obrazplyty1", QStringLiteral("Utwórz o&braz płyty (ISO)..."), Pending::Folder,
                                  &MainWindow::makeDiscImage);
 
+    m_itemMenu->addAction(m_actions.edit);
+    m_itemMenu->addAction(m_actions.remove);
+    m_itemMenu->addSeparator();
+    m_itemMenu->addAction(m_actions.moveUp);
+    m_itemMenu->addAction(m_actions.moveDown);
+
     showAction(m_menuButton, m_actions.menu);
     showAction(m_autoStartButton, m_actions.autoStart);
     showAction(m_createButton, m_actions.create);
@@ -151,4 +160,21 @@ void MainWindow::applyActions(const ControlStates &c)
     for (QAction *a : {m_actions.check, m_actions.image})
         a->setEnabled(c.unlocked && !dataFolder().isEmpty()); // while a folder is taken
     // The side windows and help stay at hand under a panel, as their buttons did.
+}
+
+void MainWindow::openFocusedContextMenu()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !isAncestorOf(focus))
+        return;
+    QWidget *target = focus;
+    QPoint at = focus->rect().center();
+    if (auto *view = qobject_cast<QAbstractItemView *>(focus)) {
+        // At the current row, as a click on it would.
+        target = view->viewport();
+        const QRect row = view->visualRect(view->currentIndex());
+        at = row.isValid() ? QPoint(row.left() + 8, row.center().y()) : QPoint(8, 8);
+    }
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
 }

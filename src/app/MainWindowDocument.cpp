@@ -124,6 +124,7 @@ void MainWindow::applyControls(const WindowState &state)
     m_driveMenuHint->setVisible(c.driveMenu);
     if (c.driveMenu != m_driveMenuAttached)
         setDriveMenuAttached(c.driveMenu);
+    showDriveInPreview();
     refreshDiscCheck();
 }
 

@@ -5,6 +5,7 @@
 #include "app/ItemDelegates.h"
 #include "app/Texts.h"
 
+#include "widgets/FocusFrame.h"
 #include "widgets/FolderEdit.h"
 #include "widgets/PathLabel.h"
 #include "widgets/PlacedControls.h"
@@ -54,9 +55,10 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption)
 // A panel painted in a colour of its own, and so with texts of its own colour whatever the
 // desktop's colour scheme: black, grey where disabled. Flat buttons on it (flatButtons) are
 // painted in its colours too; raised ones keep the scheme's.
-QFrame *panel(QWidget *parent, const char *name, const QColor &colour, bool flatButtons = false)
+template <typename Frame = QFrame>
+Frame *panel(QWidget *parent, const char *name, const QColor &colour, bool flatButtons = false)
 {
-    auto *p = make<QFrame>(parent, name);
+    auto *p = make<Frame>(parent, name);
     p->setAutoFillBackground(true);
     QPalette palette = p->palette();
     palette.setColor(QPalette::Window, colour);
@@ -302,7 +304,7 @@ void MainWindow::setupLayout()
         onPicture->addWidget(m_computerNameLabel, 0, Qt::AlignLeft | Qt::AlignTop);
         onPicture->addStretch(1);
     }
-    m_driveFrame = panel(m_previewArea, "Panel3", Qt::white);
+    m_driveFrame = panel<FocusFrame>(m_previewArea, "Panel3", Qt::white);
     m_driveFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     {
         // The light edges of the sunken frame in the grey of the buttons, so that the right and
@@ -332,6 +334,11 @@ void MainWindow::setupLayout()
         policy.setRetainSizeWhenHidden(true);
         m_driveMenuHint->setSizePolicy(policy);
     }
+    // The program the disc starts, named under the hint in the room above the buttons.
+    m_autoStartLabel = label(m_previewArea, "l_Autostart");
+    m_autoStartLabel->setMinimumHeight(qMax(15, m_autoStartLabel->fontMetrics().height()));
+    m_autoStartLabel->setMinimumWidth(1); // a long name is cut short, whole in its tooltip
+    m_autoStartLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_deleteFileButton = button(m_previewArea, "sb_UsunPlik", {149, 35}, QStringLiteral("   Usuń p&lik   "));
     m_openFileButton = button(m_previewArea, "sb_UruchomPlik", {149, 35}, QStringLiteral("U&ruchom plik"));
     m_previewButton = button(m_previewArea, "sb_Podglad", {149, 51}, QStringLiteral("   Pod&gląd   "));
@@ -348,7 +355,7 @@ void MainWindow::setupLayout()
         column->addSpacing(-1);
         row(column, m_driveMenuHint, 5, 3);
         column->addStretch(1);
-        column->addSpacing(15);
+        row(column, m_autoStartLabel, 5, 3);
         for (QPushButton *b : {m_deleteFileButton, m_openFileButton, m_previewButton}) {
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed); // as wide as the panel
             row(column, b, 4, 2);
@@ -383,6 +390,7 @@ void MainWindow::setupLayout()
     resize(minimumSizeHint());
 
     setDriveMenuAttached(true);
+    nameControls();
 
     // Pop-up menus
     m_fileMenu = menu(this, "pm_Nowe");
@@ -397,4 +405,35 @@ void MainWindow::setupLayout()
     m_setAsAutoStartAction->setObjectName(QStringLiteral("Ustawjakoautomatycznieuruchomiany1"));
     m_runAction->setObjectName(QStringLiteral("Uruchom1"));
     m_driveMenu = menu(this, "pm_Menu");
+    m_itemMenu = menu(this, "pm_Pozycje");
+}
+
+// What a screen reader says of the controls whose text does not name them, and the order Tab
+// takes: the order a reader reads the window in.
+void MainWindow::nameControls()
+{
+    const auto name = [](QWidget *w, const QString &text, const QString &description = {}) {
+        w->setAccessibleName(text);
+        if (!description.isEmpty())
+            w->setAccessibleDescription(description);
+    };
+    name(m_buttonBar, QStringLiteral("Polecenia"));
+    name(m_folderEdit, QStringLiteral("Ścieżka do folderu z plikami"));
+    name(m_folderEdit->findChild<QWidget *>(QStringLiteral("browseButton")), QStringLiteral("Wybierz folder"));
+    name(m_labelEdit, QStringLiteral("Etykieta (nazwa płytki)"));
+    name(m_folderTree, QStringLiteral("Pliki i foldery płyty"));
+    name(m_itemList, QStringLiteral("Pozycje w menu"));
+    name(m_previewArea, QStringLiteral("Podgląd"));
+    name(m_computerPicture, Texts::myComputer);
+    name(m_driveFrame, Texts::driveCaption,
+         QStringLiteral("Spacja, Enter, klawisz menu lub Shift+F10 pokazuje menu napędu"));
+
+    QWidget *order[] = {m_menuButton, m_autoStartButton, m_createButton, m_saveButton, m_tipsButton,
+                        m_helpButton, m_aboutButton, m_closeButton, m_folderEdit,
+                        m_folderEdit->findChild<QWidget *>(QStringLiteral("browseButton")),
+                        m_recentFoldersButton, m_labelEdit, m_folderTree, m_programsOnlyBox, m_addButton,
+                        m_itemList, m_refreshButton, m_removeButton, m_editButton, m_sortBox, m_driveFrame,
+                        m_deleteFileButton, m_openFileButton, m_previewButton};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }

@@ -13,9 +13,14 @@
 #include "platform/PreviewJournal.h"
 #include "platform/StateFolder.h"
 #include "core/RegularFile.h"
+#include "core/DiscPath.h"
+#include "core/IconSource.h"
 #include "widgets/FolderTree.h"
+#include "widgets/IconList.h"
+#include "widgets/OwnPictures.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
 
@@ -234,4 +239,27 @@ void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
     else
         m_services.messages.show(this, text, Texts::captionInformation, Messages::Buttons::Ok,
                                  Messages::Icon::Information);
+}
+
+void MainWindow::showDriveInPreview()
+{
+    const QString folder = dataFolder();
+    const QString shown = folder + QLatin1Char('\n') + m_document.iconFile + QLatin1Char('\n')
+        + QString::number(m_document.iconIndex.value_or(0)) + QLatin1Char('\n') + m_document.autoStartProgram;
+    if (shown == m_shownDrive)
+        return;
+    m_shownDrive = shown;
+    QPixmap icon;
+    if (!folder.isEmpty() && !m_document.iconFile.isEmpty()) {
+        const IconSource source(nativePathOf(folder, m_document.iconFile));
+        icon = IconList::largePicture(source.icoFile(m_document.iconIndex.value_or(0)));
+        if (!icon.isNull())
+            icon = icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    m_drivePicture->setPixmap(icon.isNull() ? ownPicture(QStringLiteral(":/pictures/drive.pam")) : icon);
+    const QString program = m_document.autoStartProgram;
+    const QString text = program.isEmpty() ? QString() : Texts::startsProgram.arg(program);
+    m_autoStartLabel->setToolTip(text);
+    m_autoStartLabel->setText(m_autoStartLabel->fontMetrics().elidedText(text, Qt::ElideMiddle,
+                                                                          qMax(40, m_previewArea->width() - 8)));
 }

@@ -12,6 +12,8 @@ inline const QString captionError = QStringLiteral("BŁĄD !!!");
 inline const QString captionInformation = QStringLiteral("INFORMACJA !!!");
 inline const QString captionCreated = QStringLiteral("Uffffffffffff !!!");
 
+// Under the drive in the preview: the program the disc starts.
+inline const QString startsProgram = QStringLiteral("Uruchamia: %1");
 inline const QString driveCaption = QStringLiteral("Stacja dysków CD (DVD)");
 inline const QString areaWaiting = QStringLiteral(" Wskaż folder z danymi (przeczytaj porady) ");
 inline const QString areaMissingNoLabel = QStringLiteral(" Folder nie istnieje i brak etykiety !!! ");

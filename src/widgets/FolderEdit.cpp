@@ -25,8 +25,9 @@ FolderEdit::FolderEdit(QWidget *parent)
 {
     m_button->setObjectName(QStringLiteral("browseButton"));
     m_button->setIconSize(QSize(12, 12));
-    // The edit keeps the focus; the button is for the mouse, Alt+Down for the keyboard.
-    m_button->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the button; a click leaves the focus in the edit. Alt+Down opens the chooser
+    // from the edit.
+    m_button->setFocusPolicy(Qt::TabFocus);
     m_button->setCursor(Qt::ArrowCursor);
     m_button->resize(buttonWidth, buttonHeight);
     connect(m_button, &QToolButton::clicked, this, &FolderEdit::browse);

@@ -188,3 +188,8 @@ void IconList::setMargin(int pixels)
     setGridSize(cellSize());
     applyScrollBarRule();
 }
+
+QPixmap IconList::largePicture(const QByteArray &ico)
+{
+    return largeIcon(ico);
+}

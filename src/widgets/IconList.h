@@ -34,6 +34,9 @@ public:
 
     // The picture of icon row, read from the file the first time; null when it cannot be read.
     QPixmap iconAt(int row);
+    // An icon (as an .ico file's bytes) as the list draws it: the image the system would pick,
+    // at the large size; null when there is none.
+    static QPixmap largePicture(const QByteArray &ico);
 
 signals:
     void fileChanged();
