@@ -28,6 +28,7 @@ private slots:
     void largerWindow_data();
     void largerWindow();
     void nothingCutOrCovered();
+    void readableUnderADarkScheme();
 
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
@@ -201,6 +202,54 @@ void TestLayout::nothingCutOrCovered()
                      qPrintable(w->objectName() + QStringLiteral(" covers ") + other->objectName()));
         }
     }
+}
+
+namespace {
+
+double luminance(const QColor &colour)
+{
+    const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double x = luminance(a), y = luminance(b);
+    return (qMax(x, y) + 0.05) / (qMin(x, y) + 0.05);
+}
+
+} // namespace
+
+// Under a dark scheme the texts of the panels painted in colours of their own (the bar, the
+// preview) keep their own dark colour, and those on the scheme's background take its light one.
+void TestLayout::readableUnderADarkScheme()
+{
+    m_fixture.reset();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Button, QColor(0x45, 0x45, 0x45));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x25, 0x25, 0x25));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(dark);
+    init();
+    for (QWidget *w : form().findChildren<QWidget *>()) {
+        if (caption(w).isEmpty() || !w->isVisibleTo(&form()) || !w->isEnabled()) // greyed text may be faint
+            continue;
+        // What the text is painted on: the nearest parent that fills its background.
+        const QWidget *ground = w->parentWidget();
+        while (ground != &form() && !ground->autoFillBackground())
+            ground = ground->parentWidget();
+        const bool raised = qobject_cast<QPushButton *>(w) || qobject_cast<QLineEdit *>(w);
+        const QColor back = raised ? w->palette().color(QPalette::Button) : ground->palette().color(QPalette::Window);
+        const QColor text = w->palette().color(raised || qobject_cast<QToolButton *>(w) ? QPalette::ButtonText
+                                                                                       : QPalette::WindowText);
+        QVERIFY2(contrast(text, back) >= 3.0, qPrintable(QStringLiteral("%1: %2 on %3").arg(w->objectName(),
+                                                         text.name(), back.name())));
+    }
+    QApplication::setPalette(before);
 }
 
 QTEST_MAIN(TestLayout)
