@@ -273,6 +273,30 @@ void walk(PelmoraWindows &windows, const QString &folder, const QString &imageFo
     STEP(QTest::qWaitForWindowExposed(windows.tips()));
     shot(QStringLiteral("12-porady"), windows.tips(), true);
     STEP(QFileInfo::exists(imageFolder + QStringLiteral("/Moja gra.iso")));
+    windows.tips()->close();
+
+    // The window made larger: the tree and the lists take the room.
+    const QSize designed = f.size();
+    f.resize(designed + QSize(260, 170));
+    STEP(QTest::qWaitFor([&] { return f.width() > designed.width(); }));
+    shot(QStringLiteral("13-wieksze"), &f);
+    f.resize(designed);
+
+    // A dark colour scheme, as a desktop's dark theme gives it.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2c, 0x2c, 0x2c));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Button, QColor(0x3c, 0x3c, 0x3c));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Highlight, QColor(0x35, 0x84, 0xe4));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
+    QApplication::setPalette(dark);
+    shot(QStringLiteral("14-ciemny"), &f);
     QApplication::exit(g_failed ? 1 : 0);
 }
 
