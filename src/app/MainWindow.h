@@ -55,7 +55,12 @@ public:
     MenuDocument document() const;
     QString dataFolder() const;
     bool isModified() const { return m_document.modified; }
-    // Whether the user changed the menu since it was last read, written or begun.
+    // Whether the menu in the window is not what the folder's autorun.inf holds: changed since it
+    // was read or written, or not written at all while it has something to write. Every
+    // command that works on the file on disc asks this.
+    bool differsFromFile() const;
+    // Whether the user made that difference (not the program filling the window): what
+    // closing, New, Open or another folder would lose.
     bool hasUnsavedChanges() const;
     bool isLoading() const { return m_document.loading; }
     // Whether a panel is open over the window, which is then locked.

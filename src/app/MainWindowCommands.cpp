@@ -186,7 +186,7 @@ void MainWindow::refresh()
 {
     if (!fileOnDisc() || panelOpen())
         return;
-    if (m_document.modified
+    if (differsFromFile()
         && m_services.messages.show(
                this,
                QStringLiteral("W pliku wprowadzono zmiany, odświeżenie pliku dysku, czyli ponowne "

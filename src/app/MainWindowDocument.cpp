@@ -138,11 +138,15 @@ void MainWindow::markChanged()
     applyControls(state);
 }
 
+bool MainWindow::differsFromFile() const
+{
+    return m_document.modified || (!fileOnDisc() && documentHasContent());
+}
+
 // A folder removed after it was taken keeps its edits unsaved: closing still asks.
 bool MainWindow::hasUnsavedChanges() const
 {
-    return m_edited && !dataFolder().isEmpty()
-        && (m_document.modified || (!fileOnDisc() && documentHasContent()));
+    return m_edited && !dataFolder().isEmpty() && differsFromFile();
 }
 
 bool MainWindow::saveChangesFirst(bool unsaved, const QString &question)
@@ -157,7 +161,7 @@ bool MainWindow::saveChangesFirst(bool unsaved, const QString &question)
         else
             createMenuFile();
         // A save that failed, or Create sent to the auto-start panel, ends the command here.
-        return !m_document.modified && fileOnDisc() && !panelOpen();
+        return !differsFromFile() && !panelOpen();
     case Messages::Answer::No:
         return true;
     default:

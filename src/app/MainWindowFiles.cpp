@@ -26,7 +26,7 @@ void MainWindow::openMenuFileOnDesktop()
 {
     if (!fileOnDisc())
         return;
-    if (m_document.modified
+    if (differsFromFile()
         && m_services.messages.show(this,
                                     QStringLiteral("W tworzonym pliku wprowadzono zmiany, czy chcesz je "
                                                    "przed otwarciem zapisć ???"),

@@ -114,7 +114,7 @@ void MainWindow::makeDiscImage()
         return;
     const QString folder = QDir::cleanPath(dataFolder());
     // A menu that is not on disc, or differs from it, would not be the one on the disc.
-    const bool unsaved = m_document.modified || (!fileOnDisc() && documentHasContent());
+    const bool unsaved = differsFromFile();
     if (!saveChangesFirst(
             unsaved,
             QStringLiteral("W tworzonym menu wprowadzono zmiany, które nie zostały zapisane "

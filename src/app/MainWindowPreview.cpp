@@ -86,7 +86,7 @@ QString noWinePrefix(const QString &prefix)
 
 void MainWindow::previewOnDrive()
 {
-    if (m_document.modified
+    if (differsFromFile()
         && m_services.messages.show(
                this,
                QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
