@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/MenuItemModel.h"
 #include "core/MenuDocument.h"
 
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTreeView>
 
 // The label column of the item list is edited in place; only an accepted edit reports.
 class LabelDelegate : public QStyledItemDelegate
@@ -49,14 +52,22 @@ public:
     }
 };
 
-// The item list follows the current row up and down but never sideways: a click on an entry's
-// file leaves the labels in view.
-class ItemListView : public QTreeWidget
+// The item list: the menu's entries (MenuItemModel) in two columns. It follows the current row
+// up and down but never sideways, so that a click on an entry's file leaves the labels in view;
+// an entry dragged to another place asks the window to move it there.
+class ItemListView : public QTreeView
 {
     Q_OBJECT
 
 public:
-    using QTreeWidget::QTreeWidget;
+    explicit ItemListView(QWidget *parent = nullptr)
+        : QTreeView(parent)
+    {
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        setDragDropMode(QAbstractItemView::InternalMove);
+        setDropIndicatorShown(true);
+    }
     // A rename still open is taken as Enter would take it, before a command acts on the list.
     void commitOpenEdit()
     {
@@ -71,53 +82,50 @@ public:
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
     {
         const int across = horizontalScrollBar()->value();
-        QTreeWidget::scrollTo(index, hint);
+        QTreeView::scrollTo(index, hint);
         horizontalScrollBar()->setValue(across);
     }
-};
 
-// A row of the item list: the entry's label and file in its two columns, and the verb it was
-// read under as the first column's Qt::UserRole (a default verb of the file follows the entry
-// by it). They are the entry's own strings, not values in the item's lists, so that a menu of
-// many thousands of rows fills, empties and is read back quickly. A label edited in the list
-// goes through QTreeWidgetItem::setData as well, which tells the list of the change; the verb
-// is shown nowhere and tells nobody.
-class ItemRow : public QTreeWidgetItem
-{
-public:
-    explicit ItemRow(const MenuItem &item) : QTreeWidgetItem(UserType), m_item(item)
+signals:
+    // The entry at row from is dropped to stand before the one at row to (to: the count, at the end).
+    void moveRequested(int from, int to);
+
+protected:
+    // An entry of this list (by its own type of drag data) may be dropped anywhere in it.
+    void dragEnterEvent(QDragEnterEvent *event) override
     {
-        setFlags(flags() | Qt::ItemIsEditable);
+        if (MenuItemModel::draggedRow(event->mimeData()) < 0)
+            return QTreeView::dragEnterEvent(event);
+        setState(DraggingState);
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
     }
-
-    QVariant data(int column, int role) const override
+    void dragMoveEvent(QDragMoveEvent *event) override
     {
-        if (const auto member = field(column, role))
-            return m_item.*member;
-        return QTreeWidgetItem::data(column, role);
+        QTreeView::dragMoveEvent(event);
+        if (MenuItemModel::draggedRow(event->mimeData()) >= 0) {
+            event->setDropAction(Qt::MoveAction);
+            event->accept();
+        }
     }
-
-    void setData(int column, int role, const QVariant &value) override
+    void dropEvent(QDropEvent *event) override
     {
-        const auto member = field(column, role);
-        if (!member)
-            return QTreeWidgetItem::setData(column, role, value);
-        QString &text = m_item.*member;
-        if (text == value.toString())
+        const int from = MenuItemModel::draggedRow(event->mimeData());
+        if (from < 0) {
+            event->ignore();
             return;
-        text = value.toString();
-        if (role != Qt::UserRole)
-            QTreeWidgetItem::setData(column, role, value);
+        }
+        // Above the middle of a row: before it; below: after it; under the rows: at the end.
+        const QPoint at = event->position().toPoint();
+        const QModelIndex over = indexAt(at);
+        int to = model()->rowCount();
+        if (over.isValid())
+            to = over.row() + (at.y() > visualRect(over).center().y() ? 1 : 0);
+        // The drag has done its work here: nothing is removed where it began.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        setState(NoState);
+        viewport()->update();
+        emit moveRequested(from, to);
     }
-
-private:
-    // The string that a role of a column stands for; none for what the item keeps itself.
-    static QString MenuItem::*field(int column, int role)
-    {
-        if (role == Qt::DisplayRole || role == Qt::EditRole)
-            return column == 0 ? &MenuItem::label : column == 1 ? &MenuItem::file : nullptr;
-        return column == 0 && role == Qt::UserRole ? &MenuItem::verb : nullptr;
-    }
-
-    MenuItem m_item;
 };

@@ -2,6 +2,8 @@
 // touch the document (help, tips, about, close, F1 and F10).
 
 #include "app/MainWindow.h"
+#include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 
 #include "app/ItemDelegates.h"
 #include "app/RecentList.h"
@@ -68,6 +70,8 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
 MainWindow::~MainWindow()
 {
     disconnect(m_itemList->itemDelegateForColumn(0), nullptr, this, nullptr);
+    // The list outlives the document whose entries its model shows: it lets go of them first.
+    m_itemList->setModel(nullptr);
 }
 
 void MainWindow::setSideWindows(std::function<QWidget *()> tips, std::function<QWidget *()> about)
@@ -99,11 +103,16 @@ void MainWindow::connectHandlers()
             fillDriveMenu();
             m_driveMenu->popup(drive->mapToGlobal(at));
         });
-    connect(m_itemList, &QTreeWidget::itemSelectionChanged, this, &MainWindow::itemSelectionChanged);
-    connect(m_itemList, &QTreeWidget::itemDoubleClicked, this, &MainWindow::openEditItemPanel);
+    connect(m_itemList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::itemSelectionChanged);
+    connect(m_itemList, &QAbstractItemView::doubleClicked, this, &MainWindow::openEditItemPanel);
+    connect(m_itemList, &ItemListView::moveRequested, this, [this](int from, int to) {
+        if (!panelOpen())
+            moveItem(from, to);
+    });
     connect(m_sortBox, &QCheckBox::clicked, this, &MainWindow::sortingToggled);
     connect(static_cast<LabelDelegate *>(m_itemList->itemDelegateForColumn(0)), &LabelDelegate::edited, this,
-            [this](int row) { itemRenamed(m_itemList->topLevelItem(row)); });
+            [this](int row) { itemRenamed(row); });
     m_itemList->installEventFilter(this);
     connect(m_labelEdit, &QLineEdit::textChanged, this, &MainWindow::labelEdited);
     for (QWidget *w : {static_cast<QWidget *>(m_folderEdit), static_cast<QWidget *>(m_programsOnlyBox),
@@ -129,7 +138,9 @@ void MainWindow::connectHandlers()
 
 void MainWindow::resetToNewMenu()
 {
+    m_items->beginReplace();
     m_document = MenuDocument();
+    m_items->endReplace();
     m_document.loading = true;
     m_edited = false;
     m_menuFromFile = false;
@@ -186,7 +197,7 @@ void MainWindow::closeWindow()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A rename still open is an edit like any other: asked about below.
-    static_cast<ItemListView *>(m_itemList)->commitOpenEdit();
+    m_itemList->commitOpenEdit();
     // An open panel is cancelled first, as its Anuluj would; then the menu's changes are offered.
     if (m_openPanel == OpenPanel::Item)
         cancelItem();
@@ -277,10 +288,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         else if (watched == m_itemList && QApplication::focusWidget() != m_itemList
                  && m_itemList->isAncestorOf(QApplication::focusWidget()))
             folderEditKeyPressed(key); // keys of the rename's editor: Enter ends the rename, nothing else
-        else if (watched == m_itemList && key == Qt::Key_F2 && selectedRow()) {
+        else if (watched == m_itemList && key == Qt::Key_F2 && selectedRow() >= 0) {
             // F2 renames the entry's label wherever in the row it was clicked, in view.
             m_itemList->horizontalScrollBar()->setValue(0);
-            m_itemList->editItem(selectedRow(), 0);
+            m_itemList->edit(m_items->index(selectedRow(), 0));
             return true;
         } else if (watched == m_itemList)
             itemListKeyPressed(key);

@@ -24,7 +24,8 @@ class QMenu;
 class QPushButton;
 class QToolButton;
 class QTreeWidget;
-class QTreeWidgetItem;
+class ItemListView;
+class MenuItemModel;
 struct DiscFinding;
 class DiscCheckWindow;
 class FolderTree;
@@ -67,7 +68,8 @@ public:
     bool panelOpen() const { return m_openPanel != OpenPanel::None; }
     // Whether the drive picture offers its context menu (not while a panel is open).
     bool driveMenuAttached() const { return m_driveMenuAttached; }
-    QTreeWidgetItem *selectedRow() const;
+    // The selected entry's row; -1 when none is.
+    int selectedRow() const;
 
     // A folder or a menu file the desktop hands over (the command line, a drop on the window):
     // the folder is taken, the file opened, each with its usual questions.
@@ -163,8 +165,10 @@ private:
     void moveSelectedItemUp();
     void moveSelectedItemDown();
     void moveSelectedItem(int by);
+    // The entry at row from goes to stand before the one at row to (a drag in the list).
+    void moveItem(int from, int to);
     void itemListKeyPressed(int key);
-    void itemRenamed(QTreeWidgetItem *row);
+    void itemRenamed(int row);
     void sortingToggled();
 
     void treeSelectionChanged();
@@ -221,7 +225,8 @@ private:
     QPushButton *m_addButton;
     // Menu items
     QGroupBox *m_itemsGroup;
-    QTreeWidget *m_itemList;
+    ItemListView *m_itemList;
+    MenuItemModel *m_items; // the document's entries, as the list shows them
     QCheckBox *m_sortBox;
     QLabel *m_itemNameCaption, *m_itemNameLabel, *m_itemFileCaption, *m_fileMissingLabel;
     PathLabel *m_itemFileLabel;
@@ -305,7 +310,7 @@ private:
 
     AppServices m_services;
     // The menu being made: what Save writes and what the controls show. Its label follows the
-    // label edit; its items are the rows of m_itemList, in order.
+    // label edit; its entries are shown by m_items, and change only through it.
     MenuDocument m_document;
     // The text of the folder edit when it was last taken or refused.
     QString m_folderText;

@@ -4,6 +4,8 @@
 // has not yet confirmed.
 
 #include "app/MainWindow.h"
+#include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 
 #include "app/Texts.h"
 #include "widgets/OwnPictures.h"
@@ -149,9 +151,9 @@ void MainWindow::applyActions(const ControlStates &c)
     m_actions.add->setEnabled(c.add);
     m_actions.remove->setEnabled(c.remove);
     m_actions.edit->setEnabled(c.edit);
-    m_actions.moveUp->setEnabled(c.edit && m_itemList->currentIndex().row() > 0);
-    m_actions.moveDown->setEnabled(c.edit && m_itemList->currentIndex().row() >= 0
-                                   && m_itemList->currentIndex().row() + 1 < m_document.items.size());
+    const int row = selectedRow();
+    m_actions.moveUp->setEnabled(c.edit && row > 0);
+    m_actions.moveDown->setEnabled(c.edit && row >= 0 && row + 1 < m_document.items.size());
     m_actions.refresh->setEnabled(c.refresh);
     for (QAction *a : {m_actions.preview, m_actions.openFile, m_actions.deleteFile})
         a->setEnabled(c.fileCommands);

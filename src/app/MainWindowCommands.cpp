@@ -2,6 +2,8 @@
 // disc, the disc image and the recent files, and Refresh.
 
 #include "app/MainWindow.h"
+#include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 
 #include "app/RecentList.h"
 #include "app/Texts.h"
@@ -166,11 +168,12 @@ void MainWindow::showFinding(const DiscFinding &finding)
         place = QRect(m_labelEdit->mapToGlobal(QPoint()), m_labelEdit->size());
     } else if (finding.item >= 0) {
         // The list may have changed since the check: a row that is gone is not looked for.
-        if (QTreeWidgetItem *row = m_itemList->topLevelItem(finding.item)) {
-            m_itemList->setCurrentItem(row);
-            m_itemList->scrollToItem(row);
+        if (finding.item >= 0 && finding.item < m_items->rowCount()) {
+            const QModelIndex row = m_items->index(finding.item, 0);
+            m_itemList->setCurrentIndex(row);
+            m_itemList->scrollTo(row);
             m_itemList->setFocus();
-            const QRect rect = m_itemList->visualItemRect(row);
+            const QRect rect = m_itemList->visualRect(row);
             place = QRect(m_itemList->viewport()->mapToGlobal(rect.topLeft()), rect.size());
         }
     } else {

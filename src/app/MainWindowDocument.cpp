@@ -2,6 +2,8 @@
 // the label.
 
 #include "app/MainWindow.h"
+#include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 
 #include "app/ItemDelegates.h"
 #include "app/RecentList.h"
@@ -193,34 +195,28 @@ void MainWindow::fitColumns()
 {
     const QFontMetrics metrics(font());
     for (int column = 0; column < 2; ++column) {
-        const int widest = widestTextWidth(metrics, m_itemList->topLevelItemCount(),
-                                           [&](int row) { return m_itemList->topLevelItem(row)->text(column); });
-        const int header = metrics.horizontalAdvance(m_itemList->headerItem()->text(column));
+        const QList<MenuItem> &items = m_document.items;
+        const int widest = widestTextWidth(metrics, int(items.size()), [&](int row) {
+            return column == 0 ? items[row].label : items[row].file;
+        });
+        const int header = metrics.horizontalAdvance(m_items->headerData(column, Qt::Horizontal).toString());
         m_itemList->header()->resizeSection(column, qMax(widest, header) + 25);
     }
 }
 
 void MainWindow::clearItems()
 {
-    m_document.items.clear();
-    m_itemList->clear();
+    m_items->clear();
 }
 
 void MainWindow::addItem(const MenuItem &item)
 {
-    m_document.items.append(item);
-    m_itemList->addTopLevelItem(new ItemRow(item));
+    m_items->append({item});
 }
 
-// The rows are made apart from the list and join it at once: the list hears of them once.
 void MainWindow::addItems(const QList<MenuItem> &items)
 {
-    m_document.items.append(items);
-    QList<QTreeWidgetItem *> rows;
-    rows.reserve(items.size());
-    for (const MenuItem &item : items)
-        rows << new ItemRow(item);
-    m_itemList->addTopLevelItems(rows);
+    m_items->append(items);
 }
 
 // Before another folder or menu file is taken: no items, and no file the menu is read from.
@@ -287,7 +283,7 @@ void MainWindow::takeFolder()
 
 void MainWindow::folderConfirmed()
 {
-    static_cast<ItemListView *>(m_itemList)->commitOpenEdit();
+    m_itemList->commitOpenEdit();
     QString folder = m_folderEdit->text();
     const bool exists = isFolder(folder) && !isLoading();
     if (exists && !folder.endsWith(QLatin1Char('/')))

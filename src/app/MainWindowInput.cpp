@@ -14,7 +14,7 @@
 bool MainWindow::settlePendingInput(Pending pending)
 {
     // The rename counts as an edit before anything asks whether there are edits.
-    static_cast<ItemListView *>(m_itemList)->commitOpenEdit();
+    m_itemList->commitOpenEdit();
     const QString typed = m_folderEdit->text();
     if (pending == Pending::Editors || typed == m_folderText)
         return true;

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 #include "app/Texts.h"
 #include "core/DiscCheck.h"
 #include "core/DiscPath.h"
@@ -47,10 +48,10 @@ QString shownOnDisc(const QString &label, const QString &file)
 }
 } // namespace
 
-QTreeWidgetItem *MainWindow::selectedRow() const
+int MainWindow::selectedRow() const
 {
-    const QList<QTreeWidgetItem *> rows = m_itemList->selectedItems();
-    return rows.isEmpty() ? nullptr : rows.first();
+    const QModelIndexList rows = m_itemList->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 // ---- The item list ----
@@ -58,22 +59,23 @@ QTreeWidgetItem *MainWindow::selectedRow() const
 // The lines under the list show the selected entry.
 void MainWindow::showSelectedItem()
 {
-    const QTreeWidgetItem *row = selectedRow();
-    if (!row) {
+    const int row = selectedRow();
+    if (row < 0) {
         for (QLabel *l : std::initializer_list<QLabel *>{m_itemNameLabel, m_itemFileLabel, m_itemNameCaption,
                                                          m_itemFileCaption})
             l->clear();
         m_fileMissingLabel->hide();
         return;
     }
-    m_itemNameLabel->setText(row->text(0));
+    const MenuItem &item = m_document.items[row];
+    m_itemNameLabel->setText(item.label);
     m_itemNameLabel->adjustSize();
-    m_itemFileLabel->setText(row->text(1));
+    m_itemFileLabel->setText(item.file);
     m_itemNameCaption->setText(QStringLiteral("Nazwa pozycji:"));
     m_itemNameCaption->adjustSize();
     m_itemFileCaption->setText(QStringLiteral("Plik:"));
     m_itemFileCaption->adjustSize();
-    const bool missing = !discFileExists(dataFolder(), commandProgram(row->text(1), dataFolder()));
+    const bool missing = !discFileExists(dataFolder(), commandProgram(item.file, dataFolder()));
     if (missing)
         m_fileMissingLabel->adjustSize();
     m_fileMissingLabel->setVisible(missing);
@@ -85,16 +87,15 @@ void MainWindow::itemSelectionChanged()
     updateControls();
 }
 
-// Deleting the selected row leaves no row selected, as the list always did.
+// Deleting the selected entry leaves no row selected: the next Delete must not take another.
 void MainWindow::deleteSelectedRow()
 {
-    QTreeWidgetItem *row = selectedRow();
-    if (!row)
+    const int row = selectedRow();
+    if (row < 0)
         return;
-    m_document.items.removeAt(m_itemList->indexOfTopLevelItem(row));
-    delete row;
+    m_items->remove(row);
     m_itemList->clearSelection();
-    m_itemList->setCurrentItem(nullptr);
+    m_itemList->setCurrentIndex(QModelIndex());
 }
 
 void MainWindow::removeSelectedItem()
@@ -122,32 +123,29 @@ void MainWindow::moveSelectedItemDown()
     moveSelectedItem(1);
 }
 
-// The entry and its row change places with their neighbour; the entry stays selected.
+// The entry changes places with its neighbour and stays selected.
 void MainWindow::moveSelectedItem(int by)
 {
-    QTreeWidgetItem *row = selectedRow();
-    const int from = row ? m_itemList->indexOfTopLevelItem(row) : -1;
-    const int to = from + by;
-    if (from < 0 || to < 0 || to >= m_itemList->topLevelItemCount())
+    const int from = selectedRow();
+    if (from >= 0)
+        moveItem(from, by > 0 ? from + by + 1 : from + by);
+}
+
+void MainWindow::moveItem(int from, int to)
+{
+    if (!m_items->move(from, to))
         return;
-    {
-        const QSignalBlocker quiet(m_itemList);
-        m_document.items.move(from, to);
-        m_itemList->takeTopLevelItem(from);
-        m_itemList->insertTopLevelItem(to, row);
-        m_itemList->setCurrentItem(row);
-        row->setSelected(true);
-    }
-    m_itemList->scrollToItem(row);
+    const QModelIndex moved = m_items->index(to > from ? to - 1 : to, 0);
+    m_itemList->selectionModel()->setCurrentIndex(moved, QItemSelectionModel::ClearAndSelect
+                                                             | QItemSelectionModel::Rows);
+    m_itemList->scrollTo(moved);
     markChanged();
 }
 
-// A label renamed in the list is the entry's new label.
-void MainWindow::itemRenamed(QTreeWidgetItem *row)
+// A label renamed in the list is the entry's new label (the model took it already).
+void MainWindow::itemRenamed(int row)
 {
-    const int index = m_itemList->indexOfTopLevelItem(row);
-    if (index >= 0 && index < m_document.items.size())
-        m_document.items[index].label = row->text(0);
+    Q_UNUSED(row);
     markChanged();
     showSelectedItem();
 }
@@ -164,39 +162,26 @@ void MainWindow::sortingToggled()
     updateControls();
 }
 
-// The entries and their rows are put in the order of their labels, the same for both.
+// The entries are put in the order of their labels; the selected one stays selected.
 void MainWindow::sortItems()
 {
-    const int count = m_itemList->topLevelItemCount();
+    const int count = int(m_document.items.size());
     if (count < 2)
         return;
     // Sorting always counts as an edit, whether or not the menu has a file yet.
     m_document.modified = true;
     m_edited = true;
-    QTreeWidgetItem *selected = selectedRow();
     const LabelOrder order;
     std::vector<std::pair<LabelOrder::Key, int>> keys;
     keys.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
         keys.emplace_back(order.key(m_document.items[i].label), i);
     std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    const QSignalBlocker quiet(m_itemList);
-    QList<QTreeWidgetItem *> rows;
+    QList<int> rows;
     rows.reserve(count);
-    while (m_itemList->topLevelItemCount() > 0)
-        rows.prepend(m_itemList->takeTopLevelItem(m_itemList->topLevelItemCount() - 1));
-    QList<QTreeWidgetItem *> sortedRows;
-    QList<MenuItem> sortedItems;
-    sortedRows.reserve(count);
-    sortedItems.reserve(count);
-    for (const auto &key : keys) {
-        sortedRows << rows[key.second];
-        sortedItems << m_document.items[key.second];
-    }
-    m_document.items = sortedItems;
-    m_itemList->addTopLevelItems(sortedRows);
-    if (selected)
-        selected->setSelected(true);
+    for (const auto &key : keys)
+        rows << key.second;
+    m_items->reorder(rows);
 }
 
 // ---- The item panel ----
@@ -283,16 +268,17 @@ void MainWindow::openNewItemPanel()
 
 void MainWindow::openEditItemPanel()
 {
-    QTreeWidgetItem *row = selectedRow();
-    if (!row || panelOpen())
+    const int row = selectedRow();
+    if (row < 0 || panelOpen())
         return;
-    m_editedRow = m_itemList->indexOfTopLevelItem(row);
-    m_panelFile = row->text(1);
+    m_editedRow = row;
+    const QString label = m_document.items[row].label;
+    m_panelFile = m_document.items[row].file;
     const QString program = commandProgram(m_panelFile, dataFolder());
     const QStringList captions = discFileExists(dataFolder(), program)
         ? suggestionsFor(nativePathOf(dataFolder(), program))
-        : QStringList{row->text(0)};
-    itemPanel()->loadEdit(shownOnDisc(m_labelEdit->text(), m_panelFile), captions, row->text(0));
+        : QStringList{label};
+    itemPanel()->loadEdit(shownOnDisc(m_labelEdit->text(), m_panelFile), captions, label);
     showPanel(OpenPanel::Item, m_itemPanel, m_itemPanel->firstControl());
 }
 
@@ -301,13 +287,11 @@ void MainWindow::openEditItemPanel()
 void MainWindow::acceptItem(const QString &caption)
 {
     if (m_editedRow >= 0 && m_editedRow < m_document.items.size()) {
-        QTreeWidgetItem *row = m_itemList->topLevelItem(m_editedRow);
         if (m_document.items[m_editedRow].label == caption) {
             closePanel(m_itemPanel);
             return;
         }
-        m_document.items[m_editedRow].label = caption;
-        row->setText(0, caption);
+        m_items->setLabel(m_editedRow, caption);
     } else {
         addItem({caption, m_panelFile, QString()});
     }

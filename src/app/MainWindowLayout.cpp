@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 #include "app/Texts.h"
 
 #include "widgets/FocusFrame.h"
@@ -233,9 +234,10 @@ void MainWindow::setupLayout()
     m_itemsGroup->setTitle(QStringLiteral(" Pozycje w menu: "));
     m_itemList = make<ItemListView>(m_itemsGroup, "lv_Lista");
     m_itemList->setMinimumSize(250, 239);
-    m_itemList->setColumnCount(2);
-    m_itemList->setHeaderLabels({QStringLiteral("Etykieta"), QStringLiteral("Nazwa i ścieżka do pliku")});
+    m_items = new MenuItemModel(m_document.items, this);
+    m_itemList->setModel(m_items);
     m_itemList->setRootIsDecorated(false);
+    m_itemList->setUniformRowHeights(true);
     m_itemList->setSelectionMode(QAbstractItemView::SingleSelection);
     // The file column takes the room the window gives beyond the labels.
     m_itemList->header()->setStretchLastSection(true);

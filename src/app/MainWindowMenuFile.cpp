@@ -1,6 +1,8 @@
 // The menu file of the main window: opening and reading autorun.inf into the controls, Create and Save.
 
 #include "app/MainWindow.h"
+#include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 
 #include "app/ItemDelegates.h"
 #include "app/RecentList.h"
@@ -195,10 +197,8 @@ MainWindow::WriteResult MainWindow::writeMenuFile()
     QStringList verbs;
     if (writeAutorunFile(document(), nullptr, &verbs, !outside.isEmpty())) {
         // The entries now stand under these verbs, which a default verb kept names.
-        for (int i = 0; i < m_itemList->topLevelItemCount() && i < verbs.size(); ++i) {
-            m_document.items[i].verb = verbs[i];
-            m_itemList->topLevelItem(i)->setData(0, Qt::UserRole, verbs[i]);
-        }
+        for (int i = 0; i < m_document.items.size() && i < verbs.size(); ++i)
+            m_document.items[i].verb = verbs[i]; // shown nowhere
         m_edited = false;
         m_document.autorunSection = true;
         m_document.modified = false;

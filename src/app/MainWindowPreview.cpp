@@ -2,6 +2,8 @@
 // data folder, with a variant of the file that works from there, and is put back afterwards.
 
 #include "app/MainWindow.h"
+#include "app/ItemDelegates.h"
+#include "app/MenuItemModel.h"
 
 #include "app/Texts.h"
 #include "core/AtomicFile.h"
@@ -108,7 +110,7 @@ void MainWindow::previewOnDrive()
     const PreviewDrive drives;
     const QString letter = drives.freeLetter();
     const QString volume = PreviewDrive::volumeLabel(folder);
-    if (m_itemList->topLevelItemCount() == 0) {
+    if (m_document.items.isEmpty()) {
         m_services.messages.show(
             this,
             QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "

@@ -12,6 +12,10 @@ inline const QString captionError = QStringLiteral("BŁĄD !!!");
 inline const QString captionInformation = QStringLiteral("INFORMACJA !!!");
 inline const QString captionCreated = QStringLiteral("Uffffffffffff !!!");
 
+// The item list's columns.
+inline const QString entryLabelColumn = QStringLiteral("Etykieta");
+inline const QString entryFileColumn = QStringLiteral("Nazwa i ścieżka do pliku");
+
 // Under the drive in the preview: the program the disc starts.
 inline const QString startsProgram = QStringLiteral("Uruchamia: %1");
 inline const QString driveCaption = QStringLiteral("Stacja dysków CD (DVD)");

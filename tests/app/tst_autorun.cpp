@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace ExecutableWriter;
@@ -141,7 +142,7 @@ void TestAutoRun::offersProgramsThenIconFiles()
     QCOMPARE(QSet<QString>(icons.begin() + 5, icons.end()), (QSet<QString>{"art\\disc.ico", "art\\pusty.ico"}));
     for (QWidget *w : std::initializer_list<QWidget *>{
              named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"),
-             named<QGroupBox>(f, "GroupBox1"), named<QTreeWidget>(f, "lv_Lista"),
+             named<QGroupBox>(f, "GroupBox1"), named<QTreeView>(f, "lv_Lista"),
              named<QCheckBox>(f, "CheckBox1")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(!named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
@@ -310,7 +311,7 @@ void TestAutoRun::closingKeepsChoices()
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("bin\\tool.exe"));
     QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QToolButton>(f, "sb_AutoRun")->isEnabled()
-            && named<QTreeWidget>(f, "lv_Lista")->isEnabled());
+            && named<QTreeView>(f, "lv_Lista")->isEnabled());
     QVERIFY(!named<QLabel>(f, "Label8")->isHidden() && f.driveMenuAttached());
     QVERIFY(named<QToolButton>(f, "sb_Zapisz")->isEnabled());
 }

@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace UserInput;
@@ -43,7 +44,7 @@ private slots:
 
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
-    QTreeWidget *list() { return named<QTreeWidget>(form(), "lv_Lista"); }
+    QTreeView *list() { return named<QTreeView>(form(), "lv_Lista"); }
     QString path(const QString &folder) const { return m_root->path() + '/' + folder; }
     QString menu(const QString &folder) const
     {
@@ -83,7 +84,7 @@ void TestBetween::init()
     QVERIFY(QTest::qWaitForWindowActive(&form()));
     step("answer", "Y");
     step("take", "Dane");
-    QCOMPARE(list()->topLevelItemCount(), 2);
+    QCOMPARE(list()->model()->rowCount(), 2);
     m_fixture->messages.shown.clear();
     m_saveOffWhileShown.clear();
 }
@@ -115,7 +116,7 @@ void TestBetween::step(const QString &verb, const QString &arg)
     } else if (verb == "row") { // back in the main window, if another one was active
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
-        clickItem(list(), list()->topLevelItem(arg.toInt()));
+        clickListRow(list(), arg.toInt());
     } else if (verb == "tree") {
         QVERIFY(clickPath(tree, form().dataFolder() + arg));
     } else if (verb == "treemenu") { // a right click on the entry, then "Dodaj do menu"
@@ -195,10 +196,10 @@ void TestBetween::expect(const QString &verb, const QString &arg)
     } else if (verb == "window") {
         QCOMPARE(form().isVisible(), arg == "open");
     } else if (verb == "rows") {
-        QCOMPARE(list()->topLevelItemCount(), arg.toInt());
+        QCOMPARE(list()->model()->rowCount(), arg.toInt());
     } else if (verb == "entry") { // the caption of a row; -1: the last
-        const int row = folder.toInt() < 0 ? list()->topLevelItemCount() - 1 : folder.toInt();
-        QCOMPARE(list()->topLevelItem(row)->text(0), rest);
+        const int row = folder.toInt() < 0 ? list()->model()->rowCount() - 1 : folder.toInt();
+        QCOMPARE(rowText(list(), row), rest);
     } else if (verb == "text") {
         QCOMPARE(named<QLineEdit>(form(), folder.toLatin1().constData())->text(), rest);
     } else if (verb == "program") {
@@ -207,8 +208,8 @@ void TestBetween::expect(const QString &verb, const QString &arg)
         auto *findings = form().findChild<QListWidget *>("lb_Wyniki");
         QCOMPARE(findings && findings->isVisible() ? findings->count() : 0, arg.toInt());
     } else if (verb == "current") {
-        QVERIFY(list()->currentItem());
-        QCOMPARE(list()->currentItem()->text(0), arg);
+        QVERIFY(list()->currentIndex().isValid());
+        QCOMPARE(rowText(list(), list()->currentIndex().row()), arg);
     } else if (verb == "panelfile") {
         QVERIFY(named<PathLabel>(form(), "XPathLabel1")->text().endsWith(arg));
     } else if (verb == "plain") {

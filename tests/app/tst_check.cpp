@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 // "Sprawdź płytę..." in the "Menu ..." pop-up, driven with the mouse.
@@ -127,14 +128,14 @@ void TestCheck::doubleClickLeadsToTheFix()
     QTRY_COMPARE(focused(), focus);
     if (listRow < 0)
         return;
-    QTreeWidget *list = named<QTreeWidget>(form(), "lv_Lista");
-    QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), listRow);
+    QTreeView *list = named<QTreeView>(form(), "lv_Lista");
+    QCOMPARE(list->currentIndex().row(), listRow);
     QVERIFY(named<QListWidget>(*check, "lb_Wyniki")
                 ->item(row)
                 ->text()
                 .contains(u"„Pomoc”"_qs)); // as the menu shows it
-    const QRect shown(list->viewport()->mapToGlobal(list->visualItemRect(list->currentItem()).topLeft()),
-                      list->visualItemRect(list->currentItem()).size());
+    const QRect shown(list->viewport()->mapToGlobal(list->visualRect(list->currentIndex()).topLeft()),
+                      list->visualRect(list->currentIndex()).size());
     QVERIFY(!check->frameGeometry().intersects(shown)); // the findings window leaves the entry in view
 }
 

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QMenu>
+#include <QTreeView>
 #include <QtTest>
 
 class TestCreateSave : public QObject
@@ -302,7 +303,7 @@ void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
     MainWindow &f = form();
     m_fixture->messages.answers = {Messages::Answer::Yes};
     takeFolder();
-    UserInput::clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    UserInput::clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
     QTest::mouseClick(named<QPushButton>(f, "sb_Usun"), Qt::LeftButton);
     QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
     QCOMPARE(fileBytes(),
@@ -315,12 +316,12 @@ void TestCreateSave::saveKeepsWhatTheWindowDoesNotEdit()
     // Renamed in place and saved again, the entry keeps the default verb.
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    UserInput::clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    UserInput::clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
     UserInput::press(Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Widok");
     UserInput::press(Qt::Key_Return);
-    QTRY_VERIFY(!named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>());
+    QTRY_VERIFY(!named<QTreeView>(f, "lv_Lista")->findChild<QLineEdit *>());
     QTest::mouseClick(named<QToolButton>(f, "sb_Zapisz"), Qt::LeftButton);
     QVERIFY(fileBytes().contains("shell\\00000=Widok\r\n\r\nshell=00000\r\n"));
 }
@@ -354,7 +355,7 @@ void TestCreateSave::readingAFileFillsTheWindow()
             && named<QPushButton>(f, "sb_UsunPlik")->isEnabled());
     QVERIFY(!f.isModified());
     QCOMPARE(RecentList(RecentList::filesKey).entries(), QStringList{m_folder + "autorun.inf"});
-    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(1)
+    QVERIFY(named<QTreeView>(f, "lv_Lista")->columnWidth(1)
             >= f.fontMetrics().horizontalAdvance("narzedzia\\view.exe") + 25);
 
     m_fixture->messages.answers = {Messages::Answer::No}; // a second read gives the same
@@ -381,7 +382,7 @@ void TestCreateSave::decliningTheFileKeepsTheButtons()
     m_fixture->messages.answers = {Messages::Answer::No};
     named<FolderEdit>(f, "de_Folder")->setFolder(other);
     QVERIFY(!named<QToolButton>(f, "sb_Zapisz")->isHidden() && !named<QToolButton>(f, "sb_Zapisz")->isEnabled());
-    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 0);
+    QCOMPARE(named<QTreeView>(f, "lv_Lista")->model()->rowCount(), 0);
     QCOMPARE(named<QLineEdit>(f, "e_Etykieta")->text(), QStringLiteral("inny"));
 }
 

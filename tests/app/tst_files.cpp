@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 // The created file shown and deleted, a program of the folder opened, the recent folders.
@@ -146,7 +147,7 @@ void TestFiles::deleteFile()
     QVERIFY(!named<QPushButton>(f, "sb_Odswiez")->isEnabled()); // the menu is still the file's
     QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isHidden(), confirm);
     QCOMPARE(named<QToolButton>(f, "sb_Utworz")->isHidden(), !confirm);
-    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), confirm ? 0 : 1);
+    QCOMPARE(named<QTreeView>(f, "lv_Lista")->model()->rowCount(), confirm ? 0 : 1);
 }
 
 void TestFiles::runSelectedProgram()
@@ -242,10 +243,10 @@ void TestFiles::driveMenuOpensFilesAndFollowsEdits()
     QCOMPARE(m_fixture->shell.opened[0].verb, QStringLiteral("open"));
 
     // Unsaved edits show at the next opening: the first entry deleted, the other renamed in place.
-    QTreeWidget *list = named<QTreeWidget>(f, "lv_Lista");
-    UserInput::clickItem(list, list->topLevelItem(0));
+    QTreeView *list = named<QTreeView>(f, "lv_Lista");
+    UserInput::clickListRow(list, 0);
     QTest::keyClick(list, Qt::Key_Delete);
-    UserInput::clickItem(list, list->topLevelItem(0));
+    UserInput::clickListRow(list, 0);
     QTest::keyClick(list, Qt::Key_F2);
     auto *editor = list->findChild<QLineEdit *>();
     QVERIFY(editor);

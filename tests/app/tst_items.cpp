@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QScrollBar>
+#include <QTreeView>
+#include <QMimeData>
 #include <QtTest>
 
 // The menu entries in the window: the list and its operations, and the add/edit panel.
@@ -54,7 +56,7 @@ private:
     void addEntry(const QString &relative, const QString &label);
     QList<MenuItem> items() { return form().document().items; }
     void selectRow(int row);
-    QString selectionText(int row) { return named<QTreeWidget>(form(), "lv_Lista")->topLevelItem(row)->text(0); }
+    QString selectionText(int row) { return UserInput::rowText(named<QTreeView>(form(), "lv_Lista"), row, 0); }
 
     std::unique_ptr<WindowFixture> m_fixture;
     std::unique_ptr<QTemporaryDir> m_root;
@@ -84,10 +86,10 @@ void TestItems::selectInTree(const QString &relative)
 // A click on the row's file, which does not edit: a selected row is not renamed by it.
 void TestItems::selectRow(int row)
 {
-    QTreeWidget *list = named<QTreeWidget>(form(), "lv_Lista");
+    QTreeView *list = named<QTreeView>(form(), "lv_Lista");
     const QModelIndex file = list->model()->index(row, 1);
     list->scrollTo(file);
-    const int y = list->visualItemRect(list->topLevelItem(row)).center().y();
+    const int y = list->visualRect(list->model()->index(row, 0)).center().y();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(list->visualRect(file).left() + 5, y));
 }
 
@@ -125,7 +127,7 @@ void TestItems::addOpensThePanelLockedAndCentred()
     for (QWidget *w : std::initializer_list<QWidget *>{
              named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_AutoRun"),
              named<QGroupBox>(f, "GroupBox1"), named<FolderTree>(f, "dfsSystemTreeView1"),
-             named<QTreeWidget>(f, "lv_Lista"), named<QPushButton>(f, "sb_Dodaj"),
+             named<QTreeView>(f, "lv_Lista"), named<QPushButton>(f, "sb_Dodaj"),
              named<QCheckBox>(f, "CheckBox1"), named<QToolButton>(f, "sb_Utworz")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(named<QLabel>(f, "Label8")->isHidden());
@@ -154,13 +156,13 @@ void TestItems::acceptAppendsTheEntry()
 
     QVERIFY(!named<QFrame>(f, "p_Dodaj")->isVisible());
     QCOMPARE(items(), (QList<MenuItem>{{"Uruchom program  ", "bin\\run.exe"}}));
-    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QTreeWidget>(f, "lv_Lista")->isEnabled()
+    QVERIFY(named<QToolButton>(f, "sb_Nowe")->isEnabled() && named<QTreeView>(f, "lv_Lista")->isEnabled()
             && named<FolderTree>(f, "dfsSystemTreeView1")->isEnabled());
     QVERIFY(named<QPushButton>(f, "sb_Dodaj")->isEnabled()); // the selection is still a program
     QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled());
     QVERIFY(!named<QPushButton>(f, "sb_Edytuj")->isEnabled() && !named<QPushButton>(f, "sb_Usun")->isEnabled());
     QVERIFY(!named<QLabel>(f, "Label8")->isHidden() && f.driveMenuAttached());
-    QVERIFY(named<QTreeWidget>(f, "lv_Lista")->columnWidth(0)
+    QVERIFY(named<QTreeView>(f, "lv_Lista")->columnWidth(0)
             >= f.fontMetrics().horizontalAdvance("Uruchom program  ") + 25);
 }
 
@@ -197,7 +199,7 @@ void TestItems::editKeepsThePlace()
     QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
     QCOMPARE(items(), (QList<MenuItem>{{"Pierwsza zmieniona", "setup.exe"}, {"Druga", "bin\\run.exe"},
                                        {"Trzecia", "setup.exe"}}));
-    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->currentIndex().row(), 0);
+    QCOMPARE(named<QTreeView>(f, "lv_Lista")->currentIndex().row(), 0);
     QCOMPARE(named<QLabel>(f, "l_NazwaPoz")->text(), QStringLiteral("Pierwsza zmieniona"));
     // An edit that changes nothing marks nothing.
     QVERIFY(named<QToolButton>(f, "sb_Utworz")->isEnabled());
@@ -216,7 +218,7 @@ void TestItems::movingEntries()
     addEntry("bin/run.exe", "B");
     addEntry("setup.exe", "C");
     MainWindow &f = form();
-    auto *list = named<QTreeWidget>(f, "lv_Lista");
+    auto *list = named<QTreeView>(f, "lv_Lista");
     QVERIFY(QTest::qWaitForWindowActive(&f));
     selectRow(2);
     list->setFocus();
@@ -230,9 +232,22 @@ void TestItems::movingEntries()
                                      {Qt::Key_Down, "ACB"}, {Qt::Key_Down, "ABC"}, {Qt::Key_Down, "ABC"}}) {
         QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
         QCOMPARE(labels(), QString::fromLatin1(after));
-        QCOMPARE(list->topLevelItem(list->currentIndex().row())->text(0), QStringLiteral("C"));
+        QCOMPARE(UserInput::rowText(list, list->currentIndex().row()), QStringLiteral("C"));
     }
     QVERIFY(f.hasUnsavedChanges());
+    // Dragged: the first entry dropped on the lower half of the last one goes to the end.
+    std::unique_ptr<QMimeData> dragged(list->model()->mimeData({list->model()->index(0, 0)}));
+    const QRect last = list->visualRect(list->model()->index(2, 0));
+    const QPoint at(last.center().x(), last.bottom() - 1);
+    const Qt::DropActions actions = list->model()->supportedDragActions();
+    QDragEnterEvent enter(at, actions, dragged.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, actions, dragged.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &drop);
+    QCOMPARE(labels(), QStringLiteral("BCA"));
+    QCOMPARE(drop.dropAction(), Qt::CopyAction); // nothing is removed where the drag began
+    QCOMPARE(UserInput::rowText(list, list->currentIndex().row()), QStringLiteral("A"));
 }
 
 void TestItems::sortedInsertion()
@@ -327,15 +342,15 @@ void TestItems::deleteAndRenameInPlace()
 
     // In place: the label column edits, an empty label is taken as it is.
     selectRow(0);
-    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_F2);
-    auto *editor = named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>();
+    QTest::keyClick(named<QTreeView>(f, "lv_Lista"), Qt::Key_F2);
+    auto *editor = named<QTreeView>(f, "lv_Lista")->findChild<QLineEdit *>();
     QVERIFY(editor);
     UserInput::typeOver(editor, "");
     QTest::keyClick(editor, Qt::Key_Return); // the delegate commits from the event loop
     QTRY_COMPARE(items(), (QList<MenuItem>{{"", "bin\\run.exe"}}));
     selectRow(0); // the file column does not edit, selected or not
     QTest::qWait(QApplication::doubleClickInterval() + 100); // a click on a selected row edits after this
-    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->findChildren<QLineEdit *>().size(), 0);
+    QCOMPARE(named<QTreeView>(f, "lv_Lista")->findChildren<QLineEdit *>().size(), 0);
 }
 
 // F2 edits a label in view, wherever the list was scrolled to.
@@ -347,11 +362,11 @@ void TestItems::labelsStayInView()
     QVERIFY(writeTestFile(m_folder + deep));
     selectInTree("bin"); // the tree reads what it shows
     addEntry(deep, "Jedna");
-    QTreeWidget *list = named<QTreeWidget>(f, "lv_Lista");
+    QTreeView *list = named<QTreeView>(f, "lv_Lista");
     QScrollBar *across = list->horizontalScrollBar();
     QTRY_VERIFY(across->maximum() > 0);
     selectRow(0);
-    QVERIFY(f.selectedRow());
+    QVERIFY(f.selectedRow() >= 0);
     across->setValue(across->maximum());
     UserInput::press(Qt::Key_F2);
     auto *editor = list->findChild<QLineEdit *>();
@@ -406,18 +421,18 @@ void TestItems::keysOfTheList()
     MainWindow &f = form();
     addEntry("setup.exe", "Jedna");
     addEntry("setup.exe", "Druga");
-    named<QTreeWidget>(f, "lv_Lista")->setFocus();
-    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_Delete); // nothing selected: nothing happens
+    named<QTreeView>(f, "lv_Lista")->setFocus();
+    QTest::keyClick(named<QTreeView>(f, "lv_Lista"), Qt::Key_Delete); // nothing selected: nothing happens
     QCOMPARE(items().size(), 2);
     selectRow(1);
-    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_Return);
+    QTest::keyClick(named<QTreeView>(f, "lv_Lista"), Qt::Key_Return);
     QVERIFY(named<QFrame>(f, "p_Dodaj")->isVisible());
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Druga"));
     QTest::keyClick(named<QComboBox>(f, "cb_NazwaPozycji"), Qt::Key_Escape);
     selectRow(1);
-    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_Delete);
+    QTest::keyClick(named<QTreeView>(f, "lv_Lista"), Qt::Key_Delete);
     QCOMPARE(items(), (QList<MenuItem>{{"Jedna", "setup.exe"}}));
-    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_F10);
+    QTest::keyClick(named<QTreeView>(f, "lv_Lista"), Qt::Key_F10);
     QVERIFY(m_fixture->windows().about()->isVisible());
 }
 

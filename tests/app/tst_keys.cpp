@@ -25,6 +25,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace UserInput;
@@ -96,8 +97,8 @@ void TestKeys::init()
 QStringList TestKeys::labels() const
 {
     QStringList list;
-    for (int i = 0; i < named<QTreeWidget>(*m_fixture->windows().main, "lv_Lista")->topLevelItemCount(); ++i)
-        list << named<QTreeWidget>(*m_fixture->windows().main, "lv_Lista")->topLevelItem(i)->text(0);
+    for (int i = 0; i < named<QTreeView>(*m_fixture->windows().main, "lv_Lista")->model()->rowCount(); ++i)
+        list << UserInput::rowText(named<QTreeView>(*m_fixture->windows().main, "lv_Lista"), i);
     return list;
 }
 
@@ -105,7 +106,7 @@ QWidget *TestKeys::focusTarget(const QString &name)
 {
     MainWindow &f = form();
     if (name == "cb_NazwaPozycji") {
-        clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+        clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
         QTest::mouseClick(named<QPushButton>(f, "sb_Edytuj"), Qt::LeftButton);
     } else if (name == "lb_Programy" || name == "lb_Ikony" || name == "dfsIconListBox1" || name == "tabs") {
         QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
@@ -147,10 +148,10 @@ void TestKeys::functionKeysWhereverTheFocusIs()
 void TestKeys::buttonsLeaveTheFocusAlone()
 {
     MainWindow &f = form();
-    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(1));
+    clickListRow(named<QTreeView>(f, "lv_Lista"), 1);
     QTest::mouseClick(named<QPushButton>(f, "sb_Usun"), Qt::LeftButton);
-    QCOMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 1);
-    QCOMPARE(QApplication::focusWidget(), named<QTreeWidget>(f, "lv_Lista"));
+    QCOMPARE(named<QTreeView>(f, "lv_Lista")->model()->rowCount(), 1);
+    QCOMPARE(QApplication::focusWidget(), named<QTreeView>(f, "lv_Lista"));
     press(Qt::Key_F10);
     QVERIFY(aboutShown());
 }
@@ -169,16 +170,16 @@ void TestKeys::renameInPlace()
     QFETCH(int, endKey);
     QFETCH(QStringList, labels);
     MainWindow &f = form();
-    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
     press(Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Nowa");
     press(endKey);
-    QTRY_VERIFY(!named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>());
+    QTRY_VERIFY(!named<QTreeView>(f, "lv_Lista")->findChild<QLineEdit *>());
     QVERIFY(!panelOpen(f, "p_Dodaj"));
     QStringList now;
-    for (int i = 0; i < named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(); ++i)
-        now << named<QTreeWidget>(f, "lv_Lista")->topLevelItem(i)->text(0);
+    for (int i = 0; i < named<QTreeView>(f, "lv_Lista")->model()->rowCount(); ++i)
+        now << UserInput::rowText(named<QTreeView>(f, "lv_Lista"), i, 0);
     QCOMPARE(now, labels);
     QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isEnabled(), endKey == Qt::Key_Return);
 }
@@ -275,7 +276,7 @@ void TestKeys::shortcuts()
     MainWindow &f = form();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     typeOver(named<QLineEdit>(f, "e_Etykieta"), "Nowa");
-    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
     QVERIFY(clickPath(named<FolderTree>(f, "dfsSystemTreeView1"), m_folder + "setup.exe"));
     m_fixture->messages.shown.clear();
     QTest::keySequence(QApplication::focusWidget(), keys);
@@ -290,7 +291,7 @@ void TestKeys::shortcuts()
     else if (does == "auto" || does == "add") // an access key clicks as the mouse does, a moment later
         QTRY_VERIFY(panelOpen(f, does == "auto" ? "p_Autorun" : "p_Dodaj"));
     else
-        QTRY_COMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItemCount(), 1);
+        QTRY_COMPARE(named<QTreeView>(f, "lv_Lista")->model()->rowCount(), 1);
     if (!f.panelOpen())
         QCOMPARE(QApplication::focusWidget(), named<FolderTree>(f, "dfsSystemTreeView1"));
 }
@@ -360,7 +361,7 @@ void TestKeys::unsavedChangesAreOffered()
     QVERIFY(writeTestFile(other + "x.txt"));
     QVERIFY(RecentList(RecentList::foldersKey).record(other));
     QVERIFY(RecentList(RecentList::filesKey).record(m_folder + "autorun.inf"));
-    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
+    clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
     press(Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), "Nowa");
@@ -432,7 +433,7 @@ void TestKeys::createOnlyInATakenFolder()
 void TestKeys::programWithArgumentsExists()
 {
     MainWindow &f = form();
-    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(1));
+    clickListRow(named<QTreeView>(f, "lv_Lista"), 1);
     QVERIFY(named<QLabel>(f, "l_NotExists")->isHidden());
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 // The main window's layout: the designed places at the designed size, the room a larger window
@@ -160,7 +161,7 @@ void TestLayout::largerWindow()
     QFETCH(bool, wider);
     QFETCH(bool, taller);
     auto *widget = form().findChild<QWidget *>(name);
-    auto *list = named<QTreeWidget>(form(), "lv_Lista");
+    auto *list = named<QTreeView>(form(), "lv_Lista");
     const QSize before = widget->size();
     const int fileColumn = list->header()->sectionSize(1);
     form().resize(form().size() + QSize(300, 200));

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace UserInput;
@@ -53,8 +54,8 @@ void TestReach::init()
     // file on disc.
     typeOver(named<QWidget>(form(), "e_Etykieta"), "Nowa");
     QVERIFY(clickPath(named<FolderTree>(form(), "dfsSystemTreeView1"), folder + "setup.exe"));
-    auto *list = named<QTreeWidget>(form(), "lv_Lista");
-    clickItem(list, list->topLevelItem(0));
+    auto *list = named<QTreeView>(form(), "lv_Lista");
+    clickListRow(list, 0);
 }
 
 void TestReach::tabReachesEveryControl()

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace ExecutableWriter;
@@ -68,14 +69,14 @@ void TestRoad::fromFolderToFile()
     QCOMPARE(named<QComboBox>(f, "cb_NazwaPozycji")->currentText(), QStringLiteral("Zainstaluj view"));
     QTest::mouseClick(named<QPushButton>(f, "sb_Add_OK"), Qt::LeftButton);
 
-    clickItem(named<QTreeWidget>(f, "lv_Lista"), named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0));
-    QTest::keyClick(named<QTreeWidget>(f, "lv_Lista"), Qt::Key_F2);
-    auto *editor = named<QTreeWidget>(f, "lv_Lista")->findChild<QLineEdit *>();
+    clickListRow(named<QTreeView>(f, "lv_Lista"), 0);
+    QTest::keyClick(named<QTreeView>(f, "lv_Lista"), Qt::Key_F2);
+    auto *editor = named<QTreeView>(f, "lv_Lista")->findChild<QLineEdit *>();
     QVERIFY(editor);
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     type(editor, u"Przeglądarka"_qs);
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(named<QTreeWidget>(f, "lv_Lista")->topLevelItem(0)->text(0), u"Przeglądarka"_qs);
+    QTRY_COMPARE(UserInput::rowText(named<QTreeView>(f, "lv_Lista"), 0, 0), u"Przeglądarka"_qs);
 
     fixture.messages.answers = {Messages::Answer::Ok};
     QTest::mouseClick(named<QToolButton>(f, "sb_Utworz"), Qt::LeftButton);

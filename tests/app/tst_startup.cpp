@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 class TestStartup : public QObject
@@ -88,7 +89,7 @@ void TestStartup::stateAfterStartup()
              named<QToolButton>(f, "sb_Nowe"), named<QToolButton>(f, "sb_Porady"),
              named<QToolButton>(f, "sb_About"), named<QToolButton>(f, "sb_Zamknij"),
              named<QToolButton>(f, "sb_Pomoc"), named<FolderEdit>(f, "de_Folder"),
-             named<QLineEdit>(f, "e_Etykieta"), named<QTreeWidget>(f, "lv_Lista")})
+             named<QLineEdit>(f, "e_Etykieta"), named<QTreeView>(f, "lv_Lista")})
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(named<QLabel>(f, "l_NotExists")->isHidden());
     QCOMPARE(named<QLabel>(f, "Label3")->text(), u"Stacja dysków CD (DVD)"_qs);

@@ -55,6 +55,21 @@ void clickTab(QTabWidget *tabs, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
+int rowCount(const QAbstractItemView *view)
+{
+    return view->model()->rowCount();
+}
+
+QString rowText(const QAbstractItemView *view, int row, int column)
+{
+    return view->model()->index(row, column).data().toString();
+}
+
+void clickListRow(QAbstractItemView *view, int row)
+{
+    click(view, view->model()->index(row, 0));
+}
+
 QAction *openMenuEntry(QAbstractButton *button, QMenu *menu, const QString &name)
 {
     QTest::mouseClick(button, Qt::LeftButton);
