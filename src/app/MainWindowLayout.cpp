@@ -249,8 +249,8 @@ void MainWindow::setupLayout()
     m_itemNameCaption = label(m_itemsGroup, "Label1");
     m_itemNameLabel = label(m_itemsGroup, "l_NazwaPoz");
     m_itemFileCaption = label(m_itemsGroup, "Label15");
-    // Measured when shown (showSelectedItem): measuring its bold text was a good part of the
-    // window's start.
+    // Measured when shown (showSelectedItem), not here: measuring its bold text loads a bold
+    // face, which would slow the window's start.
     m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", Texts::fileMissing);
     QFont bold = m_fileMissingLabel->font();
     bold.setBold(true);
