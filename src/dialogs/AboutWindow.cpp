@@ -10,6 +10,7 @@
 #include "widgets/WindowFont.h"
 #include "widgets/OwnPictures.h"
 
+#include <QBoxLayout>
 #include <QDate>
 #include <QFileInfo>
 #include <QHideEvent>
@@ -38,7 +39,6 @@ QLabel *label(QWidget *parent, const char *name, const QString &text = {})
     l->setObjectName(QLatin1String(name));
     l->setTextFormat(Qt::PlainText); // texts from the update server among them
     l->setText(text);
-    l->adjustSize();
     return l;
 }
 
@@ -55,7 +55,6 @@ SensitiveLabel *link(QWidget *parent, const char *name, const QString &text, con
     QFont pressed = l->font();
     pressed.setUnderline(false);
     l->setPressedLook({pressed, QColor(255, 0, 0)});
-    l->adjustSize();
     return l;
 }
 
@@ -70,6 +69,32 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QString &text, 
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
     return b;
+}
+
+void keepPlaceWhenHidden(QWidget *widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+// Only the weight: the size and face follow the window's font.
+QFont boldFont()
+{
+    QFont bold;
+    bold.setBold(true);
+    return bold;
+}
+
+// A caption and its value on one line, 10 pixels apart, the rest of the line left free.
+QHBoxLayout *captionRow(QLabel *caption, QLabel *value)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(caption);
+    row->addWidget(value);
+    row->addStretch();
+    return row;
 }
 
 } // namespace
@@ -87,18 +112,13 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::WindowModal);
     setFont(windowFont());
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    setLightColours(Qt::white);
     setAutoFillBackground(true);
 
     m_picture = label(this, "img_About");
     m_picture->setPixmap(ownPicture(QStringLiteral(":/pictures/about.jpg")));
-    m_picture->adjustSize();
     m_versionLabel = label(this, "l_Version");
-    QFont bold = font();
-    bold.setBold(true);
-    m_versionLabel->setFont(bold);
+    m_versionLabel->setFont(boldFont());
     m_contactHeading = label(this, "a_l_1");
     m_emailCaption = label(this, "a_l_2", QStringLiteral("E-mail:"));
     m_emailLink = link(this, "a_l_3", email, contactHint);
@@ -116,6 +136,7 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
     m_donationButton->setIcon(ownIcon(QStringLiteral(":/pictures/small/wsparcie.png")));
     m_donationButton->setToolTip(QStringLiteral("Wesprzyj mnie finansowo"));
     for (QToolButton *picture : {m_profileButton, m_donationButton}) {
+        picture->setAccessibleName(picture->toolTip()); // a picture alone names nothing
         // Too small to show a focus frame: the mouse's, as the links beside them.
         picture->setFocusPolicy(Qt::NoFocus);
         picture->setFixedSize(16, 16);
@@ -123,11 +144,14 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
         picture->setCursor(Qt::PointingHandCursor);
     }
     m_noticeLabel = label(this, "l_SzukamPracy", noticeText);
-    m_noticeLabel->setFont(bold);
-    m_noticeLabel->adjustSize();
+    m_noticeLabel->setFont(boldFont());
     m_noticeLabel->setCursor(Qt::PointingHandCursor);
     showToolTipAsPlainText(m_noticeLabel);
+    // It blinks: its place stays whether it shows or not.
+    keepPlaceWhenHidden(m_noticeLabel);
+    // The notice's click area lies over it, so that a click while it is off still opens it.
     m_noticeLink = link(this, "l_SzukamPracy2", {}, {});
+    m_noticeLabel->installEventFilter(this);
     m_updateButton = flatButton(this, "sb_DownUpdate", QStringLiteral("Dostępna jest nowa wersja programu"),
                                "small/nowe.png");
     m_updateButton->hide();
@@ -135,9 +159,17 @@ AboutWindow::AboutWindow(const AppServices &services, QWidget *mainWindow, QWidg
     m_helpButton = flatButton(this, "sb_Pomoc", QStringLiteral("Pomoc"), "buttons/pomoc.pam");
     m_okButton = flatButton(this, "sb_OK", QStringLiteral("OK"), "buttons/informacje.pam");
     for (QToolButton *b : {m_helpButton, m_okButton}) {
-        b->setFixedSize(89, 25);
+        b->setMinimumSize(89, 25);
         b->setIconSize(QSize(16, 16));
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
+    m_updateButton->setIconSize(QSize(16, 16)); // its picture's size: no wider than it needs
+    m_updateButton->setMinimumHeight(25);
+    m_updateButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The buttons keep their places whichever of them the window shows.
+    for (QToolButton *b : {m_updateButton, m_helpButton, m_okButton})
+        keepPlaceWhenHidden(b);
+    layOut();
     m_noticeBlink.setParent(this);
     m_noticeBlink.setObjectName(QStringLiteral("Timer_SzukamPracy"));
     m_noticeBlink.setInterval(500);
@@ -217,12 +249,11 @@ void AboutWindow::showUpdateState()
     else
         m_noticeBlink.stop();
     m_versionLabel->setText(QStringLiteral("v ") + current);
-    m_versionLabel->adjustSize();
     m_contactHeading->setText(makerText + QString::number(QDate::currentDate().year()));
-    m_contactHeading->adjustSize();
     m_updateButton->setToolTip(m_update.news);
-    layOut();
     m_helpButton->setVisible(QFileInfo(m_services.helpFile()).isFile());
+    layout()->activate(); // the window takes its size now, before it is centred
+    placeNoticeLink();
 }
 
 // The window shows at once and stays answering: the server's answer, whenever it comes,
@@ -242,51 +273,89 @@ void AboutWindow::runCheck()
             m_check->deleteLater();
             m_check = nullptr;
             m_webLink->setText(m_update.homePage);
-            m_webLink->adjustSize();
             m_noticeLabel->setToolTip(m_update.noticeTarget);
             showUpdateState();
         },
         m_checkTimeLimit);
 }
 
+// The picture with the contacts under it, the version and the notice at the picture's right
+// edge, and the buttons along the bottom; at the window font the window is 438 pixels wide.
+// It takes the size of what it shows: larger fonts make it larger, and it cannot be resized.
 void AboutWindow::layOut()
 {
-    m_picture->move(16, 16);
-    const int left = m_picture->x();
-    const int pictureRight = m_picture->geometry().right() + 1;
-    int top = m_picture->geometry().bottom() + 1;
-    const QList<QPair<QLabel *, QLabel *>> rows = {
-        {m_contactHeading, nullptr},     {m_emailCaption, m_emailLink}, {m_messengerCaption, m_messengerLink},
-        {m_numberCaption, m_numberLink}, {m_webCaption, m_webLink},     {m_authorLabel, nullptr}};
-    for (int i = 0; i < rows.size(); ++i) {
-        QLabel *caption = rows[i].first;
-        if (i > 0)
-            top += 4;
-        caption->adjustSize();
-        caption->move(left, top);
-        if (QLabel *value = rows[i].second) {
-            value->adjustSize();
-            value->move(left + caption->width() + 10, top);
-        }
-        top += caption->height();
-    }
-    m_profileButton->move(m_authorLabel->x() + m_authorLabel->width() + 5, m_authorLabel->y() - 2);
-    m_donationButton->move(m_profileButton->x() + m_profileButton->width() + 4, m_profileButton->y());
-
-    const int buttonsTop = m_authorLabel->geometry().bottom() + 1 + 16;
-    const int outerWidth = 438;
-    m_okButton->move(outerWidth - m_okButton->width() - 16, buttonsTop);
-    m_helpButton->move(m_okButton->x() - m_helpButton->width() - 16, buttonsTop);
-    m_updateButton->setGeometry(8, buttonsTop, m_helpButton->x() - 16, m_okButton->height());
-
-    m_versionLabel->move(pictureRight - m_versionLabel->width(), m_picture->geometry().bottom() + 1);
+    const int line = 4; // between the lines of contacts
+    auto *contacts = new QVBoxLayout;
+    contacts->setSpacing(0);
+    contacts->addWidget(m_picture);
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(m_contactHeading);
+    heading->addStretch();
+    heading->addWidget(m_versionLabel);
+    contacts->addLayout(heading);
+    contacts->addSpacing(line);
+    QHBoxLayout *email = captionRow(m_emailCaption, m_emailLink);
     // Under the version rather than on the author line, whose end holds the profile and
     // donation pictures: the notice's click area must leave those to their own clicks.
-    m_noticeLabel->move(pictureRight - m_noticeLabel->width(), m_emailCaption->y());
+    email->addWidget(m_noticeLabel);
+    contacts->addLayout(email);
+    for (const auto &[caption, value] : {std::pair<QLabel *, QLabel *>{m_messengerCaption, m_messengerLink},
+                                         {m_numberCaption, m_numberLink},
+                                         {m_webCaption, m_webLink}}) {
+        contacts->addSpacing(line);
+        contacts->addLayout(captionRow(caption, value));
+    }
+    // The profile and donation pictures, taller than the author's line, stand 2 pixels higher
+    // than it would, with the line centred beside them.
+    contacts->addSpacing(line - 2);
+    auto *author = new QHBoxLayout;
+    author->setSpacing(0);
+    author->addWidget(m_authorLabel);
+    author->addSpacing(5);
+    author->addWidget(m_profileButton);
+    author->addSpacing(4);
+    author->addWidget(m_donationButton);
+    author->addStretch();
+    contacts->addLayout(author);
+    // The contacts are as wide as the picture, or as their widest line when that is wider.
+    auto *top = new QHBoxLayout;
+    top->setContentsMargins(8, 0, 0, 0);
+    top->addLayout(contacts);
+    top->addStretch();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(0);
+    // The update button's caption takes all the room left of Pomoc but 4 pixels.
+    buttons->addWidget(m_updateButton);
+    buttons->addSpacing(4);
+    buttons->addWidget(m_helpButton);
+    buttons->addSpacing(16);
+    buttons->addWidget(m_okButton);
+
+    // The same margin under the buttons as beside them.
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(8, 16, 16, 16);
+    layout->setSpacing(0);
+    layout->addStrut(438 - 8 - 16);
+    layout->addLayout(top);
+    layout->addSpacing(15); // 16 pixels under the author's line
+
+    layout->addLayout(buttons);
+}
+
+// The notice's click area covers the notice wherever the layout puts it.
+void AboutWindow::placeNoticeLink()
+{
     m_noticeLink->setGeometry(m_noticeLabel->geometry());
     m_noticeLink->raise();
-    // The same margin under the buttons as beside them, whether or not the window has its frame yet.
-    setFixedSize(outerWidth, m_okButton->geometry().bottom() + 1 + 16);
+}
+
+bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_noticeLabel && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeNoticeLink();
+    return SideWindow::eventFilter(watched, event);
 }
 
 // A window manager may minimise a dialog all the same: it then closes, so that the main

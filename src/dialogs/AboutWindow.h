@@ -34,6 +34,7 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -52,6 +53,7 @@ private:
     void runCheck();
     void showUpdateState();
     void layOut();
+    void placeNoticeLink();
     void open(const QString &target, Shell::Show show);
     void openFromServer(const QString &address);
 

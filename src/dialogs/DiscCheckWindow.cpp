@@ -17,6 +17,7 @@ DiscCheckWindow::DiscCheckWindow(QWidget *parent)
     m_findingList->setObjectName(QStringLiteral("lb_Wyniki"));
     m_findingList->setWordWrap(true);
     m_findingList->setIconSize(QSize(24, 24));
+    m_findingList->setAccessibleName(QStringLiteral("Wyniki sprawdzenia płyty"));
     m_closeButton = new QPushButton(QStringLiteral("Zamknij"), this);
     m_closeButton->setObjectName(QStringLiteral("sb_Zamknij"));
 

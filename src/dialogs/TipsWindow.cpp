@@ -10,6 +10,7 @@
 #include "widgets/WindowFont.h"
 #include "widgets/OwnPictures.h"
 
+#include <QBoxLayout>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,6 +22,12 @@
 namespace {
 
 constexpr int lineWidth = 265; // the width the tips are broken to
+// Where the first line of a tip stands: 11 pixels into the white box of the picture.
+const QPoint firstLine(120, 102);
+// Where the buttons stand on the picture at the window font.
+constexpr int bottomRow = 224; // the top of the buttons along the bottom
+const QRect nextTipPlace(368, bottomRow, 153, 38), closePlace(224, bottomRow, 129, 38);
+const QRect webSitePlace(408, 142, 113, 57), helpPlace(408, 61, 113, 57), cornerPlace(509, 4, 20, 20);
 
 // The outline of the window: its rectangle with the corners rounded off.
 const QList<QRect> outline = {
@@ -39,6 +46,7 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QRect &place, c
     b->setObjectName(QLatin1String(name));
     b->setGeometry(place);
     b->setText(caption);
+    b->setAccessibleName(caption.trimmed()); // the caption's padding is not said
     b->setIcon(ownIcon(QStringLiteral(":/pictures/%1").arg(QLatin1String(picture))));
     b->setIconSize(place.height() < 30 ? QSize(16, 16) : QSize(32, 32));
     b->setToolButtonStyle(style);
@@ -76,31 +84,45 @@ TipsWindow::TipsWindow(const AppServices &services, QWidget *parent)
     setObjectName(QStringLiteral("Tf_Porady"));
     setWindowTitle(QStringLiteral("Porady"));
     setFont(windowFont());
+    setLightColours(Qt::white); // the picture is light in any colour scheme
     m_picture = new ShapedPicture(this);
     m_picture->setObjectName(QStringLiteral("PlasmaForm1"));
     m_picture->setPicture(ownPicture(QStringLiteral(":/pictures/porady.jpg")));
     m_picture->setMaskData(RegionData::write(outline));
 
+    // The lines stand one under the other in the white box, as wide as they are broken to and
+    // as tall as their font needs, 3 pixels apart. Lines too tall for the box run over its
+    // lower edge, down to the buttons, rather than overlap or be cut.
+    auto *tipArea = new QWidget(this);
+    tipArea->setAttribute(Qt::WA_TransparentForMouseEvents); // the picture under it is dragged
+    tipArea->setGeometry(rect());
+    auto *tipLines = new QVBoxLayout(tipArea);
+    tipLines->setContentsMargins(firstLine.x(), firstLine.y(), width() - firstLine.x() - lineWidth,
+                                 height() - bottomRow);
+    tipLines->setSpacing(3);
     QLabel **lines[] = {&m_tipLine1, &m_tipLine2, &m_tipLine3, &m_tipLine4, &m_tipLine5};
     for (int i = 0; i < 5; ++i) {
-        auto *l = new QLabel(this);
+        auto *l = new QLabel(tipArea);
         l->setObjectName(QStringLiteral("l_%1").arg(i + 1));
         l->setTextFormat(Qt::PlainText); // a tip is text, whatever it holds
-        l->move(120, 102 + 16 * i);
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        tipLines->addWidget(l);
         *lines[i] = l;
     }
-    m_nextTipButton = flatButton(this, "sb_NestPor", QRect(368, 224, 153, 38), QStringLiteral("Następna porada"),
+    tipLines->addStretch();
+    m_nextTipButton = flatButton(this, "sb_NestPor", nextTipPlace, QStringLiteral("Następna porada"),
                             "buttons/dalej.png", Qt::ToolButtonTextBesideIcon);
     m_nextTipButton->setLayoutDirection(Qt::RightToLeft); // the picture to the right of the caption
-    m_closeButton = flatButton(this, "SpeedButton1", QRect(224, 224, 129, 38), QStringLiteral("     Zamknij   "),
+    m_closeButton = flatButton(this, "SpeedButton1", closePlace, QStringLiteral("     Zamknij   "),
                               "buttons/zamknij.pam", Qt::ToolButtonTextBesideIcon);
-    m_webSiteButton = flatButton(this, "SpeedButton2", QRect(408, 142, 113, 57), QStringLiteral("Zobacz witrynę"),
+    m_webSiteButton = flatButton(this, "SpeedButton2", webSitePlace, QStringLiteral("Zobacz witrynę"),
                               "buttons/witryna.png", Qt::ToolButtonTextUnderIcon);
-    m_helpButton = flatButton(this, "SpeedButton3", QRect(408, 61, 113, 57), QStringLiteral("Pomoc"),
+    m_helpButton = flatButton(this, "SpeedButton3", helpPlace, QStringLiteral("Pomoc"),
                               "buttons/pomoc.pam", Qt::ToolButtonTextUnderIcon);
-    m_closeCornerButton = flatButton(this, "SpeedButton5", QRect(509, 4, 20, 20), {}, "small/zamknij.png",
+    m_closeCornerButton = flatButton(this, "SpeedButton5", cornerPlace, {}, "small/zamknij.png",
                               Qt::ToolButtonIconOnly);
+    m_closeCornerButton->setAccessibleName(QStringLiteral("Zamknij"));
+    placeButtons();
 
     connect(m_nextTipButton, &QToolButton::clicked, this, &TipsWindow::showNextTip);
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);
@@ -133,10 +155,8 @@ void TipsWindow::showTip(int index)
     const QStringList lines = breakLines(m_tips.value(index), font());
     QLabel *labels[] = {m_tipLine1, m_tipLine2, m_tipLine3, m_tipLine4, m_tipLine5};
     // Five lines are all the window has; a longer tip loses what follows.
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         labels[i]->setText(lines.value(i));
-        labels[i]->adjustSize();
-    }
 }
 
 void TipsWindow::loadTips()
@@ -176,9 +196,33 @@ void TipsWindow::refreshOnShow()
     if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->geometry().width() - width() - 20, 20);
     m_helpButton->setVisible(QFileInfo(m_services.helpFile()).isFile());
-    const bool several = m_tips.size() >= 2;
-    m_nextTipButton->setVisible(several);
-    m_closeButton->move(several ? 224 : 392, m_closeButton->y());
+    m_nextTipButton->setVisible(m_tips.size() >= 2);
+    placeButtons();
+}
+
+// The buttons stand on places of the picture: help and the web site in the column right of
+// the white box, Zamknij and Następna porada along the bottom, all with their right edges
+// where the picture leaves room. A larger font widens and heightens them, toward the left
+// and away from the picture's edge, rather than cut their captions.
+void TipsWindow::placeButtons()
+{
+    const auto fit = [](QToolButton *button, QRect place, bool fromBottom) {
+        const QSize hint = button->sizeHint();
+        place.setLeft(place.left() - qMax(0, hint.width() - place.width()));
+        if (fromBottom)
+            place.setTop(place.top() - qMax(0, hint.height() - place.height()));
+        else
+            place.setHeight(qMax(place.height(), hint.height()));
+        button->setGeometry(place);
+    };
+    fit(m_helpButton, helpPlace, false);
+    fit(m_webSiteButton, webSitePlace, false);
+    fit(m_nextTipButton, nextTipPlace, true);
+    // Zamknij stands as far left of Następna porada as designed, or in its place when there is
+    // one tip.
+    const int gap = nextTipPlace.left() - closePlace.right() - 1;
+    const int closeRight = m_nextTipButton->isHidden() ? nextTipPlace.right() : m_nextTipButton->x() - gap - 1;
+    fit(m_closeButton, closePlace.translated(closeRight - closePlace.right(), 0), true);
 }
 
 void TipsWindow::showEvent(QShowEvent *event)

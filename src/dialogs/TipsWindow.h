@@ -36,6 +36,7 @@ private:
     QToolButton *m_nextTipButton, *m_closeButton, *m_webSiteButton, *m_helpButton, *m_closeCornerButton;
 
     void showTip(int index);
+    void placeButtons();
 
     AppServices m_services;
     QStringList m_tips;

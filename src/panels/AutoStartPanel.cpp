@@ -8,43 +8,102 @@
 #include "widgets/IconList.h"
 #include "widgets/PlacedControls.h"
 
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
 using namespace Placed;
 
+namespace {
+
+// A prompt over a list, whose words name the list for screen readers (Qt names lists by their
+// accessible name alone, not by a buddy). A long prompt wraps rather than widen the panel.
+QLabel *prompt(QWidget *parent, const char *name, const QString &text, QWidget *list)
+{
+    QLabel *l = label(parent, name, text);
+    l->setWordWrap(true);
+    l->setMinimumHeight(15);
+    l->setBuddy(list);
+    list->setAccessibleName(text.trimmed());
+    return l;
+}
+
+// Lists share the height of their page by their stretch, whatever they would rather have.
+void share(QVBoxLayout *page, QWidget *list, int stretch)
+{
+    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    page->addWidget(list, stretch);
+}
+
+} // namespace
+
+// The designed panel is 473 x 297 at the window font; that is its least size. The lists take
+// whatever it grows by: the icon files and the icons share theirs as designed, 134 to 77.
 AutoStartPanel::AutoStartPanel(QWidget *parent)
     : QFrame(parent)
 {
     setObjectName(QStringLiteral("p_Autorun"));
-    setGeometry(0, 0, 473, 297);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
-    m_tabs = make<QTabWidget>(this, "PageControl1", 3, 3, 468, 254);
+    m_tabs = make<QTabWidget>(this, "PageControl1");
+    m_tabs->setMinimumSize(468, 254);
     m_programPage = new QWidget;
     m_programPage->setObjectName(QStringLiteral("TabSheet1"));
     m_iconPage = new QWidget;
     m_iconPage->setObjectName(QStringLiteral("TabSheet2"));
     m_tabs->addTab(m_programPage, QStringLiteral("Program"));
     m_tabs->addTab(m_iconPage, QStringLiteral("Ikona"));
-    const QSize page(460, 226); // the tab's client area
-    m_programPrompt = label(m_programPage, "Label12", 0, 0,
-                            QStringLiteral("Wskaż program automatycznie uruchamiany po włożeniu CD (DVD) do stacji:"),
-                            page.width(), 15);
-    m_programList = make<ChoiceList>(m_programPage, "lb_Programy", 0, 15, page.width(), page.height() - 15);
-    m_iconPrompt = label(m_iconPage, "Label13", 0, 0,
-                         QStringLiteral("Ikona płyty CD (DVD) - wskaż plik i wybierz ikonę:"), page.width(), 15);
-    m_iconFileList = make<ChoiceList>(m_iconPage, "lb_Ikony", 0, 15, page.width(), 134);
-    m_iconList = make<IconList>(m_iconPage, "dfsIconListBox1", 0, 149, page.width(), page.height() - 149);
+    m_programList = make<ChoiceList>(m_programPage, "lb_Programy");
+    m_programPrompt = prompt(m_programPage, "Label12",
+                             QStringLiteral("Wskaż program automatycznie uruchamiany po włożeniu CD (DVD) do stacji:"),
+                             m_programList);
+    m_iconFileList = make<ChoiceList>(m_iconPage, "lb_Ikony");
+    m_iconPrompt = prompt(m_iconPage, "Label13", QStringLiteral("Ikona płyty CD (DVD) - wskaż plik i wybierz ikonę:"),
+                          m_iconFileList);
+    m_iconList = make<IconList>(m_iconPage, "dfsIconListBox1");
+    // One row of icons at least, so that a small panel still offers them.
+    m_iconList->setMinimumHeight(m_iconList->cellSize().height() + 2 * m_iconList->frameWidth());
+    // The icon page's prompt asks for two things, a file and then an icon: each list is named
+    // by its half.
+    m_iconFileList->setAccessibleName(QStringLiteral("Ikona płyty CD (DVD) - wskaż plik"));
+    m_iconList->setAccessibleName(QStringLiteral("Ikona płyty CD (DVD) - wybierz ikonę"));
     for (ChoiceList *list : {m_programList, m_iconFileList}) {
         list->setFrameShape(QFrame::NoFrame);
         list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
         list->setTextElideMode(Qt::ElideNone);
     }
-    m_cancelButton = button(this, "sb_Auto_NO", 296, 264, 79, 25, QStringLiteral("&Anuluj"));
-    m_okButton = button(this, "sb_Auto_OK", 384, 264, 79, 25, QStringLiteral("&OK"));
+    auto *programPage = new QVBoxLayout(m_programPage);
+    programPage->setContentsMargins(0, 0, 0, 0);
+    programPage->setSpacing(0);
+    programPage->addWidget(m_programPrompt);
+    share(programPage, m_programList, 1);
+    auto *iconPage = new QVBoxLayout(m_iconPage);
+    iconPage->setContentsMargins(0, 0, 0, 0);
+    iconPage->setSpacing(0);
+    iconPage->addWidget(m_iconPrompt);
+    share(iconPage, m_iconFileList, 134);
+    share(iconPage, m_iconList, 77);
+
+    m_cancelButton = button(this, "sb_Auto_NO", QSize(79, 25), QStringLiteral("&Anuluj"));
+    m_okButton = button(this, "sb_Auto_OK", QSize(79, 25), QStringLiteral("&OK"));
     m_okButton->setEnabled(false);
+    // The margins count from inside the frame's line: the tabs stand 3 pixels in from the
+    // panel's top and left edges and 2 from its right, the buttons 8 from its bottom and 10
+    // from its right.
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    layout->setContentsMargins(2, 2, 1, 7);
+    layout->setSpacing(7);
+    layout->addWidget(m_tabs, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 0, 8, 0);
+    buttons->setSpacing(9);
+    buttons->addStretch();
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_okButton);
+    layout->addLayout(buttons);
+    resize(473, 297);
 
     connect(m_programList, &ChoiceList::chosen, this, &AutoStartPanel::programChosen);
     connect(m_iconFileList, &ChoiceList::chosen, this, &AutoStartPanel::iconFileChosen);

@@ -3,31 +3,80 @@
 #include "widgets/PathLabel.h"
 #include "widgets/PlacedControls.h"
 
+#include <QAbstractItemView>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 using namespace Placed;
 
+namespace {
+
+// A row of the panel that starts indent pixels in from the left.
+QHBoxLayout *indented(int indent, QWidget *widget)
+{
+    auto *row = new QHBoxLayout;
+    row->addSpacing(indent);
+    row->addWidget(widget);
+    return row;
+}
+
+} // namespace
+
+// The designed panel is 473 x 129 at the window font; that is its least size. The path and
+// the caption take whatever width it grows by, and the buttons stay in its bottom right corner.
 ItemPanel::ItemPanel(QWidget *parent)
     : QFrame(parent)
 {
     setObjectName(QStringLiteral("p_Dodaj"));
-    setGeometry(0, 0, 473, 129);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
-    m_heading = label(this, "Label9", 8, 8);
-    m_path = make<PathLabel>(this, "XPathLabel1", 8, 24, 457, 17);
+    m_heading = label(this, "Label9");
+    m_path = make<PathLabel>(this, "XPathLabel1");
     m_path->setAutoFillBackground(false);
-    m_captionPrompt = label(this, "Label10", 16, 48, QStringLiteral("Wyświetlana etykieta:"));
-    m_captionBox = make<QComboBox>(this, "cb_NazwaPozycji", 32, 64, 433, 21);
+    m_path->setMinimumHeight(17);
+    m_captionPrompt = label(this, "Label10", QStringLiteral("Wyświetlana etykieta:"));
+    m_captionBox = make<QComboBox>(this, "cb_NazwaPozycji");
+    m_captionBox->setMinimumSize(433, 21);
     m_captionBox->setEditable(true);
     m_captionBox->setInsertPolicy(QComboBox::NoInsert);
     // What is typed is what is stored: the suggestions stay in the list, and none is written
     // into the caption as it is typed (inline completion).
     m_captionBox->setCompleter(nullptr);
-    m_cancelButton = button(this, "sb_Add_NO", 296, 96, 79, 25, QStringLiteral("&Anuluj"));
-    m_okButton = button(this, "sb_Add_OK", 384, 96, 79, 25, QStringLiteral("&Dodaj"));
+    // The prompt names the caption box for screen readers, and what the box holds too: the
+    // edit typed in and the list of suggestions, which no prompt stands beside.
+    m_captionPrompt->setBuddy(m_captionBox);
+    const QString captionName = m_captionPrompt->text().trimmed();
+    m_captionBox->lineEdit()->setAccessibleName(captionName);
+    m_captionBox->view()->setAccessibleName(captionName);
+    m_cancelButton = button(this, "sb_Add_NO", QSize(79, 25), QStringLiteral("&Anuluj"));
+    m_okButton = button(this, "sb_Add_OK", QSize(79, 25), QStringLiteral("&Dodaj"));
     m_okButton->setEnabled(false);
+
+    // The margins count from inside the frame's line: the controls stand 8 pixels in from the
+    // panel's edges, the buttons 10 from its right.
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    layout->setContentsMargins(7, 7, 7, 7);
+    layout->setSpacing(0);
+    layout->addWidget(m_heading);
+    layout->addSpacing(3);
+    layout->addWidget(m_path);
+    layout->addSpacing(7);
+    layout->addLayout(indented(8, m_captionPrompt));
+    layout->addSpacing(3);
+    layout->addLayout(indented(24, m_captionBox));
+    layout->addStretch();
+    layout->addSpacing(11);
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 0, 2, 0);
+    buttons->setSpacing(9);
+    buttons->addStretch();
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_okButton);
+    layout->addLayout(buttons);
+    resize(473, 129);
 
     connect(m_captionBox, &QComboBox::editTextChanged, this, &ItemPanel::captionEdited);
     connect(m_okButton, &QPushButton::clicked, this, &ItemPanel::accept);
@@ -60,7 +109,6 @@ void ItemPanel::loadEdit(const QString &shownPath, const QStringList &captions, 
 void ItemPanel::setHeading(const QString &heading)
 {
     m_heading->setText(heading);
-    m_heading->adjustSize();
 }
 
 QString ItemPanel::caption() const

@@ -122,6 +122,9 @@ void IconList::load()
     m_numberOfIcons = m_source.count();
     for (int i = 0; i < m_numberOfIcons; ++i) {
         addItem(QString::number(i));
+        // A screen reader reads the cell, not its row number, which counts from 0.
+        item(i)->setData(Qt::AccessibleTextRole,
+                         QStringLiteral("Ikona %1 z %2").arg(i + 1).arg(m_numberOfIcons));
         if (!m_caching)
             iconAt(i);
     }

@@ -7,7 +7,9 @@
 // A label that answers the mouse with its font: the hover font while the mouse is over it,
 // the pressed font while the left or right button is held on it, its normal font otherwise
 // (also right after a release, until the mouse leaves and comes back). It shows its text as
-// plain text: a link shows an address, and addresses may come from outside the program.
+// plain text: a link shows an address, and addresses may come from outside the program. A
+// look's colour that would not stand out from the label's background is shown lighter or
+// darker, so that a link stays readable in any colour scheme.
 class SensitiveLabel : public QLabel
 {
     Q_OBJECT

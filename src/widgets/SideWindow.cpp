@@ -10,6 +10,13 @@ SideWindow::SideWindow(QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, false);
 }
 
+void SideWindow::setLightColours(const QColor &background)
+{
+    // From a light button face and the background, QPalette works out dark text, a white base,
+    // the buttons' edges and the disabled greys.
+    setPalette(QPalette(QColor(240, 240, 240), background));
+}
+
 void SideWindow::showEvent(QShowEvent *event)
 {
     if (!m_placed) {

@@ -13,6 +13,10 @@ public:
     explicit SideWindow(QWidget *parent = nullptr);
 
 protected:
+    // For a window painted white or on a light picture: its background, and text, buttons and
+    // edits in colours that read on it, whatever the desktop's colour scheme.
+    void setLightColours(const QColor &background);
+
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

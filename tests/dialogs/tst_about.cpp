@@ -384,8 +384,11 @@ void TestAbout::contents()
     QVERIFY(named<QLabel>(about(), "a_l_1")->text().endsWith(QString::number(QDate::currentDate().year())));
     QVERIFY(named<QToolButton>(about(), "sb_Pomoc")->isHidden()); // no help file beside this program
     QCOMPARE(about().width(), 438);
-    QCOMPARE(named<QToolButton>(about(), "sb_OK")->y(),
-             named<QLabel>(about(), "a_l_10")->geometry().bottom() + 1 + 16);
+    // Under the author's line and its pictures, with the same margin below as beside it.
+    const QRect ok = named<QToolButton>(about(), "sb_OK")->geometry();
+    QVERIFY(ok.top() > named<QToolButton>(about(), "imgGL")->geometry().bottom() + 8);
+    QCOMPARE(about().height() - 1 - ok.bottom(), 16);
+    QCOMPARE(about().width() - 1 - ok.right(), 16);
     QVERIFY(named<QToolButton>(about(), "sb_DownUpdate")->width() > 0);
     about().hide();
     m_fixture->setHelpFile(true);
