@@ -47,7 +47,7 @@ MainWindow::MainWindow(const AppServices &services, QWidget *parent)
     , m_services(services)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(Texts::title);
+    setWindowTitle(Texts::title());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
@@ -156,7 +156,7 @@ void MainWindow::resetToNewMenu()
         l->clear();
     m_fileMissingLabel->hide();
     fitColumns();
-    m_folderEdit->setFolder(Texts::myComputer);
+    m_folderEdit->setFolder(Texts::myComputer());
     m_edited = false;
     m_document.loading = false;
     updateControls();
@@ -172,14 +172,14 @@ void MainWindow::writeProgramEntry()
         return;
     key.setValue(QStringLiteral("Version"), QStringLiteral(PELMORA_VERSION));
     key.setValue(QStringLiteral("Path"), m_services.programFile);
-    key.setValue(QStringLiteral("Name"), Texts::title);
+    key.setValue(QStringLiteral("Name"), Texts::title());
 }
 
 void MainWindow::refreshOnShow()
 {
     m_actions.help->setVisible(QFileInfo(m_services.helpFile()).isFile());
     const std::optional<QString> name = SettingsKey(myComputerKey).value(QString());
-    m_computerNameLabel->setText(name && !name->isEmpty() ? *name : Texts::myComputer);
+    m_computerNameLabel->setText(name && !name->isEmpty() ? *name : Texts::myComputer());
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -203,7 +203,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         cancelItem();
     else if (m_openPanel == OpenPanel::AutoStart)
         cancelAutoStart();
-    if (!saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+    if (!saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges()))
         event->ignore();
     else
         QWidget::closeEvent(event);

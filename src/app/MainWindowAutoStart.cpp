@@ -29,7 +29,7 @@ void MainWindow::openAutoStartPanel()
     autoStartPanel()->load(dataFolder(), choice);
     showPanel(OpenPanel::AutoStart, m_autoStartPanel, m_autoStartPanel->firstControl());
     if (const int left = m_autoStartPanel->unwritableNames())
-        m_services.messages.show(this, Texts::namesLeftOut.arg(left), Texts::captionWarning, Messages::Buttons::Ok,
+        m_services.messages.show(this, Texts::namesLeftOut().arg(left), Texts::captionWarning(), Messages::Buttons::Ok,
                                  Messages::Icon::Warning);
 }
 

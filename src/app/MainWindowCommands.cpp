@@ -56,11 +56,11 @@ void MainWindow::newMenu()
 {
     // Unsaved changes get the question that offers to save them; otherwise New is confirmed.
     if (hasUnsavedChanges()) {
-        if (!saveChangesFirst(true, Texts::askSaveChanges))
+        if (!saveChangesFirst(true, Texts::askSaveChanges()))
             return;
     } else if (m_services.messages.show(
                    this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
-                   Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+                   Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
                != Messages::Answer::Yes) {
         return;
     }
@@ -97,7 +97,7 @@ void MainWindow::openChosenFile(const QString &path)
     else if (name.toLower() != QLatin1String("autorun.inf"))
         error = QStringLiteral("Wskazany plik ma nieprawidłową nazwę !!!");
     if (!error.isEmpty()) {
-        m_services.messages.show(this, error, Texts::captionError, Messages::Buttons::Ok,
+        m_services.messages.show(this, error, Texts::captionError(), Messages::Buttons::Ok,
                                  Messages::Icon::Error);
         return;
     }
@@ -142,7 +142,7 @@ void MainWindow::showDiscCheck()
         if (m_check)
             m_check->close();
         m_services.messages.show(this, QStringLiteral("Nie znaleziono problemów."),
-                                 Texts::captionInformation, Messages::Buttons::Ok,
+                                 Texts::captionInformation(), Messages::Buttons::Ok,
                                  Messages::Icon::Information);
         return;
     }
@@ -195,7 +195,7 @@ void MainWindow::refresh()
                QStringLiteral("W pliku wprowadzono zmiany, odświeżenie pliku dysku, czyli ponowne "
                               "załadowanie spowoduje utratę wprowadzonych zmian.\rKontynuować "
                               "odświeżanie teraz ???"),
-               Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
                != Messages::Answer::Yes)
         return;
     if (readMenuFile(autorunPath(dataFolder())))

@@ -155,7 +155,7 @@ bool MainWindow::saveChangesFirst(bool unsaved, const QString &question)
 {
     if (!unsaved)
         return true;
-    switch (m_services.messages.show(this, question, Texts::captionWarning, Messages::Buttons::YesNoCancel,
+    switch (m_services.messages.show(this, question, Texts::captionWarning(), Messages::Buttons::YesNoCancel,
                                      Messages::Icon::Warning)) {
     case Messages::Answer::Yes:
         if (fileOnDisc())
@@ -242,14 +242,14 @@ bool MainWindow::recordRecent(const QString &listKey, const QString &path)
 {
     if (RecentList(listKey).record(path))
         return true;
-    generalError(Texts::setDataFailed.arg(path));
+    generalError(Texts::setDataFailed().arg(path));
     return false;
 }
 
 // The report of a failure that ends a command.
 void MainWindow::generalError(const QString &text)
 {
-    m_services.messages.show(this, text, Texts::title, Messages::Buttons::Ok, Messages::Icon::Error);
+    m_services.messages.show(this, text, Texts::title(), Messages::Buttons::Ok, Messages::Icon::Error);
 }
 
 void MainWindow::greyFolderArea(const QString &caption)
@@ -267,7 +267,7 @@ void MainWindow::greyFolderArea(const QString &caption)
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             setTextColour(w, group, QPalette::WindowText, plain.color(group, QPalette::WindowText));
     }
-    m_driveLabel->setText(Texts::driveCaption);
+    m_driveLabel->setText(Texts::driveCaption());
     m_contentsGroup->setTitle(caption);
 }
 
@@ -278,7 +278,7 @@ void MainWindow::takeFolder()
     m_folderTree->setPalette(QPalette());
     m_folderTree->setRootFolder(dataFolder());
     m_folderTree->setRootCaption(m_labelEdit->text());
-    m_contentsGroup->setTitle(Texts::areaTaken);
+    m_contentsGroup->setTitle(Texts::areaTaken());
 }
 
 void MainWindow::folderConfirmed()
@@ -289,7 +289,7 @@ void MainWindow::folderConfirmed()
     if (exists && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     if (panelOpen() || folder == m_folderText
-        || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges)) {
+        || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges())) {
         // Nothing changes under a panel, for the same folder, or when the user cancels.
         m_folderEdit->setText(m_folderText);
         return;
@@ -303,9 +303,9 @@ void MainWindow::folderConfirmed()
     startEmpty();
 
     if (!exists) {
-        greyFolderArea(isLoading() ? Texts::areaWaiting
-                       : m_labelEdit->text().isEmpty() ? Texts::areaMissingNoLabel
-                                                      : Texts::areaMissing);
+        greyFolderArea(isLoading() ? Texts::areaWaiting()
+                       : m_labelEdit->text().isEmpty() ? Texts::areaMissingNoLabel()
+                                                      : Texts::areaMissing());
     } else {
         m_folderEdit->setText(folder);
         removeStaleTemporaryFiles(folder); // a save killed midway must not reach the disc
@@ -320,7 +320,7 @@ void MainWindow::folderConfirmed()
         } else {
             m_document.modified = false; // Save and Refresh are off while the question is up
             updateControls();
-            if (m_services.messages.show(this, Texts::askOpenExisting, Texts::captionWarning,
+            if (m_services.messages.show(this, Texts::askOpenExisting(), Texts::captionWarning(),
                                          Messages::Buttons::YesNo, Messages::Icon::Question)
                 == Messages::Answer::Yes)
                 readMenuFile(autorunPath(folder));
@@ -345,6 +345,6 @@ void MainWindow::labelEdited()
         return;
     }
     m_document.discLabel = label;
-    m_driveLabel->setText(label.isEmpty() ? Texts::driveCaption : label);
+    m_driveLabel->setText(label.isEmpty() ? Texts::driveCaption() : label);
     markChanged();
 }

@@ -30,14 +30,14 @@ void MainWindow::openMenuFileOnDesktop()
         && m_services.messages.show(this,
                                     QStringLiteral("W tworzonym pliku wprowadzono zmiany, czy chcesz je "
                                                    "przed otwarciem zapisć ???"),
-                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+                                    Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
                == Messages::Answer::Yes)
         save();
     m_services.messages.show(this,
                              QStringLiteral("Tak wygląda utworzony przez Ciebie plik z danymi dla menu. "
                                             "Jeżeli chcesz aby menu, które stworzyłeś działało poprawnie, "
                                             "w otwartym pliku, PROPONUJĘ NIC NIE ZMIENIAĆ !!!"),
-                             Texts::captionInformation, Messages::Buttons::Ok, Messages::Icon::Information);
+                             Texts::captionInformation(), Messages::Buttons::Ok, Messages::Icon::Information);
     m_services.shell.open(this, autorunPath(dataFolder()), QStringLiteral("open"), Shell::Show::Normal);
     m_folderTree->setFocus();
 }
@@ -45,7 +45,7 @@ void MainWindow::openMenuFileOnDesktop()
 void MainWindow::deleteMenuFile()
 {
     if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz usunąć plik ???"),
-                                 Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+                                 Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
             == Messages::Answer::Yes
         && !QFile::remove(autorunPath(dataFolder())))
         m_services.messages.show(
@@ -53,7 +53,7 @@ void MainWindow::deleteMenuFile()
             QStringLiteral("Nie można usunąć pliku, sprawdź czy folder jest folderem zabezpieczonym przed "
                            "jakimikolwiek modyfikacjami lub czy nie usuwasz pliku z dysku chronionego przed "
                            "zapisem lub z takiego gdzie zapis jest niemożliwy ???"),
-            Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+            Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
     m_saveInsteadOfCreate = fileOnDisc();
     if (!m_saveInsteadOfCreate) {
         clearItems();

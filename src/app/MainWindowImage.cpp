@@ -137,9 +137,9 @@ void MainWindow::makeDiscImage()
             this,
             QStringLiteral("Tworzenie obrazu płyty zostało przerwane, plik obrazu nie został "
                            "zapisany."),
-            Texts::captionInformation, Messages::Buttons::Ok, Messages::Icon::Information);
+            Texts::captionInformation(), Messages::Buttons::Ok, Messages::Icon::Information);
     } else if (!result.ok) {
-        m_services.messages.show(this, problemText(result.problem), Texts::captionError, Messages::Buttons::Ok,
+        m_services.messages.show(this, problemText(result.problem), Texts::captionError(), Messages::Buttons::Ok,
                                  Messages::Icon::Error);
     } else if (m_services.messages.show(this,
                                         QStringLiteral("Obraz płyty został zapisany w pliku:\r") + image
@@ -147,7 +147,7 @@ void MainWindow::makeDiscImage()
                                             + skippedText(result.skipped)
                                             + QStringLiteral("\r\rCzy chcesz zobaczyć go teraz w menedżerze "
                                                              "plików ???"),
-                                        Texts::captionInformation, Messages::Buttons::YesNo,
+                                        Texts::captionInformation(), Messages::Buttons::YesNo,
                                         Messages::Icon::Question)
                == Messages::Answer::Yes) {
         m_services.shell.showInFolder(this, image);

@@ -21,7 +21,7 @@ bool MainWindow::settlePendingInput(Pending pending)
     if (!isFolder(typed)) {
         m_folderEdit->setText(m_folderText);
         m_folderEdit->setModified(false);
-        m_services.messages.show(this, Texts::typedFolderMissing.arg(typed), Texts::captionWarning,
+        m_services.messages.show(this, Texts::typedFolderMissing().arg(typed), Texts::captionWarning(),
                                  Messages::Buttons::Ok, Messages::Icon::Warning);
         return false;
     }

@@ -154,7 +154,7 @@ void MainWindow::sortingToggled()
 {
     if (!m_sortBox->isChecked())
         return;
-    if (m_services.messages.show(this, QStringLiteral("Posortować listę teraz ???"), Texts::captionWarning,
+    if (m_services.messages.show(this, QStringLiteral("Posortować listę teraz ???"), Texts::captionWarning(),
                                  Messages::Buttons::YesNo, Messages::Icon::Question)
         != Messages::Answer::Yes)
         return;

@@ -204,7 +204,7 @@ void MainWindow::setupLayout()
 
     // Folder contents
     m_contentsGroup = make<QGroupBox>(this, "gb_Centrum");
-    m_contentsGroup->setTitle(Texts::areaTaken);
+    m_contentsGroup->setTitle(Texts::areaTaken());
     m_folderTree = make<FolderTree>(m_contentsGroup, "dfsSystemTreeView1");
     m_folderTree->setMinimumSize(233, 239);
     m_programsOnlyBox = checkBox(m_contentsGroup, "CheckBox1", QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
@@ -251,7 +251,7 @@ void MainWindow::setupLayout()
     m_itemFileCaption = label(m_itemsGroup, "Label15");
     // Measured when shown (showSelectedItem), not here: measuring its bold text loads a bold
     // face, which would slow the window's start.
-    m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", Texts::fileMissing);
+    m_fileMissingLabel = label(m_itemsGroup, "l_NotExists", Texts::fileMissing());
     QFont bold = m_fileMissingLabel->font();
     bold.setBold(true);
     m_fileMissingLabel->setFont(bold);
@@ -297,7 +297,7 @@ void MainWindow::setupLayout()
     m_computerPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_computerPicture->setFixedSize(155, 124);
     // The computer's name stands under the computer in the picture.
-    m_computerNameLabel = label(m_computerPicture, "l_MK", Texts::myComputer);
+    m_computerNameLabel = label(m_computerPicture, "l_MK", Texts::myComputer());
     m_computerNameLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_computerNameLabel->setMinimumWidth(97);
     {
@@ -319,7 +319,7 @@ void MainWindow::setupLayout()
     m_drivePicture->setPixmap(ownPicture(QStringLiteral(":/pictures/drive.pam")));
     m_drivePicture->setAlignment(Qt::AlignCenter);
     m_drivePicture->setMinimumSize(80, 81);
-    m_driveLabel = label(m_driveFrame, "Label3", Texts::driveCaption);
+    m_driveLabel = label(m_driveFrame, "Label3", Texts::driveCaption());
     m_driveLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     atLeast(m_driveLabel, {132, 20});
     m_driveLabel->setWordWrap(true);
@@ -426,8 +426,8 @@ void MainWindow::nameControls()
     name(m_folderTree, QStringLiteral("Pliki i foldery płyty"));
     name(m_itemList, QStringLiteral("Pozycje w menu"));
     name(m_previewArea, QStringLiteral("Podgląd"));
-    name(m_computerPicture, Texts::myComputer);
-    name(m_driveFrame, Texts::driveCaption,
+    name(m_computerPicture, Texts::myComputer());
+    name(m_driveFrame, Texts::driveCaption(),
          QStringLiteral("Spacja, Enter, klawisz menu lub Shift+F10 pokazuje menu napędu"));
 
     QWidget *order[] = {m_menuButton, m_autoStartButton, m_createButton, m_saveButton, m_tipsButton,

@@ -47,10 +47,10 @@ std::optional<AutorunContent> MainWindow::readInBackground(const QString &path)
     std::atomic_bool giveUp{false};
     AutorunContent content;
     std::unique_ptr<QThread> worker(QThread::create([&] { content = readAutorun(path, &giveUp); }));
-    QProgressDialog progress(Texts::readingLargeFile.arg(path).arg(double(size) / (1 << 20), 0, 'f', 1),
+    QProgressDialog progress(Texts::readingLargeFile().arg(path).arg(double(size) / (1 << 20), 0, 'f', 1),
                              QStringLiteral("Anuluj"), 0, 0, this);
     progress.setObjectName(QStringLiteral("dlg_Wczytywanie"));
-    progress.setWindowTitle(Texts::title);
+    progress.setWindowTitle(Texts::title());
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
@@ -69,7 +69,7 @@ std::optional<AutorunContent> MainWindow::readInBackground(const QString &path)
 
 void MainWindow::openMenuFile(const QString &path)
 {
-    if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges))
+    if (panelOpen() || !saveChangesFirst(hasUnsavedChanges(), Texts::askSaveChanges()))
         return;
     // A file that cannot be read changes nothing: the window stays as it was.
     // The file is read once, before anything changes.
@@ -117,10 +117,10 @@ bool MainWindow::readableMenuFile(const AutorunContent &content, const QString &
                                                              "urządzenie). Nie został otwarty.");
         break;
     case FileReadError::Unreadable:
-        why = Texts::cannotOpenFile.arg(path);
+        why = Texts::cannotOpenFile().arg(path);
         break;
     }
-    m_services.messages.show(this, why, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+    m_services.messages.show(this, why, Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
     return false;
 }
 
@@ -171,8 +171,8 @@ bool MainWindow::acceptUnwritableCharacters()
     QStringList shown;
     for (const char32_t c : lost.toUcs4())
         shown << QStringLiteral("„") + QString::fromUcs4(&c, 1) + QStringLiteral("”");
-    return m_services.messages.show(this, Texts::askUnwritable.arg(shown.join(QStringLiteral(", "))),
-                                    Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+    return m_services.messages.show(this, Texts::askUnwritable().arg(shown.join(QStringLiteral(", "))),
+                                    Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
         == Messages::Answer::Yes;
 }
 
@@ -180,7 +180,7 @@ bool MainWindow::acceptUnwritableCharacters()
 MainWindow::WriteResult MainWindow::writeMenuFile()
 {
     if (!folderStillThere()) {
-        m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
+        m_services.messages.show(this, Texts::writeFailed(), Texts::captionError(), Messages::Buttons::Ok,
                                  Messages::Icon::Error);
         return WriteResult::Failed;
     }
@@ -190,7 +190,7 @@ MainWindow::WriteResult MainWindow::writeMenuFile()
     // written through: the file it leads to is not the user's menu.
     const QString outside = linkLeavingFolder(autorunPath(dataFolder()), dataFolder());
     if (!outside.isEmpty()
-        && m_services.messages.show(this, Texts::askReplaceLink.arg(outside), Texts::captionWarning,
+        && m_services.messages.show(this, Texts::askReplaceLink().arg(outside), Texts::captionWarning(),
                                     Messages::Buttons::YesNoDefaultNo, Messages::Icon::Warning)
             != Messages::Answer::Yes)
         return WriteResult::Cancelled;
@@ -211,7 +211,7 @@ MainWindow::WriteResult MainWindow::writeMenuFile()
                                    false, false};
         return WriteResult::Written;
     }
-    m_services.messages.show(this, Texts::writeFailed, Texts::captionError, Messages::Buttons::Ok,
+    m_services.messages.show(this, Texts::writeFailed(), Texts::captionError(), Messages::Buttons::Ok,
                              Messages::Icon::Error);
     return WriteResult::Failed;
 }
@@ -222,7 +222,7 @@ void MainWindow::createMenuFile()
     const QString program = commandProgram(m_document.autoStartProgram, folder);
     if (folderStillThere()
         && (!discFileExists(folder, program) || !discFileExists(folder, m_document.iconFile))) {
-        switch (m_services.messages.show(this, Texts::askMissingAutorun, Texts::captionWarning,
+        switch (m_services.messages.show(this, Texts::askMissingAutorun(), Texts::captionWarning(),
                                          Messages::Buttons::YesNoCancel, Messages::Icon::Warning)) {
         case Messages::Answer::Yes:
             openAutoStartPanel();
@@ -243,7 +243,7 @@ void MainWindow::createMenuFile()
     m_saveInsteadOfCreate = true;
     updateControls();
     if (recordFile(autorunPath(folder)) && result == WriteResult::Written)
-        m_services.messages.show(this, Texts::created, Texts::captionCreated, Messages::Buttons::Ok,
+        m_services.messages.show(this, Texts::created(), Texts::captionCreated(), Messages::Buttons::Ok,
                                  Messages::Icon::Information);
 }
 

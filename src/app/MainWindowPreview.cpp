@@ -94,7 +94,7 @@ void MainWindow::previewOnDrive()
                QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
                               "zapisane nie będą widoczne po wybraniu opci Podgląd.\r\rCzy "
                               "chcesz teraz zapisć ???"),
-               Texts::captionWarning, Messages::Buttons::YesNo, Messages::Icon::Question)
+               Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
             == Messages::Answer::Yes)
         save();
 
@@ -102,7 +102,7 @@ void MainWindow::previewOnDrive()
     // The variant is never written through a link that leads out of the folder: said at once,
     // before the questions of a preview that cannot happen.
     if (const QString outside = linkLeavingFolder(autorunPath(folder), folder); !outside.isEmpty()) {
-        m_services.messages.show(this, Texts::linkNotPreviewed.arg(outside), Texts::captionWarning,
+        m_services.messages.show(this, Texts::linkNotPreviewed().arg(outside), Texts::captionWarning(),
                                  Messages::Buttons::Ok, Messages::Icon::Warning);
         m_folderTree->setFocus();
         return;
@@ -115,15 +115,15 @@ void MainWindow::previewOnDrive()
             this,
             QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
                            "pusta, dodaj najpierw pozycje do menu !!!"),
-            Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+            Texts::captionWarning(), Messages::Buttons::Ok, Messages::Icon::Warning);
     } else if (!drives.hasPrefix()) {
         // The drive letters are those of Wine; without a prefix there is nowhere to make one.
-        m_services.messages.show(this, noWinePrefix(drives.prefix()), Texts::captionWarning,
+        m_services.messages.show(this, noWinePrefix(drives.prefix()), Texts::captionWarning(),
                                  Messages::Buttons::Ok, Messages::Icon::Warning);
     } else if (m_services.messages.show(this,
                                         longQuestion(folder, m_labelEdit->text(), PreviewDrive::volumeRoot(folder),
                                                      volume, letter),
-                                        Texts::captionWarning, Messages::Buttons::YesNo,
+                                        Texts::captionWarning(), Messages::Buttons::YesNo,
                                         Messages::Icon::Question)
                == Messages::Answer::Yes) {
         previewRun(folder, letter);
@@ -142,7 +142,7 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
                                  "podglądu, nie jest prywatnym folderem użytkownika (musi to "
                                  "być zwykły folder należący do Ciebie, dostępny tylko dla "
                                  "Ciebie). Podgląd nie zostanie uruchomiony."),
-            Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+            Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
         return;
     }
     PreviewJournal journal(path);
@@ -158,34 +158,34 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
     // The file exactly as saved, to be put back byte for byte.
     QByteArray saved;
     if (readRegularFile(path, ProfileFile::maxFileSize, &saved) != FileReadError::None) {
-        generalError(Texts::cannotOpenFile.arg(path));
+        generalError(Texts::cannotOpenFile().arg(path));
         return;
     }
     const QByteArray variant = autorunBytes(previewLines(ProfileFile::fromBytes(saved), folder));
     // The user's bytes are safe in the journal before the variant takes their place.
     if (!journal.keep(saved, variant)) {
-        generalError(Texts::cannotCreateFile.arg(journal.journalFile()));
+        generalError(Texts::cannotCreateFile().arg(journal.journalFile()));
         return;
     }
     if (!writeFileAtomically(path, variant)) {
         journal.release();
-        generalError(Texts::cannotCreateFile.arg(path));
+        generalError(Texts::cannotCreateFile().arg(path));
         return;
     }
 
     const PreviewDrive drives;
     drives.map(letter, folder);
-    m_services.messages.show(this, waitMessage(letter, folder), Texts::captionWarning, Messages::Buttons::Ok,
+    m_services.messages.show(this, waitMessage(letter, folder), Texts::captionWarning(), Messages::Buttons::Ok,
                              Messages::Icon::Warning);
     // Put back over the variant only: a file changed while the preview was up is kept.
     const PreviewJournal::Restored restored = journal.putBack(saved, variant);
     if (!restored.ok) {
-        generalError(Texts::cannotCreateFile.arg(path)); // the journal stays for the next start
+        generalError(Texts::cannotCreateFile().arg(path)); // the journal stays for the next start
         return;
     }
     journal.release();
     if (!restored.keptAs.isEmpty())
-        m_services.messages.show(this, Texts::changedDuringPreview.arg(path, restored.keptAs), Texts::captionWarning,
+        m_services.messages.show(this, Texts::changedDuringPreview().arg(path, restored.keptAs), Texts::captionWarning(),
                                  Messages::Buttons::Ok, Messages::Icon::Warning);
     if (m_services.messages.show(
             this,
@@ -234,12 +234,12 @@ void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
             + QStringLiteral("Nie udało się przywrócić pliku z menu po przerwanym podglądzie:\r")
             + failed.join(QLatin1Char('\r'));
     if (!failed.isEmpty())
-        m_services.messages.show(this, text, Texts::captionError, Messages::Buttons::Ok, Messages::Icon::Error);
+        m_services.messages.show(this, text, Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
     else if (!keptAside.isEmpty())
-        m_services.messages.show(this, text, Texts::captionWarning, Messages::Buttons::Ok,
+        m_services.messages.show(this, text, Texts::captionWarning(), Messages::Buttons::Ok,
                                  Messages::Icon::Warning);
     else
-        m_services.messages.show(this, text, Texts::captionInformation, Messages::Buttons::Ok,
+        m_services.messages.show(this, text, Texts::captionInformation(), Messages::Buttons::Ok,
                                  Messages::Icon::Information);
 }
 
@@ -260,7 +260,7 @@ void MainWindow::showDriveInPreview()
     }
     m_drivePicture->setPixmap(icon.isNull() ? ownPicture(QStringLiteral(":/pictures/drive.pam")) : icon);
     const QString program = m_document.autoStartProgram;
-    const QString text = program.isEmpty() ? QString() : Texts::startsProgram.arg(program);
+    const QString text = program.isEmpty() ? QString() : Texts::startsProgram().arg(program);
     m_autoStartLabel->setToolTip(text);
     m_autoStartLabel->setText(m_autoStartLabel->fontMetrics().elidedText(text, Qt::ElideMiddle,
                                                                           qMax(40, m_previewArea->width() - 8)));

@@ -22,7 +22,7 @@ bool MainWindow::refuseLineBreak(const QString &discPath)
         return false;
     QString shown = discPath;
     shown.replace(QLatin1Char('\n'), QChar(0x21B5)).replace(QLatin1Char('\r'), QChar(0x21B5));
-    m_services.messages.show(this, Texts::lineBreakInName.arg(shown), Texts::captionWarning, Messages::Buttons::Ok,
+    m_services.messages.show(this, Texts::lineBreakInName().arg(shown), Texts::captionWarning(), Messages::Buttons::Ok,
                              Messages::Icon::Warning);
     return true;
 }

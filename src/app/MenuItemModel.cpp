@@ -56,7 +56,7 @@ QVariant MenuItemModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? Texts::entryLabelColumn : Texts::entryFileColumn;
+    return section == 0 ? Texts::entryLabelColumn() : Texts::entryFileColumn();
 }
 
 QStringList MenuItemModel::mimeTypes() const

@@ -41,7 +41,7 @@ PelmoraWindows::PelmoraWindows(const AppServices &services)
                       QStringLiteral("Nie można otworzyć:\r") + target
                           + QStringLiteral("\r\rW systemie nie ma programu, który otwiera pliki lub adresy "
                                            "tego rodzaju."),
-                      Texts::captionWarning, Messages::Buttons::Ok, Messages::Icon::Warning);
+                      Texts::captionWarning(), Messages::Buttons::Ok, Messages::Icon::Warning);
     });
 }
 
