@@ -62,48 +62,48 @@ QAction *MainWindow::makeAction(const char *name, const QString &text, Pending p
 
 void MainWindow::setupActions()
 {
-    m_actions.menu = makeAction("menuAction", QStringLiteral("&Menu ..."), Pending::Editors, &MainWindow::showFileMenu);
-    m_actions.autoStart = makeAction("autoStartAction", QStringLiteral("&Auto..."), Pending::Folder,
+    m_actions.menu = makeAction("menuAction", Texts::menuCommand(), Pending::Editors, &MainWindow::showFileMenu);
+    m_actions.autoStart = makeAction("autoStartAction", Texts::autoStartCommand(), Pending::Folder,
                                      &MainWindow::openAutoStartPanel);
-    m_actions.create = makeAction("createAction", QStringLiteral("&Utwórz"), Pending::FolderWrite,
+    m_actions.create = makeAction("createAction", Texts::createCommand(), Pending::FolderWrite,
                                   &MainWindow::createMenuFile);
-    m_actions.save = makeAction("saveAction", QStringLiteral("&Zapisz"), Pending::FolderWrite, &MainWindow::save);
-    m_actions.tips = makeAction("tipsAction", QStringLiteral("&Porady"), Pending::Editors, &MainWindow::showTips);
-    m_actions.help = makeAction("helpAction", QStringLiteral("Pomo&c"), Pending::Editors, &MainWindow::showHelp);
-    m_actions.about = makeAction("aboutAction", QStringLiteral("&Informacje"), Pending::Editors,
+    m_actions.save = makeAction("saveAction", Texts::saveCommand(), Pending::FolderWrite, &MainWindow::save);
+    m_actions.tips = makeAction("tipsAction", Texts::tipsCommand(), Pending::Editors, &MainWindow::showTips);
+    m_actions.help = makeAction("helpAction", Texts::helpCommand(), Pending::Editors, &MainWindow::showHelp);
+    m_actions.about = makeAction("aboutAction", Texts::aboutCommand(), Pending::Editors,
                                  &MainWindow::showAbout);
-    m_actions.close = makeAction("closeAction", QStringLiteral("Zamk&nij"), Pending::Editors, &MainWindow::closeWindow,
+    m_actions.close = makeAction("closeAction", Texts::closeCommand(), Pending::Editors, &MainWindow::closeWindow,
                                  {QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_F4)});
-    m_actions.add = makeAction("addAction", QStringLiteral("&Dodaj"), Pending::Folder, &MainWindow::openNewItemPanel);
-    m_actions.refresh = makeAction("refreshAction", QStringLiteral("&Odśwież"), Pending::FolderWrite,
+    m_actions.add = makeAction("addAction", Texts::addCommand(), Pending::Folder, &MainWindow::openNewItemPanel);
+    m_actions.refresh = makeAction("refreshAction", Texts::refreshCommand(), Pending::FolderWrite,
                                    &MainWindow::refresh);
-    m_actions.remove = makeAction("removeAction", QStringLiteral("U&suń"), Pending::Folder,
+    m_actions.remove = makeAction("removeAction", Texts::removeCommand(), Pending::Folder,
                                   &MainWindow::removeSelectedItem);
-    m_actions.edit = makeAction("editAction", QStringLiteral("&Edytuj"), Pending::Folder,
+    m_actions.edit = makeAction("editAction", Texts::editCommand(), Pending::Folder,
                                 &MainWindow::openEditItemPanel);
-    m_actions.moveUp = makeAction("moveUpAction", QStringLiteral("Przesuń w &górę"), Pending::Folder,
+    m_actions.moveUp = makeAction("moveUpAction", Texts::moveUpCommand(), Pending::Folder,
                                   &MainWindow::moveSelectedItemUp, {QKeySequence(Qt::CTRL | Qt::Key_Up)});
-    m_actions.moveDown = makeAction("moveDownAction", QStringLiteral("Przesuń w d&ół"), Pending::Folder,
+    m_actions.moveDown = makeAction("moveDownAction", Texts::moveDownCommand(), Pending::Folder,
                                     &MainWindow::moveSelectedItemDown, {QKeySequence(Qt::CTRL | Qt::Key_Down)});
-    m_actions.deleteFile = makeAction("deleteFileAction", QStringLiteral("   Usuń p&lik   "), Pending::FolderWrite,
+    m_actions.deleteFile = makeAction("deleteFileAction", Texts::deleteFileCommand(), Pending::FolderWrite,
                                       &MainWindow::deleteMenuFile);
-    m_actions.openFile = makeAction("openFileAction", QStringLiteral("U&ruchom plik"), Pending::Folder,
+    m_actions.openFile = makeAction("openFileAction", Texts::openFileCommand(), Pending::Folder,
                                     &MainWindow::openMenuFileOnDesktop);
-    m_actions.preview = makeAction("previewAction", QStringLiteral("   Pod&gląd   "), Pending::FolderWrite,
+    m_actions.preview = makeAction("previewAction", Texts::previewCommand(), Pending::FolderWrite,
                                    &MainWindow::previewOnDrive);
-    m_actions.recentFolders = makeAction("recentFoldersAction", QStringLiteral("Ostatnio wybierane foldery"),
+    m_actions.recentFolders = makeAction("recentFoldersAction", Texts::recentFoldersCommand(),
                                          Pending::Editors, &MainWindow::showRecentFolders,
                                          {QKeySequence(Qt::Key_F4)});
     // The "Menu ..." entries
-    m_actions.newMenu = makeAction("Nowe1", QStringLiteral("&Nowe"), Pending::Editors, &MainWindow::newMenu,
+    m_actions.newMenu = makeAction("Nowe1", Texts::newMenuCommand(), Pending::Editors, &MainWindow::newMenu,
                                    {QKeySequence::New});
     m_actions.newMenu->setIcon(ownIcon(QStringLiteral(":/pictures/small/nowe.png")));
-    m_actions.openMenu = makeAction("Otworz1", QStringLiteral("&Otwórz"), Pending::Editors, &MainWindow::openMenu,
+    m_actions.openMenu = makeAction("Otworz1", Texts::openMenuCommand(), Pending::Editors, &MainWindow::openMenu,
                                     {QKeySequence::Open});
     m_actions.openMenu->setIcon(ownIcon(QStringLiteral(":/pictures/small/otworz.png")));
-    m_actions.check = makeAction("Sprawdzplyte1", QStringLiteral("&Sprawdź płytę..."), Pending::Folder,
+    m_actions.check = makeAction("Sprawdzplyte1", Texts::checkDiscCommand(), Pending::Folder,
                                  &MainWindow::showDiscCheck);
-    m_actions.image = makeAction("Obrazplyty1", QStringLiteral("Utwórz o&braz płyty (ISO)..."), Pending::Folder,
+    m_actions.image = makeAction("Obrazplyty1", Texts::discImageCommand(), Pending::Folder,
                                  &MainWindow::makeDiscImage);
 
     m_itemMenu->addAction(m_actions.edit);

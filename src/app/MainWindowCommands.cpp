@@ -37,7 +37,7 @@ void MainWindow::showFileMenu()
     QAction *separator = m_fileMenu->addSeparator();
     separator->setObjectName(QStringLiteral("N4"));
     QMenu *recent = m_fileMenu->addMenu(ownIcon(QStringLiteral(":/pictures/small/ostatnie.png")),
-                                     QStringLiteral("Ostatnio wybierane"));
+                                     Texts::recentFilesMenu());
     for (const QString &path : RecentList(RecentList::filesKey).entries()) {
         if (QFileInfo(path).isFile())
             recent->addAction(path, this, [this, path] {
@@ -59,7 +59,7 @@ void MainWindow::newMenu()
         if (!saveChangesFirst(true, Texts::askSaveChanges()))
             return;
     } else if (m_services.messages.show(
-                   this, QStringLiteral("Czy na pewno chcesz rozpocząć tworzenie nowego menu ???"),
+                   this, Texts::askNewMenu(),
                    Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
                != Messages::Answer::Yes) {
         return;
@@ -77,7 +77,7 @@ void MainWindow::newMenu()
 void MainWindow::openMenu()
 {
     const QString path = m_services.dialogs.openFileName(
-        this, QStringLiteral("Otwórz plik z menu"), QStringLiteral("pliki autouruchamiania (*.inf)"),
+        this, Texts::openMenuTitle(), Texts::menuFileFilter(),
         QStringLiteral("inf"), QStringLiteral("autorun.inf"));
     if (!path.isEmpty())
         openChosenFile(path);
@@ -90,12 +90,11 @@ void MainWindow::openChosenFile(const QString &path)
     const QString name = QFileInfo(path).fileName();
     QString error;
     if (!QFileInfo(path).isFile())
-        error = QStringLiteral("Wskazany plik nie istnieje !!!");
+        error = Texts::chosenFileMissing();
     else if (fileExtension(name).toLower() != QLatin1String(".inf"))
-        error = QStringLiteral("Wskazany plik ma nieprawidłowe rozszerzenie (nie jest plikiem "
-                               "zawierającym dane autouruchomiania) !!!");
+        error = Texts::chosenFileWrongExtension();
     else if (name.toLower() != QLatin1String("autorun.inf"))
-        error = QStringLiteral("Wskazany plik ma nieprawidłową nazwę !!!");
+        error = Texts::chosenFileWrongName();
     if (!error.isEmpty()) {
         m_services.messages.show(this, error, Texts::captionError(), Messages::Buttons::Ok,
                                  Messages::Icon::Error);
@@ -141,7 +140,7 @@ void MainWindow::showDiscCheck()
     if (findings.isEmpty()) {
         if (m_check)
             m_check->close();
-        m_services.messages.show(this, QStringLiteral("Nie znaleziono problemów."),
+        m_services.messages.show(this, Texts::noProblemsFound(),
                                  Texts::captionInformation(), Messages::Buttons::Ok,
                                  Messages::Icon::Information);
         return;
@@ -192,9 +191,7 @@ void MainWindow::refresh()
     if (differsFromFile()
         && m_services.messages.show(
                this,
-               QStringLiteral("W pliku wprowadzono zmiany, odświeżenie pliku dysku, czyli ponowne "
-                              "załadowanie spowoduje utratę wprowadzonych zmian.\rKontynuować "
-                              "odświeżanie teraz ???"),
+               Texts::askRefresh(),
                Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
                != Messages::Answer::Yes)
         return;

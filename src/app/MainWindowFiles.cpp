@@ -28,15 +28,12 @@ void MainWindow::openMenuFileOnDesktop()
         return;
     if (differsFromFile()
         && m_services.messages.show(this,
-                                    QStringLiteral("W tworzonym pliku wprowadzono zmiany, czy chcesz je "
-                                                   "przed otwarciem zapisć ???"),
+                                    Texts::askSaveBeforeOpening(),
                                     Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
                == Messages::Answer::Yes)
         save();
     m_services.messages.show(this,
-                             QStringLiteral("Tak wygląda utworzony przez Ciebie plik z danymi dla menu. "
-                                            "Jeżeli chcesz aby menu, które stworzyłeś działało poprawnie, "
-                                            "w otwartym pliku, PROPONUJĘ NIC NIE ZMIENIAĆ !!!"),
+                             Texts::openedFileNotice(),
                              Texts::captionInformation(), Messages::Buttons::Ok, Messages::Icon::Information);
     m_services.shell.open(this, autorunPath(dataFolder()), QStringLiteral("open"), Shell::Show::Normal);
     m_folderTree->setFocus();
@@ -44,15 +41,13 @@ void MainWindow::openMenuFileOnDesktop()
 
 void MainWindow::deleteMenuFile()
 {
-    if (m_services.messages.show(this, QStringLiteral("Czy na pewno chcesz usunąć plik ???"),
+    if (m_services.messages.show(this, Texts::askDeleteFile(),
                                  Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
             == Messages::Answer::Yes
         && !QFile::remove(autorunPath(dataFolder())))
         m_services.messages.show(
             this,
-            QStringLiteral("Nie można usunąć pliku, sprawdź czy folder jest folderem zabezpieczonym przed "
-                           "jakimikolwiek modyfikacjami lub czy nie usuwasz pliku z dysku chronionego przed "
-                           "zapisem lub z takiego gdzie zapis jest niemożliwy ???"),
+            Texts::deleteFailed(),
             Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
     m_saveInsteadOfCreate = fileOnDisc();
     if (!m_saveInsteadOfCreate) {
@@ -115,22 +110,22 @@ void MainWindow::fillDriveMenu()
 
     const QString program = m_document.autoStartProgram;
     if (!program.isEmpty()) {
-        m_driveMenu->setDefaultAction(opening(QStringLiteral("Autoodtwarzanie"), program));
+        m_driveMenu->setDefaultAction(opening(Texts::autoPlay(), program));
     } else {
-        m_driveMenu->setDefaultAction(greyed(QStringLiteral("&Otwórz")));
-        greyed(QStringLiteral("Eksplo&ruj"));
-        greyed(QStringLiteral("W&yszukaj"));
+        m_driveMenu->setDefaultAction(greyed(Texts::driveOpen()));
+        greyed(Texts::driveExplore());
+        greyed(Texts::driveSearch());
     }
     for (const MenuItem &item : std::as_const(m_document.items))
         opening(item.label, item.file);
     if (!program.isEmpty()) {
-        greyed(QStringLiteral("W&yszukaj"));
-        greyed(QStringLiteral("&Otwórz"));
-        greyed(QStringLiteral("Eksplo&ruj"));
+        greyed(Texts::driveSearch());
+        greyed(Texts::driveOpen());
+        greyed(Texts::driveExplore());
     }
-    for (const char *caption :
-         {"U&dostępnianie i zabezpieczenia", "W&ysuń", "&Kopiuj", "Utwórz &skrót", "&Właściwości"}) {
+    for (const QString &caption : {Texts::driveSharing(), Texts::driveEject(), Texts::driveCopy(),
+                                   Texts::driveShortcut(), Texts::driveProperties()}) {
         m_driveMenu->addSeparator();
-        greyed(QString::fromUtf8(caption));
+        greyed(caption);
     }
 }

@@ -44,50 +44,46 @@ QString problemText(const DiscImageProblem &problem)
     case Kind::Cancelled:
         break;
     case Kind::MissingFolder:
-        text = QStringLiteral("Folder z danymi ") + problem.subject + QStringLiteral(" nie istnieje !!!");
+        text = Texts::imageDataFolder() + problem.subject + Texts::imageFolderMissing();
         break;
     case Kind::MissingTarget:
-        text = QStringLiteral("Folder, w którym ma być zapisany plik ") + problem.subject
-            + QStringLiteral(", nie istnieje !!!");
+        text = Texts::imageTargetFolder() + problem.subject
+            + Texts::imageTargetMissing();
         break;
     case Kind::InsideFolder:
-        text = QStringLiteral("Obrazu płyty nie można zapisać w folderze z danymi płyty ani w żadnym z jego "
-                              "podfolderów (obraz znalazłby się sam w sobie), wskaż inny folder !!!");
+        text = Texts::imageInsideFolder();
         break;
     case Kind::Unreadable:
-        text = QStringLiteral("Nie można odczytać pliku ") + problem.subject + why + QStringLiteral(" !!!");
+        text = Texts::imageUnreadableFile() + problem.subject + why + QStringLiteral(" !!!");
         break;
     case Kind::TooLarge:
-        text = QStringLiteral("Plik ") + problem.subject
-            + QStringLiteral(" jest za duży, aby umieścić go w obrazie płyty !!!");
+        text = Texts::theFile() + problem.subject
+            + Texts::imageTooLarge();
         break;
     case Kind::CannotAdd:
-        text = QStringLiteral("Nie można dodać do obrazu płyty pliku ") + problem.subject + why
+        text = Texts::imageCannotAdd() + problem.subject + why
             + QStringLiteral(" !!!");
         break;
     case Kind::CannotWrite:
-        text = QStringLiteral("Nie można zapisać pliku ") + problem.subject + why
-            + QStringLiteral(
-                   ", sprawdź czy na dysku jest wystarczająco dużo miejsca i czy masz prawo zapisu w tym "
-                   "folderze !!!");
+        text = Texts::imageCannotWrite() + problem.subject + why
+            + Texts::imageCannotWriteEnd();
         break;
     case Kind::CannotLayOut:
-        text = QStringLiteral("Nie można ułożyć obrazu płyty") + why + QStringLiteral(" !!!");
+        text = Texts::imageCannotLayOut() + why + QStringLiteral(" !!!");
         break;
     case Kind::UnreadableFolder:
-        text = QStringLiteral("Nie można odczytać folderu ") + problem.subject + why + QStringLiteral(" !!!");
+        text = Texts::imageUnreadableFolder() + problem.subject + why + QStringLiteral(" !!!");
         break;
     case Kind::Changed:
-        text = QStringLiteral("Plik ") + problem.subject
-            + QStringLiteral(" zmienił się w trakcie tworzenia obrazu płyty, spróbuj ponownie, gdy nic go nie "
-                             "zmienia !!!");
+        text = Texts::theFile() + problem.subject
+            + Texts::imageFileChanged();
         break;
     case Kind::DiskFull:
-        text = QStringLiteral("Na dysku zabrakło miejsca na obraz płyty w folderze ") + problem.subject
-            + QStringLiteral(", zwolnij miejsce albo wskaż inny folder !!!");
+        text = Texts::imageDiskFull() + problem.subject
+            + Texts::imageDiskFullEnd();
         break;
     }
-    return text + QStringLiteral("\r\rObraz płyty nie został utworzony.");
+    return text + Texts::imageNotCreated();
 }
 
 QString sizeText(qint64 bytes)
@@ -102,7 +98,7 @@ QString skippedText(const QStringList &skipped)
 {
     if (skipped.isEmpty())
         return {};
-    return QStringLiteral("\r\rPominięto dowiązania prowadzące poza folder z danymi:\r")
+    return Texts::skippedLinks()
         + skipped.join(QLatin1Char('\r'));
 }
 
@@ -117,15 +113,14 @@ void MainWindow::makeDiscImage()
     const bool unsaved = differsFromFile();
     if (!saveChangesFirst(
             unsaved,
-            QStringLiteral("W tworzonym menu wprowadzono zmiany, które nie zostały zapisane "
-                           "i nie znajdą się w obrazie płyty.\r\rCzy chcesz teraz zapisać ???")))
+            Texts::askSaveBeforeImage()))
         return;
 
     const QString label = m_labelEdit->text();
     const QString proposed = QFileInfo(folder).dir().filePath(
         imageFileName(label.trimmed().isEmpty() ? QFileInfo(folder).fileName() : label));
-    const QString image = m_services.dialogs.saveFileName(this, QStringLiteral("Zapisz obraz płyty"),
-                                                          QStringLiteral("obrazy płyt (*.iso)"),
+    const QString image = m_services.dialogs.saveFileName(this, Texts::saveImageTitle(),
+                                                          Texts::imageFilter(),
                                                           QStringLiteral("iso"), proposed);
     if (image.isEmpty())
         return;
@@ -135,18 +130,16 @@ void MainWindow::makeDiscImage()
     if (result.cancelled) {
         m_services.messages.show(
             this,
-            QStringLiteral("Tworzenie obrazu płyty zostało przerwane, plik obrazu nie został "
-                           "zapisany."),
+            Texts::imageCancelled(),
             Texts::captionInformation(), Messages::Buttons::Ok, Messages::Icon::Information);
     } else if (!result.ok) {
         m_services.messages.show(this, problemText(result.problem), Texts::captionError(), Messages::Buttons::Ok,
                                  Messages::Icon::Error);
     } else if (m_services.messages.show(this,
-                                        QStringLiteral("Obraz płyty został zapisany w pliku:\r") + image
-                                            + QStringLiteral("\r\rRozmiar: ") + sizeText(result.bytes)
+                                        Texts::imageSaved() + image
+                                            + Texts::imageSize() + sizeText(result.bytes)
                                             + skippedText(result.skipped)
-                                            + QStringLiteral("\r\rCzy chcesz zobaczyć go teraz w menedżerze "
-                                                             "plików ???"),
+                                            + Texts::askShowImage(),
                                         Texts::captionInformation(), Messages::Buttons::YesNo,
                                         Messages::Icon::Question)
                == Messages::Answer::Yes) {

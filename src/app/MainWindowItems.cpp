@@ -71,9 +71,9 @@ void MainWindow::showSelectedItem()
     m_itemNameLabel->setText(item.label);
     m_itemNameLabel->adjustSize();
     m_itemFileLabel->setText(item.file);
-    m_itemNameCaption->setText(QStringLiteral("Nazwa pozycji:"));
+    m_itemNameCaption->setText(Texts::itemNameCaption());
     m_itemNameCaption->adjustSize();
-    m_itemFileCaption->setText(QStringLiteral("Plik:"));
+    m_itemFileCaption->setText(Texts::itemFileCaption());
     m_itemFileCaption->adjustSize();
     const bool missing = !discFileExists(dataFolder(), commandProgram(item.file, dataFolder()));
     if (missing)
@@ -154,7 +154,7 @@ void MainWindow::sortingToggled()
 {
     if (!m_sortBox->isChecked())
         return;
-    if (m_services.messages.show(this, QStringLiteral("Posortować listę teraz ???"), Texts::captionWarning(),
+    if (m_services.messages.show(this, Texts::askSortNow(), Texts::captionWarning(),
                                  Messages::Buttons::YesNo, Messages::Icon::Question)
         != Messages::Answer::Yes)
         return;

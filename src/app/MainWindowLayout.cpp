@@ -135,14 +135,14 @@ void MainWindow::setupLayout()
 
     // Left button bar: the buttons in a column, Zamknij at the foot.
     m_buttonBar = panel(this, "Panel1", QColor(204, 204, 255), true);
-    m_menuButton = barButton(m_buttonBar, "sb_Nowe", QStringLiteral("&Menu ..."), "nowe");
-    m_autoStartButton = barButton(m_buttonBar, "sb_AutoRun", QStringLiteral("&Auto..."), "autorun");
-    m_createButton = barButton(m_buttonBar, "sb_Utworz", QStringLiteral("&Utwórz"), "utworz");
-    m_saveButton = barButton(m_buttonBar, "sb_Zapisz", QStringLiteral("&Zapisz"), "zapisz");
-    m_tipsButton = barButton(m_buttonBar, "sb_Porady", QStringLiteral("&Porady"), "porady");
-    m_helpButton = barButton(m_buttonBar, "sb_Pomoc", QStringLiteral("Pomo&c"), "pomoc");
-    m_aboutButton = barButton(m_buttonBar, "sb_About", QStringLiteral("&Informacje"), "informacje");
-    m_closeButton = barButton(m_buttonBar, "sb_Zamknij", QStringLiteral("Zamk&nij"), "zamknij");
+    m_menuButton = barButton(m_buttonBar, "sb_Nowe", Texts::menuCommand(), "nowe");
+    m_autoStartButton = barButton(m_buttonBar, "sb_AutoRun", Texts::autoStartCommand(), "autorun");
+    m_createButton = barButton(m_buttonBar, "sb_Utworz", Texts::createCommand(), "utworz");
+    m_saveButton = barButton(m_buttonBar, "sb_Zapisz", Texts::saveCommand(), "zapisz");
+    m_tipsButton = barButton(m_buttonBar, "sb_Porady", Texts::tipsCommand(), "porady");
+    m_helpButton = barButton(m_buttonBar, "sb_Pomoc", Texts::helpCommand(), "pomoc");
+    m_aboutButton = barButton(m_buttonBar, "sb_About", Texts::aboutCommand(), "informacje");
+    m_closeButton = barButton(m_buttonBar, "sb_Zamknij", Texts::closeCommand(), "zamknij");
     m_saveButton->hide();
     {
         auto *bar = new QGridLayout(m_buttonBar);
@@ -166,8 +166,7 @@ void MainWindow::setupLayout()
 
     // Folder and label
     m_folderGroup = make<QGroupBox>(this, "GroupBox1");
-    m_folderGroup->setTitle(QStringLiteral(
-        " Ścieżka do folderu z plikami które zamierzasz nagrać na CD(DVD) "));
+    m_folderGroup->setTitle(Texts::folderGroupTitle());
     m_folderEdit = make<FolderEdit>(m_folderGroup, "de_Folder");
     m_folderEdit->setDialogs(&m_services.dialogs);
     m_recentFoldersButton = make<QToolButton>(m_folderGroup, "SpeedButton2");
@@ -177,7 +176,7 @@ void MainWindow::setupLayout()
     m_recentFoldersButton->setFocusPolicy(Qt::TabFocus);
     m_recentFoldersButton->setFixedWidth(12);
     m_recentFoldersButton->setMinimumHeight(qMax(22, m_folderEdit->sizeHint().height()));
-    m_labelCaption = label(m_folderGroup, "Label11", QStringLiteral("Etykieta (nazwa płytki):"));
+    m_labelCaption = label(m_folderGroup, "Label11", Texts::labelCaption());
     m_labelEdit = make<QLineEdit>(m_folderGroup, "e_Etykieta");
     m_labelEdit->setMinimumWidth(152);
     m_labelEdit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -207,13 +206,13 @@ void MainWindow::setupLayout()
     m_contentsGroup->setTitle(Texts::areaTaken());
     m_folderTree = make<FolderTree>(m_contentsGroup, "dfsSystemTreeView1");
     m_folderTree->setMinimumSize(233, 239);
-    m_programsOnlyBox = checkBox(m_contentsGroup, "CheckBox1", QStringLiteral("Wyświetlaj tylko aplikacje (*.exe)"));
+    m_programsOnlyBox = checkBox(m_contentsGroup, "CheckBox1", Texts::programsOnly());
     m_selectedPathCaption = label(m_contentsGroup, "Label6");
     m_selectedPathLabel = make<PathLabel>(m_contentsGroup, "Label4");
     m_selectedPathLabel->setAutoFillBackground(false);
     m_selectedNameCaption = label(m_contentsGroup, "Label7");
     m_selectedNameLabel = label(m_contentsGroup, "Label5");
-    m_addButton = button(m_contentsGroup, "sb_Dodaj", {79, 25}, QStringLiteral("&Dodaj"));
+    m_addButton = button(m_contentsGroup, "sb_Dodaj", {79, 25}, Texts::addCommand());
     {
         QBoxLayout *column = boxLayout(m_contentsGroup, QBoxLayout::TopToBottom, {8, 16, 4, 8});
         row(column, m_folderTree, 8, 8, {}, 1);
@@ -231,7 +230,7 @@ void MainWindow::setupLayout()
 
     // Menu items
     m_itemsGroup = make<QGroupBox>(this, "gb_Pozycje");
-    m_itemsGroup->setTitle(QStringLiteral(" Pozycje w menu: "));
+    m_itemsGroup->setTitle(Texts::itemsGroupTitle());
     m_itemList = make<ItemListView>(m_itemsGroup, "lv_Lista");
     m_itemList->setMinimumSize(250, 239);
     m_items = new MenuItemModel(m_document.items, this);
@@ -245,7 +244,7 @@ void MainWindow::setupLayout()
     m_itemList->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     m_itemList->setItemDelegateForColumn(0, new LabelDelegate(m_itemList));
     m_itemList->setItemDelegateForColumn(1, new ReadOnlyDelegate(m_itemList));
-    m_sortBox = checkBox(m_itemsGroup, "cb_Sortuj", QStringLiteral("Sortuj listę w czasie tworzenia"));
+    m_sortBox = checkBox(m_itemsGroup, "cb_Sortuj", Texts::sortWhileCreating());
     m_itemNameCaption = label(m_itemsGroup, "Label1");
     m_itemNameLabel = label(m_itemsGroup, "l_NazwaPoz");
     m_itemFileCaption = label(m_itemsGroup, "Label15");
@@ -258,9 +257,9 @@ void MainWindow::setupLayout()
     m_fileMissingLabel->hide();
     m_itemFileLabel = make<PathLabel>(m_itemsGroup, "l_Plik");
     m_itemFileLabel->setAutoFillBackground(false);
-    m_refreshButton = button(m_itemsGroup, "sb_Odswiez", {79, 25}, QStringLiteral("&Odśwież"));
-    m_removeButton = button(m_itemsGroup, "sb_Usun", {79, 25}, QStringLiteral("U&suń"));
-    m_editButton = button(m_itemsGroup, "sb_Edytuj", {79, 25}, QStringLiteral("&Edytuj"));
+    m_refreshButton = button(m_itemsGroup, "sb_Odswiez", {79, 25}, Texts::refreshCommand());
+    m_removeButton = button(m_itemsGroup, "sb_Usun", {79, 25}, Texts::removeCommand());
+    m_editButton = button(m_itemsGroup, "sb_Edytuj", {79, 25}, Texts::editCommand());
     {
         QBoxLayout *column = boxLayout(m_itemsGroup, QBoxLayout::TopToBottom, {8, 16, 7, 8});
         row(column, m_itemList, 8, 0, {}, 1);
@@ -291,7 +290,7 @@ void MainWindow::setupLayout()
 
     // Preview
     m_previewArea = panel(this, "Panel2", Qt::white);
-    m_previewCaption = label(m_previewArea, "Label2", QStringLiteral("Podgląd:"));
+    m_previewCaption = label(m_previewArea, "Label2", Texts::previewCaption());
     m_computerPicture = make<QLabel>(m_previewArea, "Image1");
     m_computerPicture->setPixmap(ownPicture(QStringLiteral(":/pictures/mycomputer.pam")));
     m_computerPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -328,9 +327,7 @@ void MainWindow::setupLayout()
         column->addWidget(m_drivePicture, 0, Qt::AlignHCenter);
         column->addWidget(m_driveLabel, 1);
     }
-    m_driveMenuHint = label(m_previewArea, "Label8",
-                   QStringLiteral("Kliknij prawym przyciskiem na\nikonie dysku CD (DVD) aby\n"
-                                  "podglądnąć utworzone menu"));
+    m_driveMenuHint = label(m_previewArea, "Label8", Texts::driveMenuHint());
     {
         QSizePolicy policy = m_driveMenuHint->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
@@ -341,9 +338,9 @@ void MainWindow::setupLayout()
     m_autoStartLabel->setMinimumHeight(qMax(15, m_autoStartLabel->fontMetrics().height()));
     m_autoStartLabel->setMinimumWidth(1); // a long name is cut short, whole in its tooltip
     m_autoStartLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_deleteFileButton = button(m_previewArea, "sb_UsunPlik", {149, 35}, QStringLiteral("   Usuń p&lik   "));
-    m_openFileButton = button(m_previewArea, "sb_UruchomPlik", {149, 35}, QStringLiteral("U&ruchom plik"));
-    m_previewButton = button(m_previewArea, "sb_Podglad", {149, 51}, QStringLiteral("   Pod&gląd   "));
+    m_deleteFileButton = button(m_previewArea, "sb_UsunPlik", {149, 35}, Texts::deleteFileCommand());
+    m_openFileButton = button(m_previewArea, "sb_UruchomPlik", {149, 35}, Texts::openFileCommand());
+    m_previewButton = button(m_previewArea, "sb_Podglad", {149, 51}, Texts::previewCommand());
     {
         auto *column = new QVBoxLayout(m_previewArea);
         column->setContentsMargins(0, 0, 0, 5);
@@ -398,11 +395,11 @@ void MainWindow::setupLayout()
     m_fileMenu = menu(this, "pm_Nowe");
     m_recentFoldersMenu = menu(this, "pm_Wybierane");
     m_treeMenu = menu(this, "pm_Lista");
-    m_addToMenuAction = m_treeMenu->addAction(QStringLiteral("Dodaj do menu"));
+    m_addToMenuAction = m_treeMenu->addAction(Texts::addToMenu());
     m_treeMenu->addSeparator();
-    m_setAsAutoStartAction = m_treeMenu->addAction(QStringLiteral("Ustaw jako automatycznie uruchamiany"));
+    m_setAsAutoStartAction = m_treeMenu->addAction(Texts::setAsAutoStart());
     m_treeMenu->addSeparator();
-    m_runAction = m_treeMenu->addAction(QStringLiteral("Uruchom"));
+    m_runAction = m_treeMenu->addAction(Texts::runProgram());
     m_addToMenuAction->setObjectName(QStringLiteral("Dodajdomenu1"));
     m_setAsAutoStartAction->setObjectName(QStringLiteral("Ustawjakoautomatycznieuruchomiany1"));
     m_runAction->setObjectName(QStringLiteral("Uruchom1"));
@@ -419,16 +416,15 @@ void MainWindow::nameControls()
         if (!description.isEmpty())
             w->setAccessibleDescription(description);
     };
-    name(m_buttonBar, QStringLiteral("Polecenia"));
-    name(m_folderEdit, QStringLiteral("Ścieżka do folderu z plikami"));
-    name(m_folderEdit->findChild<QWidget *>(QStringLiteral("browseButton")), QStringLiteral("Wybierz folder"));
-    name(m_labelEdit, QStringLiteral("Etykieta (nazwa płytki)"));
-    name(m_folderTree, QStringLiteral("Pliki i foldery płyty"));
-    name(m_itemList, QStringLiteral("Pozycje w menu"));
-    name(m_previewArea, QStringLiteral("Podgląd"));
+    name(m_buttonBar, Texts::commandsName());
+    name(m_folderEdit, Texts::folderEditName());
+    name(m_folderEdit->findChild<QWidget *>(QStringLiteral("browseButton")), Texts::browseButtonName());
+    name(m_labelEdit, Texts::labelEditName());
+    name(m_folderTree, Texts::folderTreeName());
+    name(m_itemList, Texts::itemListName());
+    name(m_previewArea, Texts::previewAreaName());
     name(m_computerPicture, Texts::myComputer());
-    name(m_driveFrame, Texts::driveCaption(),
-         QStringLiteral("Spacja, Enter, klawisz menu lub Shift+F10 pokazuje menu napędu"));
+    name(m_driveFrame, Texts::driveCaption(), Texts::driveDescription());
 
     QWidget *order[] = {m_menuButton, m_autoStartButton, m_createButton, m_saveButton, m_tipsButton,
                         m_helpButton, m_aboutButton, m_closeButton, m_folderEdit,

@@ -48,7 +48,7 @@ std::optional<AutorunContent> MainWindow::readInBackground(const QString &path)
     AutorunContent content;
     std::unique_ptr<QThread> worker(QThread::create([&] { content = readAutorun(path, &giveUp); }));
     QProgressDialog progress(Texts::readingLargeFile().arg(path).arg(double(size) / (1 << 20), 0, 'f', 1),
-                             QStringLiteral("Anuluj"), 0, 0, this);
+                             Texts::cancelReading(), 0, 0, this);
     progress.setObjectName(QStringLiteral("dlg_Wczytywanie"));
     progress.setWindowTitle(Texts::title());
     progress.setWindowModality(Qt::WindowModal);
@@ -108,13 +108,11 @@ bool MainWindow::readableMenuFile(const AutorunContent &content, const QString &
     case FileReadError::Missing:
         return true;
     case FileReadError::TooLarge:
-        why = QStringLiteral("Plik ") + path
-            + QStringLiteral(" ma ponad 64 MB, więc nie jest plikiem z menu płyty. "
-                             "Nie został otwarty.");
+        why = Texts::theFile() + path
+            + Texts::fileOverLimit();
         break;
     case FileReadError::NotRegularFile:
-        why = QStringLiteral("Plik ") + path + QStringLiteral(" nie jest zwykłym plikiem (jest to np. potok lub "
-                                                             "urządzenie). Nie został otwarty.");
+        why = Texts::theFile() + path + Texts::fileNotRegular();
         break;
     case FileReadError::Unreadable:
         why = Texts::cannotOpenFile().arg(path);

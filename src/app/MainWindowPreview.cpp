@@ -32,56 +32,34 @@ QString longQuestion(const QString &folder, const QString &label, const QString 
                      const QString &volume, const QString &letter)
 {
     const QChar quote(u'"');
-    return QStringLiteral(
-               "Czy chcesz teraz zobaczyć podgląd utworzonego dysku CD (DVD) ???\r\rProgram ma możliwość "
-               "utworzenia wirtualnego tymczasowego dysku.\rUWAGA !!! utworzony dysk będzie istniał do czasu "
-               "ponownego uruchomienia komputera, nie będzie w niczym przeszkadzał i na pewno nic nie "
-               "zepsuje "
-               "przy czym nie będzie zachowywał się tak jak dysk CD tzn. na utworzonym dysku będzie można "
-               "zapisywać i usuwać z niego pliki w związku z czym ostrzegam - cokolwiek zostanie usunięte na "
-               "utworzonym dysku zostanie usunięte w folderze ")
+    return Texts::askPreview()
         + quote + folder + quote + QLatin1Char(' ')
-        + QStringLiteral(
-               "poza tym nie będzie w Moim komputerze reprezentowany przez ikonę, którą podałeś w oknie "
-               "Auto... tylko będzie posiadał standardową ikonę przypisaną dyskowi z którego plików tworzysz "
-               "wirtualny napęd (w Twoim przypadku jest to dysk ")
+        + Texts::askPreviewDriveIcon()
         + drive + QStringLiteral(") ")
-        + QStringLiteral("Etykieta utworzonego dysku niestety też nie będzie taka, jaką podałeś w polu "
-                         "Etykieta czyli ")
-        + quote + label + quote + QStringLiteral(" ale będzie taka sama jak etykieta dysku  ") + drive
+        + Texts::askPreviewLabel()
+        + quote + label + quote + Texts::askPreviewVolume() + drive
         + QStringLiteral(" - ") + quote + volume + quote
-        + QStringLiteral(". Tymczasowe dyski, aby zapobiec wszelkim usterkom systemowym oznaczam literami ")
-        + QStringLiteral("od końca alfabetu.") + QStringLiteral("\r")
-        + QStringLiteral("Co w związku z tym daje podgląd utworzonego dysku ??? - można podglądnąć strukturę "
-                         "plików tak, jak będzie się one znajdowały na nagranym dysku CD (DVD) i co "
-                         "najważniejsze można zobaczyć jak w rzeczywistości funkcjonuje utworzone menu.")
-        + QStringLiteral("\r\r") + QStringLiteral("Czy mam teraz utworzyć tymczasowy dysk (") + letter
-        + QStringLiteral(":) z zawartością wskazanego folderu ???");
+        + Texts::askPreviewLetters()
+        + Texts::askPreviewLettersEnd() + QStringLiteral("\r")
+        + Texts::askPreviewBenefit()
+        + QStringLiteral("\r\r") + Texts::askPreviewMakeDrive() + letter
+        + Texts::askPreviewMakeDriveEnd();
 }
 
 QString waitMessage(const QString &letter, const QString &folder)
 {
-    return QStringLiteral("POCZEKAJ !!!, NIE KLIKAJ W OK !!!  Przeczytaj.\r\rW Moim Komputerze pojawił się nowy "
-                          "element, dysk ")
-        + letter + QStringLiteral(" , który reprezentuje zawartość folderu ") + folder
-        + QStringLiteral(". Jak już wiesz, z poprzedniego komunikatu, jest to dysk tymczasowy, zniknie po "
-                         "ponownym uruchomieniu komputera. Został on zrobiony w celu pokazania zasady działania "
-                         "utworzonego menu. ")
-        + QStringLiteral("W tej chwili menu działa poprawnie ponieważ zostało utworzone jako menu dla dysku "
-                         "tymczasowego a zapisany plik z zawartością nieznacznie różni się od pliku z "
-                         "zawartością menu dla dysku CD (DVD). Jeżeli klikniesz na przycisk OK plik zostanie ")
-        + QStringLiteral("usunięty i zastąpiony plikiem poprawnie działającym dla dysku CD (DVD) np. po "
-                         "nagraniu płyty. Zalecam więc uruchomienie Mojego komputera i sprawdzenie poprawności "
-                         "utworzonego menu a następnie, po upewnieniu się że wszystko ")
-        + QStringLiteral("jest tak jak należy, kliknięcie w przycisk OK czytanego właśnie komunikatu.");
+    return Texts::previewWait()
+        + letter + Texts::previewWaitFolder() + folder
+        + Texts::previewWaitTemporary()
+        + Texts::previewWaitWorks()
+        + Texts::previewWaitReplaced()
+        + Texts::previewWaitOk();
 }
 
 QString noWinePrefix(const QString &prefix)
 {
-    return QStringLiteral("Podgląd tworzy tymczasowy dysk jako literę dysku Wine, a nie ma prefiksu Wine "
-                          "(folderu ")
-        + prefix + QStringLiteral("/dosdevices). Uruchom raz Wine (np. poleceniem winecfg) albo wskaż "
-                                  "istniejący prefiks zmienną WINEPREFIX i spróbuj ponownie.");
+    return Texts::noWinePrefix()
+        + prefix + Texts::noWinePrefixEnd();
 }
 
 } // namespace
@@ -91,9 +69,7 @@ void MainWindow::previewOnDrive()
     if (differsFromFile()
         && m_services.messages.show(
                this,
-               QStringLiteral("W tworzonym pliku wprowadzono zmiany, kótre jeżeli nie będą "
-                              "zapisane nie będą widoczne po wybraniu opci Podgląd.\r\rCzy "
-                              "chcesz teraz zapisć ???"),
+               Texts::askSaveBeforePreview(),
                Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Question)
             == Messages::Answer::Yes)
         save();
@@ -113,8 +89,7 @@ void MainWindow::previewOnDrive()
     if (m_document.items.isEmpty()) {
         m_services.messages.show(
             this,
-            QStringLiteral("Nie można podglądnąć działania menu ponieważ lista pozycji jest "
-                           "pusta, dodaj najpierw pozycje do menu !!!"),
+            Texts::previewListEmpty(),
             Texts::captionWarning(), Messages::Buttons::Ok, Messages::Icon::Warning);
     } else if (!drives.hasPrefix()) {
         // The drive letters are those of Wine; without a prefix there is nowhere to make one.
@@ -137,11 +112,8 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
     if (stateFolder().isEmpty()) {
         m_services.messages.show(
             this,
-            QStringLiteral("Folder ") + stateFolderPath()
-                + QStringLiteral(", w którym program przechowuje kopię pliku z menu na czas "
-                                 "podglądu, nie jest prywatnym folderem użytkownika (musi to "
-                                 "być zwykły folder należący do Ciebie, dostępny tylko dla "
-                                 "Ciebie). Podgląd nie zostanie uruchomiony."),
+            Texts::theFolder() + stateFolderPath()
+                + Texts::stateFolderNotPrivate(),
             Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
         return;
     }
@@ -189,11 +161,9 @@ void MainWindow::previewRun(const QString &folder, const QString &letter)
                                  Messages::Buttons::Ok, Messages::Icon::Warning);
     if (m_services.messages.show(
             this,
-            QStringLiteral("UWAGA !!!\rTo już naprawdę ostatni komunikat, krótki i treściwy. "
-                           "Program poza tworzeniem tymczasowych dysków ma możliwość ich "
-                           "usuwania. Czy chcesz teraz usunąć niepotrzebny tymczasowy dysk ")
+            Texts::askRemoveDrive()
                 + letter + QStringLiteral(" ???"),
-            QStringLiteral("PYTANIE ???"), Messages::Buttons::YesNo, Messages::Icon::Question)
+            Texts::captionQuestion(), Messages::Buttons::YesNo, Messages::Icon::Question)
         == Messages::Answer::Yes)
         drives.unmap(letter);
 }
@@ -213,25 +183,22 @@ void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
         if (r.ok && r.keptAs.isEmpty())
             back << r.file;
         else if (r.ok)
-            keptAside << r.file + QStringLiteral(" (zawartość sprzed podglądu: ") + r.keptAs + QLatin1Char(')');
+            keptAside << r.file + Texts::keptAsideAs() + r.keptAs + QLatin1Char(')');
         else
             failed << (r.file.isEmpty() ? QString() : r.file + QStringLiteral(": ")) + r.error
-                    + QStringLiteral(" (kopia: ") + r.journal + QLatin1Char(')');
+                    + Texts::journalCopy() + r.journal + QLatin1Char(')');
     }
     QString text;
     if (!back.isEmpty())
-        text = QStringLiteral("Poprzedni podgląd menu został przerwany, zanim program przywrócił plik z menu. "
-                              "Plik został przywrócony w postaci sprzed podglądu:\r")
+        text = Texts::restoredBack()
             + back.join(QLatin1Char('\r'));
     if (!keptAside.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
-            + QStringLiteral(
-                    "Poprzedni podgląd menu został przerwany, a plik z menu zmienił się od tego czasu, "
-                    "więc nie został nadpisany. Jego zawartość sprzed podglądu zapisano obok:\r")
+            + Texts::restoredKeptAside()
             + keptAside.join(QLatin1Char('\r'));
     if (!failed.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\r\r"))
-            + QStringLiteral("Nie udało się przywrócić pliku z menu po przerwanym podglądzie:\r")
+            + Texts::restoreFailed()
             + failed.join(QLatin1Char('\r'));
     if (!failed.isEmpty())
         m_services.messages.show(this, text, Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);

@@ -60,9 +60,9 @@ void MainWindow::treeSelectionChanged()
     file.readVersionInfo(info);
     m_selectedNameLabel->setText(info.fileDescription.isEmpty() ? file.displayName() : info.fileDescription);
     m_selectedNameLabel->adjustSize();
-    m_selectedNameCaption->setText(QStringLiteral("Nazwa pliku:"));
+    m_selectedNameCaption->setText(Texts::selectedNameCaption());
     m_selectedNameCaption->adjustSize();
-    m_selectedPathCaption->setText(QStringLiteral("Ścieżka i nazwa pliku:"));
+    m_selectedPathCaption->setText(Texts::selectedPathCaption());
     m_selectedPathCaption->adjustSize();
     m_folderTree->setPopupMenu(m_treeMenu);
     updateControls();

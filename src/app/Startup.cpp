@@ -38,9 +38,7 @@ PelmoraWindows::PelmoraWindows(const AppServices &services)
     m_shell = &services.shell;
     m_shell->setFailureReport([&messages](QWidget *parent, const QString &target) {
         messages.show(parent,
-                      QStringLiteral("Nie można otworzyć:\r") + target
-                          + QStringLiteral("\r\rW systemie nie ma programu, który otwiera pliki lub adresy "
-                                           "tego rodzaju."),
+                      Texts::cannotOpenTarget() + target + Texts::noProgramForTarget(),
                       Texts::captionWarning(), Messages::Buttons::Ok, Messages::Icon::Warning);
     });
 }

@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "app/Texts.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
@@ -11,14 +12,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplication(app);
     QCommandLineParser arguments;
-    arguments.setApplicationDescription(
-        QStringLiteral("Pelmora: menu startowe płyty CD lub DVD (autorun.inf), ikona napędu i program "
-                       "uruchamiany po włożeniu płyty."));
+    arguments.setApplicationDescription(Texts::commandLineDescription());
     arguments.addHelpOption();
     arguments.addVersionOption();
-    arguments.addPositionalArgument(QStringLiteral("FOLDER|autorun.inf"),
-                                    QStringLiteral("Folder z danymi płyty albo plik autorun.inf do otwarcia."),
-                                    QStringLiteral("[FOLDER|autorun.inf]"));
+    arguments.addPositionalArgument(Texts::commandLineArgument(), Texts::commandLineArgumentHelp(),
+                                    Texts::commandLineSyntax());
     arguments.process(app); // --help and --version print and end the program here
 
     MessageBoxes messages;
