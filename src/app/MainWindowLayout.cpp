@@ -353,8 +353,8 @@ void MainWindow::setupLayout()
         m_driveFrame->setMinimumSize(136, 119);
         column->addSpacing(-1);
         row(column, m_driveMenuHint, 5, 3);
-        column->addStretch(1);
         row(column, m_autoStartLabel, 5, 3);
+        column->addStretch(1);
         for (QPushButton *b : {m_deleteFileButton, m_openFileButton, m_previewButton}) {
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed); // as wide as the panel
             row(column, b, 4, 2);

@@ -1,4 +1,5 @@
 #include "widgets/FolderTree.h"
+#include "widgets/FocusMark.h"
 
 #include "widgets/FolderTreeParts.h"
 #include "widgets/BusyCursor.h"
@@ -288,6 +289,14 @@ void FolderTree::mouseDoubleClickEvent(QMouseEvent *event)
     QTreeWidget::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit entryDoubleClicked();
+}
+
+void FolderTree::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QTreeWidget::drawRow(painter, option, index);
+    if (hasFocus() && index == currentIndex())
+        drawFocusFrame(painter, visualRect(index).adjusted(0, 0, -1, -1), option.palette,
+                       selectionModel()->isSelected(index));
 }
 
 void FolderTree::contextMenuEvent(QContextMenuEvent *event)

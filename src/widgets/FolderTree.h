@@ -81,6 +81,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // The current row carries a dotted frame while the tree has the focus, whichever way the
+    // focus came (the style draws one only after a key moved it).
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:

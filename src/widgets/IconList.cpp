@@ -1,4 +1,5 @@
 #include "widgets/IconList.h"
+#include "widgets/FocusMark.h"
 
 #include "core/IconDirectory.h"
 
@@ -55,6 +56,9 @@ public:
         const int w = icon.width();
         // The icon's width serves for both axes, as icons are square.
         painter->drawPixmap(r.left() + (r.width() - w) / 2, r.top() + (r.height() - w) / 2, icon);
+        // The current cell shows where the keys act while the list has the focus.
+        if (m_box->hasFocus() && index == m_box->currentIndex())
+            drawFocusFrame(painter, r.adjusted(1, 1, -2, -2), option.palette, selected);
     }
 
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override

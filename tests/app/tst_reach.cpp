@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "Controls.h"
 #include "TestFiles.h"
 #include "UserInput.h"
@@ -29,6 +30,7 @@ private slots:
     void tabReachesEveryControl();
     void contextMenuKeys_data();
     void contextMenuKeys();
+    void aScreenReaderNamesEveryControl();
 
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
@@ -127,6 +129,23 @@ void TestReach::contextMenuKeys()
     QVERIFY(!menu->isEmpty());
     QVERIFY(!m_fixture->windows().about()->isVisible());
     menu->close();
+}
+
+// The window as a screen reader walks it: every control the user acts on has a name, the
+// panels' included, and a name is never padded with spaces.
+void TestReach::aScreenReaderNamesEveryControl()
+{
+    QCOMPARE(Accessibility::unnamedControls(&form()), QStringList());
+    for (const char *name : {"e_Etykieta", "sb_UsunPlik", "sb_Podglad", "SpeedButton2", "Panel3"}) {
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(named<QWidget>(form(), name));
+        const QString text = control->text(QAccessible::Name);
+        QVERIFY2(!text.isEmpty() && text == text.trimmed(), name);
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(named<QWidget>(form(), "e_Etykieta"))->text(QAccessible::Name),
+             QStringLiteral("Etykieta (nazwa płytki)"));
+    QTest::mouseClick(named<QToolButton>(form(), "sb_AutoRun"), Qt::LeftButton);
+    QTRY_VERIFY(panelOpen(form(), "p_Autorun"));
+    QCOMPARE(Accessibility::unnamedControls(&form()), QStringList());
 }
 
 QTEST_MAIN(TestReach)
