@@ -1,23 +1,11 @@
 #include "widgets/SensitiveLabel.h"
 
+#include "widgets/Contrast.h"
+
 #include <QMouseEvent>
 
-#include <cmath>
 
 namespace {
-
-// Relative luminance of an sRGB colour, from 0 (black) to 1 (white), as contrast is measured.
-double luminance(const QColor &colour)
-{
-    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
-}
 
 // The colour itself while it stands out from the background by 3 to 1 at least; else the
 // colour taken toward white on a dark background, toward black on a light one, until it does.
@@ -25,16 +13,16 @@ double contrast(const QColor &a, const QColor &b)
 QColor readableOn(const QColor &colour, const QColor &background)
 {
     constexpr double enough = 3.0;
-    if (contrast(colour, background) >= enough)
+    if (contrastRatio(colour, background) >= enough)
         return colour;
     const QColor white(Qt::white), black(Qt::black);
-    const QColor away = contrast(white, background) > contrast(black, background) ? white : black;
+    const QColor away = contrastRatio(white, background) > contrastRatio(black, background) ? white : black;
     for (int step = 1; step <= 10; ++step) {
         const double t = step / 10.0;
         const QColor mixed = QColor::fromRgbF(colour.redF() + (away.redF() - colour.redF()) * t,
                                               colour.greenF() + (away.greenF() - colour.greenF()) * t,
                                               colour.blueF() + (away.blueF() - colour.blueF()) * t);
-        if (contrast(mixed, background) >= enough)
+        if (contrastRatio(mixed, background) >= enough)
             return mixed;
     }
     return away;

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 
 #include "app/MainWindow.h"
+#include "widgets/Contrast.h"
 #include "widgets/PathLabel.h"
 
 #include <QCheckBox>
@@ -205,34 +206,13 @@ void TestLayout::nothingCutOrCovered()
     }
 }
 
-namespace {
-
-double luminance(const QColor &colour)
-{
-    const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double x = luminance(a), y = luminance(b);
-    return (qMax(x, y) + 0.05) / (qMin(x, y) + 0.05);
-}
-
-} // namespace
 
 // Under a dark scheme the texts of the panels painted in colours of their own (the bar, the
 // preview) keep their own dark colour, and those on the scheme's background take its light one.
 void TestLayout::readableUnderADarkScheme()
 {
     m_fixture.reset();
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
-    dark.setColor(QPalette::Button, QColor(0x45, 0x45, 0x45));
-    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
-    dark.setColor(QPalette::Base, QColor(0x25, 0x25, 0x25));
-    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    const QPalette dark(QColor(60, 60, 60), QColor(45, 45, 45)); // light texts on dark grey
     const QPalette before = QApplication::palette();
     QApplication::setPalette(dark);
     init();
@@ -247,7 +227,7 @@ void TestLayout::readableUnderADarkScheme()
         const QColor back = raised ? w->palette().color(QPalette::Button) : ground->palette().color(QPalette::Window);
         const QColor text = w->palette().color(raised || qobject_cast<QToolButton *>(w) ? QPalette::ButtonText
                                                                                        : QPalette::WindowText);
-        QVERIFY2(contrast(text, back) >= 3.0, qPrintable(QStringLiteral("%1: %2 on %3").arg(w->objectName(),
+        QVERIFY2(contrastRatio(text, back) >= 3.0, qPrintable(QStringLiteral("%1: %2 on %3").arg(w->objectName(),
                                                          text.name(), back.name())));
     }
     QApplication::setPalette(before);

@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 #include "Controls.h"
+#include "widgets/Contrast.h"
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "UserInput.h"
@@ -112,12 +113,6 @@ QRect placeIn(QWidget *root, QWidget *w)
     return w == root ? root->rect() : QRect(w->mapTo(root, QPoint()), w->size());
 }
 
-double luminance(const QColor &c)
-{
-    const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-}
-
 } // namespace
 
 void TestAppearance::looks_data()
@@ -211,9 +206,7 @@ void TestAppearance::looks()
                                       return a.second < b.second;
                                   })->first;
         const QColor colour = w->palette().color(w->foregroundRole());
-        const double lighter = std::max(luminance(colour), luminance(background)) + 0.05;
-        const double darker = std::min(luminance(colour), luminance(background)) + 0.05;
-        QVERIFY2(lighter / darker >= 3, qPrintable(text + ": " + colour.name() + " on " + background.name()));
+        QVERIFY2(contrastRatio(colour, background) >= 3, qPrintable(text + ": " + colour.name() + " on " + background.name()));
         if (text.endsWith(" pressed"))
             QTest::mouseRelease(w, Qt::LeftButton);
     }
