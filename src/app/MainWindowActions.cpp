@@ -94,6 +94,12 @@ void MainWindow::setupActions()
     m_actions.recentFolders = makeAction("recentFoldersAction", Texts::recentFoldersCommand(),
                                          Pending::Editors, &MainWindow::showRecentFolders,
                                          {QKeySequence(Qt::Key_F4)});
+    // Ctrl+Up and Ctrl+Down belong to the list: elsewhere (the tree) they move the cursor.
+    for (QAction *move : {m_actions.moveUp, m_actions.moveDown}) {
+        removeAction(move);
+        move->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_itemList->addAction(move);
+    }
     // The "Menu ..." entries
     m_actions.newMenu = makeAction("Nowe1", Texts::newMenuCommand(), Pending::Editors, &MainWindow::newMenu,
                                    {QKeySequence::New});
