@@ -5,10 +5,12 @@
 #include "core/CaseFolding.h"
 #include "core/CodePage.h"
 #include "core/DiscPath.h"
+#include "core/ExecutableImage.h"
 #include "core/IconSource.h"
 #include "core/NameIndex.h"
 #include "core/PolishText.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -136,6 +138,20 @@ QString captionFolded(const QString &caption)
     return folded.data() == spare.constData() ? spare : shown;
 }
 
+// The access key of a caption: the letter after its first single "&" ("&&" shows an "&"),
+// folded as Windows compares keys; a null character when it has none.
+QChar accessKeyOf(const QString &caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&'))
+            continue;
+        if (caption[i + 1] != QLatin1Char('&'))
+            return caption[i + 1].toCaseFolded();
+        ++i;
+    }
+    return {};
+}
+
 class Checker
 {
 public:
@@ -202,6 +218,8 @@ public:
             error(QStringLiteral("open-missing"), key,
                   QStringLiteral("Program %1 uruchamiany po włożeniu płyty nie istnieje na płycie.")
                       .arg(quoted(program)));
+        else
+            checkProgramKind(program, key);
         static const QStringList programs{QStringLiteral(".exe"), QStringLiteral(".com"),
                                           QStringLiteral(".bat"), QStringLiteral(".cmd"),
                                           QStringLiteral(".pif"), QStringLiteral(".scr")};
@@ -280,12 +298,47 @@ public:
                                        "da się ich odróżnić.")
                             .arg(quoted(shownCaption(item.label)), quoted(shownCaption(first.label))), i);
             }
+            const QChar access = accessKeyOf(item.label);
+            if (!access.isNull()) {
+                const auto first = firstWithKey.constFind(access);
+                if (first == firstWithKey.cend())
+                    firstWithKey.insert(access, i);
+                else
+                    warning(QStringLiteral("access-key-twice"), key,
+                            QStringLiteral("Pozycja %1 ma ten sam klawisz dostępu „%2” co pozycja %3; "
+                                           "Windows wybierze nim tylko pierwszą z nich.")
+                                .arg(quoted(shownCaption(item.label)), QString(access).toUpper(),
+                                     quoted(shownCaption(items[*first].label))), i);
+            }
             const QString program = commandProgram(item.file);
-            if (onDisc(program, key, i) && find(program, key, i) == Found::Missing)
+            if (!onDisc(program, key, i))
+                continue;
+            const Found found = find(program, key, i);
+            if (found == Found::Missing)
                 warning(QStringLiteral("item-missing"), key,
                         QStringLiteral("Program %1 pozycji %2 nie istnieje na płycie.")
                             .arg(quoted(program), quoted(shownCaption(item.label))), i);
+            else if (found == Found::OnDisc)
+                checkProgramKind(program, key, i);
         }
+    }
+
+    // A DOS or 16-bit Windows program runs on no 64-bit Windows, and every Windows 11 is one.
+    // Each program is read once, however many entries start it.
+    void checkProgramKind(const QString &program, const QString &key, int item = -1)
+    {
+        const QString file = nativePathOf(m_folder, discFileOf(program, [this](QStringView p) { return exists(p); }));
+        auto kind = m_kinds.constFind(file);
+        if (kind == m_kinds.cend())
+            kind = m_kinds.insert(file, ExecutableImage::fromFile(file).kind());
+        if (*kind == ExecutableImage::Kind::Dos || *kind == ExecutableImage::Kind::Ne)
+            error(QStringLiteral("program-16-bit"), key,
+                  QStringLiteral("Program %1 jest programem %2; 64-bitowy Windows go nie uruchomi, a "
+                                 "każdy Windows 11 jest 64-bitowy.")
+                      .arg(quoted(program), *kind == ExecutableImage::Kind::Dos
+                                                ? QStringLiteral("dla DOS")
+                                                : QStringLiteral("16-bitowym (Windows 3.x)")),
+                  item);
     }
 
     QList<DiscFinding> findings;
@@ -300,6 +353,8 @@ private:
 
     QString m_folder;
     DiscFiles m_files;
+    QHash<QChar, int> firstWithKey; // the first entry with each access key
+    QHash<QString, ExecutableImage::Kind> m_kinds;
 };
 
 } // namespace

@@ -35,6 +35,8 @@ void writeDisc(const QString &folder)
     QVERIFY(writeTestFile(folder + "plyta.ico", ico));
     QVERIFY(writeTestFile(folder + "ikony.dll", writePe(false, true, twoIcons)));
     QVERIFY(writeTestFile(folder + "czytaj.txt", "tekst"));
+    QVERIFY(writeTestFile(folder + "dos/stary.exe", writeDosProgram()));
+    QVERIFY(writeTestFile(folder + "win31.exe", writeNe(false, {})));
     QVERIFY(writeTestFile(folder + "../poza.exe", writePe(false, false, {})));
 }
 
@@ -124,6 +126,16 @@ void TestDiscCheck::findings_data()
                                                              << QStringList{"shellexecute-missing shellexecute"};
     QTest::newRow("shellexecute of an address") << "" << "" << -1 << "" << none << "http://www.example.com/" << true
                                                 << QStringList();
+    QTest::newRow("program-16-bit: DOS and NE, each program read once")
+        << "DOS\\stary.exe" << "" << -1 << ""
+        << QList<MenuItem>{item("Stary", "win31"), item("Nowy", "setup.exe"), item("Znowu", "win31.exe /a")}
+        << "" << true
+        << QStringList{"program-16-bit open", "program-16-bit shell\\00000", "program-16-bit shell\\00002"};
+    QTest::newRow("access-key-twice, \"&&\" no key, letter case aside")
+        << "" << "" << -1 << ""
+        << QList<MenuItem>{item("&Instaluj", "setup.exe"), item("Tom && Jerry", "setup.exe"),
+                           item("&info", "setup.exe"), item("Ko&niec", "setup.exe"), item("&Nowa", "setup.exe")}
+        << "" << true << QStringList{"access-key-twice shell\\00002", "access-key-twice shell\\00004"};
     QTest::newRow("no-autorun-section") << "" << "" << -1 << "" << none << "" << false
                                         << QStringList{"no-autorun-section "};
 }
@@ -159,7 +171,8 @@ void TestDiscCheck::findings()
         QVERIFY(!f.message.isEmpty());
         const bool error = f.severity == DiscFinding::Severity::Error;
         QCOMPARE(error, QStringList({"open-missing", "icon-missing", "icon-index", "outside-disc",
-                                     "shellexecute-missing", "no-autorun-section", "line-break"}).contains(f.code));
+                                     "shellexecute-missing", "no-autorun-section", "line-break",
+                                     "program-16-bit"}).contains(f.code));
     }
     QCOMPARE(found, expected);
 }
