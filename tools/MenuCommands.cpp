@@ -132,6 +132,7 @@ int checkCommand(const QString &folder)
     doc.discLabel = content.label.value_or(QString());
     doc.items = content.items;
     doc.shellExecute = content.shellExecute;
+    doc.kept = content.kept;
     doc.autorunSection = content.section;
 
     // The keys in QJsonObject's order.

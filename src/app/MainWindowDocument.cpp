@@ -80,6 +80,7 @@ MenuDocument MainWindow::document() const
     MenuDocument doc = m_document;
     if (!fileOnDisc()) {
         doc.shellExecute.clear();
+        doc.kept = {};
         doc.autorunSection = true;
     }
     return doc;
@@ -299,6 +300,7 @@ void MainWindow::folderConfirmed()
     m_edited = false;
     m_document.modified = false;
     m_document.shellExecute.clear();
+    m_document.kept = {};
     m_document.autorunSection = true;
     startEmpty();
 

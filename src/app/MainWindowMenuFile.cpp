@@ -137,6 +137,7 @@ void MainWindow::fillFromMenuFile(const AutorunContent &content, const QString &
     m_filling = true;
     m_document.autoStartProgram = content.open;
     m_document.shellExecute = content.shellExecute;
+    m_document.kept = content.kept;
     m_document.autorunSection = content.section;
     m_document.iconFile = content.icon ? content.icon->file : QString();
     m_document.iconIndex = content.icon ? content.icon->index : std::nullopt;

@@ -9,7 +9,9 @@ namespace {
 
 const QString section = QStringLiteral("autorun");
 
-AutorunIcon readIcon(const QString &value)
+} // namespace
+
+AutorunIcon readIconValue(const QString &value)
 {
     AutorunIcon icon{value, std::nullopt};
     if (fileExtension(value).toLower() == QLatin1String(".ico"))
@@ -31,7 +33,6 @@ AutorunIcon readIcon(const QString &value)
     return icon;
 }
 
-} // namespace
 
 AutorunContent readAutorun(const QString &path, const std::atomic_bool *giveUp)
 {
@@ -45,8 +46,12 @@ AutorunContent readAutorun(const ProfileFile &profile)
     content.section = profile.hasSection(section);
     content.open = profile.value(section, u"open");
     content.shellExecute = profile.value(section, u"shellexecute");
+    if (profile.hasKey(section, u"useautoplay"))
+        content.kept.useAutoPlay = profile.value(section, u"useautoplay");
+    content.kept.defaultIcon = profile.value(section, u"defaulticon");
+    content.kept.defaultVerb = profile.value(section, u"shell");
     if (profile.hasKey(section, u"icon"))
-        content.icon = readIcon(profile.value(section, u"icon"));
+        content.icon = readIconValue(profile.value(section, u"icon"));
     // "label" is what Windows shows; "name" is the key this program writes the label under,
     // beside "label", so where the two differ this program's own key wins.
     if (profile.hasKey(section, u"name"))

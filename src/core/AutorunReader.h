@@ -16,6 +16,9 @@ struct AutorunIcon
     std::optional<int> index; // the whole number after the last comma, if any (blanks aside)
 };
 
+// The value of an icon key: "file,number", or a file alone (an .ico file is always alone).
+AutorunIcon readIconValue(const QString &value);
+
 // What autorun.inf gives for the menu document.
 struct AutorunContent
 {
@@ -24,6 +27,7 @@ struct AutorunContent
     std::optional<QString> label;     // absent when the file gives no label
     QList<MenuItem> items;            // in the order of their caption lines, each with its verb
     QString shellExecute;             // the document Windows opens on insertion; empty when none
+    KeptKeys kept;                    // the keys that change what Windows does, for the check
     bool section = false;             // whether [autorun] is there with a key in it
     // Why the file gave nothing: Missing, NotRegularFile (a FIFO, a device), TooLarge (over
     // ProfileFile::maxFileSize) or Unreadable; None when it was read.

@@ -323,6 +323,44 @@ public:
         }
     }
 
+    // The keys no control edits that change what Windows does with the disc.
+    void checkKept(const KeptKeys &kept, const QList<MenuItem> &items)
+    {
+        if (kept.useAutoPlay) {
+            const QString value = kept.useAutoPlay->trimmed();
+            const QString key = QStringLiteral("useautoplay");
+            if (value == QLatin1String("1"))
+                warning(QStringLiteral("autoplay-setting"), key,
+                        QStringLiteral("UseAutoPlay=1: Windows Vista i nowsze nie uruchomią programu z "
+                                       "open= same, tylko pokażą okno Autoodtwarzania."));
+            else if (value == QLatin1String("0"))
+                warning(QStringLiteral("autoplay-setting"), key,
+                        QStringLiteral("UseAutoPlay=0: Windows 8 i nowsze nie pokażą dla tej płyty okna "
+                                       "Autoodtwarzania."));
+        }
+        if (!kept.defaultIcon.isEmpty()) {
+            const QString key = QStringLiteral("defaulticon");
+            warning(QStringLiteral("defaulticon-wins"), key,
+                    QStringLiteral("Klucz defaulticon= (%1) ma pierwszeństwo przed icon=: Windows pokaże "
+                                   "tę ikonę, a nie wybraną w programie.").arg(quoted(kept.defaultIcon)));
+            const AutorunIcon icon = readIconValue(kept.defaultIcon);
+            if (onDisc(icon.file, key) && !exists(icon.file))
+                error(QStringLiteral("icon-missing"), key,
+                      QStringLiteral("Plik ikony %1 nie istnieje na płycie.").arg(quoted(icon.file)));
+        }
+        if (!kept.defaultVerb.isEmpty()) {
+            const QString verb = kept.defaultVerb.trimmed();
+            const bool found = std::any_of(items.cbegin(), items.cend(), [&](const MenuItem &item) {
+                return item.verb.compare(verb, Qt::CaseInsensitive) == 0;
+            });
+            if (!found)
+                warning(QStringLiteral("default-verb-missing"), QStringLiteral("shell"),
+                        QStringLiteral("Klucz shell=%1 wskazuje domyślną pozycję menu, której w pliku nie "
+                                       "ma; dwukrotne kliknięcie napędu nie uruchomi niczego z tego menu.")
+                            .arg(verb));
+        }
+    }
+
     // A DOS or 16-bit Windows program runs on no 64-bit Windows, and every Windows 11 is one.
     // Each program is read once, however many entries start it.
     void checkProgramKind(const QString &program, const QString &key, int item = -1)
@@ -395,5 +433,6 @@ QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
         check.checkIcon(doc.iconFile, doc.iconIndex.value_or(0));
     check.checkLabel(doc.discLabel);
     check.checkItems(doc.items);
+    check.checkKept(doc.kept, doc.items);
     return check.findings;
 }

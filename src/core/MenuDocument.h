@@ -18,6 +18,14 @@ struct MenuItem
     bool operator==(const MenuItem &o) const { return label == o.label && file == o.file; }
 };
 
+// Keys of [autorun] that no control edits but that change what Windows does with the disc.
+struct KeptKeys
+{
+    std::optional<QString> useAutoPlay; // "UseAutoPlay=", when the file has it
+    QString defaultIcon;                // "defaulticon=": the icon Windows shows instead of icon=
+    QString defaultVerb;                // "shell=": the entry run by a double click on the drive
+};
+
 // The whole edited state of one disc menu. Paths other than dataFolder are disc paths:
 // relative to dataFolder, with "\" between components.
 struct MenuDocument
@@ -34,6 +42,7 @@ struct MenuDocument
     // for the disc check: the document of "shellexecute=", and whether [autorun] is there with
     // a key in it. A document not read from a file is written with the section.
     QString shellExecute;
+    KeptKeys kept;
     bool autorunSection = true;
     bool modified = false;
     bool loading = false;

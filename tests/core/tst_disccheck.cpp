@@ -1,5 +1,6 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
+#include "core/AutorunReader.h"
 #include "core/DiscCheck.h"
 #include "core/PolishText.h"
 
@@ -17,6 +18,8 @@ class TestDiscCheck : public QObject
 private slots:
     void findings_data();
     void findings();
+    void keysOfTheFile_data();
+    void keysOfTheFile();
     void pluralForms();
 };
 
@@ -174,6 +177,46 @@ void TestDiscCheck::findings()
                                      "shellexecute-missing", "no-autorun-section", "line-break",
                                      "program-16-bit"}).contains(f.code));
     }
+    QCOMPARE(found, expected);
+}
+
+void TestDiscCheck::keysOfTheFile_data()
+{
+    QTest::addColumn<QByteArray>("lines"); // of [autorun], after "open=Setup.exe"
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("UseAutoPlay=1") << QByteArray("UseAutoPlay=1") << QStringList{"autoplay-setting useautoplay"};
+    QTest::newRow("UseAutoPlay=0") << QByteArray("useautoplay = 0") << QStringList{"autoplay-setting useautoplay"};
+    QTest::newRow("defaulticon, its file missing") << QByteArray("icon=plyta.ico\r\ndefaulticon=brak.ico,0")
+        << QStringList{"defaulticon-wins defaulticon", "icon-missing defaulticon"};
+    QTest::newRow("shell= names an entry") << QByteArray("shell=graj\r\nshell\\Graj=Graj\r\nshell\\Graj\\command=setup.exe")
+        << QStringList();
+    QTest::newRow("default-verb-missing") << QByteArray("shell=nothere\r\nshell\\a=Graj\r\nshell\\a\\command=setup.exe")
+        << QStringList{"default-verb-missing shell"};
+    QTest::newRow("all at once") << QByteArray("UseAutoPlay=1\r\ndefaulticon=missing.ico\r\nshell=nothere\r\n"
+                                               "shell\\a=&Instaluj\r\nshell\\a\\command=setup.exe\r\n"
+                                               "shell\\b=&Info\r\nshell\\b\\command=czytaj.txt")
+        << QStringList{"access-key-twice shell\\00001", "autoplay-setting useautoplay", "defaulticon-wins defaulticon",
+                       "icon-missing defaulticon", "default-verb-missing shell"};
+}
+
+// The keys of a real autorun.inf that no control edits, as the reader hands them to the check.
+void TestDiscCheck::keysOfTheFile()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("plyta/");
+    writeDisc(folder);
+    QVERIFY(writeTestFile(folder + "autorun.inf", "[autorun]\r\nopen=Setup.exe\r\n" + lines + "\r\n"));
+    const AutorunContent content = readAutorun(folder + "autorun.inf");
+    MenuDocument doc;
+    doc.dataFolder = folder;
+    doc.autoStartProgram = content.open;
+    doc.items = content.items;
+    doc.kept = content.kept;
+    QStringList found;
+    for (const DiscFinding &f : checkDisc(doc, folder))
+        found << f.code + ' ' + f.key;
     QCOMPARE(found, expected);
 }
 
