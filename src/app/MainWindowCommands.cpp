@@ -175,6 +175,9 @@ void MainWindow::showFinding(const DiscFinding &finding)
             const QRect rect = m_itemList->visualRect(row);
             place = QRect(m_itemList->viewport()->mapToGlobal(rect.topLeft()), rect.size());
         }
+    } else if (finding.key == QLatin1String("shell")) {
+        m_itemList->setFocus(); // the default entry is one of the list's, or none of them
+        place = QRect(m_itemList->mapToGlobal(QPoint()), m_itemList->size());
     } else {
         openAutoStartPanel();
         if (m_openPanel == OpenPanel::AutoStart)
