@@ -198,8 +198,6 @@ void MainWindow::setDriveMenuAttached(bool attached)
 // room the user gave the window.
 void MainWindow::placePanel(QWidget *panel)
 {
-    if (panel->minimumSize().isEmpty() && !panel->layout())
-        panel->setMinimumSize(panel->size()); // drawn at one size: that size is its least
     const QSize least = panel->minimumSize().expandedTo(panel->minimumSizeHint());
     const QSize growth = (size() - minimumSize()).expandedTo(QSize(0, 0));
     panel->resize(least + growth);

@@ -17,20 +17,6 @@ W *make(QWidget *parent, const char *name)
     return widget;
 }
 
-// The same, at a place and size of its own (w < 0: its own size), for a control outside layouts.
-template <typename W>
-W *make(QWidget *parent, const char *name, int x, int y, int w = -1, int h = -1)
-{
-    auto *widget = make<W>(parent, name);
-    if (w < 0) {
-        widget->adjustSize();
-        widget->move(x, y);
-    } else {
-        widget->setGeometry(x, y, w, h);
-    }
-    return widget;
-}
-
 // The least size of a control: the designed one, or what its text needs where that is more (a
 // least size set by hand is the one layouts keep to, so it must never be less than the text).
 inline void atLeast(QWidget *widget, QSize designed)
@@ -57,28 +43,6 @@ inline QPushButton *button(QWidget *parent, const char *name, QSize designed, co
     b->setFocusPolicy(Qt::TabFocus);
     atLeast(b, designed);
     b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    return b;
-}
-
-// Placed by coordinates, for the panels drawn at one size.
-inline QLabel *label(QWidget *parent, const char *name, int x, int y, const QString &text = {}, int w = -1,
-                     int h = -1)
-{
-    auto *l = label(parent, name, text);
-    if (w < 0) {
-        l->adjustSize();
-        l->move(x, y);
-    } else {
-        l->setGeometry(x, y, w, h);
-    }
-    return l;
-}
-
-inline QPushButton *button(QWidget *parent, const char *name, int x, int y, int w, int h,
-                           const QString &caption)
-{
-    auto *b = button(parent, name, QSize(w, h), caption);
-    b->setGeometry(x, y, w, h);
     return b;
 }
 
