@@ -139,7 +139,9 @@ int checkCommand(const QString &folder)
     JsonText out;
     out.beginArray();
     bool error = false;
-    for (const DiscFinding &finding : checkDisc(doc, dataFolder)) {
+    // The menu's findings, then the image's; information never fails the check.
+    const QList<DiscFinding> findings = checkDisc(doc, dataFolder) + checkDiscImage(dataFolder, doc.discLabel);
+    for (const DiscFinding &finding : findings) {
         const bool isError = finding.severity == DiscFinding::Severity::Error;
         error = error || isError;
         out.beginObject();
@@ -149,8 +151,10 @@ int checkCommand(const QString &folder)
         out.string(finding.key);
         out.key("message");
         out.string(finding.message);
+        out.key("section");
+        out.string(finding.section);
         out.key("severity");
-        out.string(isError ? u"error" : u"warning");
+        out.string(isError ? u"error" : finding.severity == DiscFinding::Severity::Warning ? u"warning" : u"info");
         out.endObject();
     }
     out.endArray();

@@ -26,7 +26,7 @@ class QToolButton;
 class QTreeWidget;
 class ItemListView;
 class MenuItemModel;
-struct DiscFinding;
+#include "core/DiscCheck.h"
 class DiscCheckWindow;
 class FolderTree;
 class FolderEdit;
@@ -236,6 +236,7 @@ private:
     QLabel *m_previewCaption, *m_computerPicture, *m_computerNameLabel;
     QFrame *m_driveFrame;
     QLabel *m_drivePicture, *m_driveLabel, *m_driveMenuHint, *m_autoStartLabel;
+    QLabel *m_sectionsLabel; // the architecture sections the file has, which no control edits
     // The disc's icon and program as the preview last showed them.
     QString m_shownDrive;
     // The preview shows the drive as Windows will: the chosen icon, the label, the program.
@@ -249,6 +250,8 @@ private:
     // Pop-up menus
     QMenu *m_fileMenu, *m_recentFoldersMenu, *m_treeMenu, *m_driveMenu, *m_itemMenu;
     DiscCheckWindow *m_check = nullptr; // made on first use
+    // The image's findings of the last check: the folder's, kept while the menu is checked again.
+    QList<DiscFinding> m_imageFindings;
     QAction *m_addToMenuAction, *m_setAsAutoStartAction, *m_runAction;
     // The window's commands; the buttons and the "Menu ..." pop-up show them.
     struct Actions

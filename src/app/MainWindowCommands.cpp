@@ -20,11 +20,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 void MainWindow::showFileMenu()
 {
@@ -115,6 +119,17 @@ void MainWindow::openPath(const QString &path)
         openChosenFile(info.absoluteFilePath());
 }
 
+namespace {
+
+// Information alone is no problem to show a window for.
+bool anyProblem(const QList<DiscFinding> &findings)
+{
+    return std::any_of(findings.cbegin(), findings.cend(),
+                       [](const DiscFinding &f) { return f.severity != DiscFinding::Severity::Info; });
+}
+
+} // namespace
+
 // While the findings window is up it shows the menu as it is: a finding leads only to what is
 // still there.
 void MainWindow::refreshDiscCheck()
@@ -125,8 +140,8 @@ void MainWindow::refreshDiscCheck()
         m_check->close();
         return;
     }
-    const QList<DiscFinding> findings = checkDisc(document(), dataFolder());
-    if (findings.isEmpty())
+    const QList<DiscFinding> findings = checkDisc(document(), dataFolder()) + m_imageFindings;
+    if (!anyProblem(findings))
         m_check->close();
     else
         m_check->setFindings(findings);
@@ -136,12 +151,18 @@ void MainWindow::showDiscCheck()
 {
     if (dataFolder().isEmpty())
         return;
-    const QList<DiscFinding> findings = checkDisc(document(), dataFolder());
-    if (findings.isEmpty()) {
+    // The image is laid out anew (not written): the folder may have changed since the last check.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_imageFindings = checkDiscImage(dataFolder(), m_document.discLabel);
+    QGuiApplication::restoreOverrideCursor();
+    const QList<DiscFinding> findings = checkDisc(document(), dataFolder()) + m_imageFindings;
+    if (!anyProblem(findings)) {
         if (m_check)
             m_check->close();
-        m_services.messages.show(this, Texts::noProblemsFound(),
-                                 Texts::captionInformation(), Messages::Buttons::Ok,
+        QString text = Texts::noProblemsFound();
+        for (const DiscFinding &finding : findings)
+            text += QStringLiteral("\r\r") + finding.message;
+        m_services.messages.show(this, text, Texts::captionInformation(), Messages::Buttons::Ok,
                                  Messages::Icon::Information);
         return;
     }
@@ -165,6 +186,20 @@ void MainWindow::showFinding(const DiscFinding &finding)
         m_labelEdit->setFocus();
         m_labelEdit->selectAll();
         place = QRect(m_labelEdit->mapToGlobal(QPoint()), m_labelEdit->size());
+    } else if (!finding.section.isEmpty()) {
+        // An architecture section is shown, not edited: the finding leads to where it is named.
+        place = QRect(m_sectionsLabel->mapToGlobal(QPoint()), m_sectionsLabel->size());
+    } else if (finding.code == QLatin1String("name-not-on-windows")
+               || finding.code == QLatin1String("file-over-4gib")) {
+        // The folder or file in the tree; the key is its path on the disc.
+        const QString path = QDir::cleanPath(dataFolder() + QString(finding.key).replace(QLatin1Char('\\'), QLatin1Char('/')));
+        if (m_folderTree->select(path)) {
+            m_folderTree->setFocus();
+            place = QRect(m_folderTree->mapToGlobal(QPoint()), m_folderTree->size());
+        }
+    } else if (finding.code == QLatin1String("disc-size") || finding.code == QLatin1String("removable-drive")) {
+        m_folderEdit->setFocus(); // what the whole folder makes
+        place = QRect(m_folderEdit->mapToGlobal(QPoint()), m_folderEdit->size());
     } else if (finding.item >= 0) {
         // The list may have changed since the check: a row that is gone is not looked for.
         if (finding.item >= 0 && finding.item < m_items->rowCount()) {

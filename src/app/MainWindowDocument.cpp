@@ -302,6 +302,7 @@ void MainWindow::folderConfirmed()
     m_document.shellExecute.clear();
     m_document.kept = {};
     m_document.autorunSection = true;
+    m_imageFindings.clear(); // another folder, another image
     startEmpty();
 
     if (!exists) {

@@ -108,6 +108,11 @@ void MainWindow::fillDriveMenu()
         return action;
     };
 
+    // Windows that reads an architecture section shows another menu: this one is [autorun]'s.
+    if (!m_document.kept.sections.isEmpty()) {
+        greyed(Texts::menuOfSection());
+        m_driveMenu->addSeparator();
+    }
     const QString program = m_document.autoStartProgram;
     if (!program.isEmpty()) {
         m_driveMenu->setDefaultAction(opening(Texts::autoPlay(), program));

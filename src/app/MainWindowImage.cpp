@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/Texts.h"
+#include "core/DiscCheck.h"
 #include "core/DiscImage.h"
 #include "core/PolishText.h"
 #include "dialogs/ImageProgressDialog.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
 
@@ -117,9 +119,29 @@ void MainWindow::makeDiscImage()
         return;
 
     const QString label = m_labelEdit->text();
+    // What the image will be, laid out as it will be written: its size goes in the chooser's
+    // title, and files stored in parts are told before anything is written.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const DiscImagePlan plan = planDiscImage({folder, {}, label});
+    QGuiApplication::restoreOverrideCursor();
+    if (!plan.largeFiles.isEmpty()) {
+        QStringList files;
+        for (const DiscImagePlan::LargeFile &file : plan.largeFiles)
+            files << file.path;
+        if (m_services.messages.show(this, Texts::largeFileQuestion().arg(files.join(QLatin1Char('\r'))),
+                                     Texts::captionWarning(), Messages::Buttons::YesNo, Messages::Icon::Warning)
+            != Messages::Answer::Yes)
+            return;
+    }
+    QString title = Texts::saveImageTitle();
+    if (plan.problem.kind == DiscImageProblem::Kind::None) {
+        const QStringList media = mediaFitting(plan.bytes);
+        title = media.isEmpty() ? Texts::imageSizeFitsNone().arg(title, sizeText(plan.bytes))
+                                : Texts::imageSizeFits().arg(title, sizeText(plan.bytes), media.first());
+    }
     const QString proposed = QFileInfo(folder).dir().filePath(
         imageFileName(label.trimmed().isEmpty() ? QFileInfo(folder).fileName() : label));
-    const QString image = m_services.dialogs.saveFileName(this, Texts::saveImageTitle(),
+    const QString image = m_services.dialogs.saveFileName(this, title,
                                                           Texts::imageFilter(),
                                                           QStringLiteral("iso"), proposed);
     if (image.isEmpty())

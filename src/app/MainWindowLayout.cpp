@@ -338,6 +338,13 @@ void MainWindow::setupLayout()
     m_autoStartLabel->setMinimumHeight(qMax(15, m_autoStartLabel->fontMetrics().height()));
     m_autoStartLabel->setMinimumWidth(1); // a long name is cut short, whole in its tooltip
     m_autoStartLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // The architecture sections of the file, shown only when it has any.
+    m_sectionsLabel = label(m_previewArea, "l_Sekcje");
+    m_sectionsLabel->setWordWrap(true);
+    m_sectionsLabel->setMinimumWidth(1);
+    m_sectionsLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
+    m_sectionsLabel->setToolTip(Texts::sectionsToolTip());
+    m_sectionsLabel->hide();
     m_deleteFileButton = button(m_previewArea, "sb_UsunPlik", {149, 35}, Texts::deleteFileCommand());
     m_openFileButton = button(m_previewArea, "sb_UruchomPlik", {149, 35}, Texts::openFileCommand());
     m_previewButton = button(m_previewArea, "sb_Podglad", {149, 51}, Texts::previewCommand());
@@ -354,6 +361,7 @@ void MainWindow::setupLayout()
         column->addSpacing(-1);
         row(column, m_driveMenuHint, 5, 3);
         row(column, m_autoStartLabel, 5, 3);
+        row(column, m_sectionsLabel, 5, 3);
         column->addStretch(1);
         for (QPushButton *b : {m_deleteFileButton, m_openFileButton, m_previewButton}) {
             b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed); // as wide as the panel

@@ -213,10 +213,16 @@ void MainWindow::reportRestored(const QList<PreviewJournal::Restored> &restored)
 void MainWindow::showDriveInPreview()
 {
     const QString folder = dataFolder();
+    QStringList sections;
+    for (const ArchitectureSection &section : std::as_const(m_document.kept.sections))
+        sections << QLatin1Char('[') + section.name + QLatin1Char(']');
     const QString shown = folder + QLatin1Char('\n') + m_document.iconFile + QLatin1Char('\n')
-        + QString::number(m_document.iconIndex.value_or(0)) + QLatin1Char('\n') + m_document.autoStartProgram;
+        + QString::number(m_document.iconIndex.value_or(0)) + QLatin1Char('\n') + m_document.autoStartProgram
+        + QLatin1Char('\n') + sections.join(QLatin1Char(' '));
     if (shown == m_shownDrive)
         return;
+    m_sectionsLabel->setText(sections.isEmpty() ? QString() : Texts::alsoSections().arg(sections.join(QStringLiteral(", "))));
+    m_sectionsLabel->setVisible(!sections.isEmpty());
     m_shownDrive = shown;
     QPixmap icon;
     if (!folder.isEmpty() && !m_document.iconFile.isEmpty()) {

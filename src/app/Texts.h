@@ -108,6 +108,12 @@ inline QString driveMenuHint()
 }
 // Under the drive in the preview: the program the disc starts.
 inline QString startsProgram() { return QCoreApplication::translate("Pelmora", "Uruchamia: %1"); }
+inline QString alsoSections() { return QCoreApplication::translate("Pelmora", "Plik ma też sekcje (tylko do odczytu): %1"); }
+inline QString sectionsToolTip() { return QCoreApplication::translate("Pelmora", "Windows innego procesora czyta tylko swoją sekcję zamiast [autorun]; program jej nie zmienia, a zapis ją zachowuje."); }
+inline QString menuOfSection() { return QCoreApplication::translate("Pelmora", "Menu z sekcji [autorun]"); }
+inline QString largeFileQuestion() { return QCoreApplication::translate("Pelmora", "Pliki 4 GiB lub większe zostaną zapisane w obrazie w częściach, a czytniki, które ich nie łączą, zobaczą tylko pierwszą część:\r%1\r\rUtworzyć obraz mimo to?"); }
+inline QString imageSizeFits() { return QCoreApplication::translate("Pelmora", "%1 – %2, zmieści się na: %3"); }
+inline QString imageSizeFitsNone() { return QCoreApplication::translate("Pelmora", "%1 – %2, nie zmieści się na żadnej płycie"); }
 
 // The drive's context menu in the preview, as the disc will show it; the entries the disc does
 // not run are greyed.

@@ -9,6 +9,19 @@ namespace {
 
 const QString section = QStringLiteral("autorun");
 
+// The entries of a section, in the order of their caption lines, each with its verb.
+QList<MenuItem> itemsOf(const ProfileFile &profile, const QString &sectionName)
+{
+    QList<MenuItem> items;
+    const ProfileFile::Section *lines = profile.section(sectionName);
+    const QList<MenuVerb> verbs = menuVerbs(profile, sectionName);
+    items.reserve(verbs.size());
+    for (const MenuVerb &verb : verbs)
+        items.append({lines->value(verb.captionLine).toString(), lines->value(verb.commandLine).toString(),
+                      verb.name});
+    return items;
+}
+
 } // namespace
 
 AutorunIcon readIconValue(const QString &value)
@@ -59,21 +72,36 @@ AutorunContent readAutorun(const ProfileFile &profile)
     else if (profile.hasKey(section, u"label"))
         content.label = profile.value(section, u"label");
 
-    const ProfileFile::Section *lines = profile.section(section);
-    const QList<MenuVerb> verbs = menuVerbs(profile);
-    content.items.reserve(verbs.size());
-    for (const MenuVerb &verb : verbs)
-        content.items.append({lines->value(verb.captionLine).toString(),
-                              lines->value(verb.commandLine).toString(), verb.name});
+    content.items = itemsOf(profile, section);
+    for (const QString &name : architectureSectionNames()) {
+        if (!profile.hasSection(name))
+            continue;
+        ArchitectureSection arch{name, profile.value(name, u"open"), profile.value(name, u"shellexecute"),
+                                 profile.value(name, u"icon"), profile.hasKey(name, u"icon"),
+                                 itemsOf(profile, name), profile.value(name, u"shell")};
+        content.kept.sections.append(arch);
+    }
     return content;
+}
+
+const QStringList &architectureSectionNames()
+{
+    static const QStringList names{QStringLiteral("autorun.amd64"), QStringLiteral("autorun.alpha"),
+                                   QStringLiteral("autorun.mips"), QStringLiteral("autorun.ppc")};
+    return names;
 }
 
 QList<MenuVerb> menuVerbs(const ProfileFile &profile)
 {
+    return menuVerbs(profile, section);
+}
+
+QList<MenuVerb> menuVerbs(const ProfileFile &profile, const QString &sectionName)
+{
     // The "shell" and "command" tests respect letter case; the lookups do not. Every key is
     // looked at once, with the section's own index of names.
     QList<MenuVerb> verbs;
-    const ProfileFile::Section *lines = profile.section(section);
+    const ProfileFile::Section *lines = profile.section(sectionName);
     if (!lines)
         return verbs;
     const QString shell = QStringLiteral("shell\\");

@@ -52,6 +52,11 @@ struct MenuVerb
     qsizetype commandLine = -1;
 };
 QList<MenuVerb> menuVerbs(const ProfileFile &profile);
+// The same of another section, such as "autorun.amd64".
+QList<MenuVerb> menuVerbs(const ProfileFile &profile, const QString &sectionName);
+
+// The architecture sections Windows reads instead of [autorun], in lower case.
+const QStringList &architectureSectionNames();
 
 // Optional sign and decimal digits, nothing else, within the range of int.
 bool parseWholeNumber(QStringView text, int *value);

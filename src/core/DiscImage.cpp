@@ -1,6 +1,7 @@
 #include "core/DiscImage.h"
 
 #include "core/DiscImageLayout.h"
+#include "core/DiscImageNames.h"
 #include "core/DiscImageTree.h"
 
 #include "os/LinkTarget.h"
@@ -149,6 +150,47 @@ QString DiscImageProblem::englishText() const
         return QStringLiteral("the disk is full: no room for the image in %1").arg(subject);
     }
     return {};
+}
+
+DiscImagePlan planDiscImage(const DiscImageJob &job)
+{
+    using Kind = DiscImageProblem::Kind;
+    DiscImagePlan plan;
+    const QByteArray root = realPath(nativePath(job.dataFolder));
+    const std::optional<FileStatus> rootStatus = root.isEmpty() ? std::nullopt : fileStatus(root, Links::Follow);
+    if (!rootStatus || rootStatus->kind != FileKind::Folder) {
+        plan.problem = {Kind::MissingFolder, job.dataFolder};
+        return plan;
+    }
+    DiscImageResult result;
+    const QString label = job.label.isEmpty() ? discNameOf(root.mid(root.lastIndexOf('/') + 1)).text : job.label;
+    result.jolietVolumeId = jolietVolumeId(label);
+    DiscImageContext context;
+    context.cancel = job.cancel;
+    DiscImageLayout image(&context);
+    plan.problem = image.readTree(job, root, *rootStatus, result);
+    if (plan.problem.kind == Kind::None)
+        plan.problem = image.layOut(job.imagePath, isoVolumeId(label));
+    if (plan.problem.kind != Kind::None)
+        return plan;
+    image.cancel();
+    plan.bytes = image.size();
+    constexpr qint64 extentLimit = qint64(4) * 1024 * 1024 * 1024;
+    image.forEachFolder([&](const QString &folder, const QList<DiscImageLayout::TreeEntry> &entries) {
+        QString shownFolder = folder;
+        shownFolder.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        QList<std::pair<QString, bool>> names;
+        names.reserve(entries.size());
+        for (const DiscImageLayout::TreeEntry &entry : entries) {
+            names.append({entry.name, entry.folder});
+            if (entry.size >= extentLimit)
+                plan.largeFiles.append(
+                    {shownFolder.isEmpty() ? entry.name : shownFolder + QLatin1Char('\\') + entry.name, entry.size});
+        }
+        if (const QStringList hidden = namesNotOnWindows(names); !hidden.isEmpty())
+            plan.notOnWindows.append({shownFolder, hidden});
+    });
+    return plan;
 }
 
 DiscImageResult writeDiscImage(const DiscImageJob &job)

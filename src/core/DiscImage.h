@@ -48,6 +48,27 @@ struct DiscImageResult {
     QString jolietVolumeId;
 };
 
+// What the image of a folder will be, laid out as writeDiscImage lays it out, without writing it.
+struct DiscImagePlan {
+    DiscImageProblem problem; // why it could not be laid out; Kind::None when it was
+    qint64 bytes = 0;         // the image's size
+    struct LargeFile {
+        QString path; // in the image, folders joined with "\"
+        qint64 size = 0;
+    };
+    // Files of 4 GiB and more, which ISO 9660 stores in parts (extents).
+    QList<LargeFile> largeFiles;
+    struct HiddenNames {
+        QString folder;    // in the image, folders joined with "\"; "" for the root
+        QStringList names; // as the folder holds them
+    };
+    // Per folder, the names Windows will not open or tell apart (namesNotOnWindows).
+    QList<HiddenNames> notOnWindows;
+};
+
+// job.imagePath is not used; job.cancel is heeded.
+DiscImagePlan planDiscImage(const DiscImageJob &job);
+
 // The ISO 9660 volume name for label: upper-case d-characters, Polish letters as their plain
 // Latin letters, anything else "_", at most 32.
 QString isoVolumeId(const QString &label);

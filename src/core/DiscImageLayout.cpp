@@ -1,6 +1,7 @@
 #include "core/DiscImageLayout.h"
 
 #include "core/DiscImagePrimaryTree.h"
+#include "core/DiscImageNames.h"
 #include "core/DiscImageTree.h"
 
 #include "os/NativePath.h"
@@ -13,18 +14,6 @@
 #include <cstring>
 
 namespace {
-
-void initLibrary()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        iso_init();
-        iso_set_local_charset(const_cast<char *>("UTF-8"), 0);
-        // Errors reach the user through the result, not as lines on stderr.
-        iso_set_msgs_severities(const_cast<char *>("NEVER"), const_cast<char *>("NEVER"),
-                                const_cast<char *>("pelmora"));
-    });
-}
 
 // Reads from source until head is size bytes long; false when the library or the job stops first.
 bool readInto(burn_source *source, QByteArray &head, qint64 size, DiscImageContext &context)
@@ -94,7 +83,7 @@ void DiscImageLayout::SourceDeleter::operator()(burn_source *source) const
 DiscImageLayout::DiscImageLayout(DiscImageContext *context)
     : m_context(context)
 {
-    initLibrary();
+    initImageLibrary();
 }
 
 DiscImageLayout::~DiscImageLayout() = default;
@@ -125,12 +114,7 @@ DiscImageProblem DiscImageLayout::layOut(const QString &imagePath, const QString
     iso_write_opts_new(&rawOpts, 0);
     m_opts.reset(rawOpts);
     IsoWriteOpts *opts = m_opts.get();
-    iso_write_opts_set_iso_level(opts, 3);
-    iso_write_opts_set_rockridge(opts, 1);
-    iso_write_opts_set_joliet(opts, 1);
-    iso_write_opts_set_joliet_longer_paths(opts, 1);
-    iso_write_opts_set_joliet_long_names(opts, 1);
-    iso_write_opts_set_output_charset(opts, "UTF-8");
+    setNaming(opts);
     // Windows shows the dates of the Joliet records; by default they hold the time of writing.
     iso_write_opts_set_dir_rec_mtime(opts, 1 | 2);
     // The image's first bytes, up to the end of its ISO 9660 folders, wait until those are
@@ -181,6 +165,35 @@ DiscImageProblem DiscImageLayout::layOut(const QString &imagePath, const QString
         return stop(imagePath);
     writeDescriptorNames(m_head, volumeId);
     return {};
+}
+
+void DiscImageLayout::forEachFolder(
+    const std::function<void(const QString &, const QList<TreeEntry> &)> &visit) const
+{
+    QList<std::pair<QString, IsoDir *>> folders{{QString(), iso_image_get_root(m_image.get())}};
+    QList<TreeEntry> entries;
+    while (!folders.isEmpty()) {
+        const auto [path, folder] = folders.takeLast();
+        entries.clear();
+        IsoDirIter *children = nullptr;
+        if (iso_dir_get_children(folder, &children) != 1)
+            continue;
+        IsoNode *node = nullptr;
+        while (iso_dir_iter_next(children, &node) == 1) {
+            // Stand-ins taking room are no part of the disc.
+            if (iso_node_get_hidden(node) & LIBISO_HIDE_ON_JOLIET)
+                continue;
+            TreeEntry entry{QString::fromUtf8(iso_node_get_name(node)), ISO_NODE_IS_DIR(node), 0};
+            if (ISO_NODE_IS_FILE(node))
+                entry.size = qint64(iso_file_get_size(reinterpret_cast<IsoFile *>(node)));
+            if (entry.folder)
+                folders.append({path.isEmpty() ? entry.name : path + QLatin1Char('/') + entry.name,
+                                reinterpret_cast<IsoDir *>(node)});
+            entries.append(entry);
+        }
+        iso_dir_iter_free(children);
+        visit(path, entries);
+    }
 }
 
 int DiscImageLayout::read(char *data, int size)

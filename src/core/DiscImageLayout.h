@@ -2,6 +2,7 @@
 
 #include "core/DiscImageFiles.h"
 
+#include <functional>
 #include <memory>
 
 // The image as the library makes it: its tree, read from the data folder, then its bytes, the
@@ -20,6 +21,17 @@ public:
     DiscImageProblem layOut(const QString &imagePath, const QString &volumeId);
 
     qint64 size() const { return m_total; }
+
+    // One entry of the image's tree as readTree made it.
+    struct TreeEntry
+    {
+        QString name;
+        bool folder = false;
+        qint64 size = 0; // of a file
+    };
+    // Calls visit(folder, entries) for each folder of the tree, the root first; folder is its
+    // path in the image, "" for the root, folders joined with "/".
+    void forEachFolder(const std::function<void(const QString &, const QList<TreeEntry> &)> &visit) const;
     QByteArray &head() { return m_head; }
     // The bytes after the head, up to size of them; nothing when the library stops.
     int read(char *data, int size);

@@ -254,6 +254,11 @@ bool DiscFiles::exists(QStringView discPath)
     return m_lastAnswer;
 }
 
+QString DiscFiles::nativePathOf(QStringView discPath)
+{
+    return exists(discPath) ? m_lastNative : QString();
+}
+
 bool DiscFiles::lookUp(QStringView discPath)
 {
     // Split as resolve() splits it.
@@ -281,8 +286,10 @@ bool DiscFiles::lookUp(QStringView discPath)
         // "." and ".." are never listed, and a name with a lone surrogate is not the name it
         // stands for on disk: the file system answers for the rest of the path.
         const bool dots = part[0] == u'.' && (part.size() == 1 || (part.size() == 2 && part[1] == u'.'));
-        if (!folder->listed || dots || !part.isValidUtf16())
+        if (!folder->listed || dots || !part.isValidUtf16()) {
+            m_lastNative = ::nativePathOf(folder->path, rest.mid(from).toString());
             return discFileExists(folder->path, rest.mid(from).toString());
+        }
         const bool last = i == rest.size();
         if (last && from > 0 && folder != m_lastFolder) {
             m_lastFolder = folder;
@@ -292,8 +299,11 @@ bool DiscFiles::lookUp(QStringView discPath)
         Entry *entry = folder->find(part, foldedCase(part, m_spare));
         if (!entry)
             return false;
-        if (last)
+        if (last) {
+            if (entry->isFile)
+                m_lastNative = folder->path + entry->name;
             return entry->isFile;
+        }
         if (!entry->folder)
             entry->folder = listed(folder->path + entry->name + QLatin1Char('/'));
         folder = entry->folder;

@@ -30,6 +30,8 @@ public:
 
     // discFileExists(dataFolder, discPath) from the listings.
     bool exists(QStringView discPath);
+    // The native path of the file discPath names, spelled as on disk; empty when there is none.
+    QString nativePathOf(QStringView discPath);
 
 private:
     struct Entry;
@@ -44,6 +46,7 @@ private:
     QString m_lastFolderPath;
     QString m_lastPath; // the last path asked about, and the answer
     bool m_lastAnswer = false;
+    QString m_lastNative; // the file it names, when it does
     QString m_spare; // room for a folded name
 };
 

@@ -4,6 +4,9 @@
 #include "core/LittleEndian.h"
 #include "core/RegularFile.h"
 
+#include "os/InputFile.h"
+#include "os/NativePath.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -43,6 +46,33 @@ ExecutableImage ExecutableImage::fromFile(const QString &path)
     if ((image.m_kind == Kind::Dos || image.m_kind == Kind::Ne) && source.size() > maxFileSize)
         return {};
     return image;
+}
+
+ExecutableImage::Header ExecutableImage::headerOf(const QString &path)
+{
+    InputFile file;
+    if (file.open(nativePath(path), Links::Follow))
+        return {};
+    const std::optional<FileStatus> status = file.status();
+    if (!status || status->kind != FileKind::File)
+        return {};
+    char dos[dosHeaderSize];
+    if (file.readAt(0, dos, dosHeaderSize, nullptr) != dosHeaderSize || dos[0] != 'M' || dos[1] != 'Z')
+        return {};
+    const QByteArray dosBytes = QByteArray::fromRawData(dos, dosHeaderSize);
+    // The signature, the file header and the optional header's magic.
+    constexpr qint64 newHeaderSize = 4 + 20 + 2;
+    char next[newHeaderSize];
+    const qint64 n = file.readAt(u32(dosBytes, newHeaderOffsetField), next, newHeaderSize, nullptr);
+    const QByteArray header = QByteArray::fromRawData(next, qMax<qint64>(n, 0));
+    if (header.startsWith("NE"))
+        return {Kind::Ne, 0};
+    if (header.size() < newHeaderSize || !header.startsWith(QByteArray("PE\0\0", 4)))
+        return {Kind::Dos, 0};
+    const quint16 magic = u16(header, newHeaderSize - 2);
+    if (magic != 0x10B && magic != 0x20B)
+        return {Kind::Dos, 0};
+    return {magic == 0x20B ? Kind::Pe64 : Kind::Pe32, u16(header, 4)};
 }
 
 bool ExecutableImage::isShellExecutable() const

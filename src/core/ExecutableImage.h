@@ -29,6 +29,17 @@ public:
     // maxFileSize, reads as NotExecutable.
     static ExecutableImage fromFile(const QString &path);
 
+    // What a program's headers say, read without its resources: its kind and, of a PE image,
+    // the machine it is built for (the file header's field: 0x14C x86, 0x8664 x64, 0xAA64
+    // ARM64, ...; 0 for other kinds).
+    struct Header
+    {
+        Kind kind = Kind::NotExecutable;
+        quint16 machine = 0;
+    };
+    // The headers of the regular file at path: two small reads, however large the file is.
+    static Header headerOf(const QString &path);
+
     Kind kind() const { return m_kind; }
     // PE: the DLL bit of the file header; NE: a library module.
     bool isDll() const { return m_dll; }

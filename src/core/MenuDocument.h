@@ -18,12 +18,26 @@ struct MenuItem
     bool operator==(const MenuItem &o) const { return label == o.label && file == o.file; }
 };
 
+// A section that Windows of one processor architecture reads instead of [autorun]
+// ("[autorun.amd64]": every 64-bit Windows on x64).
+struct ArchitectureSection
+{
+    QString name;          // in lower case: "autorun.amd64", "autorun.alpha", "autorun.mips", "autorun.ppc"
+    QString open;
+    QString shellExecute;
+    QString icon;          // the value of icon=, "file,number"
+    bool hasIcon = false;
+    QList<MenuItem> items; // each with its verb
+    QString defaultVerb;   // "shell="
+};
+
 // Keys of [autorun] that no control edits but that change what Windows does with the disc.
 struct KeptKeys
 {
     std::optional<QString> useAutoPlay; // "UseAutoPlay=", when the file has it
     QString defaultIcon;                // "defaulticon=": the icon Windows shows instead of icon=
     QString defaultVerb;                // "shell=": the entry run by a double click on the drive
+    QList<ArchitectureSection> sections; // in the order above, those the file has
 };
 
 // The whole edited state of one disc menu. Paths other than dataFolder are disc paths:

@@ -47,9 +47,11 @@ void DiscCheckWindow::setFindings(const QList<DiscFinding> &findings)
     const int current = m_findingList->currentRow(); // kept when the findings are checked again
     m_findingList->clear();
     for (const DiscFinding &finding : findings) {
-        const bool error = finding.severity == DiscFinding::Severity::Error;
-        const QIcon icon = style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
-                                                       : QStyle::SP_MessageBoxWarning);
+        using Severity = DiscFinding::Severity;
+        const QIcon icon = style()->standardIcon(finding.severity == Severity::Error ? QStyle::SP_MessageBoxCritical
+                                                 : finding.severity == Severity::Warning
+                                                     ? QStyle::SP_MessageBoxWarning
+                                                     : QStyle::SP_MessageBoxInformation);
         auto *row = new QListWidgetItem(icon, finding.message, m_findingList);
         row->setToolTip(finding.code);
     }

@@ -21,6 +21,8 @@ public:
     std::optional<FileStatus> status() const;
     // Up to size bytes; 0 at the end, -1 when the read failed (error says why).
     qint64 read(char *data, qint64 size, SystemError *error);
+    // Up to size bytes from offset on, where the file is read next left as it was.
+    qint64 readAt(qint64 offset, char *data, qint64 size, SystemError *error);
     void close();
     // Hands the open file over to file, which reads it from now on, waiting for data as files
     // do, and closes it; false when it would not take it (the file is then closed).

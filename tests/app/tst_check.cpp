@@ -6,14 +6,18 @@
 #include "app/MainWindow.h"
 #include "dialogs/DiscCheckWindow.h"
 #include "widgets/FolderEdit.h"
+#include "widgets/FolderTree.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeView>
+
 #include <QtTest>
 
 // "Sprawdź płytę..." in the "Menu ..." pop-up, driven with the mouse.
@@ -27,6 +31,7 @@ private slots:
     void soundDiscSaysSo();
     void doubleClickLeadsToTheFix_data();
     void doubleClickLeadsToTheFix();
+    void sectionsAndTheImage();
     void fileWithoutTheSection();
 
 private:
@@ -81,7 +86,11 @@ void TestCheck::soundDiscSaysSo()
     QAction *entry = openCheckEntry();
     QVERIFY(entry);
     UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
-    QCOMPARE(m_fixture->messages.texts(), QStringList{"Nie znaleziono problemów."});
+    // What the image will be is information, not a problem: told with the answer.
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY2(m_fixture->messages.shown[0].text.startsWith(u"Nie znaleziono problemów.\r\rObraz płyty będzie miał "_qs)
+                 && m_fixture->messages.shown[0].text.endsWith(u"zmieści się na płycie: CD 650 MB, CD 700 MB, DVD 4,7 GB, DVD DL 8,5 GB, BD 25 GB."_qs),
+             qPrintable(m_fixture->messages.shown[0].text));
     QCOMPARE(m_fixture->messages.shown[0].caption, QStringLiteral("INFORMACJA !!!"));
     QVERIFY(!form().findChild<DiscCheckWindow *>());
 }
@@ -113,7 +122,7 @@ void TestCheck::doubleClickLeadsToTheFix()
 
     DiscCheckWindow *check = form().findChild<DiscCheckWindow *>();
     QVERIFY(check && check->isVisible());
-    QCOMPARE(named<QListWidget>(*check, "lb_Wyniki")->count(), 3);
+    QCOMPARE(named<QListWidget>(*check, "lb_Wyniki")->count(), 4); // and the image's size
     QVERIFY(QTest::qWaitForWindowExposed(check));
     UserInput::doubleClick(named<QListWidget>(*check, "lb_Wyniki"),
                            named<QListWidget>(*check, "lb_Wyniki")->model()->index(row, 0));
@@ -139,6 +148,47 @@ void TestCheck::doubleClickLeadsToTheFix()
     QVERIFY(!check->frameGeometry().intersects(shown)); // the findings window leaves the entry in view
 }
 
+// An architecture section is shown where the preview names the program, and the drive's menu
+// says it is [autorun]'s; the image's findings lead to the tree.
+void TestCheck::sectionsAndTheImage()
+{
+    QVERIFY(writeTestFile(m_root->filePath("plyta/Readme.txt"), "a") && writeTestFile(m_root->filePath("plyta/README.TXT"), "b"));
+    takeFolder("[autorun]\r\nopen=setup.exe\r\n[autorun.amd64]\r\nopen=setup64.exe\r\n");
+    QLabel *sections = named<QLabel>(form(), "l_Sekcje");
+    QVERIFY(sections->isVisible());
+    QCOMPARE(sections->text(), u"Plik ma też sekcje (tylko do odczytu): [autorun.amd64]"_qs);
+    QAction *entry = openCheckEntry();
+    QVERIFY(entry);
+    UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
+    DiscCheckWindow *check = form().findChild<DiscCheckWindow *>();
+    QVERIFY(check && check->isVisible());
+    QListWidget *list = named<QListWidget>(*check, "lb_Wyniki");
+    QStringList codes;
+    for (int i = 0; i < list->count(); ++i)
+        codes << list->item(i)->toolTip();
+    QCOMPARE(codes, QStringList({"arch-section", "open-missing", "name-not-on-windows", "disc-size"}));
+    QVERIFY(list->item(1)->text().endsWith(u"(sekcja [autorun.amd64])."_qs));
+    QVERIFY(QTest::qWaitForWindowExposed(check));
+
+    UserInput::doubleClick(list, list->model()->index(1, 0));
+    QVERIFY(!form().panelOpen()); // the section is shown, not edited
+    QVERIFY(!check->frameGeometry().intersects(QRect(sections->mapToGlobal(QPoint()), sections->size())));
+
+    UserInput::doubleClick(list, list->model()->index(2, 0));
+    FolderTree *tree = form().findChild<FolderTree *>();
+    QTRY_COMPARE(QApplication::focusWidget(), tree);
+    QCOMPARE(QDir::cleanPath(tree->selectedPath()), QDir::cleanPath(m_root->filePath("plyta")));
+
+    // The drive's menu is [autorun]'s, and says so.
+    check->close();
+    UserInput::rightClick(named<QLabel>(form(), "Image2"), QPoint(40, 40));
+    QMenu *menu = named<QMenu>(form(), "pm_Menu");
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().at(0)->text(), u"Menu z sekcji [autorun]"_qs);
+    QVERIFY(!menu->actions().at(0)->isEnabled() && menu->actions().at(1)->isSeparator());
+    menu->close();
+}
+
 void TestCheck::fileWithoutTheSection()
 {
     takeFolder("[inne]\r\nopen=setup.exe\r\n");
@@ -146,7 +196,7 @@ void TestCheck::fileWithoutTheSection()
     QVERIFY(entry);
     UserInput::clickEntry(named<QMenu>(form(), "pm_Nowe"), entry);
     DiscCheckWindow *check = form().findChild<DiscCheckWindow *>();
-    QVERIFY(check && named<QListWidget>(*check, "lb_Wyniki")->count() == 1);
+    QVERIFY(check && named<QListWidget>(*check, "lb_Wyniki")->count() == 2);
     QCOMPARE(named<QListWidget>(*check, "lb_Wyniki")->item(0)->toolTip(), QStringLiteral("no-autorun-section"));
 }
 

@@ -27,6 +27,7 @@ private slots:
     void proposesTheLabelBesideTheFolder_data();
     void proposesTheLabelBesideTheFolder();
     void imageIsWrittenAndShown();
+    void largeFileIsToldFirst();
     void unsavedChangesAreAskedFirst_data();
     void unsavedChangesAreAskedFirst();
     void cancelLeavesNothing_data();
@@ -128,6 +129,11 @@ void TestImage::imageIsWrittenAndShown()
     QVERIFY2(end.text.startsWith("Obraz płyty został zapisany w pliku:\r" + image + "\r\rRozmiar: "),
              qPrintable(end.text));
     QVERIFY(end.text.contains(polishNumber(QFileInfo(image).size()) + " B)"));
+    // The chooser told the size beforehand, laid out as it was written.
+    QCOMPARE(m_fixture->dialogs.saveTitles.size(), 1);
+    QVERIFY2(m_fixture->dialogs.saveTitles[0].startsWith(u"Zapisz obraz płyty – "_qs)
+                 && m_fixture->dialogs.saveTitles[0].contains(polishNumber(QFileInfo(image).size()) + " B), zmieści się na: CD 650 MB"),
+             qPrintable(m_fixture->dialogs.saveTitles[0]));
     QVERIFY(end.text.contains("Pominięto dowiązania prowadzące poza folder z danymi:\rpoza\r"));
     QCOMPARE(m_fixture->shell.shownInFolder, QStringList{image});
     QFile file(image);
@@ -136,6 +142,19 @@ void TestImage::imageIsWrittenAndShown()
     const QByteArray descriptor = file.read(72);
     QCOMPARE(descriptor.mid(1, 5), QByteArray("CD001"));
     QCOMPARE(descriptor.mid(40, 32).trimmed(), QByteArray("GRA"));
+}
+
+// A file stored in parts is told before anything is chosen or written; No leaves it at that.
+void TestImage::largeFileIsToldFirst()
+{
+    takeFolder();
+    QVERIFY(writeTestFile(folder() + "Wideo/film.mkv", "x") && QFile::resize(folder() + "Wideo/film.mkv", 4LL << 30));
+    m_fixture->messages.answers << Messages::Answer::No;
+    clickImageEntry();
+    QCOMPARE(m_fixture->messages.shown.size(), 1);
+    QVERIFY2(m_fixture->messages.shown[0].text.contains(u"Wideo\\film.mkv\r\rUtworzyć obraz mimo to?"_qs),
+             qPrintable(m_fixture->messages.shown[0].text));
+    QCOMPARE(m_fixture->dialogs.saveTitles.size(), 0);
 }
 
 void TestImage::unsavedChangesAreAskedFirst_data()
@@ -175,11 +194,12 @@ void TestImage::cancelLeavesNothing()
 {
     QFETCH(bool, escape);
     takeFolder();
-    // A sparse file past 4 GiB: long enough to be stopped while it is read.
+    // A sparse file of nearly 4 GiB (one past would be asked about first): long enough to be
+    // stopped while it is read.
     {
         QVERIFY(QDir().mkpath(folder() + "filmy"));
         QFile big(folder() + u"filmy/część 1.mkv"_qs);
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5LL << 30));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((4LL << 30) - (1 << 20)));
     }
     const QString image = m_root->filePath("wynik.iso");
     m_fixture->dialogs.saves << image;

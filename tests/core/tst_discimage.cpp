@@ -1,6 +1,7 @@
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "core/DiscImage.h"
+#include "core/DiscImageNames.h"
 
 #include <QDateTime>
 #include <QMap>
@@ -41,6 +42,7 @@ private slots:
     void imagePathIsTheNameItself_data();
     void imagePathIsTheNameItself();
     void fileOverFourGiB();
+    void theCheckSeesTheImage();
 };
 
 namespace {
@@ -525,6 +527,37 @@ void TestDiscImage::imagePathIsTheNameItself()
     QVERIFY(result.ok && !QFileInfo(dir.filePath("obraz.iso")).isSymLink());
     QCOMPARE(readTestFile(dir.filePath("ofiara.txt")), QByteArray("ofiara"));
     QCOMPARE(entriesOf(dir.filePath("dane")), QStringList{"plik.txt"});
+}
+
+// The disc check names the files of the image as Windows will read them and gives its size
+// without writing it: both must be what the image holds.
+void TestDiscImage::theCheckSeesTheImage()
+{
+    const QStringList paths{"pytanie?.exe", QString(110, 'd') + ".exe", QString(120, 'k'), u"emoji\U0001F600.txt"_qs,
+                            "a*b:c;d.txt", "bez rozszerzenia", u"Żółw.ico"_qs, "x<y>.txt", "kropka.",
+                            "co?/w:środku.txt", QString(105, 'f') + "/plik.txt"};
+    QTemporaryDir dir;
+    for (const QString &path : paths)
+        QVERIFY(writeTestFile(dir.filePath("dane/" + path), path.toUtf8()));
+    QStringList expected;
+    for (const QString &path : paths) {
+        const QStringList parts = path.split('/');
+        QStringList named;
+        for (qsizetype i = 0; i < parts.size(); ++i)
+            named << jolietName(parts[i], i + 1 < parts.size());
+        expected << named.join('/');
+    }
+    expected.sort();
+    const DiscImageJob job{dir.filePath("dane"), dir.filePath("obraz.iso"), {}};
+    const DiscImagePlan plan = planDiscImage(job);
+    const DiscImageResult result = writeDiscImage(job);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(plan.bytes, result.bytes);
+    QStringList volume;
+    QMap<QString, time_t> times;
+    QStringList onDisc = readImage(job.imagePath, Tree::Joliet, &volume, &times).keys();
+    onDisc.sort();
+    QCOMPARE(onDisc, expected);
 }
 
 void TestDiscImage::fileOverFourGiB()

@@ -99,10 +99,12 @@ public:
     // What each save chooser proposed; saves answers the next one.
     QStringList proposed;
     QStringList saves;
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &,
+    QStringList saveTitles;
+    QString saveFileName(QWidget *, const QString &title, const QString &, const QString &,
                          const QString &proposedPath) override
     {
         ++asked;
+        saveTitles.append(title);
         proposed.append(proposedPath);
         return saves.isEmpty() ? QString() : saves.takeFirst();
     }

@@ -43,6 +43,17 @@ qint64 InputFile::read(char *data, qint64 size, SystemError *error)
     return qint64(n);
 }
 
+qint64 InputFile::readAt(qint64 offset, char *data, qint64 size, SystemError *error)
+{
+    ssize_t n;
+    do
+        n = ::pread(int(m_handle), data, size_t(size), off_t(offset));
+    while (n < 0 && errno == EINTR);
+    if (n < 0 && error)
+        *error = systemError(errno);
+    return qint64(n);
+}
+
 void InputFile::close()
 {
     if (m_handle != -1)
