@@ -101,6 +101,8 @@ QStringList namesNotOnWindows(const QList<std::pair<QString, bool>> &entries)
 
 QString plainLatin(const QString &text)
 {
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text;
     QString plain;
     for (const char32_t c : text.toUcs4()) {
         const QString one = QString::fromUcs4(&c, 1);

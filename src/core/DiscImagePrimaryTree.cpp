@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <string_view>
 #include <cstring>
 
 namespace {
@@ -188,7 +189,12 @@ PrimaryTree::Fit PrimaryTree::rename(IsoWriteOpts *opts, const QByteArray &roomP
             if (!id.isEmpty())
                 record.id = id;
         }
-        const auto byId = [](const Record &a, const Record &b) { return sortKey(a.id) < sortKey(b.id); };
+        // By sortKey(), compared where the ids lie.
+        const auto keyOf = [](const QByteArray &id) {
+            const qsizetype version = id.indexOf(';');
+            return std::string_view(id.constData(), size_t(version < 0 ? id.size() : version));
+        };
+        const auto byId = [&](const Record &a, const Record &b) { return keyOf(a.id) < keyOf(b.id); };
         std::sort(entries.begin(), entries.end(), byId);
         numberAlike(entries);
         std::sort(entries.begin(), entries.end(), byId);
