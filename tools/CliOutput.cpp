@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -15,6 +16,20 @@ int fail(const QString &message)
 {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     return Failure;
+}
+
+int refuse(const QString &message)
+{
+    fail(message);
+    return Usage;
+}
+
+QString whyNoFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return QString();
+    return info.exists() ? QStringLiteral("%1 is not a folder").arg(folder) : QStringLiteral("no folder %1").arg(folder);
 }
 
 int print(const QJsonObject &object)

@@ -14,6 +14,10 @@ enum Exit { Ok = 0, Failure = 1, Usage = 2 };
 
 // Prints the message on stderr; Failure.
 int fail(const QString &message);
+// Prints the message on stderr; Usage: the input was not what the command takes.
+int refuse(const QString &message);
+// "no folder FOLDER" or "FOLDER is not a folder" when FOLDER names no folder; empty when it does.
+QString whyNoFolder(const QString &folder);
 // Prints the object as one line of compact JSON; Ok.
 int print(const QJsonObject &object);
 // The outputs that can hold hundreds of thousands of values are written as they are made.

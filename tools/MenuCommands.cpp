@@ -18,10 +18,86 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
+
+namespace {
+
+bool isText(const QJsonValue &value)
+{
+    return value.isString() || value.isNull() || value.isUndefined();
+}
+
+bool isWholeNumber(const QJsonValue &value)
+{
+    return value.isNull() || value.isUndefined()
+        || (value.isDouble() && value.toDouble() == double(value.toInt()));
+}
+
+// What is wrong with the fields of a document for write, in one line naming the field; empty
+// when nothing is. Text fields may be null, as read prints a missing label.
+QString wrongField(const QJsonObject &in, std::initializer_list<QStringView> known)
+{
+    const auto unknown = [](const QJsonObject &object, std::initializer_list<QStringView> names,
+                            const QString &where) -> QString {
+        for (auto key = object.begin(); key != object.end(); ++key) {
+            if (std::find(names.begin(), names.end(), key.key()) != names.end())
+                continue;
+            QStringList taken;
+            for (const QStringView name : names)
+                taken << name.toString();
+            return QStringLiteral("unknown field %1%2 (write takes %3)")
+                .arg(where, key.key(), taken.join(QStringLiteral(", ")));
+        }
+        return QString();
+    };
+    if (QString why = unknown(in, known, QString()); !why.isEmpty())
+        return why;
+    for (const char16_t *text : {u"open", u"iconFile", u"label"}) {
+        if (!isText(in[text]))
+            return QStringLiteral("%1 is not a string").arg(QStringView(text));
+    }
+    if (!isWholeNumber(in[u"iconIndex"]))
+        return QStringLiteral("iconIndex is neither a whole number nor null");
+    const QJsonValue icon = in[u"icon"];
+    if (icon.isObject()) {
+        if (QString why = unknown(icon.toObject(), {u"file", u"index"}, QStringLiteral("icon.")); !why.isEmpty())
+            return why;
+        if (!icon[u"file"].isString())
+            return QStringLiteral("icon.file is not a string");
+        if (!isWholeNumber(icon[u"index"]))
+            return QStringLiteral("icon.index is neither a whole number nor null");
+        if (in.contains(u"iconFile") || in.contains(u"iconIndex"))
+            return QStringLiteral("icon and iconFile/iconIndex given both");
+    } else if (!icon.isNull() && !icon.isUndefined()) {
+        return QStringLiteral("icon is neither an object nor null");
+    }
+    const QJsonValue items = in[u"items"];
+    if (!items.isArray() && !items.isUndefined() && !items.isNull())
+        return QStringLiteral("items is not an array");
+    const QJsonArray list = items.toArray();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QString where = QStringLiteral("items[%1]").arg(i);
+        if (!list[i].isObject())
+            return QStringLiteral("%1 is not an object").arg(where);
+        const QJsonObject item = list[i].toObject();
+        if (QString why = unknown(item, {u"label", u"file", u"verb"}, where + QLatin1Char('.')); !why.isEmpty())
+            return why;
+        for (const char16_t *text : {u"label", u"file", u"verb"}) {
+            if (!isText(item[text]))
+                return QStringLiteral("%1.%2 is not a string").arg(where, QStringView(text));
+        }
+    }
+    return QString();
+}
+
+} // namespace
 
 int readCommand(const QString &folder)
 {
+    if (const QString why = whyNoFolder(folder); !why.isEmpty())
+        return fail(why);
     const QString dataFolder = dataFolderOf(folder);
     const QString path = autorunPath(dataFolder);
     const AutorunContent content = readAutorun(path);
@@ -78,21 +154,30 @@ int writeCommand(const QString &folder, bool replaceUnwritable)
         return fail(QStringLiteral("cannot read the document from standard input"));
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(input.readAll(), &error);
+    if (error.error != QJsonParseError::NoError)
+        return refuse(QStringLiteral("the document is not JSON: %1 at offset %2").arg(error.errorString()).arg(error.offset));
     if (!json.isObject())
-        return fail(QStringLiteral("the document is not a JSON object: %1").arg(error.errorString()));
-    if (!QFileInfo(folder).isDir())
-        return fail(QStringLiteral("no folder %1").arg(folder));
-
+        return refuse(QStringLiteral("the document is not a JSON object"));
+    // Every field is checked before anything is written: a misspelt key or a value of the wrong
+    // type would otherwise write an emptier menu than the script meant.
     const QJsonObject in = json.object();
+    const QString wrong = wrongField(in, {u"open", u"icon", u"iconFile", u"iconIndex", u"label", u"items"});
+    if (!wrong.isEmpty())
+        return refuse(wrong);
+    if (const QString why = whyNoFolder(folder); !why.isEmpty())
+        return fail(why);
     MenuDocument doc;
     doc.dataFolder = dataFolderOf(folder);
     doc.autoStartProgram = in[u"open"].toString();
     doc.iconFile = in[u"iconFile"].toString();
-    const QJsonValue index = in[u"iconIndex"];
-    if (index.isDouble() && index.toDouble() == index.toInt())
-        doc.iconIndex = index.toInt();
-    else if (!index.isNull() && !index.isUndefined())
-        return fail(QStringLiteral("iconIndex is neither a whole number nor null"));
+    if (in[u"iconIndex"].isDouble())
+        doc.iconIndex = in[u"iconIndex"].toInt();
+    // The icon as read prints it, so that read's output writes back the same menu.
+    if (const QJsonObject icon = in[u"icon"].toObject(); !icon.isEmpty()) {
+        doc.iconFile = icon[u"file"].toString();
+        if (icon[u"index"].isDouble())
+            doc.iconIndex = icon[u"index"].toInt();
+    }
     doc.discLabel = in[u"label"].toString();
     for (const QJsonValue &v : in[u"items"].toArray()) {
         const QJsonObject item = v.toObject();
@@ -113,6 +198,8 @@ int writeCommand(const QString &folder, bool replaceUnwritable)
 
 int checkCommand(const QString &folder)
 {
+    if (const QString why = whyNoFolder(folder); !why.isEmpty())
+        return fail(why);
     const QString dataFolder = dataFolderOf(folder);
     const QString path = autorunPath(dataFolder);
     const AutorunContent content = readAutorun(path);

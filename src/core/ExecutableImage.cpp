@@ -110,7 +110,7 @@ void ExecutableImage::read(Source &source)
     for (qsizetype i = 0; i < m_index.size(); ++i) {
         const Found &f = m_index[i];
         const quint32 key = quint32(f.type) << 16 | f.name.id;
-        if (f.name.numeric && !m_byId.contains(key) && dataAt(f.offset, f.size))
+        if (f.name.numeric && !m_byId.contains(key) && holds(f.offset, f.size))
             m_byId.insert(key, i);
     }
 }

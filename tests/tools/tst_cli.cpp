@@ -47,6 +47,9 @@ private slots:
     void isoOnAFullDisk();
     void usage_data();
     void usage();
+    void writeRefuses_data();
+    void writeRefuses();
+    void readOutputWritesBack();
 };
 
 namespace {
@@ -219,9 +222,6 @@ void TestCli::writeBadDocument()
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(field), run.err.constData());
     }
-    QCOMPARE(cli({"write", dir.path()}, "{\"open\": ").exitCode, 1);
-    QCOMPARE(cli({"write", dir.path()}, "[1, 2]").exitCode, 1);
-    QCOMPARE(cli({"write", dir.path()}, R"({"iconFile": "a.exe", "iconIndex": 1.5})").exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("autorun.inf")));
 }
 
@@ -600,22 +600,114 @@ void TestCli::isoOnAFullDisk()
 void TestCli::usage_data()
 {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("nothing") << QStringList();
-    QTest::newRow("unknown") << QStringList{"burn", "x"};
-    QTest::newRow("read without folder") << QStringList{"read"};
-    QTest::newRow("check without folder") << QStringList{"check"};
-    QTest::newRow("ini without section") << QStringList{"ini", "a.ini"};
-    QTest::newRow("icons without file") << QStringList{"icons"};
-    QTest::newRow("iso without image") << QStringList{"iso", "."};
-    QTest::newRow("iso label without text") << QStringList{"iso", ".", "a.iso", "--label"};
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out"); // the first line on stdout; empty: nothing there
+    QTest::addColumn<QByteArray>("err"); // the first line on stderr; the usage follows a usage error
+    const QByteArray usage = "usage: pelmora-cli read FOLDER";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QByteArray();
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << QByteArray();
+    QTest::newRow("help") << QStringList{"help"} << 0 << usage << QByteArray();
+    QTest::newRow("a command's help") << QStringList{"read", "--help"} << 0 << usage << QByteArray();
+    QTest::newRow("iso -h") << QStringList{"iso", "-h"} << 0
+                            << QByteArray("usage: pelmora-cli iso FOLDER OUT.iso [--label TEXT]") << QByteArray();
+    QTest::newRow("nothing") << QStringList() << 2 << QByteArray() << QByteArray("pelmora-cli: no command given");
+    QTest::newRow("unknown command") << QStringList{"burn", "x"} << 2 << QByteArray()
+                                     << QByteArray("pelmora-cli: unknown command burn");
+    QTest::newRow("unknown option") << QStringList{"--verbose"} << 2 << QByteArray()
+                                    << QByteArray("pelmora-cli: unknown option --verbose");
+    QTest::newRow("read without folder") << QStringList{"read"} << 2 << QByteArray()
+                                         << QByteArray("pelmora-cli: read needs FOLDER");
+    QTest::newRow("ini without section") << QStringList{"ini", "a.ini"} << 2 << QByteArray()
+                                         << QByteArray("pelmora-cli: ini needs SECTION");
+    QTest::newRow("iso without image") << QStringList{"iso", "."} << 2 << QByteArray()
+                                       << QByteArray("pelmora-cli: iso needs OUT.iso");
+    QTest::newRow("iso label without text") << QStringList{"iso", ".", "a.iso", "--label"} << 2 << QByteArray()
+                                            << QByteArray("pelmora-cli: --label needs a TEXT");
+    QTest::newRow("an option the command lacks") << QStringList{"check", ".", "--fast"} << 2 << QByteArray()
+                                                 << QByteArray("pelmora-cli: check takes no option --fast");
+    QTest::newRow("one argument too many") << QStringList{"read", "a", "b"} << 2 << QByteArray()
+                                           << QByteArray("pelmora-cli: read takes no argument b");
+    QTest::newRow("read of a missing folder") << QStringList{"read", "/nie/ma/takiego"} << 1 << QByteArray()
+                                              << QByteArray("no folder /nie/ma/takiego");
+    QTest::newRow("check of a file") << QStringList{"check", PELMORA_CLI} << 1 << QByteArray()
+                                     << QByteArray(PELMORA_CLI " is not a folder");
 }
 
+// As a script meets it: help on stdout with exit 0; a usage error says what was wrong in one
+// line, then the usage, on stderr.
 void TestCli::usage()
 {
     QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
     const Run run = cli(args);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out.split('\n').first(), out);
+    QCOMPARE(run.err.split('\n').first(), err);
+    if (exitCode == 2)
+        QVERIFY(run.err.split('\n').value(1).startsWith("usage: pelmora-cli "));
+}
+
+void TestCli::writeRefuses_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QByteArray>("err");
+    QTest::newRow("a misspelt key") << QByteArray(R"({"opne":"setup.exe"})")
+        << QByteArray("unknown field opne (write takes open, icon, iconFile, iconIndex, label, items)");
+    QTest::newRow("a number for a text") << QByteArray(R"({"open":5})") << QByteArray("open is not a string");
+    QTest::newRow("items not a list") << QByteArray(R"({"items":"x"})") << QByteArray("items is not an array");
+    QTest::newRow("an entry's misspelt key") << QByteArray(R"({"items":[{"label":"a","file":"b"},{"lable":"c"}]})")
+        << QByteArray("unknown field items[1].lable (write takes label, file, verb)");
+    QTest::newRow("an entry not an object") << QByteArray(R"({"items":[1]})") << QByteArray("items[0] is not an object");
+    QTest::newRow("a fraction for the icon's number") << QByteArray(R"({"iconFile":"a.dll","iconIndex":1.5})")
+        << QByteArray("iconIndex is neither a whole number nor null");
+    QTest::newRow("the icon twice") << QByteArray(R"({"icon":{"file":"a.ico","index":null},"iconFile":"b.ico"})")
+        << QByteArray("icon and iconFile/iconIndex given both");
+    QTest::newRow("an array") << QByteArray("[1,2]") << QByteArray("the document is not a JSON object");
+    QTest::newRow("not JSON") << QByteArray("{\"open\": ") << QByteArray("the document is not JSON: ");
+}
+
+// A document that is not what write takes writes nothing: the file stays as it was.
+void TestCli::writeRefuses()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QByteArray, err);
+    QTemporaryDir dir;
+    const QByteArray before = "[autorun]\r\nopen=setup.exe\r\n";
+    QVERIFY(writeTestFile(dir.filePath("autorun.inf"), before));
+    const Run run = cli({"write", dir.path()}, document);
     QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.err.startsWith("usage:"));
+    QVERIFY2(run.err.startsWith(err) && run.err.count('\n') == 1, run.err.constData());
+    QCOMPARE(readTestFile(dir.filePath("autorun.inf")), before);
+    QVERIFY(!QFile::exists(dir.filePath("pusty")));
+    QCOMPARE(cli({"write", dir.filePath("pusty")}, document).exitCode, 2); // refused before the folder is asked for
+    QVERIFY(!QFile::exists(dir.filePath("pusty")));
+}
+
+// What read prints, write takes: the menu comes back the same, icon and null label too (the
+// entries renumbered, as every write numbers them).
+void TestCli::readOutputWritesBack()
+{
+    const auto withoutVerbs = [](const QByteArray &json) {
+        QJsonObject menu = QJsonDocument::fromJson(json).object();
+        QJsonArray items;
+        for (const QJsonValue &item : menu["items"].toArray()) {
+            QJsonObject entry = item.toObject();
+            entry.remove("verb");
+            items.append(entry);
+        }
+        menu["items"] = items;
+        return menu;
+    };
+    QTemporaryDir dir;
+    QVERIFY(writeTestFile(dir.filePath("autorun.inf"),
+                          "[autorun]\r\nopen=setup.exe\r\nicon=ikony.dll,2\r\nshell\\a=Graj\r\nshell\\a\\command=setup.exe\r\n"));
+    const Run read = cli({"read", dir.path()});
+    QCOMPARE(read.exitCode, 0);
+    const Run write = cli({"write", dir.path()}, read.out);
+    QVERIFY2(write.exitCode == 0, write.err.constData());
+    QCOMPARE(withoutVerbs(cli({"read", dir.path()}).out), withoutVerbs(read.out));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
