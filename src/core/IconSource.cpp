@@ -5,12 +5,17 @@
 #include "core/IconDirectory.h"
 #include "core/RegularFile.h"
 
+#include "os/InputFile.h"
+#include "os/NativePath.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QtEndian>
 
 using LittleEndian::u16;
+
+static QByteArray icoOf(const QByteArray &group, const QList<qsizetype> &entries, const QList<QByteArray> &images);
 
 namespace {
 
@@ -55,6 +60,14 @@ IconSource::IconSource(const QString &path)
     file.close();
     m_path = path;
     readProgram(ExecutableImage::fromFile(path));
+    // The images are read from the file when an icon is asked for: it stays open for them.
+    if (!m_groups.isEmpty()) {
+        m_file = std::make_shared<InputFile>();
+        const std::optional<FileStatus> status =
+            m_file->open(nativePath(path), Links::Follow) ? std::nullopt : m_file->status();
+        if (!status || status->kind != FileKind::File)
+            m_file.reset();
+    }
 }
 
 IconSource IconSource::fromBytes(const QByteArray &bytes)
@@ -97,10 +110,53 @@ QByteArray IconSource::icoFile(int index) const
     if (m_icoFile)
         return m_groups[index];
 
-    // The group lists each image's header with a resource id where the file format has an
-    // offset: the same header, followed by the images in order. An image listed twice is
-    // taken once, so a hostile group cannot repeat a large image into a huge file.
     const QByteArray &group = m_groups[index];
+    const QList<qsizetype> entries = imageEntries(group);
+    if (entries.isEmpty())
+        return {};
+    // The images are read now, from the bytes given or the file kept open; an image that
+    // cannot be read whole stays empty and is no image.
+    QList<QByteArray> images;
+    for (const qsizetype at : std::as_const(entries)) {
+        const Image place = m_images[u16(group, at + 12)];
+        const QByteArray data = imageBytes(place.offset, place.size);
+        images << (data.size() == place.size ? data : QByteArray());
+    }
+    return icoOf(group, entries, images);
+}
+
+QByteArray IconSource::icoFile(int index, int size) const
+{
+    if (index < 0 || index >= m_groups.size())
+        return {};
+    if (m_icoFile)
+        return m_groups[index];
+    const QByteArray &group = m_groups[index];
+    const QList<qsizetype> entries = imageEntries(group);
+    // The choice is made as bestIconImage() makes it on the whole icon: from the entries and
+    // the first bytes of each image (its own header, for a bit count the entry leaves 0, and
+    // whether it is an image at all), without reading the rest.
+    constexpr qint64 headSize = 40; // a BMP's header; a PNG's is shorter
+    QList<QByteArray> heads;
+    for (const qsizetype at : entries) {
+        const Image place = m_images[u16(group, at + 12)];
+        heads << imageBytes(place.offset, qMin(place.size, headSize));
+    }
+    const std::optional<IconImageInfo> chosen = bestIconImage(icoOf(group, entries, heads), size);
+    if (!chosen)
+        return {};
+    const qsizetype at = entries[chosen->index];
+    const Image place = m_images[u16(group, at + 12)];
+    const QByteArray data = imageBytes(place.offset, place.size);
+    // An image cut short is no image: the whole icon then, for the choice among the rest.
+    return data.size() == place.size ? icoOf(group, {at}, {data}) : icoFile(index);
+}
+
+// The group lists each image's header with a resource id where the file format has an offset:
+// the same header, followed by the images in order. An image listed twice is taken once, so
+// a hostile group cannot repeat a large image into a huge file.
+QList<qsizetype> IconSource::imageEntries(const QByteArray &group) const
+{
     const int count = iconDirectoryCount(group, groupEntrySize);
     QList<qsizetype> entries;
     QSet<quint16> taken;
@@ -112,22 +168,24 @@ QByteArray IconSource::icoFile(int index) const
             entries << at;
         }
     }
-    if (entries.isEmpty())
+    return entries;
+}
+
+QByteArray IconSource::imageBytes(qint64 offset, qint64 size) const
+{
+    if (m_path.isEmpty())
+        return offset + size <= m_bytes.size() ? m_bytes.mid(offset, size) : QByteArray();
+    if (!m_file)
         return {};
-    // The images are read now, from the bytes given or the file, opened once for them all;
-    // an image that cannot be read whole stays empty and is no image.
-    QFile file;
-    const bool fromFile = !m_path.isEmpty() && openRegularFile(m_path, file) == FileReadError::None;
-    QList<QByteArray> images;
-    for (const qsizetype at : std::as_const(entries)) {
-        const Image place = m_images[u16(group, at + 12)];
-        QByteArray data;
-        if (m_path.isEmpty() && place.offset + place.size <= m_bytes.size())
-            data = m_bytes.mid(place.offset, place.size);
-        else if (fromFile && file.seek(place.offset))
-            data = file.read(place.size);
-        images << (data.size() == place.size ? data : QByteArray());
-    }
+    QByteArray data(size, Qt::Uninitialized);
+    const qint64 n = m_file->readAt(offset, data.data(), size, nullptr);
+    data.resize(qMax<qint64>(n, 0));
+    return data;
+}
+
+// An .ico file of the group's entries, with their images.
+static QByteArray icoOf(const QByteArray &group, const QList<qsizetype> &entries, const QList<QByteArray> &images)
+{
     QByteArray ico;
     appendLe16(ico, 0);
     appendLe16(ico, 1);

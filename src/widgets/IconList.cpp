@@ -110,6 +110,7 @@ void IconList::reload()
 void IconList::clearIcons()
 {
     clear();
+    m_source = IconSource(); // and the file its icons were read from is closed
 }
 
 void IconList::load()
@@ -146,7 +147,7 @@ QPixmap IconList::iconAt(int row)
         return {};
     if (!cell->data(loadedRole).toBool()) {
         cell->setData(loadedRole, true);
-        cell->setData(Qt::DecorationRole, largeIcon(m_source.icoFile(row)));
+        cell->setData(Qt::DecorationRole, largeIcon(m_source.icoFile(row, largeIconSize)));
     }
     return cell->data(Qt::DecorationRole).value<QPixmap>();
 }

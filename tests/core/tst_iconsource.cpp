@@ -1,6 +1,7 @@
 #include "IconFixtures.h"
 #include "TestFiles.h"
 #include "core/ExecutableImage.h"
+#include "core/IconDirectory.h"
 #include "core/IconSource.h"
 
 #include <QTemporaryDir>
@@ -24,6 +25,8 @@ class TestIconSource : public QObject
 private slots:
     void iconNumbers_data();
     void iconNumbers();
+    void oneSizeReadAlone_data();
+    void oneSizeReadAlone();
     void pipesAreNotOpened_data();
     void pipesAreNotOpened();
 };
@@ -125,6 +128,46 @@ void TestIconSource::pipesAreNotOpened()
         QFAIL("a reader waited on the pipe");
     }
     QVERIFY(read.get());
+}
+
+void TestIconSource::oneSizeReadAlone_data()
+{
+    QTest::addColumn<QList<IcoImage>>("images");
+    QTest::addColumn<int>("size");
+    const QColor c = Qt::darkGreen;
+    QTest::newRow("32 px of several depths") << QList<IcoImage>{bmpImage(16, 8, c), bmpImage(32, 4, c), bmpImage(32, 32, c),
+                                                               bmpImage(48, 32, c), pngImage(256, c)} << 32;
+    QTest::newRow("no 32 px: the nearest") << QList<IcoImage>{bmpImage(16, 32, c), bmpImage(48, 8, c), pngImage(256, c)} << 32;
+    QTest::newRow("48 px, as the preview draws") << QList<IcoImage>{bmpImage(32, 32, c), bmpImage(48, 32, c)} << 48;
+    IcoImage noBits = bmpImage(24, 32, c);
+    noBits.bitCount = 0; // old files leave it to the image's own header
+    QTest::newRow("a bit count left 0") << QList<IcoImage>{bmpImage(24, 8, c), noBits} << 32;
+}
+
+// The image a list draws at one size, read alone from a library, is the one chosen from the
+// whole icon: the same entry, the same bytes.
+void TestIconSource::oneSizeReadAlone()
+{
+    QFETCH(QList<IcoImage>, images);
+    QFETCH(int, size);
+    QTemporaryDir dir;
+    const QByteArray ico = icoFile(images);
+    const QString path = dir.filePath("ikony.dll");
+    QVERIFY(writeTestFile(path, writePe(false, true, iconResources(ico, 1, 1) + iconResources(ico, 2, 20))));
+    const IconSource source(path);
+    QCOMPARE(source.count(), 2);
+    for (int index = 0; index < 2; ++index) {
+        const QByteArray whole = source.icoFile(index);
+        const QByteArray alone = source.icoFile(index, size);
+        const std::optional<IconImageInfo> chosen = bestIconImage(whole, size);
+        QVERIFY(chosen);
+        const QList<IconImageInfo> read = iconImages(alone);
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(QList<int>({read[0].width, read[0].height, read[0].bitCount}),
+                 QList<int>({chosen->width, chosen->height, chosen->bitCount}));
+        QCOMPARE(alone.mid(iconDirHeaderSize + 16), whole.mid(qFromLittleEndian<quint32>(whole.constData() + iconDirHeaderSize + 16 * chosen->index + 12),
+                                                      qFromLittleEndian<quint32>(whole.constData() + iconDirHeaderSize + 16 * chosen->index + 8)));
+    }
 }
 
 QTEST_MAIN(TestIconSource)
