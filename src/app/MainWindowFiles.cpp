@@ -49,6 +49,7 @@ void MainWindow::deleteMenuFile()
             this,
             Texts::deleteFailed(),
             Texts::captionError(), Messages::Buttons::Ok, Messages::Icon::Error);
+    m_folderTree->entryChanged(autorunPath(dataFolder()));
     m_saveInsteadOfCreate = fileOnDisc();
     if (!m_saveInsteadOfCreate) {
         clearItems();

@@ -195,6 +195,7 @@ MainWindow::WriteResult MainWindow::writeMenuFile()
         return WriteResult::Cancelled;
     QStringList verbs;
     if (writeAutorunFile(document(), nullptr, &verbs, !outside.isEmpty())) {
+        m_folderTree->entryChanged(autorunPath(dataFolder())); // shown at once, whatever the folder holds
         // The entries now stand under these verbs, which a default verb kept names.
         for (int i = 0; i < m_document.items.size() && i < verbs.size(); ++i)
             m_document.items[i].verb = verbs[i]; // shown nowhere

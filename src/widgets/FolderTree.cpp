@@ -108,6 +108,7 @@ QString FolderTree::selectedPath() const
 
 void FolderTree::rebuild()
 {
+    m_noted.clear(); // every listing is read anew
     const QString root = withoutTrailingSeparator(m_rootFolder);
     const bool sameRoot = topLevelItem(0) && pathOf(topLevelItem(0)) == root;
     const QString selected = selectedPath();

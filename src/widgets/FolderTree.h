@@ -10,6 +10,9 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTimer>
+#include "os/FileStatus.h"
+
+#include <QHash>
 #include <QTreeWidget>
 
 #include <optional>
@@ -58,6 +61,11 @@ public:
     // ones removed, the others stay as they are (open, selected). Only the names are read, and
     // only what is new is looked at and put in its place; many changes at once rebuild the tree.
     void relist(QTreeWidgetItem *item);
+    // The program itself made, replaced or removed the entry at path (a file it wrote or
+    // deleted): the tree shows it at once, reading nothing but that entry, and the change
+    // notice of its folder that follows reads nothing more while the folder is as the program
+    // left it.
+    void entryChanged(const QString &path);
 
     // The folders being watched for changes: the open ones, the selected entry's folder and
     // its parent.
@@ -89,6 +97,8 @@ protected:
 private:
     void listChildren(QTreeWidgetItem *item);
     bool updateChildren(QTreeWidgetItem *item);
+    // Brings the one entry name of a listed folder up to date with the disk.
+    void updateChild(QTreeWidgetItem *item, const QString &name);
     void insertSorted(QTreeWidgetItem *folder, QTreeWidgetItem *entry);
     void showMasked();
     QTreeWidgetItem *newEntry(const QString &path, const QString &name, bool folder, bool link);
@@ -106,6 +116,8 @@ private:
     void watchVolumes(bool on);
     void checkVolumes();
 
+    // Folders the program changed itself, as it left them: their next notices ask no listing.
+    QHash<QString, FileStatus> m_noted;
     QString m_rootFolder;
     QString m_caption;
     QString m_maskText;

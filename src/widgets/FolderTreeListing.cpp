@@ -174,6 +174,65 @@ bool FolderTree::updateChildren(QTreeWidgetItem *item)
     return true;
 }
 
+void FolderTree::updateChild(QTreeWidgetItem *item, const QString &name)
+{
+    TreeEntry *folder = entryOf(item);
+    Listing &listing = *folder->listing;
+    const QString path = pathOf(item);
+    const QByteArray raw = QFile::encodeName(name);
+    // The entry on disk, judged as readFolder() judges it.
+    const QByteArray native = QFile::encodeName(inFolder(path, name));
+    const std::optional<FileStatus> own = fileStatus(native, Links::NoFollow);
+    const bool link = own && own->kind == FileKind::Link;
+    bool isFolder = own && own->kind == FileKind::Folder;
+    if (link) {
+        const std::optional<FileStatus> target = fileStatus(native, Links::Follow);
+        isFolder = target && target->kind == FileKind::Folder;
+    }
+    // The entry in the listing, of whichever kind it was.
+    const auto byHash = [](const std::pair<size_t, TreeEntry *> &a, const std::pair<size_t, TreeEntry *> &b) {
+        return a.first < b.first;
+    };
+    auto listed = listing.hashes.end();
+    for (const bool f : {false, true}) {
+        for (const bool l : {false, true}) {
+            const std::pair<size_t, TreeEntry *> key(entryHash(raw.constData(), raw.size(), f, l), nullptr);
+            auto [from, to] = std::equal_range(listing.hashes.begin(), listing.hashes.end(), key, byHash);
+            for (; from != to && listed == listing.hashes.end(); ++from) {
+                if (from->second->name == name)
+                    listed = from;
+            }
+        }
+    }
+    const bool present = listed != listing.hashes.end();
+    if (own && present && listed->second->folder == isFolder && listed->second->link == link)
+        return;
+    quietly([&] {
+        if (present) {
+            TreeEntry *entry = listed->second;
+            listing.hashes.erase(listed);
+            listing.entries.erase(std::find(listing.entries.begin(), listing.entries.end(), entry));
+            if (entry->parent())
+                item->removeChild(entry);
+            delete entry;
+        }
+        if (own) {
+            auto *child = static_cast<TreeEntry *>(newEntry(inFolder(path, name), name, isFolder, link));
+            const std::pair<size_t, TreeEntry *> key(entryHash(raw.constData(), raw.size(), isFolder, link), child);
+            listing.hashes.insert(std::upper_bound(listing.hashes.begin(), listing.hashes.end(), key, byHash), key);
+            const auto before = [&](const TreeEntry *e) {
+                return comesBefore(collator(), e->folder, e->name, child->folder, child->name);
+            };
+            listing.entries.insert(
+                std::partition_point(listing.entries.begin(), listing.entries.end(), before), child);
+            if (FolderMask(m_mask, path).shows(child))
+                insertSorted(item, child);
+        }
+        item->setChildIndicatorPolicy(item->childCount() > 0 ? QTreeWidgetItem::ShowIndicator
+                                                             : QTreeWidgetItem::DontShowIndicator);
+    });
+}
+
 // Puts entry among the children of folder, which are in order, where the order wants it.
 void FolderTree::insertSorted(QTreeWidgetItem *folder, QTreeWidgetItem *entry)
 {

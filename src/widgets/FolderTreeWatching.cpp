@@ -50,8 +50,28 @@ void FolderTree::updateWatches()
         m_watcher.addPaths(wanted);
 }
 
+void FolderTree::entryChanged(const QString &path)
+{
+    const QString folder = parentFolder(path);
+    QTreeWidgetItem *item = findEntry(folder, false);
+    if (!item || !isListed(item))
+        return; // not shown: its folder's marker follows from the notice
+    updateChild(item, QFileInfo(path).fileName());
+    if (const std::optional<FileStatus> status = fileStatus(QFile::encodeName(folder), Links::Follow))
+        m_noted.insert(withoutTrailingSeparator(folder), *status);
+}
+
 void FolderTree::folderChanged(const QString &folder)
 {
+    // A folder as the program left it after its own change is shown as it is already; each
+    // of the notices that change brings finds it so.
+    const auto noted = m_noted.constFind(withoutTrailingSeparator(folder));
+    if (noted != m_noted.cend()) {
+        const std::optional<FileStatus> status = fileStatus(QFile::encodeName(folder), Links::Follow);
+        if (status && status->sameVersion(*noted) && (!currentItem() || stillExists(currentItem())))
+            return;
+        m_noted.erase(noted);
+    }
     // A selected entry that is gone hands the selection to its nearest existing ancestor; with
     // the root gone too, the tree is rebuilt (and ends up empty).
     QTreeWidgetItem *item = currentItem();

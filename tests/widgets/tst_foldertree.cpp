@@ -26,6 +26,7 @@ private slots:
     void rightClickSelectsTheEntryUnderThePointer();
     void rightOnAFileKeepsTheNamesInView();
     void newFileInSelectedFolderShows();
+    void ownChangeShowsAtOnce();
     void deletedSelectionMovesToAnAncestor();
     void missingFolderGivesAnEmptyTree();
     void changeKeepsTheView_data();
@@ -249,6 +250,36 @@ void TestSystemTreeView::newFileInSelectedFolderShows()
     QTRY_VERIFY(m_tree->watchedFolders().contains(m_folder + "bin"));
     touch("bin/nowy.exe");
     QTRY_COMPARE(captions(child(m_tree->topLevelItem(0), "bin")), (QStringList{"nowy.exe", "run.exe"}));
+    QCOMPARE(m_tree->selectedPath(), m_folder + "bin");
+}
+
+// A file the program writes or removes itself is in its place at once; the folder's notices
+// that follow leave the tree alone, and what someone else changes afterwards still shows.
+void TestSystemTreeView::ownChangeShowsAtOnce()
+{
+    m_tree->setReadDelay(0);
+    m_tree->setRootFolder(m_folder);
+    QVERIFY(m_tree->select(m_folder + "bin"));
+    m_tree->expandItem(m_tree->currentItem());
+    QTRY_VERIFY(m_tree->watchedFolders().contains(m_folder + "bin"));
+    QTreeWidgetItem *bin = child(m_tree->topLevelItem(0), "bin");
+
+    touch("bin/autorun.inf");
+    m_tree->entryChanged(m_folder + "bin/autorun.inf");
+    QCOMPARE(captions(bin), (QStringList{"autorun.inf", "run.exe"})); // before any event
+    QTest::qWait(50); // the notices
+    QCOMPARE(captions(bin), (QStringList{"autorun.inf", "run.exe"}));
+
+    touch("bin/inny.exe"); // not the program's
+    QTRY_COMPARE(captions(bin), (QStringList{"autorun.inf", "inny.exe", "run.exe"}));
+
+    QVERIFY(QFile::remove(m_folder + "bin/autorun.inf"));
+    m_tree->entryChanged(m_folder + "bin/autorun.inf");
+    QCOMPARE(captions(bin), (QStringList{"inny.exe", "run.exe"}));
+    QVERIFY(QDir(m_folder + "bin").mkdir("autorun.inf")); // the same name, now a folder
+    m_tree->entryChanged(m_folder + "bin/autorun.inf");
+    QCOMPARE(captions(bin), (QStringList{"autorun.inf", "inny.exe", "run.exe"}));
+    QVERIFY(FolderTree::isFolder(bin->child(0)));
     QCOMPARE(m_tree->selectedPath(), m_folder + "bin");
 }
 
