@@ -1,6 +1,8 @@
 // Writes and reads an autorun.inf of many items and prints the times, against a plain read of
 // the same file split into lines, from 1,000 to 400,000 items. Every read and every baseline
-// runs in a fresh process of its own, so neither finds the memory the other left behind.
+// runs in a fresh process of its own, so neither finds the memory the other left behind. Then
+// `pelmora-cli read` of the file as a whole process (its JSON printed), against a process of
+// this program reading and splitting it (medians).
 // Usage: bench_autorun [LARGEST]
 
 #include "core/AutorunReader.h"
@@ -52,6 +54,23 @@ double best(const QString &what, const QString &folder, int runs)
     return fastest;
 }
 
+// The median wall time of runs of a whole process, its output thrown away.
+double processMillis(const QString &program, const QStringList &arguments, int runs)
+{
+    QList<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess child;
+        child.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        child.start(program, arguments);
+        child.waitForFinished(-1);
+        times << millis(timer);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 void measure(int count)
 {
     QTemporaryDir dir;
@@ -76,10 +95,16 @@ void measure(int count)
     }
     const double split = best(QStringLiteral("split"), doc.dataFolder, runs);
     const double read = best(QStringLiteral("read"), doc.dataFolder, runs);
+    // As whole processes: pelmora-cli read printing its JSON, and a process of this program
+    // that reads and splits the file.
+    const double cli = processMillis(QStringLiteral(PELMORA_CLI), {QStringLiteral("read"), doc.dataFolder}, runs);
+    const double splitProcess = processMillis(QCoreApplication::applicationFilePath(),
+                                              {QStringLiteral("--once"), QStringLiteral("split"), doc.dataFolder}, runs);
     std::printf("%8d items  %9lld bytes  write %8.2f ms  read %8.2f ms  read+split lines %7.2f ms  "
-                "ratio %5.2f  read per item %6.3f us\n",
+                "ratio %5.2f  read per item %6.3f us  |  processes: cli read %8.2f ms  read+split %7.2f ms  "
+                "ratio %5.2f\n",
                 count, qlonglong(QFile(autorunPath(doc.dataFolder)).size()), write, read, split, read / split,
-                read * 1000 / count);
+                read * 1000 / count, cli, splitProcess, cli / splitProcess);
     std::fflush(stdout);
 }
 

@@ -53,7 +53,7 @@ int iniCommand(const QString &file, const QString &section, const QStringList &w
     std::stable_sort(names.begin(), names.end(), byName);
     names.erase(std::unique(names.begin(), names.end(), [](const auto &a, const auto &b) { return a.first == b.first; }),
                 names.end());
-    JsonText out;
+    JsonText out(stdout);
     out.beginObject();
     out.key("fileExists");
     out.boolean(QFileInfo(file).isFile());

@@ -18,6 +18,16 @@ void JsonText::endObject()
 {
     m_bytes += '}';
     m_first = false;
+    writeOut();
+}
+
+void JsonText::writeOut()
+{
+    constexpr qsizetype chunk = 256 * 1024;
+    if (!m_out || m_bytes.size() < chunk)
+        return;
+    std::fwrite(m_bytes.constData(), 1, size_t(m_bytes.size()), m_out);
+    m_bytes.resize(0); // its room kept for the next chunk
 }
 
 void JsonText::beginArray()
@@ -73,6 +83,7 @@ void JsonText::string(QStringView text)
     m_bytes += '"';
     appendEscaped(m_bytes, text);
     m_bytes += '"';
+    writeOut();
 }
 
 // As QJsonDocument escapes: the quote, the backslash and the control characters; other

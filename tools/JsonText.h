@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <cstdio>
+
 // JSON text, byte for byte as QJsonDocument writes it in its compact form, made as it goes
 // rather than from a tree of values, for outputs of hundreds of thousands of values. The keys
 // of an object come in the order they are given: QJsonObject's order is that of the keys
@@ -10,6 +12,11 @@
 class JsonText
 {
 public:
+    JsonText() = default;
+    // Text that grows past a few hundred kilobytes is written to out as it is made, so that a
+    // large output is never held whole; bytes() then holds what is not written yet.
+    explicit JsonText(std::FILE *out) : m_out(out) {}
+
     void beginObject();
     void endObject();
     void beginArray();
@@ -28,7 +35,9 @@ public:
 
 private:
     void startValue();
+    void writeOut();
 
     QByteArray m_bytes;
+    std::FILE *m_out = nullptr;
     bool m_first = true; // no value yet in the object or array, or a key waits for its value
 };

@@ -9,6 +9,7 @@
 #include "core/CodePage.h"
 #include "core/DiscCheck.h"
 #include "core/DiscPath.h"
+#include "core/ProfileFile.h"
 
 #include "JsonText.h"
 
@@ -100,13 +101,15 @@ int readCommand(const QString &folder)
         return fail(why);
     const QString dataFolder = dataFolderOf(folder);
     const QString path = autorunPath(dataFolder);
-    const AutorunContent content = readAutorun(path);
+    // The entries go from the file's text to the output, never copied into a document.
+    const ProfileFile profile = ProfileFile::fromFile(path, CodePage::system());
+    const AutorunContent content = readAutorun(profile, false);
     if (content.readError == FileReadError::Missing)
         return fail(QStringLiteral("no autorun.inf in %1").arg(folder));
     if (content.readError != FileReadError::None)
         return fail(readErrorText(content.readError, path));
     // The keys in QJsonObject's order.
-    JsonText out;
+    JsonText out(stdout);
     out.beginObject();
     out.key("icon");
     if (content.icon) {
@@ -124,14 +127,15 @@ int readCommand(const QString &folder)
     }
     out.key("items");
     out.beginArray();
-    for (const MenuItem &item : content.items) {
+    const ProfileFile::Section *lines = profile.section(u"autorun");
+    for (const MenuVerb &verb : menuVerbs(profile)) {
         out.beginObject();
         out.key("file");
-        out.string(item.file);
+        out.string(lines->value(verb.commandLine));
         out.key("label");
-        out.string(item.label);
+        out.string(lines->value(verb.captionLine));
         out.key("verb");
-        out.string(item.verb);
+        out.string(verb.name);
         out.endObject();
     }
     out.endArray();
@@ -223,7 +227,7 @@ int checkCommand(const QString &folder)
     doc.autorunSection = content.section;
 
     // The keys in QJsonObject's order.
-    JsonText out;
+    JsonText out(stdout);
     out.beginArray();
     bool error = false;
     // The menu's findings, then the image's; information never fails the check.

@@ -52,7 +52,7 @@ AutorunContent readAutorun(const QString &path, const std::atomic_bool *giveUp)
     return readAutorun(ProfileFile::fromFile(path, CodePage::system(), giveUp));
 }
 
-AutorunContent readAutorun(const ProfileFile &profile)
+AutorunContent readAutorun(const ProfileFile &profile, bool withItems)
 {
     AutorunContent content;
     content.readError = profile.error();
@@ -72,7 +72,8 @@ AutorunContent readAutorun(const ProfileFile &profile)
     else if (profile.hasKey(section, u"label"))
         content.label = profile.value(section, u"label");
 
-    content.items = itemsOf(profile, section);
+    if (withItems)
+        content.items = itemsOf(profile, section);
     for (const QString &name : architectureSectionNames()) {
         if (!profile.hasSection(name))
             continue;

@@ -38,7 +38,8 @@ struct AutorunContent
 // but its readError. Nothing else of the disc is looked at.
 // giveUp (when given) set from another thread ends the reading early, with nothing of use.
 AutorunContent readAutorun(const QString &path, const std::atomic_bool *giveUp = nullptr);
-AutorunContent readAutorun(const ProfileFile &profile);
+// Without withItems, items stay empty: for a reader that takes them from menuVerbs() itself.
+AutorunContent readAutorun(const ProfileFile &profile, bool withItems = true);
 
 // The menu verbs of the [autorun] section in the order of their caption keys: for each key
 // that holds "shell" and not "command" (letter case counting), the key without its first six
