@@ -2,6 +2,8 @@
 // window has been painted. Timed as a whole process (farm-bench), against bench_startup_minimal, which shows
 // one empty window the same way. Also prints its own figure: milliseconds from the process start to the first
 // paint. Run offscreen or under xvfb-run.
+// bench_startup --compare [RUNS] times both as whole processes itself, from their start to their exit after
+// the first paint, in turns, and prints the medians; with a display and openbox at hand, under openbox.
 
 #include "StartupClock.h"
 
@@ -12,9 +14,72 @@
 #include "platform/Shell.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+double median(QList<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The wall time of a whole process, its output thrown away.
+double processMillis(const QString &program)
+{
+    QProcess child;
+    child.setStandardOutputFile(QProcess::nullDevice());
+    child.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    child.start(program, {});
+    child.waitForFinished(-1);
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+int compare(int runs)
+{
+    // A window manager, as on a desktop: it maps and decorates the windows.
+    QProcess manager;
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariable("QT_QPA_PLATFORM") != "offscreen";
+    if (display && !openbox.isEmpty()) {
+        manager.setStandardErrorFile(QProcess::nullDevice());
+        manager.start(openbox, {QStringLiteral("--sm-disable")});
+        manager.waitForStarted();
+        QThread::msleep(500);
+    }
+    const bool managed = manager.state() == QProcess::Running;
+    QList<double> empty, pelmora;
+    for (int run = 0; run < runs; ++run) {
+        empty << processMillis(QStringLiteral(STARTUP_MINIMAL));
+        pelmora << processMillis(QCoreApplication::applicationFilePath());
+    }
+    std::printf("whole processes, start to exit after the first paint (%s, medians of %d): empty window %.1f ms, "
+                "Pelmora %.1f ms, ratio %.2f\n",
+                managed ? "under openbox" : display ? "on the display as it is" : "offscreen", runs, median(empty),
+                median(pelmora), median(pelmora) / median(empty));
+    if (managed) {
+        manager.terminate();
+        manager.waitForFinished();
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "--compare") == 0) {
+        QCoreApplication app(argc, argv);
+        return compare(argc > 2 ? std::max(3, std::atoi(argv[2])) : 21);
+    }
     QApplication app(argc, argv);
     setUpApplication(app); // the Polish translator and locale, as the program starts
     MessageBoxes messages;

@@ -3,6 +3,7 @@
 #include "core/AutorunWriter.h"
 #include "core/DiscPath.h"
 #include "core/FileSearch.h"
+#include "os/NativePath.h"
 #include "widgets/BusyCursor.h"
 #include "widgets/ChoiceList.h"
 #include "widgets/IconList.h"
@@ -123,34 +124,40 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
     m_folder = dataFolder;
     m_program = choice.program;
     m_iconFile = choice.iconFile;
-    QStringList found;
     m_unwritableNames = 0;
+    // One walk of the folder gives every program first (the first mask), then the libraries,
+    // icon libraries and icon files, each in the order found, as disc paths: a folder's disc
+    // path is made once for all its files.
+    const QStringList masks = autoStartMasks();
+    QList<QStringList> found(masks.size());
     {
         const BusyCursor busy;
-        // One walk of the folder gives every program first, then the libraries, icon
-        // libraries and icon files, each in the order found.
-        for (const QStringList &files : collectFilesByMasks(dataFolder, autoStartMasks()))
-            found << files;
+        QString folder;
+        QString folderOnDisc;
+        bool folderBreaks = false;
+        visitFilesByMasks(dataFolder, masks, [&](qsizetype mask, const QString &in, QByteArrayView raw) {
+            if (in != folder) {
+                folder = in;
+                folderOnDisc = discPathOf(dataFolder, in);
+                folderBreaks = breaksLines(in);
+            }
+            const QString name = pathFromNative(QByteArray::fromRawData(raw.data(), raw.size()));
+            // A name with a line break cannot stand in autorun.inf: it would make lines of its own.
+            if (folderBreaks || breaksLines(name))
+                ++m_unwritableNames;
+            else
+                found[mask] << folderOnDisc + name;
+        });
     }
 
     const QSignalBlocker quietPrograms(m_programList);
     const QSignalBlocker quietIcons(m_iconFileList);
     m_programList->clear();
     m_iconFileList->clear();
-    QStringList files;
-    files.reserve(found.size());
-    qsizetype programs = 0;
-    for (const QString &path : std::as_const(found)) {
-        // A name with a line break cannot stand in autorun.inf: it would make lines of its own.
-        if (breaksLines(path)) {
-            ++m_unwritableNames;
-            continue;
-        }
-        if (programs == files.size() && isProgramPath(path))
-            ++programs; // the programs come first
-        files << discPathOf(dataFolder, path);
-    }
-    m_programList->addItems(files.mid(0, programs));
+    m_programList->addItems(found[0]);
+    QStringList files = found[0];
+    for (qsizetype mask = 1; mask < found.size(); ++mask)
+        files += found[mask];
     m_iconFileList->addItems(files);
     m_programList->fitRowsToLongestText();
     m_iconFileList->fitRowsToLongestText();
