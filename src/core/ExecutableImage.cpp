@@ -17,6 +17,7 @@ namespace {
 constexpr qint64 dosHeaderSize = 64;
 constexpr qint64 newHeaderOffsetField = 0x3C;
 
+constexpr quint16 iconType = 3;
 constexpr quint16 versionType = 16;
 // More resources than any real file holds (ids are 16-bit); a hostile file could otherwise
 // list one for every few bytes it has.
@@ -36,11 +37,22 @@ ExecutableImage ExecutableImage::fromBytes(const QByteArray &bytes)
 
 ExecutableImage ExecutableImage::fromFile(const QString &path)
 {
+    return fromFile(path, false);
+}
+
+ExecutableImage ExecutableImage::withoutIconImages(const QString &path)
+{
+    return fromFile(path, true);
+}
+
+ExecutableImage ExecutableImage::fromFile(const QString &path, bool leaveIconImages)
+{
     QFile file;
     if (openRegularFile(path, file) != FileReadError::None)
         return {};
     Source source(&file);
     ExecutableImage image;
+    image.m_iconImagesLeft = leaveIconImages;
     image.read(source);
     image.m_bytesRead = source.bytesRead();
     if ((image.m_kind == Kind::Dos || image.m_kind == Kind::Ne) && source.size() > maxFileSize)
@@ -195,8 +207,12 @@ QList<ExecutableImage::Resource> ExecutableImage::resources(quint16 type) const
 QList<ExecutableImage::Place> ExecutableImage::places(quint16 type) const
 {
     QList<Place> list;
+    // Images left unread are listed where they lie inside the file; their reader checks what
+    // it reads.
+    const bool left = m_iconImagesLeft && type == iconType;
     for (const Found &f : m_index) {
-        if (f.type == type && f.offset >= 0 && f.size > 0 && holds(f.offset, f.size))
+        if (f.type == type && f.offset >= 0 && f.size > 0
+            && (left ? f.offset + f.size <= m_fileSize : holds(f.offset, f.size)))
             list.append({f.name, f.language, f.offset, f.size});
     }
     return list;

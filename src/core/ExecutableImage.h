@@ -28,6 +28,9 @@ public:
     // payload); an NE file whole. A file that cannot be read, or a DOS or NE file over
     // maxFileSize, reads as NotExecutable.
     static ExecutableImage fromFile(const QString &path);
+    // The same without the bytes of the icons' images (resource type 3), for a reader that
+    // reads them itself from places(3), which then lists those that lie inside the file.
+    static ExecutableImage withoutIconImages(const QString &path);
 
     // What a program's headers say, read without its resources: its kind and, of a PE image,
     // the machine it is built for (the file header's field: 0x14C x86, 0x8664 x64, 0xAA64
@@ -116,11 +119,13 @@ private:
         qint64 size = 0;
     };
 
+    static ExecutableImage fromFile(const QString &path, bool leaveIconImages);
     void read(Source &source);
     void readPe(Source &source, qint64 peOffset);
     void readNe(const QByteArray &bytes, qint64 neOffset);
     qint64 fileOffset(quint32 rva, quint32 size, qint64 *regionEnd = nullptr) const;
-    void indexPe(const Part &tree, qint64 root, qint64 end);
+    // Returns how far into the file the tree's structures reach, end when none lies past it.
+    qint64 indexPe(const Part &tree, qint64 root, qint64 end);
     void indexNe(const QByteArray &bytes, qint64 table);
     bool add(const Found &found);
     void readOutsideParts(Source &source);
@@ -131,6 +136,7 @@ private:
     Kind m_kind = Kind::NotExecutable;
     bool m_dll = false;
     qint64 m_fileSize = 0;
+    bool m_iconImagesLeft = false; // by withoutIconImages()
     qint64 m_bytesRead = 0;
     // PE: the mapped sections, for turning addresses into file offsets.
     QList<Section> m_sections;

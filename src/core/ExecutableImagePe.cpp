@@ -24,6 +24,9 @@ constexpr quint32 peHighBit = 0x80000000u;
 constexpr qint64 peDirectoryHeaderSize = 16;
 constexpr qint64 peDirectoryEntrySize = 8;
 constexpr qint64 peDataEntrySize = 16;
+constexpr quint16 peIconType = 3;
+// What is read of a resource section first: the whole tree of most programs.
+constexpr qint64 firstTreePart = 64 * 1024;
 
 } // namespace
 
@@ -71,13 +74,28 @@ void ExecutableImage::readPe(Source &source, qint64 peOffset)
         return;
     // The tree lies between its root and the end of the section that holds it; resources
     // point elsewhere only in odd files.
-    Part tree = source.inMemory() ? Part{0, source.bytes()}
-                                  : Part{root, source.read(root, end - root)};
-    end = std::min(end, tree.at + tree.bytes.size());
-    m_parts.append(tree);
-    indexPe(tree, root, end);
-    if (!source.inMemory())
-        readOutsideParts(source);
+    if (source.inMemory()) {
+        const Part tree{0, source.bytes()};
+        m_parts.append(tree);
+        indexPe(tree, root, std::min(end, tree.at + tree.bytes.size()));
+        return;
+    }
+    // Of a file, the section is read as far as the tree's structures reach, which resource
+    // compilers put before the data they point at: a first part, then twice as much while a
+    // structure lies past what was read. The data is read range by range after.
+    qint64 length = std::min<qint64>(end - root, firstTreePart);
+    for (;;) {
+        const Part tree{root, source.read(root, length)};
+        m_index.clear();
+        const qint64 partEnd = std::min(end, tree.at + tree.bytes.size());
+        const qint64 reach = indexPe(tree, root, partEnd);
+        if (reach <= partEnd || partEnd == end || qint64(tree.bytes.size()) < length) {
+            m_parts.append(tree);
+            break;
+        }
+        length = std::min(end - root, std::max(2 * length, reach - root));
+    }
+    readOutsideParts(source);
 }
 
 // The file offset of size bytes at rva, or -1 when they do not all lie in the file. regionEnd
@@ -110,10 +128,15 @@ qint64 ExecutableImage::fileOffset(quint32 rva, quint32 size, qint64 *regionEnd)
 
 // Walks the tree once, in directory order: types, their names, the names' languages. Offsets
 // inside the tree count from root; nothing past end belongs to it.
-void ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
+qint64 ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
 {
     const QByteArray &b = tree.bytes;
     const qint64 base = tree.at;
+    qint64 reach = end; // how far a structure that did not fit wanted to go
+    const auto fits = [&](qint64 to) {
+        reach = std::max(reach, to);
+        return to <= end;
+    };
     // Every directory is read once, so one that points back at itself or at another is read
     // no further.
     QSet<qint64> visited;
@@ -126,11 +149,12 @@ void ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
     const auto directory = [&](qint64 offset) {
         QList<Entry> entries;
         const qint64 at = root + offset;
-        if (visited.contains(offset) || at + peDirectoryHeaderSize > end)
+        if (visited.contains(offset) || !fits(at + peDirectoryHeaderSize))
             return entries;
         visited.insert(offset);
         const qint64 count = qint64(u16(b, at - base + 12)) + u16(b, at - base + 14);
         const qint64 first = at + peDirectoryHeaderSize;
+        fits(first + count * peDirectoryEntrySize);
         const qint64 n = std::min(count, (end - first) / peDirectoryEntrySize);
         for (qint64 i = 0; i < n; ++i) {
             const qint64 entry = first - base + i * peDirectoryEntrySize;
@@ -145,10 +169,10 @@ void ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
             return true;
         }
         const qint64 at = root + (field & ~peHighBit);
-        if (at + 2 > end)
+        if (!fits(at + 2))
             return false;
         const qint64 length = u16(b, at - base);
-        if (at + 2 + 2 * length > end)
+        if (!fits(at + 2 + 2 * length))
             return false;
         name.numeric = false;
         name.name.resize(length);
@@ -171,17 +195,18 @@ void ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
                 found.offset = -1;
                 const qint64 dataEntry = root + languageEntry.target;
                 if (!(languageEntry.name & peHighBit) && !(languageEntry.target & peHighBit)
-                    && dataEntry + peDataEntrySize <= end) {
+                    && fits(dataEntry + peDataEntrySize)) {
                     found.size = u32(b, dataEntry - base + 4);
                     found.offset = fileOffset(u32(b, dataEntry - base), quint32(found.size));
                 }
                 // A damaged first language keeps the name's place.
                 if ((found.offset >= 0 || found.firstLanguage) && !add(found))
-                    return;
+                    return reach;
                 found.firstLanguage = false;
             }
         }
     }
+    return reach;
 }
 
 // Resource data outside the tree's part is read range by range, overlapping ranges once, up
@@ -192,7 +217,8 @@ void ExecutableImage::readOutsideParts(Source &source)
     const qint64 treeTo = treeFrom + m_parts.first().bytes.size();
     QList<QPair<qint64, qint64>> ranges; // from, to
     for (const Found &f : std::as_const(m_index)) {
-        if (f.offset >= 0 && (f.offset < treeFrom || f.offset + f.size > treeTo))
+        if (f.offset >= 0 && (f.offset < treeFrom || f.offset + f.size > treeTo)
+            && !(m_iconImagesLeft && f.type == peIconType))
             ranges.append({f.offset, f.offset + f.size});
     }
     std::sort(ranges.begin(), ranges.end());

@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QtEndian>
 
+#include <algorithm>
+
 using LittleEndian::u16;
 
 static QByteArray icoOf(const QByteArray &group, const QList<qsizetype> &entries, const QList<QByteArray> &images);
@@ -59,7 +61,8 @@ IconSource::IconSource(const QString &path)
     }
     file.close();
     m_path = path;
-    readProgram(ExecutableImage::fromFile(path));
+    // The images are read when an icon is asked for, not now.
+    readProgram(ExecutableImage::withoutIconImages(path));
     // The images are read from the file when an icon is asked for: it stays open for them.
     if (!m_groups.isEmpty()) {
         m_file = std::make_shared<InputFile>();
@@ -133,9 +136,29 @@ QByteArray IconSource::icoFile(int index, int size) const
         return m_groups[index];
     const QByteArray &group = m_groups[index];
     const QList<qsizetype> entries = imageEntries(group);
-    // The choice is made as bestIconImage() makes it on the whole icon: from the entries and
-    // the first bytes of each image (its own header, for a bit count the entry leaves 0, and
-    // whether it is an image at all), without reading the rest.
+    if (entries.isEmpty())
+        return {};
+    // The choice is made as bestIconImage() makes it on the whole icon. Most groups state
+    // every image's size and depth: the image is chosen from the entries alone, taking each
+    // for an image, and read alone; when it is one, it is also the choice among the images
+    // alone (what comes before it is fewer, never more). Else the first bytes of each image
+    // decide (its own header, for a depth the entry leaves 0, and whether it is an image).
+    const bool stated = std::all_of(entries.cbegin(), entries.cend(), [&](qsizetype at) { return u16(group, at + 6) != 0; });
+    if (stated) {
+        QByteArray standIn(40, '\0'); // a BMP header claiming one bit per pixel
+        standIn[0] = 40;
+        standIn[14] = 1;
+        const std::optional<IconImageInfo> chosen =
+            bestIconImage(icoOf(group, entries, QList<QByteArray>(entries.size(), standIn)), size);
+        if (chosen) {
+            const qsizetype at = entries[chosen->index];
+            const Image place = m_images[u16(group, at + 12)];
+            const QByteArray data = imageBytes(place.offset, place.size);
+            const QByteArray ico = data.size() == place.size ? icoOf(group, {at}, {data}) : QByteArray();
+            if (!ico.isEmpty() && !iconImages(ico).isEmpty())
+                return ico;
+        }
+    }
     constexpr qint64 headSize = 40; // a BMP's header; a PNG's is shorter
     QList<QByteArray> heads;
     for (const qsizetype at : entries) {

@@ -30,6 +30,7 @@ private slots:
     void truncated();
     void overlappingDataIsNotCopiedBeyondTheFileSize();
     void resourceCountIsCapped();
+    void largeTreeReadFromAFile();
 };
 
 namespace {
@@ -579,6 +580,46 @@ void TestExecutableImage::resourceCountIsCapped()
     const auto found = ExecutableImage::fromBytes(pe).resources(icon);
     QCOMPARE(found.size(), 65536);
     QCOMPARE(found.last().data, d("one"));
+}
+
+// A file's resource tree is read from a first part of its section, more while a structure
+// lies past it: a tree of a few hundred kilobytes, named and numbered, reads as the same bytes
+// in memory do; without the icons' images, the places of the icons are the same.
+void TestExecutableImage::largeTreeReadFromAFile()
+{
+    QList<ResourceEntry> entries;
+    for (quint16 i = 1; i <= 3000; ++i) {
+        entries.append({3, i, 0x415, QByteArray(40, char(i))});
+        entries.append({14, i, 0x415, QByteArray(20, char(i)), i % 3 == 0 ? QStringLiteral("GRUPA%1").arg(i) : QString()});
+    }
+    entries.append({16, 1, 0x415, "wersja"});
+    const QByteArray bytes = writePe(false, true, entries);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ikony.dll");
+    QVERIFY(writeTestFile(path, bytes));
+    const ExecutableImage inMemory = ExecutableImage::fromBytes(bytes);
+    const ExecutableImage file = ExecutableImage::fromFile(path);
+    const ExecutableImage withoutImages = ExecutableImage::withoutIconImages(path);
+    QCOMPARE(inMemory.resources(3).size(), 3000);
+    for (const quint16 type : {quint16(3), quint16(14), quint16(16)}) {
+        const auto described = [](const QList<ExecutableImage::Resource> &list) {
+            QStringList text;
+            for (const ExecutableImage::Resource &r : list)
+                text << (r.name.numeric ? QString::number(r.name.id) : r.name.name) + ':' + QString::number(r.language)
+                        + ':' + QString::fromLatin1(r.data.toHex());
+            return text;
+        };
+        QCOMPARE(described(file.resources(type)), described(inMemory.resources(type)));
+    }
+    const auto placed = [](const ExecutableImage &image) {
+        QList<qint64> where;
+        for (const ExecutableImage::Place &place : image.places(3))
+            where << place.offset << place.size;
+        return where;
+    };
+    QCOMPARE(placed(withoutImages), placed(file));
+    QCOMPARE(withoutImages.versionResource(), QByteArray("wersja"));
+    QVERIFY(withoutImages.bytesRead() <= file.bytesRead());
 }
 
 QTEST_GUILESS_MAIN(TestExecutableImage)
