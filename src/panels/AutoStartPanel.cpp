@@ -159,8 +159,8 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
     for (qsizetype mask = 1; mask < found.size(); ++mask)
         files += found[mask];
     m_iconFileList->addItems(files);
-    m_programList->fitRowsToLongestText();
-    m_iconFileList->fitRowsToLongestText();
+    m_programList->fitRowsToLongestText(found[0]);
+    m_iconFileList->fitRowsToLongestText(files);
 
     const QString program = m_program.toLower();
     if (program.size() > 1) {

@@ -39,11 +39,21 @@ void ChoiceList::mouseReleaseEvent(QMouseEvent *event)
 
 void ChoiceList::fitRowsToLongestText()
 {
+    fitRows([this](int row) { return item(row)->text(); });
+}
+
+void ChoiceList::fitRowsToLongestText(const QStringList &texts)
+{
+    fitRows([&texts](int row) { return texts.value(row); });
+}
+
+void ChoiceList::fitRows(const std::function<QString(int)> &textAt)
+{
     QListWidgetItem *first = item(0);
     if (!first)
         return;
     const QFontMetrics metrics(font());
-    const int widest = widestTextWidth(metrics, count(), [this](int row) { return item(row)->text(); });
+    const int widest = widestTextWidth(metrics, count(), textAt);
     first->setSizeHint(QSize());
     const QSize natural = sizeHintForIndex(indexFromItem(first));
     first->setSizeHint(

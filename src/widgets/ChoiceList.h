@@ -2,6 +2,8 @@
 
 #include <QListWidget>
 
+#include <functional>
+
 // A list box that reports each choice the user makes, as a Windows list box does: a click on
 // a row (the current row too), a press dragged to another row, and a move of the selection by
 // keys. Taking the focus and the program's own selections report nothing.
@@ -19,6 +21,9 @@ public:
     // Makes every row as wide as the longest text, so that the list scrolls sideways to it and
     // no text is cut; rows share one size, which keeps tens of thousands of them quick.
     void fitRowsToLongestText();
+    // The same for a list just filled with texts, which the caller still holds: no row's text
+    // is asked of the list again.
+    void fitRowsToLongestText(const QStringList &texts);
 
 signals:
     void chosen();
@@ -29,5 +34,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void fitRows(const std::function<QString(int)> &textAt);
+
     QPersistentModelIndex m_pressed;
 };
