@@ -647,11 +647,6 @@ QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder)
     check.checkItems(doc.items);
     check.checkKept(doc.kept, doc.items);
     check.checkSections(sections);
-    if (onRemovableDrive(nativePath(dataFolder)))
-        check.add(DiscFinding::Severity::Info, QStringLiteral("removable-drive"), QString(),
-                  QStringLiteral("Folder danych leży na dysku wymiennym (np. pamięci USB). Z takiego dysku "
-                                 "Windows 7 i nowsze biorą z autorun.inf tylko label i icon; open, "
-                                 "shellexecute i menu napędu pomijają. Na płycie zadziała całość."));
     return check.findings;
 }
 
@@ -695,6 +690,13 @@ QList<DiscFinding> checkDiscImage(const QString &dataFolder, const QString &labe
                                         "częściach, a czytniki, które ich nie łączą, zobaczą tylko pierwszą "
                                         "część.")
                              .arg(quoted(file.path), polishNumber(file.size)),
+                         -1, QString()});
+    // Where the folder lies, like what it holds, is asked once per check, not at every edit.
+    if (onRemovableDrive(nativePath(dataFolder)))
+        findings.append({QStringLiteral("removable-drive"), Severity::Info, QString(),
+                         QStringLiteral("Folder danych leży na dysku wymiennym (np. pamięci USB). Z takiego dysku "
+                                        "Windows 7 i nowsze biorą z autorun.inf tylko label i icon; open, "
+                                        "shellexecute i menu napędu pomijają. Na płycie zadziała całość."),
                          -1, QString()});
     const QStringList media = mediaFitting(plan.bytes);
     const QString size = QStringLiteral("Obraz płyty będzie miał %1 bajtów (%2 sektorów po 2048 bajtów)")

@@ -34,8 +34,9 @@ struct DiscFinding
 QList<DiscFinding> checkDisc(const MenuDocument &doc, const QString &dataFolder);
 
 // The findings of the image the data folder makes, laid out as the image is but not written:
-// names Windows will not reach (name-not-on-windows), files stored in parts (file-over-4gib) and
-// the image's size with the media it fits (disc-size). label is the disc's label, empty for the
+// names Windows will not reach (name-not-on-windows), files stored in parts (file-over-4gib),
+// a folder on a removable drive (removable-drive) and the image's size with the media it fits
+// (disc-size). label is the disc's label, empty for the
 // folder's name. Costs a walk of the whole folder; cancel (when given) set from another thread
 // ends it early, with no findings.
 QList<DiscFinding> checkDiscImage(const QString &dataFolder, const QString &label,

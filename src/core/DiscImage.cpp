@@ -13,13 +13,35 @@
 
 namespace {
 
+// The data folder as the image takes it: its real path, and its status when it is a folder.
+std::optional<FileStatus> dataRoot(const DiscImageJob &job, QByteArray *root)
+{
+    *root = realPath(nativePath(job.dataFolder));
+    const std::optional<FileStatus> status = root->isEmpty() ? std::nullopt : fileStatus(*root, Links::Follow);
+    return status && status->kind == FileKind::Folder ? status : std::nullopt;
+}
+
+// Names the image after job's label (else the folder's name), reads the folder's tree into it
+// and lays it out: what writing the image and planning it share.
+DiscImageProblem layOutFolder(const DiscImageJob &job, const QByteArray &root, const FileStatus &rootStatus,
+                              DiscImageLayout &image, DiscImageResult &result)
+{
+    const QString label = job.label.isEmpty() ? discNameOf(root.mid(root.lastIndexOf('/') + 1)).text : job.label;
+    result.volumeId = isoVolumeId(label);
+    result.jolietVolumeId = jolietVolumeId(label);
+    if (const DiscImageProblem problem = image.readTree(job, root, rootStatus, result);
+        problem.kind != DiscImageProblem::Kind::None)
+        return problem;
+    return image.layOut(job.imagePath, result.volumeId);
+}
+
 // Fills result and says why it failed; Kind::None when the image was written.
 DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
 {
     using Kind = DiscImageProblem::Kind;
-    const QByteArray root = realPath(nativePath(job.dataFolder));
-    const std::optional<FileStatus> rootStatus = root.isEmpty() ? std::nullopt : fileStatus(root, Links::Follow);
-    if (!rootStatus || rootStatus->kind != FileKind::Folder) {
+    QByteArray root;
+    const std::optional<FileStatus> rootStatus = dataRoot(job, &root);
+    if (!rootStatus) {
         return {Kind::MissingFolder, job.dataFolder};
     }
     const QFileInfo target(job.imagePath);
@@ -47,17 +69,11 @@ DiscImageProblem makeImage(const DiscImageJob &job, DiscImageResult &result)
     if (const SystemError error = out.mayReplace(targetName, &existing)) {
         return writeProblem(error);
     }
-    const QString label = job.label.isEmpty() ? discNameOf(root.mid(root.lastIndexOf('/') + 1)).text : job.label;
-    result.volumeId = isoVolumeId(label);
-    result.jolietVolumeId = jolietVolumeId(label);
-
     DiscImageContext context;
     context.cancel = job.cancel;
     DiscImageLayout image(&context);
-    if (const DiscImageProblem problem = image.readTree(job, root, *rootStatus, result);
+    if (const DiscImageProblem problem = layOutFolder(job, root, *rootStatus, image, result);
         problem.kind != Kind::None)
-        return problem;
-    if (const DiscImageProblem problem = image.layOut(job.imagePath, result.volumeId); problem.kind != Kind::None)
         return problem;
 
     const auto partName = [] {
@@ -156,21 +172,17 @@ DiscImagePlan planDiscImage(const DiscImageJob &job)
 {
     using Kind = DiscImageProblem::Kind;
     DiscImagePlan plan;
-    const QByteArray root = realPath(nativePath(job.dataFolder));
-    const std::optional<FileStatus> rootStatus = root.isEmpty() ? std::nullopt : fileStatus(root, Links::Follow);
-    if (!rootStatus || rootStatus->kind != FileKind::Folder) {
+    QByteArray root;
+    const std::optional<FileStatus> rootStatus = dataRoot(job, &root);
+    if (!rootStatus) {
         plan.problem = {Kind::MissingFolder, job.dataFolder};
         return plan;
     }
     DiscImageResult result;
-    const QString label = job.label.isEmpty() ? discNameOf(root.mid(root.lastIndexOf('/') + 1)).text : job.label;
-    result.jolietVolumeId = jolietVolumeId(label);
     DiscImageContext context;
     context.cancel = job.cancel;
     DiscImageLayout image(&context);
-    plan.problem = image.readTree(job, root, *rootStatus, result);
-    if (plan.problem.kind == Kind::None)
-        plan.problem = image.layOut(job.imagePath, isoVolumeId(label));
+    plan.problem = layOutFolder(job, root, *rootStatus, image, result);
     if (plan.problem.kind != Kind::None)
         return plan;
     image.cancel();

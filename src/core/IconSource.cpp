@@ -120,11 +120,8 @@ QByteArray IconSource::icoFile(int index) const
     // The images are read now, from the bytes given or the file kept open; an image that
     // cannot be read whole stays empty and is no image.
     QList<QByteArray> images;
-    for (const qsizetype at : std::as_const(entries)) {
-        const Image place = m_images[u16(group, at + 12)];
-        const QByteArray data = imageBytes(place.offset, place.size);
-        images << (data.size() == place.size ? data : QByteArray());
-    }
+    for (const qsizetype at : std::as_const(entries))
+        images << wholeImage(group, at);
     return icoOf(group, entries, images);
 }
 
@@ -143,21 +140,24 @@ QByteArray IconSource::icoFile(int index, int size) const
     // for an image, and read alone; when it is one, it is also the choice among the images
     // alone (what comes before it is fewer, never more). Else the first bytes of each image
     // decide (its own header, for a depth the entry leaves 0, and whether it is an image).
+    // The image bestIconImage() picks among heads (each image's first bytes, or a stand-in),
+    // read whole as an .ico file of its own; empty when it cannot be read whole.
+    const auto chosenOf = [&](const QList<QByteArray> &heads) -> QByteArray {
+        const std::optional<IconImageInfo> chosen = bestIconImage(icoOf(group, entries, heads), size);
+        if (!chosen)
+            return {};
+        const qsizetype at = entries[chosen->index];
+        const QByteArray data = wholeImage(group, at);
+        return data.isEmpty() ? QByteArray() : icoOf(group, {at}, {data});
+    };
     const bool stated = std::all_of(entries.cbegin(), entries.cend(), [&](qsizetype at) { return u16(group, at + 6) != 0; });
     if (stated) {
         QByteArray standIn(40, '\0'); // a BMP header claiming one bit per pixel
         standIn[0] = 40;
         standIn[14] = 1;
-        const std::optional<IconImageInfo> chosen =
-            bestIconImage(icoOf(group, entries, QList<QByteArray>(entries.size(), standIn)), size);
-        if (chosen) {
-            const qsizetype at = entries[chosen->index];
-            const Image place = m_images[u16(group, at + 12)];
-            const QByteArray data = imageBytes(place.offset, place.size);
-            const QByteArray ico = data.size() == place.size ? icoOf(group, {at}, {data}) : QByteArray();
-            if (!ico.isEmpty() && !iconImages(ico).isEmpty())
-                return ico;
-        }
+        const QByteArray ico = chosenOf(QList<QByteArray>(entries.size(), standIn));
+        if (!ico.isEmpty() && !iconImages(ico).isEmpty())
+            return ico;
     }
     constexpr qint64 headSize = 40; // a BMP's header; a PNG's is shorter
     QList<QByteArray> heads;
@@ -165,14 +165,16 @@ QByteArray IconSource::icoFile(int index, int size) const
         const Image place = m_images[u16(group, at + 12)];
         heads << imageBytes(place.offset, qMin(place.size, headSize));
     }
-    const std::optional<IconImageInfo> chosen = bestIconImage(icoOf(group, entries, heads), size);
-    if (!chosen)
-        return {};
-    const qsizetype at = entries[chosen->index];
+    const QByteArray ico = chosenOf(heads);
+    // An image cut short is no image: the whole icon then, for the choice among the rest.
+    return !ico.isEmpty() ? ico : icoFile(index);
+}
+
+QByteArray IconSource::wholeImage(const QByteArray &group, qsizetype at) const
+{
     const Image place = m_images[u16(group, at + 12)];
     const QByteArray data = imageBytes(place.offset, place.size);
-    // An image cut short is no image: the whole icon then, for the choice among the rest.
-    return data.size() == place.size ? icoOf(group, {at}, {data}) : icoFile(index);
+    return data.size() == place.size ? data : QByteArray();
 }
 
 // The group lists each image's header with a resource id where the file format has an offset:

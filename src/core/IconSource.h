@@ -50,6 +50,8 @@ private:
     // size bytes of the image at offset, or its first size bytes when it is larger; empty when
     // they cannot be read.
     QByteArray imageBytes(qint64 offset, qint64 size) const;
+    // The image of the group's entry at, read whole; empty when it cannot be.
+    QByteArray wholeImage(const QByteArray &group, qsizetype at) const;
 
     QString m_path;                  // the program the images are read from, kept open in
     std::shared_ptr<InputFile> m_file; // (shared by copies: a list draws its icons one by one), or
