@@ -4,6 +4,7 @@
 // counts the connections the server took, one per showing.
 // Usage: bench_about   (run offscreen)
 
+#include "Median.h"
 #include "NoMessages.h"
 
 #include "dialogs/AboutWindow.h"
@@ -44,12 +45,6 @@ double shownMs(QWidget &window)
     const double ms = timer.nsecsElapsed() / 1e6;
     window.removeEventFilter(&paint);
     return ms;
-}
-
-double median(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace

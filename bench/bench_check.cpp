@@ -6,6 +6,7 @@
 // `pelmora-cli read` of the same file, as processes, for menus of 10,000 and 100,000 entries.
 // Usage: bench_check
 
+#include "Median.h"
 #include "core/AutorunWriter.h"
 #include "core/DiscCheck.h"
 
@@ -47,12 +48,6 @@ MenuDocument menuOf(const QString &root, int count)
         doc.items.append({QStringLiteral("Pozycja %1").arg(i % (count - count / 10)), command});
     }
     return doc;
-}
-
-double median(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // The median of runs of `pelmora-cli COMMAND root`, its output thrown away.

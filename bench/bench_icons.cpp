@@ -4,6 +4,7 @@
 // same 32-pixel images from .ico files.
 // Usage: bench_icons [GROUPS]   (default 184; run offscreen)
 
+#include "Median.h"
 #include "ExecutableWriter.h"
 #include "IconFixtures.h"
 
@@ -23,12 +24,6 @@
 
 using namespace ExecutableWriter;
 using namespace IconFixtures;
-
-double median(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 int main(int argc, char *argv[])
 {

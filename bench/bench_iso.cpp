@@ -5,6 +5,7 @@
 // and small files mixed, and 10,000 files of 100 KB.
 // Usage: bench_iso [FOLDER_FOR_TEMPORARY_FILES [MIB]]   (MIB: a smaller folder, default 1024)
 
+#include "Median.h"
 #include "core/DiscImage.h"
 
 #include <QCoreApplication>
@@ -94,12 +95,6 @@ double imageTime(const QString &data, const QString &out, DiscImageResult *resul
     const double time = seconds(timer);
     QFile::remove(out);
     return time;
-}
-
-double median(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // Writes the files (path, size) under data, then times cat, xorriso and the image in turns,

@@ -2,10 +2,11 @@
 // of them programs, libraries and icons) against one plain walk of the same tree: `find DIR
 // -type f` and the same walk in this process. Then times opening the panel, whose lists take
 // every hit, to show the cost of filling them on top of the search. `pelmora-cli scan` of the
-// tree, a process like find, is timed beside find as well.
+// tree, a process like find, is timed beside find as well. Every figure is a median of five.
 // Usage: bench_scan [FILES]   (default 100,000; run offscreen)
 
 #include "Controls.h"
+#include "Median.h"
 #include "NoMessages.h"
 
 #include "app/MainWindow.h"
@@ -51,19 +52,6 @@ qint64 plainWalk(const QByteArray &folder)
     return files;
 }
 
-template <typename F>
-double best(int runs, F &&work)
-{
-    double fastest = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        fastest = std::min(fastest, double(timer.nsecsElapsed()) / 1e6);
-    }
-    return fastest;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -84,14 +72,14 @@ int main(int argc, char *argv[])
     }
 
     qsizetype hits = 0;
-    const double search = best(5, [&] {
+    const double search = medianMillis(5, [&] {
         hits = 0;
         for (const QStringList &list : collectFilesByMasks(root, autoStartMasks()))
             hits += list.size();
     });
     qint64 walked = 0;
-    const double walk = best(5, [&] { walked = plainWalk(QFile::encodeName(root)); });
-    const double find = best(5, [&] {
+    const double walk = medianMillis(5, [&] { walked = plainWalk(QFile::encodeName(root)); });
+    const double find = medianMillis(5, [&] {
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f")});
@@ -100,7 +88,7 @@ int main(int argc, char *argv[])
     std::printf("panel search: files=%lld folders=%d hits=%lld search_ms=%.1f find_ms=%.1f walk_ms=%.1f "
                 "ratio_find=%.2f ratio_walk=%.2f\n",
                 qlonglong(walked), folders, qlonglong(hits), search, find, walk, search / find, search / walk);
-    const double cli = best(5, [&] {
+    const double cli = medianMillis(5, [&] {
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.start(QStringLiteral(PELMORA_CLI), {QStringLiteral("scan"), root});
@@ -114,12 +102,12 @@ int main(int argc, char *argv[])
     MainWindow &form = *silent.windows.main;
     form.show();
     named<FolderEdit>(form, "de_Folder")->setFolder(root);
-    const double open = best(3, [&] {
+    const double open = medianMillis(5, [&] {
         named<QToolButton>(form, "sb_AutoRun")->click();
         QApplication::processEvents();
         named<QPushButton>(form, "sb_Auto_NO")->click();
     });
-    std::printf("panel open: hits=%lld open_ms=%.1f fill_ms=%.1f (open minus search) fill/search=%.2f\n",
-                qlonglong(hits), open, open - search, (open - search) / search);
+    std::printf("panel open: hits=%lld open_ms=%.1f walk_ms=%.1f ratio_walk=%.2f fill_ms=%.1f (open minus search)\n",
+                qlonglong(hits), open, walk, open / walk, open - search);
     return 0;
 }

@@ -5,6 +5,7 @@
 // bench_startup --compare [RUNS] times both as whole processes itself, from their start to their exit after
 // the first paint, in turns, and prints the medians; with a display and openbox at hand, under openbox.
 
+#include "Median.h"
 #include "StartupClock.h"
 
 #include "app/Startup.h"
@@ -23,12 +24,6 @@
 #include <cstdlib>
 
 namespace {
-
-double median(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // The wall time of a whole process, its output thrown away.
 double processMillis(const QString &program)

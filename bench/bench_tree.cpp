@@ -9,6 +9,7 @@
 // - filter on / off: "programs only" switched on and off in the shown tree.
 // Times are medians. Usage: bench_tree [FILES...]   (run offscreen)
 
+#include "Median.h"
 #include "core/AtomicFile.h"
 #include "widgets/FolderTree.h"
 
@@ -28,12 +29,6 @@
 namespace {
 
 const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double heapInUse()
 {

@@ -71,7 +71,6 @@ AutoStartPanel::AutoStartPanel(QWidget *parent)
     m_iconList->setAccessibleName(QStringLiteral("Ikona płyty CD (DVD) - wybierz ikonę"));
     for (ChoiceList *list : {m_programList, m_iconFileList}) {
         list->setFrameShape(QFrame::NoFrame);
-        list->setUniformItemSizes(true); // tens of thousands of rows are laid out at once
         list->setTextElideMode(Qt::ElideNone);
     }
     auto *programPage = new QVBoxLayout(m_programPage);
@@ -109,7 +108,7 @@ AutoStartPanel::AutoStartPanel(QWidget *parent)
     connect(m_programList, &ChoiceList::chosen, this, &AutoStartPanel::programChosen);
     connect(m_iconFileList, &ChoiceList::chosen, this, &AutoStartPanel::iconFileChosen);
     connect(m_iconList, &ChoiceList::chosen, this, &AutoStartPanel::iconChosen);
-    connect(m_iconList, &QListWidget::itemDoubleClicked, this, [this] {
+    connect(m_iconList, &QAbstractItemView::doubleClicked, this, [this] {
         iconChosen();
         accept();
     });
@@ -152,32 +151,29 @@ void AutoStartPanel::load(const QString &dataFolder, const AutoStartChoice &choi
 
     const QSignalBlocker quietPrograms(m_programList);
     const QSignalBlocker quietIcons(m_iconFileList);
-    m_programList->clear();
-    m_iconFileList->clear();
-    m_programList->addItems(found[0]);
     QStringList files = found[0];
     for (qsizetype mask = 1; mask < found.size(); ++mask)
         files += found[mask];
-    m_iconFileList->addItems(files);
-    m_programList->fitRowsToLongestText(found[0]);
-    m_iconFileList->fitRowsToLongestText(files);
+    m_programList->setTexts(found[0]);
+    m_iconFileList->setTexts(files);
 
-    const QString program = m_program.toLower();
-    if (program.size() > 1) {
-        for (int i = 0; i < m_programList->count(); ++i) {
-            if (m_programList->item(i)->text().toLower() == program) {
-                m_programList->setCurrentRow(i);
-                m_iconFileList->setCurrentRow(i);
+    // The last row that names the file, letter case aside.
+    const auto lastRowOf = [](const QStringList &texts, const QString &name) {
+        if (name.size() > 1) {
+            for (qsizetype i = texts.size() - 1; i >= 0; --i) {
+                if (texts.at(i).compare(name, Qt::CaseInsensitive) == 0)
+                    return int(i);
             }
         }
+        return -1;
+    };
+    // The programs come first in the icon files' list, in the same order.
+    if (const int row = lastRowOf(found[0], m_program); row >= 0) {
+        m_programList->setCurrentRow(row);
+        m_iconFileList->setCurrentRow(row);
     }
-    const QString iconFile = m_iconFile.toLower();
-    if (iconFile.size() > 1) {
-        for (int i = 0; i < m_iconFileList->count(); ++i) {
-            if (m_iconFileList->item(i)->text().toLower() == iconFile)
-                m_iconFileList->setCurrentRow(i);
-        }
-    }
+    if (const int row = lastRowOf(files, m_iconFile); row >= 0)
+        m_iconFileList->setCurrentRow(row);
     // Without an icon file the program's own icons are shown, as when it is picked.
     showIcons(m_iconFile.isEmpty() ? m_program : m_iconFile, choice.iconIndex);
     updateOkButton(false);
@@ -207,7 +203,7 @@ AutoStartChoice AutoStartPanel::choice() const
     AutoStartChoice choice{m_program, m_iconFile, std::nullopt};
     if (m_keptIndex)
         choice.iconIndex = *m_keptIndex;
-    else if (!m_iconList->selectedItems().isEmpty())
+    else if (m_iconList->selectionModel()->hasSelection())
         choice.iconIndex = m_iconList->currentRow();
     return choice;
 }
@@ -243,10 +239,10 @@ void AutoStartPanel::chose()
 
 void AutoStartPanel::programChosen()
 {
-    const QListWidgetItem *row = m_programList->chosenItem();
-    if (!row)
+    const int row = m_programList->chosenRow();
+    if (row < 0)
         return;
-    m_program = row->text();
+    m_program = m_programList->text(row);
     if (m_iconFile.size() < 3) {
         // No icon file yet: the program's own icons are shown, to be picked on the icon tab.
         const QSignalBlocker quiet(m_iconFileList);
@@ -259,24 +255,25 @@ void AutoStartPanel::programChosen()
 
 void AutoStartPanel::iconFileChosen()
 {
-    const QListWidgetItem *row = m_iconFileList->chosenItem();
-    if (!row)
+    const int row = m_iconFileList->chosenRow();
+    if (row < 0)
         return;
+    const QString file = m_iconFileList->text(row);
     {
         const QSignalBlocker quiet(m_iconList);
         m_iconList->clearIcons();
         m_iconList->repaint();
     }
-    loadIconList(row->text());
-    m_iconFile = m_iconList->iconCount() < 1 ? QString() : row->text();
+    loadIconList(file);
+    m_iconFile = m_iconList->iconCount() < 1 ? QString() : file;
     updateOkButton(false);
     chose();
 }
 
 void AutoStartPanel::iconChosen()
 {
-    const QListWidgetItem *row = m_iconFileList->chosenItem();
-    if (!row) {
+    const int row = m_iconFileList->chosenRow();
+    if (row < 0) {
         // The list shows a file that is not among those collected (an icon file read from the
         // menu file, in a hidden folder): the icon clicked is the icon of that same file.
         if (!m_iconFile.isEmpty() && m_iconList->fileName() == nativePathOf(m_folder, m_iconFile)) {
@@ -285,13 +282,14 @@ void AutoStartPanel::iconChosen()
         }
         return;
     }
-    const QString path = nativePathOf(m_folder, row->text());
+    const QString file = m_iconFileList->text(row);
+    const QString path = nativePathOf(m_folder, file);
     if (m_iconList->fileName() != path) {
         const QSignalBlocker quiet(m_iconList);
         m_iconList->setFileName(path);
     }
     m_keptIndex.reset();
-    m_iconFile = m_iconList->iconCount() < 1 ? QString() : row->text();
+    m_iconFile = m_iconList->iconCount() < 1 ? QString() : file;
     updateOkButton(false);
     chose();
 }

@@ -1,40 +1,48 @@
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
+#include <QStringList>
 
-#include <functional>
+class TextRows;
 
 // A list box that reports each choice the user makes, as a Windows list box does: a click on
 // a row (the current row too), a press dragged to another row, and a move of the selection by
 // keys. Taking the focus and the program's own selections report nothing.
-class ChoiceList : public QListWidget
+//
+// Its rows are texts held in one list, not an object per row: the auto-start panel fills it
+// with every program and icon file of a folder, tens of thousands at a time. A list with rows
+// of its own kind (the icons) gives its model instead.
+class ChoiceList : public QListView
 {
     Q_OBJECT
 
 public:
     explicit ChoiceList(QWidget *parent = nullptr);
 
-    // The row the user chose: the current row when it is selected. Qt makes the first row
-    // current when the list takes the focus, without selecting it; that is no choice.
-    QListWidgetItem *chosenItem() const;
+    // Shows the texts, a row each, with no row current. Every row is as wide as the longest
+    // text, so that the list scrolls sideways to it and no text is cut; rows share one size.
+    void setTexts(const QStringList &texts);
+    QString text(int row) const;
+    int count() const;
 
-    // Makes every row as wide as the longest text, so that the list scrolls sideways to it and
-    // no text is cut; rows share one size, which keeps tens of thousands of them quick.
-    void fitRowsToLongestText();
-    // The same for a list just filled with texts, which the caller still holds: no row's text
-    // is asked of the list again.
-    void fitRowsToLongestText(const QStringList &texts);
+    int currentRow() const;
+    // Makes the row current and selects it alone; -1 leaves no row current. Reports no choice.
+    void setCurrentRow(int row);
+    // The row the user chose: the current row when it is selected, else -1. Qt makes the first
+    // row current when the list takes the focus, without selecting it; that is no choice.
+    int chosenRow() const;
 
 signals:
     void chosen();
 
 protected:
+    ChoiceList(QAbstractItemModel *rows, QWidget *parent);
+
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    void fitRows(const std::function<QString(int)> &textAt);
-
+    TextRows *m_texts = nullptr; // null when the rows are the subclass's
     QPersistentModelIndex m_pressed;
 };

@@ -3,6 +3,7 @@
 
 #include "core/IconDirectory.h"
 
+#include <QAbstractListModel>
 #include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr int largeIconSize = 32; // the system's large icons
-constexpr int loadedRole = Qt::UserRole;
 
 // The icon's image chosen from its directory (Qt decodes every depth to 32 bits, so decoded
 // images cannot be compared for colours), at the large size.
@@ -72,9 +72,58 @@ private:
 
 } // namespace
 
-IconList::IconList(QWidget *parent)
-    : ChoiceList(parent)
+// A cell per icon of the file, its picture kept from when it is first drawn.
+class IconCells : public QAbstractListModel
 {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void reset(int count)
+    {
+        beginResetModel();
+        m_pictures.assign(size_t(qMax(0, count)), std::nullopt);
+        endResetModel();
+    }
+
+    bool isLoaded(int row) const { return m_pictures.at(size_t(row)).has_value(); }
+    QPixmap picture(int row) const { return m_pictures.at(size_t(row)).value_or(QPixmap()); }
+    void setPicture(int row, const QPixmap &picture) { m_pictures.at(size_t(row)) = picture; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_pictures.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+            return QString::number(index.row());
+        case Qt::AccessibleTextRole: // a screen reader reads the cell, not its number, which counts from 0
+            return QStringLiteral("Ikona %1 z %2").arg(index.row() + 1).arg(m_pictures.size());
+        case Qt::DecorationRole: // nothing until it is first drawn
+            return isLoaded(index.row()) ? QVariant(picture(index.row())) : QVariant();
+        default:
+            return {};
+        }
+    }
+
+private:
+    std::vector<std::optional<QPixmap>> m_pictures;
+};
+
+IconList::IconList(QWidget *parent)
+    : IconList(new IconCells, parent)
+{
+}
+
+IconList::IconList(IconCells *cells, QWidget *parent)
+    : ChoiceList(cells, parent)
+    , m_cells(cells)
+{
+    cells->setParent(this);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFlow(QListView::TopToBottom);
     setWrapping(true);
@@ -109,13 +158,13 @@ void IconList::reload()
 
 void IconList::clearIcons()
 {
-    clear();
+    m_cells->reset(0);
     m_source = IconSource(); // and the file its icons were read from is closed
 }
 
 void IconList::load()
 {
-    clear();
+    m_cells->reset(0);
     m_numberOfIcons = -1;
     m_source = IconSource();
     applyEnabledRule();
@@ -125,12 +174,9 @@ void IconList::load()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_source = IconSource(m_fileName);
     m_numberOfIcons = m_source.count();
-    for (int i = 0; i < m_numberOfIcons; ++i) {
-        addItem(QString::number(i));
-        // A screen reader reads the cell, not its row number, which counts from 0.
-        item(i)->setData(Qt::AccessibleTextRole,
-                         QStringLiteral("Ikona %1 z %2").arg(i + 1).arg(m_numberOfIcons));
-        if (!m_caching)
+    m_cells->reset(m_numberOfIcons);
+    if (!m_caching) {
+        for (int i = 0; i < m_numberOfIcons; ++i)
             iconAt(i);
     }
     applyScrollBarRule();
@@ -142,14 +188,11 @@ void IconList::load()
 
 QPixmap IconList::iconAt(int row)
 {
-    QListWidgetItem *cell = item(row);
-    if (!cell)
+    if (row < 0 || row >= m_cells->rowCount())
         return {};
-    if (!cell->data(loadedRole).toBool()) {
-        cell->setData(loadedRole, true);
-        cell->setData(Qt::DecorationRole, largeIcon(m_source.icoFile(row, largeIconSize)));
-    }
-    return cell->data(Qt::DecorationRole).value<QPixmap>();
+    if (!m_cells->isLoaded(row))
+        m_cells->setPicture(row, largeIcon(m_source.icoFile(row, largeIconSize)));
+    return m_cells->picture(row);
 }
 
 void IconList::applyEnabledRule()
@@ -170,7 +213,7 @@ void IconList::applyScrollBarRule()
 void IconList::resizeEvent(QResizeEvent *event)
 {
     applyScrollBarRule();
-    QListWidget::resizeEvent(event);
+    ChoiceList::resizeEvent(event);
 }
 
 void IconList::setAutoDisable(bool on)

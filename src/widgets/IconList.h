@@ -4,6 +4,8 @@
 
 #include "widgets/ChoiceList.h"
 
+class IconCells;
+
 // Every icon of one file, one cell per icon number, so that one can be picked: row i is icon
 // i. Cells fill a column top to bottom, then the next; the list scrolls sideways. Icons are
 // read from the file when their cell is first drawn (cachingEnabled) or all at once.
@@ -45,12 +47,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    IconList(IconCells *cells, QWidget *parent);
     void load();
     void applyEnabledRule();
     void applyScrollBarRule();
 
     QString m_fileName;
     IconSource m_source;
+    IconCells *m_cells;
     int m_numberOfIcons = -1;
     bool m_autoDisable = true;
     bool m_caching = true;

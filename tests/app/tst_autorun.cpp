@@ -54,7 +54,7 @@ private slots:
 private:
     MainWindow &form() { return *m_fixture->windows().main; }
     void write(const QString &relative, const QByteArray &bytes);
-    QStringList texts(QListWidget *list) const;
+    QStringList texts(const ChoiceList *list) const;
     void open() { QTest::mouseClick(named<QToolButton>(form(), "sb_AutoRun"), Qt::LeftButton); }
     void openExisting(const QByteArray &autorun);
     void clickProgram(const QString &name)
@@ -99,11 +99,17 @@ void TestAutoRun::write(const QString &relative, const QByteArray &bytes)
     QVERIFY(writeTestFile(m_folder + relative, bytes));
 }
 
-QStringList TestAutoRun::texts(QListWidget *list) const
+// The text of the list's current row.
+QString currentText(const ChoiceList *list)
+{
+    return list->text(list->currentRow());
+}
+
+QStringList TestAutoRun::texts(const ChoiceList *list) const
 {
     QStringList t;
     for (int i = 0; i < list->count(); ++i)
-        t << list->item(i)->text();
+        t << list->text(i);
     return t;
 }
 
@@ -154,8 +160,8 @@ void TestAutoRun::preselectsWithoutRegardToCase()
     MainWindow &f = form();
     const bool saveBefore = named<QToolButton>(f, "sb_Zapisz")->isEnabled();
     open();
-    QCOMPARE(named<ChoiceList>(f, "lb_Programy")->currentItem()->text(), QStringLiteral("setup.exe"));
-    QCOMPARE(named<ChoiceList>(f, "lb_Ikony")->currentItem()->text(), QStringLiteral("art\\disc.ico"));
+    QCOMPARE(currentText(named<ChoiceList>(f, "lb_Programy")), QStringLiteral("setup.exe"));
+    QCOMPARE(currentText(named<ChoiceList>(f, "lb_Ikony")), QStringLiteral("art\\disc.ico"));
     QCOMPARE(named<QToolButton>(f, "sb_Zapisz")->isEnabled(), saveBefore); // this panel leaves Save alone
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("SETUP.EXE")); // nothing chosen yet
     clickProgram("setup.exe"); // a click on the preselected program chooses it
@@ -169,7 +175,7 @@ void TestAutoRun::firstProgramIsChosenByAClick()
     MainWindow &f = form();
     open();
     clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
-    QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->item(0)->text());
+    QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->text(0));
     QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
 }
 
@@ -180,7 +186,7 @@ void TestAutoRun::programShowsItsIconsWithoutChoosingThem()
     clickProgram("setup.exe");
     QCOMPARE(f.document().autoStartProgram, QStringLiteral("setup.exe"));
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->iconCount(), 2);
-    QCOMPARE(named<ChoiceList>(f, "lb_Ikony")->currentItem()->text(), QStringLiteral("setup.exe"));
+    QCOMPARE(currentText(named<ChoiceList>(f, "lb_Ikony")), QStringLiteral("setup.exe"));
     QVERIFY(f.document().iconFile.isEmpty());
     QVERIFY(named<QPushButton>(f, "sb_Auto_OK")->isEnabled());
     QTest::mouseClick(named<QPushButton>(f, "sb_Auto_OK"), Qt::LeftButton);
@@ -199,7 +205,7 @@ void TestAutoRun::highlightedIconIsChosenByAClick()
     open();
     clickProgram("bin\\jedna.exe");
     clickTab(named<QTabWidget>(f, "PageControl1"), 1);
-    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->selectedItems().size(), 1);
+    QCOMPARE(named<IconList>(f, "dfsIconListBox1")->selectionModel()->selectedIndexes().size(), 1);
     clickIcon(0);
     QCOMPARE(f.document().iconFile, QStringLiteral("bin\\jedna.exe"));
     QCOMPARE(f.document().iconIndex, 0);
@@ -274,12 +280,11 @@ void TestAutoRun::arrowKeysChoose()
     open();
     clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
     press(Qt::Key_Down);
-    QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->item(1)->text());
+    QCOMPARE(f.document().autoStartProgram, named<ChoiceList>(f, "lb_Programy")->text(1));
     clickIconFile("setup.exe");
     press(Qt::Key_Down);
     const QString next = named<ChoiceList>(f, "lb_Ikony")
-                             ->item(rowOf(named<ChoiceList>(f, "lb_Ikony"), "setup.exe") + 1)
-                             ->text();
+                             ->text(rowOf(named<ChoiceList>(f, "lb_Ikony"), "setup.exe") + 1);
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->fileName(), m_folder + QString(next).replace('\\', '/'));
 }
 
@@ -289,7 +294,7 @@ void TestAutoRun::unknownIconNumberHighlightsNoRow()
     MainWindow &f = form();
     open();
     QCOMPARE(named<IconList>(f, "dfsIconListBox1")->count(), 2);
-    QVERIFY(named<IconList>(f, "dfsIconListBox1")->selectedItems().isEmpty());
+    QVERIFY(named<IconList>(f, "dfsIconListBox1")->selectionModel()->selectedIndexes().isEmpty());
     QCOMPARE(f.document().iconIndex, 7); // kept until the user picks an icon
 }
 
@@ -321,13 +326,13 @@ void TestAutoRun::aDragChooses()
 {
     MainWindow &f = form();
     open();
-    QListWidget *list = named<ChoiceList>(f, "lb_Programy");
+    ChoiceList *list = named<ChoiceList>(f, "lb_Programy");
     const QPoint from = list->visualRect(list->model()->index(0, 0)).center();
     const QPoint to = list->visualRect(list->model()->index(1, 0)).center();
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(list->viewport(), to);
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, to);
-    QCOMPARE(f.document().autoStartProgram, list->item(1)->text());
+    QCOMPARE(f.document().autoStartProgram, list->text(1));
 }
 
 void TestAutoRun::keys()

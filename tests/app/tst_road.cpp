@@ -57,7 +57,7 @@ void TestRoad::fromFolderToFile()
 
     QTest::mouseClick(named<QToolButton>(f, "sb_AutoRun"), Qt::LeftButton);
     clickRow(named<ChoiceList>(f, "lb_Programy"), 0);
-    QCOMPARE(named<ChoiceList>(f, "lb_Programy")->item(0)->text(), QStringLiteral("setup.exe"));
+    QCOMPARE(named<ChoiceList>(f, "lb_Programy")->text(0), QStringLiteral("setup.exe"));
     clickTab(named<QTabWidget>(f, "PageControl1"), 1);
     clickRow(named<ChoiceList>(f, "lb_Ikony"), rowOf(named<ChoiceList>(f, "lb_Ikony"), "art\\ikony.dll"));
     clickRow(named<IconList>(f, "dfsIconListBox1"), 2);

@@ -27,7 +27,7 @@ void doubleClick(QAbstractItemView *view, const QModelIndex &index)
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
 }
 
-void clickRow(QListWidget *list, int row)
+void clickRow(QAbstractItemView *list, int row)
 {
     click(list, list->model()->index(row, 0));
 }
@@ -41,10 +41,10 @@ void clickItem(QTreeWidget *tree, QTreeWidgetItem *item)
                       QPoint(rect.left() + qMin(rect.width() / 2, 24), rect.center().y()));
 }
 
-int rowOf(QListWidget *list, const QString &text)
+int rowOf(const QAbstractItemView *list, const QString &text)
 {
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text() == text)
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        if (list->model()->index(i, 0).data().toString() == text)
             return i;
     return -1;
 }

@@ -10,7 +10,6 @@
 class QAbstractItemView;
 class QAbstractButton;
 class QAction;
-class QListWidget;
 class QMenu;
 class QModelIndex;
 class QPoint;
@@ -24,14 +23,14 @@ namespace UserInput {
 
 void click(QAbstractItemView *view, const QModelIndex &index);
 void doubleClick(QAbstractItemView *view, const QModelIndex &index);
-void clickRow(QListWidget *list, int row);
+void clickRow(QAbstractItemView *list, int row);
 void clickItem(QTreeWidget *tree, QTreeWidgetItem *item);
 // A list of rows (the menu's entries): how many there are, the text of a cell, a click on a row.
 int rowCount(const QAbstractItemView *view);
 QString rowText(const QAbstractItemView *view, int row, int column = 0);
 void clickListRow(QAbstractItemView *view, int row);
 // The row of list whose text is text; -1 when there is none.
-int rowOf(QListWidget *list, const QString &text);
+int rowOf(const QAbstractItemView *list, const QString &text);
 void clickTab(QTabWidget *tabs, int index);
 // Clicks button, which pops up menu, and returns menu's entry of that object name; null when
 // the menu does not show or has no such entry.
