@@ -61,26 +61,38 @@ void FolderTree::listChildren(QTreeWidgetItem *item)
             bool folder;
             bool link;
             size_t hash;
-            QCollatorSortKey key;
         };
         std::vector<Found> found;
         readFolder(path, [&](const char *name, qsizetype length, bool isFolder, bool link) {
-            QString text = QFile::decodeName(QByteArray::fromRawData(name, length));
-            QCollatorSortKey key = collator().sortKey(text);
-            const size_t hash = entryHash(name, length, isFolder, link);
-            found.push_back({std::move(text), isFolder, link, hash, std::move(key)});
+            found.push_back(
+                {QFile::decodeName(QByteArray::fromRawData(name, length)), isFolder, link, entryHash(name, length, isFolder, link)});
             return true;
         });
-        std::sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
-            if (a.folder != b.folder)
-                return a.folder;
-            const int order = a.key.compare(b.key);
-            return order != 0 ? order < 0 : a.name < b.name;
-        });
+        // The sort keys are made after all the names and gone before the first entry is made:
+        // the memory they held is then one stretch that the entries take over, rather than
+        // holes between names that the tree would keep from being given back.
+        std::vector<qsizetype> order(found.size());
+        {
+            std::vector<QCollatorSortKey> keys;
+            keys.reserve(found.size());
+            for (qsizetype i = 0; i < qsizetype(found.size()); ++i) {
+                keys.push_back(collator().sortKey(found[size_t(i)].name));
+                order[size_t(i)] = i;
+            }
+            std::sort(order.begin(), order.end(), [&](qsizetype i, qsizetype j) {
+                const Found &a = found[size_t(i)];
+                const Found &b = found[size_t(j)];
+                if (a.folder != b.folder)
+                    return a.folder;
+                const int byKey = keys[size_t(i)].compare(keys[size_t(j)]);
+                return byKey != 0 ? byKey < 0 : a.name < b.name;
+            });
+        }
         auto listing = std::make_unique<Listing>();
         listing->entries.reserve(found.size());
         listing->hashes.reserve(found.size());
-        for (const Found &entry : found) {
+        for (const qsizetype i : order) {
+            const Found &entry = found[size_t(i)];
             auto *child = static_cast<TreeEntry *>(
                 newEntry(inFolder(path, entry.name), entry.name, entry.folder, entry.link));
             listing->entries.push_back(child);
