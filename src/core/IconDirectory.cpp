@@ -15,12 +15,12 @@ constexpr int fileEntrySize = 16; // ICONDIRENTRY: ... bytes in resource, offset
 constexpr int largeIconSize = 32;
 constexpr int bitmapInfoHeaderSize = 40;
 constexpr int pngHeaderSize = 26; // signature, IHDR length and type, width, height, depth, colour type
-const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+constexpr QByteArrayView pngSignature("\x89PNG\r\n\x1a\n", 8);
 
 // Bits per pixel that the image data itself declares; 0 when it is neither BMP nor PNG.
 int ownBitCount(const QByteArray &ico, qsizetype at, qsizetype size)
 {
-    if (size >= pngHeaderSize && ico.mid(at, 8) == pngSignature) {
+    if (size >= pngHeaderSize && QByteArrayView(ico).sliced(at, 8) == pngSignature) {
         const int depth = uchar(ico[at + 24]);
         switch (uchar(ico[at + 25])) { // colour type: channels per pixel
         case 2: return 3 * depth;
@@ -81,8 +81,13 @@ QList<IconImageInfo> iconImages(const QByteArray &ico)
 
 std::optional<IconImageInfo> bestIconImage(const QByteArray &ico, int size)
 {
+    return bestIconImage(iconImages(ico), size);
+}
+
+std::optional<IconImageInfo> bestIconImage(const QList<IconImageInfo> &images, int size)
+{
     std::optional<IconImageInfo> best;
-    for (const IconImageInfo &image : iconImages(ico)) {
+    for (const IconImageInfo &image : images) {
         const bool nearer = best && sizeDistance(image, size) < sizeDistance(*best, size);
         const bool asNear = best && sizeDistance(image, size) == sizeDistance(*best, size);
         if (!best || nearer || (asNear && colourRank(image) > colourRank(*best)))

@@ -27,5 +27,7 @@ struct IconImageInfo
 QList<IconImageInfo> iconImages(const QByteArray &ico);
 // The image nearest to size × size, of those the most colours; the first of equals.
 std::optional<IconImageInfo> bestIconImage(const QByteArray &ico, int size);
+// The same choice among images already described.
+std::optional<IconImageInfo> bestIconImage(const QList<IconImageInfo> &images, int size);
 // The image a cell of the icon list draws (scaled to 32 × 32 if it is not that size).
 std::optional<IconImageInfo> drawnImageOf(const QByteArray &ico);

@@ -10,10 +10,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QtEndian>
 
 #include <algorithm>
+#include <bitset>
 
 using LittleEndian::u16;
 
@@ -140,24 +140,26 @@ QByteArray IconSource::icoFile(int index, int size) const
     // for an image, and read alone; when it is one, it is also the choice among the images
     // alone (what comes before it is fewer, never more). Else the first bytes of each image
     // decide (its own header, for a depth the entry leaves 0, and whether it is an image).
-    // The image bestIconImage() picks among heads (each image's first bytes, or a stand-in),
-    // read whole as an .ico file of its own; empty when it cannot be read whole.
-    const auto chosenOf = [&](const QList<QByteArray> &heads) -> QByteArray {
-        const std::optional<IconImageInfo> chosen = bestIconImage(icoOf(group, entries, heads), size);
-        if (!chosen)
-            return {};
-        const qsizetype at = entries[chosen->index];
-        const QByteArray data = wholeImage(group, at);
-        return data.isEmpty() ? QByteArray() : icoOf(group, {at}, {data});
-    };
     const bool stated = std::all_of(entries.cbegin(), entries.cend(), [&](qsizetype at) { return u16(group, at + 6) != 0; });
     if (stated) {
-        QByteArray standIn(40, '\0'); // a BMP header claiming one bit per pixel
-        standIn[0] = 40;
-        standIn[14] = 1;
-        const QByteArray ico = chosenOf(QList<QByteArray>(entries.size(), standIn));
-        if (!ico.isEmpty() && !iconImages(ico).isEmpty())
-            return ico;
+        QList<IconImageInfo> claimed;
+        claimed.reserve(entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const qsizetype at = entries[i];
+            IconImageInfo image;
+            image.index = int(i);
+            image.width = uchar(group[at]) ? uchar(group[at]) : 256;
+            image.height = uchar(group[at + 1]) ? uchar(group[at + 1]) : 256;
+            image.bitCount = u16(group, at + 6);
+            claimed << image;
+        }
+        if (const std::optional<IconImageInfo> chosen = bestIconImage(claimed, size)) {
+            const qsizetype at = entries[chosen->index];
+            const QByteArray data = wholeImage(group, at);
+            const QByteArray ico = data.isEmpty() ? QByteArray() : icoOf(group, {at}, {data});
+            if (!ico.isEmpty() && !iconImages(ico).isEmpty())
+                return ico;
+        }
     }
     constexpr qint64 headSize = 40; // a BMP's header; a PNG's is shorter
     QList<QByteArray> heads;
@@ -165,7 +167,10 @@ QByteArray IconSource::icoFile(int index, int size) const
         const Image place = m_images[u16(group, at + 12)];
         heads << imageBytes(place.offset, qMin(place.size, headSize));
     }
-    const QByteArray ico = chosenOf(heads);
+    // The image bestIconImage() picks among the heads, read whole as an .ico file of its own.
+    const std::optional<IconImageInfo> chosen = bestIconImage(icoOf(group, entries, heads), size);
+    const QByteArray data = chosen ? wholeImage(group, entries[chosen->index]) : QByteArray();
+    const QByteArray ico = data.isEmpty() ? QByteArray() : icoOf(group, {entries[chosen->index]}, {data});
     // An image cut short is no image: the whole icon then, for the choice among the rest.
     return !ico.isEmpty() ? ico : icoFile(index);
 }
@@ -184,12 +189,12 @@ QList<qsizetype> IconSource::imageEntries(const QByteArray &group) const
 {
     const int count = iconDirectoryCount(group, groupEntrySize);
     QList<qsizetype> entries;
-    QSet<quint16> taken;
+    std::bitset<65536> taken;
     for (int i = 0; i < count; ++i) {
         const qsizetype at = iconDirHeaderSize + qsizetype(i) * groupEntrySize;
         const quint16 id = u16(group, at + 12);
-        if (m_images.contains(id) && !taken.contains(id)) {
-            taken.insert(id);
+        if (!taken[id] && m_images.contains(id)) {
+            taken[id] = true;
             entries << at;
         }
     }
