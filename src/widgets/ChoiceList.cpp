@@ -5,8 +5,8 @@
 #include <QAbstractListModel>
 #include <QMouseEvent>
 
-// The rows of a list of texts. The first row carries the size all rows share (the list's
-// rows are uniform), so that no other row is measured.
+// The rows of a list of texts, all of one size given with them: the list's rows are uniform,
+// and it takes their size from a row of its choosing (the last), which is then not measured.
 class TextRows : public QAbstractListModel
 {
 public:
@@ -31,7 +31,7 @@ public:
             return {};
         if (role == Qt::DisplayRole || role == Qt::EditRole)
             return m_texts.at(index.row());
-        if (role == Qt::SizeHintRole && index.row() == 0 && m_rowSize.isValid())
+        if (role == Qt::SizeHintRole && m_rowSize.isValid())
             return m_rowSize;
         return {};
     }
@@ -66,7 +66,7 @@ void ChoiceList::setTexts(const QStringList &texts)
     if (texts.isEmpty())
         return;
     // The first row's own size, less its text, plus the widest text; the rows are laid out
-    // afresh with it (the list keeps the size of its first row).
+    // afresh with it.
     const QFontMetrics metrics(font());
     const int widest = widestTextWidth(metrics, int(texts.size()), [&texts](int row) { return texts.at(row); });
     const QSize natural = sizeHintForIndex(model()->index(0, 0));

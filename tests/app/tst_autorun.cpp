@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -48,6 +49,7 @@ private slots:
     void unknownIconNumberHighlightsNoRow();
     void closingKeepsChoices();
     void aDragChooses();
+    void aLongPathIsShownWhole();
     void keys();
     void nothingEnablesTheLockedWindow();
 
@@ -111,6 +113,29 @@ QStringList TestAutoRun::texts(const ChoiceList *list) const
     for (int i = 0; i < list->count(); ++i)
         t << list->text(i);
     return t;
+}
+
+// A path longer than the list is wide is cut nowhere: the list scrolls sideways to its end.
+void TestAutoRun::aLongPathIsShownWhole()
+{
+    const QString folder = QStringLiteral("bardzo długi folder z programami do zainstalowania z płyty/"
+                                          "i jeszcze jeden poziom niżej, z nazwą równie długą jak ta pierwsza/");
+    QVERIFY(QDir().mkpath(m_folder + folder));
+    write(folder + "instalator programu do gry.exe", writePe(false, false, {}));
+    open();
+    ChoiceList *list = named<ChoiceList>(form(), "lb_Programy");
+    const QString text = QString(folder).replace('/', '\\') + "instalator programu do gry.exe";
+    const int row = rowOf(list, text);
+    QVERIFY(row >= 0);
+    const int advance = list->fontMetrics().horizontalAdvance(text);
+    QVERIFY(advance > list->viewport()->width()); // longer than the list, or the test proves nothing
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End); // to the row, as a user goes there
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    QVERIFY2(rect.left() + advance <= list->viewport()->width(),
+             qPrintable(QStringLiteral("the text ends at %1, the list at %2").arg(rect.left() + advance).arg(list->viewport()->width())));
+    QVERIFY(rect.width() >= advance);
 }
 
 // The folder is taken again with autorun.inf in it, and the file is opened.
