@@ -146,8 +146,20 @@ qint64 ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
         quint32 name;
         quint32 target;
     };
+    // A directory's entries, read where they lie: from the first, count of them.
+    struct Entries
+    {
+        const QByteArray *bytes = nullptr;
+        qint64 first = 0;
+        qint64 count = 0;
+        Entry operator[](qint64 i) const
+        {
+            const qint64 entry = first + i * peDirectoryEntrySize;
+            return {u32(*bytes, entry), u32(*bytes, entry + 4)};
+        }
+    };
     const auto directory = [&](qint64 offset) {
-        QList<Entry> entries;
+        Entries entries;
         const qint64 at = root + offset;
         if (visited.contains(offset) || !fits(at + peDirectoryHeaderSize))
             return entries;
@@ -155,11 +167,9 @@ qint64 ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
         const qint64 count = qint64(u16(b, at - base + 12)) + u16(b, at - base + 14);
         const qint64 first = at + peDirectoryHeaderSize;
         fits(first + count * peDirectoryEntrySize);
-        const qint64 n = std::min(count, (end - first) / peDirectoryEntrySize);
-        for (qint64 i = 0; i < n; ++i) {
-            const qint64 entry = first - base + i * peDirectoryEntrySize;
-            entries.append({u32(b, entry), u32(b, entry + 4)});
-        }
+        entries.bytes = &b;
+        entries.first = first - base;
+        entries.count = std::max<qint64>(0, std::min(count, (end - first) / peDirectoryEntrySize));
         return entries;
     };
     // Names are counted UTF-16 strings, placed like directories from the start of the tree.
@@ -181,16 +191,22 @@ qint64 ExecutableImage::indexPe(const Part &tree, qint64 root, qint64 end)
         return true;
     };
 
-    for (const Entry &typeEntry : directory(0)) {
+    const Entries types = directory(0);
+    for (qint64 t = 0; t < types.count; ++t) {
+        const Entry typeEntry = types[t];
         if ((typeEntry.name & peHighBit) || !(typeEntry.target & peHighBit))
             continue;
-        for (const Entry &nameEntry : directory(typeEntry.target & ~peHighBit)) {
+        const Entries names = directory(typeEntry.target & ~peHighBit);
+        for (qint64 n = 0; n < names.count; ++n) {
+            const Entry nameEntry = names[n];
             Found found;
             found.type = quint16(typeEntry.name);
             if (!(nameEntry.target & peHighBit) || !entryName(nameEntry.name, found.name))
                 continue;
             found.firstLanguage = true;
-            for (const Entry &languageEntry : directory(nameEntry.target & ~peHighBit)) {
+            const Entries languages = directory(nameEntry.target & ~peHighBit);
+            for (qint64 l = 0; l < languages.count; ++l) {
+                const Entry languageEntry = languages[l];
                 found.language = quint16(languageEntry.name);
                 found.offset = -1;
                 const qint64 dataEntry = root + languageEntry.target;
