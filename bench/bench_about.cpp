@@ -4,7 +4,7 @@
 // counts the connections the server took, one per showing.
 // Usage: bench_about   (run offscreen)
 
-#include "Median.h"
+#include "Timing.h"
 #include "NoMessages.h"
 
 #include "dialogs/AboutWindow.h"

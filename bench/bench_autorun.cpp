@@ -5,6 +5,7 @@
 // this program reading and splitting it (medians).
 // Usage: bench_autorun [LARGEST]
 
+#include "Timing.h"
 #include "core/AutorunReader.h"
 #include "core/AutorunWriter.h"
 
@@ -18,11 +19,6 @@
 #include <cstdio>
 
 namespace {
-
-double millis(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // One timed step in this process: "read" or "split" of the file in folder.
 int measureOnce(const QString &what, const QString &folder)
@@ -54,23 +50,6 @@ double best(const QString &what, const QString &folder, int runs)
     return fastest;
 }
 
-// The median wall time of runs of a whole process, its output thrown away.
-double processMillis(const QString &program, const QStringList &arguments, int runs)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QProcess child;
-        child.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer timer;
-        timer.start();
-        child.start(program, arguments);
-        child.waitForFinished(-1);
-        times << millis(timer);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 void measure(int count)
 {
     QTemporaryDir dir;
@@ -97,9 +76,10 @@ void measure(int count)
     const double read = best(QStringLiteral("read"), doc.dataFolder, runs);
     // As whole processes: pelmora-cli read printing its JSON, and a process of this program
     // that reads and splits the file.
-    const double cli = processMillis(QStringLiteral(PELMORA_CLI), {QStringLiteral("read"), doc.dataFolder}, runs);
-    const double splitProcess = processMillis(QCoreApplication::applicationFilePath(),
-                                              {QStringLiteral("--once"), QStringLiteral("split"), doc.dataFolder}, runs);
+    const double cli = medianMillis(runs, [&] { runToEnd(QStringLiteral(PELMORA_CLI), {QStringLiteral("read"), doc.dataFolder}); });
+    const double splitProcess = medianMillis(runs, [&] {
+        runToEnd(QCoreApplication::applicationFilePath(), {QStringLiteral("--once"), QStringLiteral("split"), doc.dataFolder});
+    });
     std::printf("%8d items  %9lld bytes  write %8.2f ms  read %8.2f ms  read+split lines %7.2f ms  "
                 "ratio %5.2f  read per item %6.3f us  |  processes: cli read %8.2f ms  read+split %7.2f ms  "
                 "ratio %5.2f\n",

@@ -6,7 +6,7 @@
 // `pelmora-cli read` of the same file, as processes, for menus of 10,000 and 100,000 entries.
 // Usage: bench_check
 
-#include "Median.h"
+#include "Timing.h"
 #include "core/AutorunWriter.h"
 #include "core/DiscCheck.h"
 
@@ -25,11 +25,6 @@ namespace {
 constexpr int folders = 100;
 constexpr int filesPerFolder = 1000;
 constexpr int entries = 10000;
-
-double millis(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // The menu the benchmark checks: entries in other letter case (each file looked up through
 // the folder's index), with arguments, a blank in the folder name, some quoted, some missing,
@@ -50,20 +45,10 @@ MenuDocument menuOf(const QString &root, int count)
     return doc;
 }
 
-// The median of runs of `pelmora-cli COMMAND root`, its output thrown away.
+// The median of runs of `pelmora-cli ARGUMENTS`, its output thrown away.
 double cliMillis(const QStringList &arguments, int runs)
 {
-    QList<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QProcess cli;
-        cli.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer timer;
-        timer.start();
-        cli.start(QStringLiteral(PELMORA_CLI), arguments);
-        cli.waitForFinished(-1);
-        times << millis(timer);
-    }
-    return median(times);
+    return medianMillis(runs, [&] { runToEnd(QStringLiteral(PELMORA_CLI), arguments); });
 }
 
 } // namespace

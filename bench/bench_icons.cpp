@@ -4,7 +4,7 @@
 // same 32-pixel images from .ico files.
 // Usage: bench_icons [GROUPS]   (default 184; run offscreen)
 
-#include "Median.h"
+#include "Timing.h"
 #include "ExecutableWriter.h"
 #include "IconFixtures.h"
 
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
                 box.iconAt(i); // each cell drawn once, as the list shows them
             drawn = box.iconCount();
         }
-        list << double(timer.nsecsElapsed()) / 1e6;
+        list << millis(timer);
         timer.restart();
         for (const QString &ico : std::as_const(icoPaths)) {
             QImageReader reader(ico, "ico");
@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
             if (image.width() != 32)
                 std::fprintf(stderr, "Qt read a %d-pixel image\n", image.width());
         }
-        qt << double(timer.nsecsElapsed()) / 1e6;
+        qt << millis(timer);
     }
     // Of which reading the library's resources, which the list does once when it opens.
     QList<double> opening;
@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         const IconSource source(path);
-        opening << double(timer.nsecsElapsed()) / 1e6;
+        opening << millis(timer);
     }
     std::printf("of which opening the library: %.1f ms\n", median(opening));
     const double pelmora = median(list), baseline = median(qt);

@@ -5,7 +5,7 @@
 // and small files mixed, and 10,000 files of 100 KB.
 // Usage: bench_iso [FOLDER_FOR_TEMPORARY_FILES [MIB]]   (MIB: a smaller folder, default 1024)
 
-#include "Median.h"
+#include "Timing.h"
 #include "core/DiscImage.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 // Usage: bench_scan [FILES]   (default 100,000; run offscreen)
 
 #include "Controls.h"
-#include "Median.h"
+#include "Timing.h"
 #include "NoMessages.h"
 
 #include "app/MainWindow.h"
@@ -79,21 +79,12 @@ int main(int argc, char *argv[])
     });
     qint64 walked = 0;
     const double walk = medianMillis(11, [&] { walked = plainWalk(QFile::encodeName(root)); });
-    const double find = medianMillis(11, [&] {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f")});
-        process.waitForFinished(-1);
-    });
+    const double find =
+        medianMillis(11, [&] { runToEnd(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f")}); });
     std::printf("panel search: files=%lld folders=%d hits=%lld search_ms=%.1f find_ms=%.1f walk_ms=%.1f "
                 "ratio_find=%.2f ratio_walk=%.2f\n",
                 qlonglong(walked), folders, qlonglong(hits), search, find, walk, search / find, search / walk);
-    const double cli = medianMillis(11, [&] {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.start(QStringLiteral(PELMORA_CLI), {QStringLiteral("scan"), root});
-        process.waitForFinished(-1);
-    });
+    const double cli = medianMillis(11, [&] { runToEnd(QStringLiteral(PELMORA_CLI), {QStringLiteral("scan"), root}); });
     std::printf("pelmora-cli scan: files=%lld hits=%lld cli_ms=%.1f find_ms=%.1f ratio_find=%.2f\n",
                 qlonglong(walked), qlonglong(hits), cli, find, cli / find);
     std::fflush(stdout);
@@ -105,8 +96,8 @@ int main(int argc, char *argv[])
     // The opening in turns with the bare walk, so that both meet the machine in the same state.
     QList<double> opens, walks;
     for (int run = 0; run < 11; ++run) {
-        walks << medianMillis(1, [&] { plainWalk(QFile::encodeName(root)); });
-        opens << medianMillis(1, [&] {
+        walks << millisOf([&] { plainWalk(QFile::encodeName(root)); });
+        opens << millisOf([&] {
             named<QToolButton>(form, "sb_AutoRun")->click();
             QApplication::processEvents();
             named<QPushButton>(form, "sb_Auto_NO")->click();

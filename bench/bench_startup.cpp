@@ -6,7 +6,7 @@
 // the first paint, in turns, and prints the medians; with a display and openbox at hand, under openbox. A third
 // process, the empty window with one line of text, tells how much of the difference is the fonts' loading.
 
-#include "Median.h"
+#include "Timing.h"
 #include "StartupClock.h"
 
 #include "app/Startup.h"
@@ -26,19 +26,6 @@
 
 namespace {
 
-// The wall time of a whole process, its output thrown away.
-double processMillis(const QString &program, const QStringList &arguments = {})
-{
-    QProcess child;
-    child.setStandardOutputFile(QProcess::nullDevice());
-    child.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    child.start(program, arguments);
-    child.waitForFinished(-1);
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 int compare(int runs)
 {
     // A window manager, as on a desktop: it maps and decorates the windows.
@@ -54,9 +41,9 @@ int compare(int runs)
     const bool managed = manager.state() == QProcess::Running;
     QList<double> empty, text, pelmora;
     for (int run = 0; run < runs; ++run) {
-        empty << processMillis(QStringLiteral(STARTUP_MINIMAL));
-        text << processMillis(QStringLiteral(STARTUP_MINIMAL), {QStringLiteral("--text")});
-        pelmora << processMillis(QCoreApplication::applicationFilePath());
+        empty << millisOf([] { runToEnd(QStringLiteral(STARTUP_MINIMAL)); });
+        text << millisOf([] { runToEnd(QStringLiteral(STARTUP_MINIMAL), {QStringLiteral("--text")}); });
+        pelmora << millisOf([] { runToEnd(QCoreApplication::applicationFilePath()); });
     }
     std::printf("whole processes, start to exit after the first paint (%s, medians of %d): empty window %.1f ms, "
                 "Pelmora %.1f ms, ratio %.2f; a window with one line of text %.1f ms, ratio to it %.2f\n",

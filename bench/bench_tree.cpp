@@ -9,7 +9,7 @@
 // - filter on / off: "programs only" switched on and off in the shown tree.
 // Times are medians. Usage: bench_tree [FILES...]   (run offscreen)
 
-#include "Median.h"
+#include "Timing.h"
 #include "core/AtomicFile.h"
 #include "widgets/FolderTree.h"
 
@@ -45,15 +45,6 @@ double residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) : 0;
-}
-
-template <typename F>
-double milliseconds(F &&work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // Lets the change notices that are on their way arrive and be handled.
@@ -110,10 +101,10 @@ void measure(int files)
 
     std::vector<double> sorted, tree;
     for (int run = 0; run < 5; ++run) {
-        sorted.push_back(milliseconds([&] { (void)QDir(dir.path()).entryInfoList(everything, QDir::Name); }));
+        sorted.push_back(millisOf([&] { (void)QDir(dir.path()).entryInfoList(everything, QDir::Name); }));
         FolderTree view;
         view.resize(233, 241);
-        tree.push_back(milliseconds([&] { view.setRootFolder(folder); }));
+        tree.push_back(millisOf([&] { view.setRootFolder(folder); }));
     }
 
     double listRss = residentBytes();
@@ -143,15 +134,15 @@ void measure(int files)
     const QString autorun = folder + QStringLiteral("autorun.inf");
     for (int run = 0; run < 7; ++run) {
         // As the window does: the file written, then the tree told which entry changed.
-        created.push_back(milliseconds([&] {
+        created.push_back(millisOf([&] {
             changeAndWait(*view, QStringLiteral("autorun.inf"), true, [&] {
                 writeFileAtomically(autorun, "[autorun]\r\nopen=plik1.exe\r\n");
                 view->entryChanged(autorun);
             });
         }));
         // The folder's change notices, which find the folder as the program left it.
-        notices.push_back(milliseconds([&] { settle(); }));
-        removed.push_back(milliseconds([&] {
+        notices.push_back(millisOf([&] { settle(); }));
+        removed.push_back(millisOf([&] {
             changeAndWait(*view, QStringLiteral("autorun.inf"), false, [&] {
                 QFile::remove(autorun);
                 view->entryChanged(autorun);
@@ -160,11 +151,11 @@ void measure(int files)
         settle();
     }
     for (int run = 0; run < 5; ++run) {
-        filterOn.push_back(milliseconds([&] {
+        filterOn.push_back(millisOf([&] {
             view->setFileMask(QStringLiteral("*.exe"));
             QCoreApplication::processEvents();
         }));
-        filterOff.push_back(milliseconds([&] {
+        filterOff.push_back(millisOf([&] {
             view->setFileMask(QString());
             QCoreApplication::processEvents();
         }));
